@@ -1,0 +1,24 @@
+#pragma once
+// Internal to src/platform: the Windows layer owns SDL. It alone initialises SDL, keeps the SDL
+// window behind each window handle that has one, and runs the single event pump. The other
+// platform folders (d3d9, dinput, dsound) reach SDL's windows, events and subsystems through
+// these calls. Nothing outside src/platform includes this header.
+
+#include <cstdint>
+
+#include "platform/win32/win_types.h"
+
+union SDL_Event;
+struct SDL_Window;
+
+// Initialises the SDL subsystems `flags` (SDL_INIT_VIDEO, SDL_INIT_AUDIO, ...) once for the
+// process; true when they are available.
+bool Win32InitSdl(std::uint32_t flags);
+
+// The SDL window behind a window handle, or null when it has none (no display, as in tests).
+SDL_Window* Win32GetSdlWindow(HWND window);
+
+// The event pump hands every SDL event to the listeners, in the order they were added.
+using Win32SdlEventListener = void (*)(const SDL_Event& event, void* context);
+void Win32AddSdlEventListener(Win32SdlEventListener listener, void* context);
+void Win32RemoveSdlEventListener(Win32SdlEventListener listener, void* context);

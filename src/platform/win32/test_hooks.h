@@ -1,0 +1,21 @@
+#pragma once
+// Test-only controls of the Windows layer. The program itself never calls these.
+
+#include <cstdint>
+#include <string>
+
+namespace win32_test {
+
+// Sets the program directory (a Linux directory path); GetModuleFileNameA then answers a file
+// in it, in Windows form. An empty path returns to the executable's own folder.
+void SetProgramDirectory(const std::string& linuxDir);
+
+// Switches the performance counter, timeGetTime and Sleep to a manual clock at time 0 that only
+// AdvanceClock moves; false returns to the real clock.
+void UseManualClock(bool manual);
+void AdvanceClockMicroseconds(std::uint64_t microseconds);
+// Blocks until `count` threads are waiting in Sleep on the manual clock (a handshake, so that a
+// test advances the clock only when a sleeping thread is really asleep).
+void WaitForSleepers(int count);
+
+}  // namespace win32_test

@@ -1,0 +1,15 @@
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "support/golden.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--update-golden") == 0) {
+            qvn::test::SetUpdateGolden(true);
+        }
+    }
+    return RUN_ALL_TESTS();
+}
