@@ -1,10 +1,14 @@
 #pragma once
 // The settings store in place of the registry: one text file
-// $XDG_CONFIG_HOME/Velkaro/qvn/settings (XDG_CONFIG_HOME defaults to ~/.config). Keys and value
+// $XDG_CONFIG_HOME/Velkaro/qvn/settings.txt (XDG_CONFIG_HOME defaults to ~/.config). Keys and value
 // names compare without regard to case. Every change writes the file whole to a temporary file
 // that is renamed into place.
 
+#include <cstdint>
+
 #include "platform/win32/win_types.h"
+
+struct SECURITY_ATTRIBUTES;
 
 #define HKEY_CURRENT_USER (reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(0x80000001u)))
 

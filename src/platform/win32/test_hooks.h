@@ -18,4 +18,13 @@ void AdvanceClockMicroseconds(std::uint64_t microseconds);
 // test advances the clock only when a sleeping thread is really asleep).
 void WaitForSleepers(int count);
 
+// After `bytes` more bytes, every write of the layer (WriteFile, the settings store) fails as on
+// a full disk (ERROR_DISK_FULL), having written only what fitted. Negative: no limit (the
+// default).
+void FailWritesAfter(std::int64_t bytes);
+
+// Drops the settings store's in-memory state, as a new process would start; the next call
+// reads the file again.
+void ForgetSettingsStore();
+
 }  // namespace win32_test

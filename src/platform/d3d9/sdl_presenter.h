@@ -1,0 +1,52 @@
+#pragma once
+// Shows the back buffer in an SDL window: uploaded to a streaming texture and scaled by SDL's
+// renderer (on the GPU where there is one), keeping its aspect ratio, with the device cursor
+// drawn over it.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/d3d9/d3d9_types.h"
+
+struct SDL_Window;
+
+namespace d3d9_internal {
+
+struct PresentedCursor {
+    const std::vector<std::uint32_t>* argb;  // 32 x 32
+    int x;  // hot spot position: back-buffer pixels in full screen, screen pixels in a window
+    int y;
+    int hotSpotX;
+    int hotSpotY;
+};
+
+class SdlPresenter {
+public:
+    // Null when the window handle has no SDL window (no display, as in tests).
+    static std::unique_ptr<SdlPresenter> ForWindow(HWND window);
+    ~SdlPresenter();
+    SdlPresenter(const SdlPresenter&) = delete;
+    SdlPresenter& operator=(const SdlPresenter&) = delete;
+
+    bool SameWindow(HWND window) const { return window == handle_; }
+    // False once the Windows layer has destroyed the SDL window (with the window handle): the
+    // renderer must then be dropped without SDL calls, which would touch the freed window.
+    bool WindowAlive() const;
+    // Size of the window's client area in pixels.
+    bool ClientSize(UINT* width, UINT* height) const;
+    void SetFullScreen(bool fullScreen);
+    HRESULT Show(const std::uint8_t* pixels, int pitch, int width, int height, D3DFORMAT format,
+                 const RECT* sourceRect, bool vsync, bool fullScreen,
+                 const PresentedCursor* cursor);
+
+private:
+    struct Objects;
+    SdlPresenter(HWND handle, SDL_Window* window);
+
+    HWND handle_;
+    SDL_Window* window_;
+    std::unique_ptr<Objects> objects_;
+};
+
+}  // namespace d3d9_internal

@@ -1,0 +1,47 @@
+#pragma once
+// The span routines' inner loops that have a wider-vector (AVX2) variant, chosen at run time.
+// Each gives the bytes of the baseline (SSE2) loop.
+
+#include <cstdint>
+
+#include "platform/d3d9/raster_state.h"
+
+namespace d3d9_internal {
+
+// True when the processor has AVX2 and the variant is allowed (tests switch it off to hold the
+// baseline loops to the reference too).
+bool CpuHasAvx2();
+void SetWideVectorsAllowed(bool allowed);
+
+// Blends whole groups of 8 pixels of src over dst (see BlendRun); returns how many it did.
+template <DWORD kSrc, DWORD kDst>
+int BlendRunAvx2(const std::uint32_t* src, std::uint32_t* dst, const std::uint8_t* mask, int count,
+                 std::uint32_t orMask);
+
+// Bilinear samples of a run whose 16.16 coordinates start at (s, t) and step by (ds, dt): the
+// samples whose 2 x 2 texels lie inside the texture go to `inside`, the rest to SampleLinear.
+using FetchInsideFn = void (*)(const SamplerView& view, std::uint32_t s, std::uint32_t t,
+                               std::uint32_t ds, std::uint32_t dt, int count, std::uint32_t* out);
+void FetchLinearRun(const SamplerView& view, std::uint32_t s, std::uint32_t t, std::uint32_t ds,
+                    std::uint32_t dt, int count, std::uint32_t* out, FetchInsideFn inside);
+
+// Runs entirely inside the texture, baseline and AVX2. Along a row of an upright quad (dt 0)
+// the two texture rows are blended once per column first, so that each sample only blends two
+// neighbouring columns; the sums are those of BilinearBlend.
+void FetchInsideSse2(const SamplerView& view, std::uint32_t s, std::uint32_t t, std::uint32_t ds,
+                     std::uint32_t dt, int count, std::uint32_t* out);
+void FetchInsideAvx2(const SamplerView& view, std::uint32_t s, std::uint32_t t, std::uint32_t ds,
+                     std::uint32_t dt, int count, std::uint32_t* out);
+
+// Columns a run may blend at once (a chunk of 256 samples magnified or mildly minified).
+constexpr int kMaxColumns = 2 * 256 + 8;
+
+// Left texel column and 7-bit weight of a bilinear sample at a 16.16 coordinate.
+inline std::uint32_t ColumnOf(std::uint32_t coordinate) {
+    return static_cast<std::uint32_t>(static_cast<std::int32_t>(coordinate - 0x8000u) >> 16);
+}
+inline std::uint32_t WeightOf(std::uint32_t coordinate) {
+    return ((coordinate - 0x8000u) >> 9) & 0x7F;
+}
+
+}  // namespace d3d9_internal

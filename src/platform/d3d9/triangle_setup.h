@@ -1,0 +1,83 @@
+#pragma once
+// Triangle setup: snapped edges with the top-left fill rule, and fixed-point attribute planes.
+
+#include <cstdint>
+
+#include "platform/d3d9/raster_state.h"
+
+namespace d3d9_internal {
+
+// Vertex positions are snapped to 1/16 pixel.
+constexpr int kSubpixelBits = 4;
+
+// A coordinate in pixels to the subpixel grid (clamped far outside any target); false when it
+// is not a finite number.
+bool SnapCoordinate(float value, std::int64_t* snapped);
+
+// An attribute as a plane over pixel centres: value(x, y) = c + dx * x + dy * y, in 16.16 fixed
+// point. Colour channels and texture coordinates are taken modulo 2^32 (At32), which the span
+// routines step with 32-bit additions and get the same values.
+struct AttributePlane {
+    std::int64_t c = 0;
+    std::int64_t dx = 0;
+    std::int64_t dy = 0;
+
+    std::int64_t At(int x, int y) const { return c + dx * x + dy * y; }
+    bool operator==(const AttributePlane&) const = default;
+    std::int32_t At32(int x, int y) const { return static_cast<std::int32_t>(At(x, y)); }
+    bool Constant() const { return dx == 0 && dy == 0; }
+};
+
+struct TriangleSetup {
+    // Edge e covers pixel (x, y) when edgeA[e] * x + edgeB[e] * y + edgeC[e] >= 0.
+    std::int64_t edgeA[3];
+    std::int64_t edgeB[3];
+    std::int64_t edgeC[3];
+    int firstRow = 0;
+    int lastRow = -1;  // inclusive
+
+    // Diffuse channels in the order alpha, red, green, blue.
+    AttributePlane colour[4];
+    bool constantDiffuse = false;
+    std::uint32_t diffuse = 0;  // the colour when constant
+    // Texture coordinates in texels of level 0.
+    AttributePlane s;
+    AttributePlane t;
+    // Depth in units of the depth buffer's least significant bit.
+    AttributePlane z;
+    std::uint32_t depthMax = 0;
+    bool linearFilter = false;
+};
+
+// Culls, snaps and sets up one triangle; false when nothing of it can be drawn. `reversed`
+// marks the odd triangles of a strip, whose winding counts the other way round.
+bool SetupTriangle(const PipelineState& state, const RasterVertex& v0, const RasterVertex& v1,
+                   const RasterVertex& v2, bool reversed, TriangleSetup* setup);
+
+// The covered pixels [*first, *last) of a row inside the clip rectangle; false when none.
+bool RowSpan(const PipelineState& state, const TriangleSetup& setup, int y, int* first, int* last);
+
+inline std::uint32_t DiffuseAt(const TriangleSetup& setup, int x, int y) {
+    if (setup.constantDiffuse) {
+        return setup.diffuse;
+    }
+    std::uint32_t result = 0;
+    for (int i = 0; i < 4; ++i) {
+        const std::int32_t v = setup.colour[i].At32(x, y);
+        const std::int32_t c = (v >> 16) + ((v >> 15) & 1);
+        const std::uint32_t channel = c < 0 ? 0u : (c > 255 ? 255u : static_cast<std::uint32_t>(c));
+        result |= channel << (24 - 8 * i);
+    }
+    return result;
+}
+
+inline std::uint32_t DepthAt(const TriangleSetup& setup, int x, int y) {
+    const std::int64_t v = (setup.z.At(x, y) + 0x8000) >> 16;
+    if (v < 0) {
+        return 0;
+    }
+    return v > static_cast<std::int64_t>(setup.depthMax) ? setup.depthMax
+                                                         : static_cast<std::uint32_t>(v);
+}
+
+}  // namespace d3d9_internal

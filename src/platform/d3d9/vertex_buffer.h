@@ -1,0 +1,37 @@
+#pragma once
+// A vertex buffer: bytes in memory that Lock hands out.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/d3d9/d3d9.h"
+#include "platform/d3d9/resource_core.h"
+
+namespace d3d9_internal {
+
+class VertexBuffer final : public IDirect3DVertexBuffer9, public ResourceCore {
+public:
+    VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
+    ~VertexBuffer() override = default;
+
+    HRESULT QueryInterface(REFIID riid, void** object) override;
+    ULONG AddRef() override { return AddPublicRef(); }
+    ULONG Release() override { return ReleasePublicRef(); }
+    HRESULT GetDevice(IDirect3DDevice9** device) override { return GetDeviceRef(device); }
+    D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
+    HRESULT Lock(UINT offsetToLock, UINT sizeToLock, void** data, DWORD flags) override;
+    HRESULT Unlock() override;
+    HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
+
+    const std::uint8_t* data() const { return data_.data(); }
+    UINT length() const { return static_cast<UINT>(data_.size()); }
+
+private:
+    std::vector<std::uint8_t> data_;
+    DWORD usage_;
+    DWORD fvf_;
+    D3DPOOL bufferPool_;
+    int locks_ = 0;
+};
+
+}  // namespace d3d9_internal

@@ -1,0 +1,14 @@
+#pragma once
+// Result codes of the utility library (facility 0x876, codes 2900 and up).
+
+#include "platform/win32/win_types.h"
+
+constexpr HRESULT D3DXERR_CANNOTMODIFYINDEXBUFFER = static_cast<HRESULT>(0x88760B54u);
+constexpr HRESULT D3DXERR_INVALIDMESH = static_cast<HRESULT>(0x88760B55u);
+constexpr HRESULT D3DXERR_CANNOTATTRSORT = static_cast<HRESULT>(0x88760B56u);
+constexpr HRESULT D3DXERR_SKINNINGNOTSUPPORTED = static_cast<HRESULT>(0x88760B57u);
+constexpr HRESULT D3DXERR_TOOMANYINFLUENCES = static_cast<HRESULT>(0x88760B58u);
+constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
+constexpr HRESULT D3DXERR_LOADEDMESHHASNODATA = static_cast<HRESULT>(0x88760B5Au);
+constexpr HRESULT D3DXERR_DUPLICATENAMEDFRAGMENT = static_cast<HRESULT>(0x88760B5Bu);
+constexpr HRESULT D3DXERR_CANNOTREMOVELASTITEM = static_cast<HRESULT>(0x88760B5Cu);

@@ -1,0 +1,196 @@
+#include "platform/win32/sdl_event_translation.h"
+
+#include <SDL.h>
+
+#include <optional>
+
+#include "platform/win32/client_mapping.h"
+#include "platform/win32/sdl_host.h"
+#include "platform/win32/sdl_virtual_keys.h"
+#include "platform/win32/window_input.h"
+#include "platform/win32/window_placement.h"
+#include "platform/win32/window_state.h"
+
+namespace win32_internal {
+namespace {
+
+constexpr int kWheelDelta = 120;
+
+struct Target {
+    HWND window = nullptr;
+    SDL_Window* sdlWindow = nullptr;
+    SIZE client{};
+    bool fullScreen = false;
+};
+
+// The window whose SDL window has the id; with id 0 (keyboard events without a focus window)
+// the active window.
+std::optional<Target> TargetOf(Uint32 windowId) {
+    HWND fallback = windowId == 0 ? ActiveWindow() : nullptr;
+    State& state = GetState();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    for (auto& [key, record] : state.windows) {
+        if (!record->sdlWindow || record->destroying) {
+            continue;
+        }
+        if (fallback != nullptr ? record->handle == fallback
+                                : SDL_GetWindowID(record->sdlWindow.get()) == windowId) {
+            return Target{record->handle, record->sdlWindow.get(),
+                          SIZE{RectWidth(record->rect), RectHeight(record->rect)},
+                          IsFullScreenStyle(record->style)};
+        }
+    }
+    return std::nullopt;
+}
+
+// SDL's window pixels to client coordinates: the same unless the SDL window shows the client
+// area scaled (full screen, or a desktop that would not give the size asked for).
+POINT ClientPoint(const Target& target, int x, int y) {
+    SIZE output{};
+    if (!SdlWindowSize(target.sdlWindow, &output) ||
+        (output.cx == target.client.cx && output.cy == target.client.cy)) {
+        return POINT{x, y};
+    }
+    return OutputToClient(target.client, output, POINT{x, y}, target.fullScreen);
+}
+
+// A button press already waiting behind the focus event: the window is being activated by a
+// click.
+bool ClickIsPending() {
+    SDL_Event pending[8];
+    int count = SDL_PeepEvents(pending, 8, SDL_PEEKEVENT, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONDOWN);
+    return count > 0;
+}
+
+void TranslateWindowEvent(const SDL_WindowEvent& event) {
+    std::optional<Target> target = TargetOf(event.windowID);
+    if (!target) {
+        return;
+    }
+    HWND window = target->window;
+    switch (event.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+            DeliverExpose(window);
+            break;
+        case SDL_WINDOWEVENT_MOVED: {
+            // Events are read after the window may have been moved again (by our own placement
+            // calls too): only one that tells where the window is now is news.
+            POINT now{};
+            if (SdlWindowPosition(target->sdlWindow, &now) &&
+                (now.x != event.data1 || now.y != event.data2)) {
+                break;
+            }
+            DeliverMove(window, event.data1, event.data2);
+            break;
+        }
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            SIZE now{};
+            if (SdlWindowSize(target->sdlWindow, &now) &&
+                (now.cx != event.data1 || now.cy != event.data2)) {
+                break;  // stale, as above
+            }
+            bool maximised = (SDL_GetWindowFlags(target->sdlWindow) & SDL_WINDOW_MAXIMIZED) != 0;
+            DeliverSize(window, maximised ? SIZE_MAXIMIZED : SIZE_RESTORED, event.data1,
+                        event.data2);
+            break;
+        }
+        case SDL_WINDOWEVENT_MINIMIZED:
+            DeliverSize(window, SIZE_MINIMIZED, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+        case SDL_WINDOWEVENT_RESTORED: {
+            SIZE size{};
+            SdlWindowSize(target->sdlWindow, &size);
+            DeliverSize(window,
+                        event.event == SDL_WINDOWEVENT_MAXIMIZED ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                        size.cx, size.cy);
+            break;
+        }
+        case SDL_WINDOWEVENT_LEAVE: {
+            PointerPosition last = LastPointerPosition();
+            DeliverMouseLeave(window, last.screen.x, last.screen.y);
+            break;
+        }
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            DeliverActivation(window, true, ClickIsPending());
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            DeliverActivation(window, false, false);
+            break;
+        case SDL_WINDOWEVENT_CLOSE:
+            DeliverClose(window);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+void TranslateSdlEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_WINDOWEVENT:
+            TranslateWindowEvent(event.window);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            std::optional<KeyCode> key = KeyCodeOfSdlScancode(event.key.keysym.scancode);
+            std::optional<Target> target = TargetOf(event.key.windowID);
+            if (!key || !target) {
+                break;
+            }
+            DeliverKey(target->window, key->virtualKey, key->scanCode, key->extended,
+                       key->rightHand, event.type == SDL_KEYDOWN, event.key.repeat != 0);
+            break;
+        }
+        case SDL_MOUSEMOTION: {
+            if (std::optional<Target> target = TargetOf(event.motion.windowID)) {
+                POINT at = ClientPoint(*target, event.motion.x, event.motion.y);
+                DeliverMouseMove(target->window, at.x, at.y);
+            }
+            break;
+        }
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP: {
+            if (std::optional<Target> target = TargetOf(event.button.windowID)) {
+                POINT at = ClientPoint(*target, event.button.x, event.button.y);
+                DeliverMouseButton(target->window, Win32MouseButtonOfSdl(event.button.button),
+                                   event.type == SDL_MOUSEBUTTONDOWN, at.x, at.y);
+            }
+            break;
+        }
+        case SDL_MOUSEWHEEL: {
+            std::optional<Target> target = TargetOf(event.wheel.windowID);
+            if (!target || event.wheel.y == 0) {
+                break;
+            }
+            int notches =
+                event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+            PointerPosition last = LastPointerPosition();
+            POINT at = last.window == target->window ? last.client : POINT{0, 0};
+            DeliverMouseWheel(target->window, notches * kWheelDelta, at.x, at.y);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+}  // namespace win32_internal
+
+int Win32MouseButtonOfSdl(std::uint8_t sdlButton) {
+    switch (sdlButton) {
+        case SDL_BUTTON_LEFT:
+            return 0;
+        case SDL_BUTTON_RIGHT:
+            return 1;
+        case SDL_BUTTON_MIDDLE:
+            return 2;
+        case SDL_BUTTON_X1:
+            return 3;
+        case SDL_BUTTON_X2:
+            return 4;
+        default:
+            return -1;
+    }
+}

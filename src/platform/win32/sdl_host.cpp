@@ -1,0 +1,270 @@
+// SDL ownership: initialisation of the subsystems, the SDL windows behind window handles, and
+// the single event pump.
+
+#include "platform/win32/sdl_host.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/code_page.h"
+#include "platform/win32/debug_output.h"
+#include "platform/win32/message_api.h"
+#include "platform/win32/sdl_event_translation.h"
+#include "platform/win32/sdl_window_bridge.h"
+#include "platform/win32/window_api.h"
+#include "platform/win32/window_input.h"
+#include "platform/win32/window_state.h"
+
+namespace {
+
+// Events handed out per pump call: a listener that pushes an event for every event it gets
+// cannot keep the pump from returning.
+constexpr int kMaxEventsPerPump = 1024;
+
+constexpr Uint32 kKnownSubsystems[] = {SDL_INIT_TIMER,    SDL_INIT_AUDIO,         SDL_INIT_VIDEO,
+                                       SDL_INIT_JOYSTICK, SDL_INIT_HAPTIC,        SDL_INIT_EVENTS,
+                                       SDL_INIT_SENSOR,   SDL_INIT_GAMECONTROLLER};
+constexpr Uint32 kSubsystemsWithEvents =
+    SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+
+struct Listener {
+    Win32SdlEventListener function;
+    void* context;
+    bool operator==(const Listener&) const = default;
+};
+
+struct SdlHost {
+    std::mutex mutex;
+    Uint32 started = 0;  // subsystems we initialised
+    Uint32 failed = 0;   // subsystems that could not start; not tried again
+    bool exitHandlerRegistered = false;
+    DWORD pumpThread = 0;  // 0 until a subsystem that brings events has started
+    bool videoStarted = false;
+    std::vector<Listener> listeners;
+};
+
+// Lives for the whole process: the exit handler and thread exits may still reach it.
+SdlHost& Host() {
+    static SdlHost* const host = new SdlHost;
+    return *host;
+}
+
+void ShutDownSdl() {
+    win32_internal::ReleaseAllSdlWindows();
+    SDL_Quit();
+}
+
+const char* SubsystemName(Uint32 subsystem) {
+    switch (subsystem) {
+        case SDL_INIT_TIMER:
+            return "timer";
+        case SDL_INIT_AUDIO:
+            return "audio";
+        case SDL_INIT_VIDEO:
+            return "video";
+        case SDL_INIT_JOYSTICK:
+            return "joystick";
+        case SDL_INIT_HAPTIC:
+            return "haptic";
+        case SDL_INIT_EVENTS:
+            return "events";
+        case SDL_INIT_SENSOR:
+            return "sensor";
+        default:
+            return "game controller";
+    }
+}
+
+void Complain(const std::string& what) {
+    std::string line = what + ": " + SDL_GetError() + "\n";
+    OutputDebugStringA(line.c_str());
+}
+
+std::string TitleForSdl(const std::string& titleSjis) {
+    std::optional<std::string> utf8 = Cp932ToUtf8(titleSjis);
+    return utf8 ? *utf8 : std::string();
+}
+
+bool StillListening(const Listener& listener) {
+    SdlHost& host = Host();
+    std::lock_guard<std::mutex> lock(host.mutex);
+    return std::find(host.listeners.begin(), host.listeners.end(), listener) !=
+           host.listeners.end();
+}
+
+// SDL_QUIT (the desktop asks the program to end) becomes WM_CLOSE to the top-level window, so
+// that the game asks its close question as for the close button.
+void PostCloseToTopLevelWindow() {
+    std::vector<HWND> windows = win32_internal::TopLevelWindowsOfThread(GetCurrentThreadId());
+    auto visible = std::find_if(windows.begin(), windows.end(),
+                                [](HWND window) { return IsWindowVisible(window) != FALSE; });
+    if (visible != windows.end()) {
+        PostMessageA(*visible, WM_CLOSE, 0, 0);
+    } else if (!windows.empty()) {
+        PostMessageA(windows.front(), WM_CLOSE, 0, 0);
+    }
+}
+
+}  // namespace
+
+bool Win32InitSdl(std::uint32_t flags) {
+    bool allStarted = true;
+    bool videoNewlyStarted = false;
+    {
+        SdlHost& host = Host();
+        std::lock_guard<std::mutex> lock(host.mutex);
+        if (!host.exitHandlerRegistered) {
+            SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+            // Closing a window asks its procedure (WM_CLOSE); it must not also end the program.
+            SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+            SDL_SetMainReady();
+            std::atexit(ShutDownSdl);
+            host.exitHandlerRegistered = true;
+        }
+        for (Uint32 subsystem : kKnownSubsystems) {
+            if ((flags & subsystem) == 0 || (host.started & subsystem) != 0) {
+                continue;
+            }
+            if ((host.failed & subsystem) != 0) {
+                allStarted = false;
+                continue;
+            }
+            if (SDL_InitSubSystem(subsystem) != 0) {
+                Complain(std::string("SDL cannot start its ") + SubsystemName(subsystem));
+                host.failed |= subsystem;
+                allStarted = false;
+                continue;
+            }
+            host.started |= subsystem;
+            if ((subsystem & kSubsystemsWithEvents) != 0 && host.pumpThread == 0) {
+                host.pumpThread = GetCurrentThreadId();
+            }
+            if (subsystem == SDL_INIT_VIDEO) {
+                host.videoStarted = true;
+                videoNewlyStarted = host.pumpThread == GetCurrentThreadId();
+            }
+        }
+    }
+    if (videoNewlyStarted) {
+        // Keys come as key messages; text input would route them through an input method.
+        SDL_StopTextInput();
+        win32_internal::ReapplyPointerVisibility();
+        // Windows shown before video started get their SDL windows now.
+        for (HWND window : win32_internal::TopLevelWindowsOfThread(GetCurrentThreadId())) {
+            win32_internal::EnsureSdlWindow(window);
+        }
+    }
+    return allStarted;
+}
+
+SDL_Window* Win32GetSdlWindow(HWND window) {
+    return win32_internal::EnsureSdlWindow(window);
+}
+
+void Win32AddSdlEventListener(Win32SdlEventListener listener, void* context) {
+    if (listener == nullptr) {
+        return;
+    }
+    SdlHost& host = Host();
+    std::lock_guard<std::mutex> lock(host.mutex);
+    host.listeners.push_back(Listener{listener, context});
+}
+
+void Win32RemoveSdlEventListener(Win32SdlEventListener listener, void* context) {
+    SdlHost& host = Host();
+    std::lock_guard<std::mutex> lock(host.mutex);
+    std::erase(host.listeners, Listener{listener, context});
+}
+
+BOOL Win32StartDisplay() {
+    return Win32InitSdl(SDL_INIT_VIDEO) ? TRUE : FALSE;
+}
+
+namespace win32_internal {
+
+void SdlWindowDeleter::operator()(SDL_Window* window) const {
+    if (window != nullptr && SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        // A renderer must go before its window (destroying the window first leaves the renderer
+        // dangling); a presenter that outlives the window then drops its pointers unused.
+        if (SDL_Renderer* renderer = SDL_GetRenderer(window)) {
+            SDL_DestroyRenderer(renderer);
+        }
+        SDL_DestroyWindow(window);
+    }
+}
+
+bool SdlVideoReadyOnThisThread() {
+    SdlHost& host = Host();
+    std::lock_guard<std::mutex> lock(host.mutex);
+    return host.videoStarted && host.pumpThread == GetCurrentThreadId();
+}
+
+bool SdlPumpsOnThisThread() {
+    SdlHost& host = Host();
+    std::lock_guard<std::mutex> lock(host.mutex);
+    return host.pumpThread != 0 && host.pumpThread == GetCurrentThreadId();
+}
+
+SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, bool minimised) {
+    Uint32 flags = SDL_WINDOW_SHOWN | (minimised ? SDL_WINDOW_MINIMIZED : 0u);
+    SdlWindowPtr window(SDL_CreateWindow(TitleForSdl(titleSjis).c_str(), rect.left, rect.top,
+                                         RectWidth(rect), RectHeight(rect), flags));
+    if (!window) {
+        Complain("SDL cannot create a window");
+    }
+    return window;
+}
+
+void SdlShowWindow(SDL_Window* window, bool visible, bool minimised) {
+    if (window == nullptr) {
+        return;
+    }
+    if (!visible) {
+        SDL_HideWindow(window);
+        return;
+    }
+    SDL_ShowWindow(window);
+    if (minimised) {
+        SDL_MinimizeWindow(window);
+    } else if ((SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0) {
+        SDL_RestoreWindow(window);
+    }
+}
+
+void SdlSetTitle(SDL_Window* window, const std::string& titleSjis) {
+    if (window != nullptr) {
+        SDL_SetWindowTitle(window, TitleForSdl(titleSjis).c_str());
+    }
+}
+
+void SdlPumpEvents() {
+    if (!SdlPumpsOnThisThread()) {
+        return;
+    }
+    SDL_Event event;
+    for (int count = 0; count < kMaxEventsPerPump && SDL_PollEvent(&event) != 0; ++count) {
+        std::vector<Listener> listeners;
+        {
+            SdlHost& host = Host();
+            std::lock_guard<std::mutex> lock(host.mutex);
+            listeners = host.listeners;
+        }
+        for (const Listener& listener : listeners) {
+            if (StillListening(listener)) {
+                listener.function(event, listener.context);
+            }
+        }
+        win32_internal::TranslateSdlEvent(event);
+        if (event.type == SDL_QUIT) {
+            PostCloseToTopLevelWindow();
+        }
+    }
+}
+
+}  // namespace win32_internal

@@ -1,0 +1,50 @@
+#pragma once
+// Internal to the message core: what the window calls need of SDL, without SDL's headers.
+
+#include <memory>
+#include <string>
+
+#include "platform/win32/win_types.h"
+
+struct SDL_Window;
+
+namespace win32_internal {
+
+struct SdlWindowDeleter {
+    void operator()(SDL_Window* window) const;
+};
+using SdlWindowPtr = std::unique_ptr<SDL_Window, SdlWindowDeleter>;
+
+// True on the thread that runs the SDL event pump and owns SDL's windows, once SDL video is up.
+bool SdlVideoReadyOnThisThread();
+
+// An SDL window for a top-level window: `titleSjis` is the Shift-JIS title. Null (and one
+// line on the debugger output) when SDL cannot make it.
+SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, bool minimised);
+void SdlShowWindow(SDL_Window* window, bool visible, bool minimised);
+void SdlSetTitle(SDL_Window* window, const std::string& titleSjis);
+
+// Applies a window's placement to its SDL window: full screen on the desktop (scaled), or a
+// window of the rectangle's position and size with or without the desktop's decoration.
+void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool fullScreen, bool bordered);
+// The size of SDL's window in its own pixels; false when unknown.
+bool SdlWindowSize(SDL_Window* window, SIZE* size);
+// The position of SDL's window on the desktop; false when unknown.
+bool SdlWindowPosition(SDL_Window* window, POINT* position);
+// The desktop size of the first display; false when SDL video is not running.
+bool SdlDesktopSize(SIZE* size);
+void SdlRaiseWindow(SDL_Window* window);
+// Moves the pointer to a pixel of the SDL window.
+void SdlWarpPointer(SDL_Window* window, POINT pixel);
+// Shows or hides the pointer over SDL's windows (when SDL video runs on this thread).
+void SdlShowPointer(bool visible);
+// Keeps the pointer inside the window while `grab` is set.
+void SdlGrabPointer(SDL_Window* window, bool grab);
+
+// True on the thread that runs the SDL event pump, once SDL's events are up.
+bool SdlPumpsOnThisThread();
+// Runs the SDL event pump when this thread owns it: every event goes to the listeners, and
+// SDL_QUIT posts WM_CLOSE to the first top-level window. Call without the state mutex held.
+void SdlPumpEvents();
+
+}  // namespace win32_internal

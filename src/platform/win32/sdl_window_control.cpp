@@ -1,0 +1,93 @@
+// What the window calls do to SDL's windows and pointer.
+
+#include <SDL.h>
+
+#include "platform/win32/sdl_window_bridge.h"
+
+namespace win32_internal {
+
+void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool fullScreen, bool bordered) {
+    if (window == nullptr) {
+        return;
+    }
+    bool isFullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (fullScreen) {
+        if (!isFullScreen) {
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
+        return;
+    }
+    if (isFullScreen) {
+        SDL_SetWindowFullscreen(window, 0);
+    }
+    SDL_SetWindowBordered(window, bordered ? SDL_TRUE : SDL_FALSE);
+    int width = RectWidth(rect);
+    int height = RectHeight(rect);
+    if (width > 0 && height > 0) {
+        SDL_SetWindowSize(window, width, height);
+    }
+    SDL_SetWindowPosition(window, rect.left, rect.top);
+}
+
+bool SdlWindowSize(SDL_Window* window, SIZE* size) {
+    if (window == nullptr) {
+        return false;
+    }
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    *size = SIZE{width, height};
+    return true;
+}
+
+bool SdlWindowPosition(SDL_Window* window, POINT* position) {
+    if (window == nullptr) {
+        return false;
+    }
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    *position = POINT{x, y};
+    return true;
+}
+
+bool SdlDesktopSize(SIZE* size) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return false;
+    }
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0 || mode.h <= 0) {
+        return false;
+    }
+    *size = SIZE{mode.w, mode.h};
+    return true;
+}
+
+void SdlRaiseWindow(SDL_Window* window) {
+    if (window != nullptr) {
+        SDL_RaiseWindow(window);
+    }
+}
+
+void SdlWarpPointer(SDL_Window* window, POINT pixel) {
+    if (window != nullptr) {
+        SDL_WarpMouseInWindow(window, pixel.x, pixel.y);
+    }
+}
+
+void SdlShowPointer(bool visible) {
+    if (SdlVideoReadyOnThisThread()) {
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+}
+
+void SdlGrabPointer(SDL_Window* window, bool grab) {
+    if (window != nullptr) {
+        SDL_SetWindowGrab(window, grab ? SDL_TRUE : SDL_FALSE);
+    }
+}
+
+}  // namespace win32_internal

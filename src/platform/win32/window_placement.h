@@ -1,0 +1,65 @@
+#pragma once
+// Placement of top-level windows: position and size, styles applied to the SDL window behind a
+// window, coordinate conversion, the foreground window and the screen size.
+//
+// Windows here have no frame of their own: the desktop draws any decoration outside the SDL
+// window, and the menu bar is drawn over the client area, so a window rectangle and its client
+// rectangle have the same size. A top-level window with WS_POPUP and without WS_CAPTION is a
+// full-screen window: its SDL window covers the desktop and shows the client area scaled to fit,
+// centred; its client area is the whole screen, at screen position (0, 0).
+
+#include "platform/win32/win_types.h"
+
+// SetWindowPos flags.
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOREDRAW = 0x0008;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_FRAMECHANGED = 0x0020;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
+constexpr UINT SWP_NOOWNERZORDER = 0x0200;
+
+// SetWindowPos insert-after values; the Z order is not modelled.
+inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(static_cast<std::intptr_t>(1));
+inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
+inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
+
+// WM_SIZE, wParam.
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MINIMIZED = 1;
+constexpr WPARAM SIZE_MAXIMIZED = 2;
+
+// Screen metrics (Win32ScreenMetric).
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+
+// Moves and sizes a window; sends WM_MOVE (client origin in screen coordinates) and WM_SIZE
+// (SIZE_RESTORED, client width and height) when they change, and applies the window's style to
+// its SDL window (SWP_FRAMECHANGED applies it even when nothing moved). A full-screen window
+// stays at (0, 0). SWP_SHOWWINDOW and SWP_HIDEWINDOW show or hide it.
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+
+// The window rectangle for a client rectangle: unchanged, as windows have no frame (see above).
+// FALSE for a null rectangle.
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
+BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
+
+// Between client and screen coordinates of a window; FALSE for an unknown window.
+BOOL ScreenToClient(HWND window, POINT* point);
+BOOL ClientToScreen(HWND window, POINT* point);
+
+// The active top-level window of this program, null while the program is in the background.
+HWND GetForegroundWindow();
+HWND GetActiveWindow();
+// Raises the window's SDL window and asks the desktop for the focus; the activation itself
+// arrives as WM_ACTIVATEAPP and WM_ACTIVATE when the desktop grants it.
+BOOL SetForegroundWindow(HWND window);
+
+// SM_CXSCREEN and SM_CYSCREEN: the client size of a shown full-screen window when there is one,
+// else the desktop size from SDL's display mode (800 x 600 when SDL video is not running). 0 for
+// any other index.
+int Win32ScreenMetric(int index);
