@@ -3,6 +3,7 @@
 // arguments. Paths are absolute, in Windows form (backslashes, Shift-JIS), and begin with the
 // program directory.
 
+#include <cstdarg>
 #include <cstdint>
 
 enum class PathKind : std::uint32_t {
@@ -19,11 +20,28 @@ enum class PathKind : std::uint32_t {
     Voice = 10,  // "voice\%s" ".mp3"
 };
 
+// Buffer length of every path, its terminating NUL included.
 constexpr int kPathLength = 520;
+// Number of rotating buffers of GetPath on each thread.
+constexpr int kPathRingSize = 32;
 
-// Builds the path into the next of 32 rotating buffers of this thread and returns it; the
-// result stays valid until 31 further calls on the same thread.
+// Builds the path into the next of 32 rotating buffers of the calling thread and returns it; the
+// result stays valid until 31 further calls on the same thread. Each thread has its own ring.
 const char* GetPath(PathKind kind, ...);
 
-// The program directory with its trailing backslash.
+// The builder: formats the kind's pattern with `args`, makes it absolute, adds the default
+// extension and applies the alternate directory. Null when `buffer` is null or `length` is not
+// positive; an empty string for a kind outside 0..10.
+char* BuildPath(char* buffer, int length, PathKind kind, va_list args);
+
+// BuildPath into a caller's buffer of kPathLength characters.
+char* FormatPath(char* buffer, PathKind kind, ...);
+char* BuildPathFixed(char* buffer, PathKind kind, va_list args);
+char* BuildPathArgs(char* buffer, int length, PathKind kind, ...);
+
+// The program directory (the executable's folder) with its trailing backslash; fixed on first use.
 const char* GetProgramDir();
+
+// Sets the directory (ending in a backslash) under which a missing file of a flagged kind is
+// looked for; null clears it.
+void SetAlternateDir(const char* path);

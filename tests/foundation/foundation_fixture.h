@@ -1,0 +1,32 @@
+#pragma once
+// Shared set-up of the foundation tests: a fresh program directory, the foundation caches reset,
+// and helpers to read the log and make Windows-form names.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/temp_program_dir.h"
+
+namespace foundation_testing {
+
+class FoundationTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The program directory in Windows form followed by `relative`.
+    std::string WinPath(const std::string& relative) const;
+    // The log file's lines, without their CR LF.
+    std::vector<std::string> LogLines() const;
+    std::string LogText() const { return dir_->readFile("qvn.log"); }
+
+    std::unique_ptr<qvn::test::TempProgramDir> dir_;
+};
+
+// The bytes of a LoadFile result as a string (empty for null), the buffer freed.
+std::string TakeBuffer(unsigned char* data, unsigned size);
+
+}  // namespace foundation_testing
