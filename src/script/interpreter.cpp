@@ -1,0 +1,392 @@
+#include "script/interpreter.h"
+
+#include <cstring>
+
+#include "foundation/log.h"
+#include "platform/win32/code_page.h"
+#include "script/game_hooks.h"
+#include "script/opcodes.h"
+#include "script/operand_stack.h"
+#include "script/operators.h"
+#include "script/vm_log.h"
+#include "script/vm_state.h"
+
+namespace {
+
+// Everything one run needs to report an error at a code position.
+struct RunContext {
+    CScript* script;
+    ScriptFrame* frame;
+    const std::uint8_t* code;
+    std::size_t size;
+    std::uint32_t base;
+    const char* name;
+
+    std::uint32_t At(std::size_t position) const {
+        return base + static_cast<std::uint32_t>(position);
+    }
+    // Leaves the frame at `position` (never past the end of the code) and yields.
+    bool Stop(std::size_t position) const {
+        frame->pos = static_cast<std::uint32_t>(position < size ? position : size);
+        return false;
+    }
+    // An instruction whose operands run past the end of the code.
+    bool Overrun(std::uint8_t opcode, std::size_t opcodePos) const {
+        LogPrintf("%s:%s: RunCode: code(%d) [%08X] \"%s\"", kScriptLogTag, kScriptLogError, opcode,
+                  At(opcodePos), name);
+        return Stop(size);
+    }
+    // Length of the string at `position` with its NUL; 0 when it is not terminated in the code.
+    std::size_t StringAt(std::size_t position) const {
+        if (position >= size) {
+            return 0;
+        }
+        const void* end = std::memchr(code + position, 0, size - position);
+        return end == nullptr ? 0
+                              : static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) -
+                                                         (code + position)) +
+                                    1;
+    }
+};
+
+void LogArithmeticFault(const RunContext& run, ArithmeticFault fault, std::uint8_t sub,
+                        std::size_t subPos) {
+    if (fault == ArithmeticFault::kNone) {
+        return;
+    }
+    LogPrintf("%s:%s: RunCode: ope(2:%d) %s [%08X] \"%s\"", kScriptLogTag, kScriptLogError, sub,
+              fault == ArithmeticFault::kDivideByZero ? "division by zero." : "overflow.",
+              run.At(subPos), run.name);
+}
+
+// The operator instruction; `pos` is at the sub-code. False means the run yields.
+bool RunOperator(const RunContext& run, std::size_t opcodePos, std::size_t& pos) {
+    if (pos >= run.size) {
+        return run.Overrun(kOpOperator, opcodePos);
+    }
+    const std::uint8_t sub = run.code[pos];
+    if (sub == kOpCast) {
+        if (pos + 1 >= run.size) {
+            return run.Overrun(kOpOperator, opcodePos);
+        }
+        const std::uint8_t target = run.code[pos + 1];
+        if (OperandStack.empty()) {
+            LogPrintf("%s:%s: RunCode: ope(1:%d) [%08X] \"%s\"", kScriptLogTag, kScriptLogError,
+                      kOpOperator, run.At(opcodePos), run.name);
+            return run.Stop(pos + 2);
+        }
+        if (target < kScriptBool || target > kScriptFloat) {
+            LogPrintf("%s:%s: RunCode: ope(cast:%d) [%08X] \"%s\"", kScriptLogTag, kScriptLogError,
+                      target, run.At(pos + 1), run.name);
+            return run.Stop(pos + 2);
+        }
+        ScriptValue& top = OperandStack.nth(1);
+        top = CastValue(top, target);
+        pos += 2;
+        return true;
+    }
+    if (sub < kOpCast) {
+        if (OperandStack.empty()) {
+            LogPrintf("%s:%s: RunCode: ope(1:%d) [%08X] \"%s\"", kScriptLogTag, kScriptLogError,
+                      kOpOperator, run.At(opcodePos), run.name);
+            return run.Stop(pos + 1);
+        }
+        ApplyUnaryOperator(sub, OperandStack.nth(1));
+        pos += 1;
+        return true;
+    }
+    if (!IsValidOperator(sub)) {
+        LogPrintf("%s:%s: RunCode: ope(Y ?(%d) X) [%08X] \"%s\"", kScriptLogTag, kScriptLogError,
+                  sub, run.At(pos), run.name);
+        return run.Stop(pos + 1);
+    }
+    if (OperandStack.size() < 2) {
+        LogPrintf("%s:%s: RunCode: ope(2:%d) [%08X] \"%s\"", kScriptLogTag, kScriptLogError, sub,
+                  run.At(pos), run.name);
+        return run.Stop(pos + 1);
+    }
+    ArithmeticFault fault = ArithmeticFault::kNone;
+    ScriptValue& left = OperandStack.nth(2);
+    const ScriptValue& right = OperandStack.nth(1);
+    if (sub <= kLastBinaryOperator) {
+        left = BinaryOperator(sub, left, right, &fault);
+    } else {
+        left = AssignOperator(sub, left, right, &fault);
+    }
+    OperandStack.pop(1);
+    LogArithmeticFault(run, fault, sub, pos);
+    pos += 1;
+    return true;
+}
+
+// Jump, fjump, tjump and ejump; `pos` is at the index. False means the run yields.
+bool RunJump(const RunContext& run, std::uint8_t opcode, std::size_t opcodePos, std::size_t& pos) {
+    static const char* const kNames[] = {"jump", "fjump", "tjump", "ejump"};
+    const char* name = kNames[opcode - kOpJump];
+    if (run.size - pos < 4) {
+        return run.Overrun(opcode, opcodePos);
+    }
+    const std::uint32_t index = ReadCodeU32(run.code + pos);
+    const auto& table = run.script->jumpTable;
+    auto badIndex = [&]() {
+        LogPrintf("%s:%s: RunCode: %s(%d) [%08X] \"%s\"", kScriptLogTag, kScriptLogError, name,
+                  static_cast<int>(index), run.At(pos), run.name);
+        return run.Stop(pos + 4);
+    };
+    const std::uint32_t needed = opcode == kOpEJump ? 2 : (opcode == kOpJump ? 0 : 1);
+    if (OperandStack.size() < needed) {
+        LogPrintf("%s:%s: RunCode: %s [%08X] \"%s\"", kScriptLogTag, kScriptLogError, name,
+                  run.At(opcodePos), run.name);
+        return run.Stop(pos + 4);
+    }
+    bool taken = true;
+    if (opcode == kOpFJump || opcode == kOpTJump) {
+        const bool zero = OperandStack.nth(1).GetLong() == 0;
+        taken = opcode == kOpFJump ? zero : !zero;
+    } else if (opcode == kOpEJump) {
+        ArithmeticFault fault = ArithmeticFault::kNone;
+        const ScriptValue equal =
+            BinaryOperator(kOpEqual, OperandStack.nth(2), OperandStack.nth(1), &fault);
+        taken = equal.type != kScriptVoid && equal.payload != 0;
+    }
+    if (!taken) {
+        OperandStack.pop(1);
+        pos += 4;
+        return true;
+    }
+    if (index >= table.size()) {
+        return badIndex();
+    }
+    if (opcode == kOpFJump || opcode == kOpTJump) {
+        OperandStack.nth(1) = ScriptValue::MakeBool(opcode == kOpTJump ? 1 : 0);
+    } else if (opcode == kOpEJump) {
+        OperandStack.pop(2);
+    }
+    pos = table[index];
+    return true;
+}
+
+template <bool kCounted>
+bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
+    if (frame->pos == kNoPosition) {
+        LogPrintf("%s:%s: RunCode: invalid position. \"%s\"", kScriptLogTag, kScriptLogError,
+                  script->fileName.c_str());
+        ReleaseFrame(frame);
+        return false;
+    }
+    const RunContext run{script,
+                         frame,
+                         script->code.data(),
+                         script->code.size(),
+                         script->codeFileOffset,
+                         script->fileName.c_str()};
+    const ScriptGameHooks& hooks = GetScriptGameHooks();
+    std::size_t pos = frame->pos;
+    while (pos < run.size) {
+        if constexpr (kCounted) {
+            if (*budget == 0) {
+                return run.Stop(pos);
+            }
+            --*budget;
+        }
+        const std::size_t opcodePos = pos;
+        const std::uint8_t opcode = run.code[pos++];
+        switch (opcode) {
+            case kOpPush: {
+                if (pos >= run.size) {
+                    return run.Overrun(opcode, opcodePos);
+                }
+                const std::uint8_t tag = run.code[pos];
+                const bool accepted =
+                    tag == 6 || tag == 9 || tag == 10 || tag == 11 || tag == kTagLocal;
+                if (!accepted) {
+                    LogPrintf("%s:%s: RunCode: push(%d) [%08X] \"%s\"", kScriptLogTag,
+                              kScriptLogError, tag, run.At(pos), run.name);
+                    return run.Stop(pos + 1 + ScriptValue::OperandDataWidth(tag));
+                }
+                ScriptValue value;
+                const std::size_t length =
+                    ScriptValue::FromOperand(run.code + pos, run.size - pos, frame->base, &value);
+                if (length == 0) {
+                    return run.Overrun(opcode, opcodePos);
+                }
+                if (tag == kScriptString) {
+                    OperandStack.push(value);
+                } else {
+                    ScriptValue& slot = OperandStack.pushSlot();
+                    slot.type = value.type;
+                    slot.payload = value.payload;
+                    slot.text.clear();
+                    slot.operandClass = value.operandClass;
+                }
+                pos += length;
+                break;
+            }
+            case kOpPop:
+                if (OperandStack.empty()) {
+                    LogPrintf("%s:%s: RunCode: pop [%08X] \"%s\"", kScriptLogTag, kScriptLogError,
+                              run.At(opcodePos + 1), run.name);
+                    return run.Stop(pos);
+                }
+                OperandStack.pop(1);
+                break;
+            case kOpOperator:
+                if (!RunOperator(run, opcodePos, pos)) {
+                    return false;
+                }
+                break;
+            case kOpReturn: {
+                const std::string name = run.name;
+                ReleaseFrame(frame);
+                return hooks.PopGameMode(name.c_str(), 1);
+            }
+            case kOpJump:
+            case kOpFJump:
+            case kOpTJump:
+            case kOpEJump:
+                if (!RunJump(run, opcode, opcodePos, pos)) {
+                    return false;
+                }
+                break;
+            case kOpGoto: {
+                const std::size_t length = run.StringAt(pos);
+                if (length == 0) {
+                    return run.Overrun(opcode, opcodePos);
+                }
+                const char* label = reinterpret_cast<const char*>(run.code + pos);
+                const std::uint32_t target = script->FindLabel(label);
+                if (target == kNoPosition) {
+                    LogPrintf("%s:%s: RunCode: goto: label not found. (%s) [%08X] \"%s\"",
+                              kScriptLogTag, kScriptLogError, label, run.At(pos), run.name);
+                    pos = run.size;
+                } else {
+                    pos = target;
+                }
+                break;
+            }
+            case kOpJumpFile:
+            case kOpCallFile: {
+                const std::size_t fileLength = run.StringAt(pos);
+                const std::size_t labelLength =
+                    fileLength == 0 ? 0 : run.StringAt(pos + fileLength);
+                if (labelLength == 0) {
+                    return run.Overrun(opcode, opcodePos);
+                }
+                const char* file = reinterpret_cast<const char*>(run.code + pos);
+                const char* label = file + fileLength;
+                if (opcode == kOpJumpFile) {
+                    hooks.PopGameMode(run.name, 0);
+                }
+                frame->pos = static_cast<std::uint32_t>(pos + fileLength + labelLength);
+                const std::string path = BuildScriptPath(script->fileName, file);
+                if (Load(path.c_str(), label) && opcode == kOpJumpFile) {
+                    ReleaseFrame(frame);
+                }
+                return true;
+            }
+            case kOpText: {
+                const std::size_t length = run.StringAt(pos);
+                if (length == 0) {
+                    return run.Overrun(opcode, opcodePos);
+                }
+                frame->pos = static_cast<std::uint32_t>(pos + length);
+                return hooks.ShowMessage(reinterpret_cast<const char*>(run.code + pos));
+            }
+            case kOpCall: {
+                if (run.size - pos < 5) {
+                    return run.Overrun(opcode, opcodePos);
+                }
+                const std::uint32_t number = ReadCodeU32(run.code + pos);
+                const std::uint32_t count = run.code[pos + 4];
+                pos += 5;
+                if (count > OperandStack.size()) {
+                    LogPrintf("%s:%s: RunCode: arg(%d) stack(%d) [%08X] \"%s\"", kScriptLogTag,
+                              kScriptLogError, static_cast<int>(count),
+                              static_cast<int>(OperandStack.size()), run.At(pos), run.name);
+                    return run.Stop(pos);
+                }
+                ScriptArguments.resize(count);
+                for (std::uint32_t i = 0; i < count; ++i) {
+                    ScriptArguments[i] = &OperandStack.nth(count - i);
+                }
+                ScriptWaitFlag = 0;
+                frame->pos = static_cast<std::uint32_t>(pos);
+                const std::uint64_t resets = ScriptVmResetCount;
+                const bool result = hooks.ScriptFunctionDispatcher(number, ScriptArguments, dt);
+                if (resets != ScriptVmResetCount) {
+                    return result;
+                }
+                if (ScriptWaitFlag != 0) {
+                    frame->pos = static_cast<std::uint32_t>(opcodePos);
+                } else {
+                    OperandStack.pop(count);
+                    OperandStack.pushSlot() = ScriptValue();
+                }
+                return result;
+            }
+            default:
+                LogPrintf("%s:%s: RunCode: code(%d) [%08X] \"%s\"", kScriptLogTag, kScriptLogError,
+                          opcode, run.At(opcodePos), run.name);
+                return run.Stop(pos);
+        }
+    }
+    if (!OperandStack.empty()) {
+        LogPrintf("%s:%s: RunCode: invalid finish. stack(%d) [%08X] \"%s\"", kScriptLogTag,
+                  kScriptLogError, static_cast<int>(OperandStack.size()), run.At(pos), run.name);
+        ReleaseFrame(frame);
+        return false;
+    }
+    const std::string name = run.name;
+    ReleaseFrame(frame);
+    return hooks.PopGameMode(name.c_str(), 0);
+}
+
+}  // namespace
+
+bool RunCode(CScript* script, ScriptFrame* frame, float dt) {
+    return Run<false>(script, frame, dt, nullptr);
+}
+
+bool RunCodeBounded(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
+    return Run<true>(script, frame, dt, budget);
+}
+
+bool RunScripts(float dt) {
+    while (!ScriptCallStack.empty()) {
+        ScriptFrame* frame = ScriptCallStack.back().get();
+        if (!RunCode(frame->script, frame, dt)) {
+            break;
+        }
+    }
+    return false;
+}
+
+std::string BuildScriptPath(const std::string& current, const char* file) {
+    if (file[0] == '\0' || file[0] == '*') {
+        return current;
+    }
+    // Split the current path into drive and directory, file name and extension; a trail byte
+    // of a double-byte character is never a separator or a dot.
+    const char* text = current.c_str();
+    std::size_t directoryEnd = 0;
+    if (current.size() >= 2 && current[1] == ':') {
+        directoryEnd = 2;
+    }
+    for (const char* p = text + directoryEnd; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/') {
+            directoryEnd = static_cast<std::size_t>(p - text) + 1;
+        }
+    }
+    std::size_t extension = std::string::npos;
+    for (const char* p = text + directoryEnd; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '.') {
+            extension = static_cast<std::size_t>(p - text);
+        }
+    }
+    std::string path = current.substr(0, directoryEnd);
+    path += file;
+    if (extension != std::string::npos) {
+        path += current.substr(extension);
+    }
+    return path;
+}

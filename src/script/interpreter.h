@@ -1,0 +1,22 @@
+#pragma once
+// The bytecode interpreter: runs the running frame until an instruction hands control back.
+
+#include <cstdint>
+#include <string>
+
+#include "script/call_stack.h"
+
+// Runs `frame` of `script`. True: the caller may run the (new) top frame again at once; false:
+// yield until the next frame. `dt` (seconds) is handed unchanged to the built-in functions.
+bool RunCode(CScript* script, ScriptFrame* frame, float dt);
+
+// RunCode that carries out at most *budget instructions (counted down); when the budget runs
+// out the frame stays at its next instruction and the result is false.
+bool RunCodeBounded(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget);
+
+// Runs the top frame while RunCode answers true and a frame remains; always false.
+bool RunScripts(float dt);
+
+// The path a jump or call file instruction names: the current file for an empty name or one
+// beginning with '*', else `file` beside the current file with the current file's extension.
+std::string BuildScriptPath(const std::string& current, const char* file);
