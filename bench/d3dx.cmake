@@ -1,0 +1,4 @@
+# Image decoding, filtered copies and glyph rendering of the utility and GDI layers.
+qvn_bench_program(d3dx_bench
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/d3dx_bench.cpp
+    LIBS platform_d3dx platform_gdi)

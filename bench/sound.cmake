@@ -1,0 +1,6 @@
+# The mixer and MPEG audio decoding, in seconds of audio per second (items_per_second).
+qvn_bench_program(sound_bench
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/sound_bench.cpp
+    LIBS platform_dsound platform_acm)
+target_compile_definitions(sound_bench PRIVATE
+    QVN_FIXTURE_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures")

@@ -1,0 +1,72 @@
+#pragma once
+// The one Direct3D application of the process: the Direct3D object and the device, device
+// creation with its capability checks, presenting, and the device-loss recovery that backs up
+// and restores textures and planes.
+
+#include "platform/d3d9/d3d9.h"
+
+// The one presentation-parameter block of the program: the start-up settings dialog fills it;
+// device creation, every reset and the full-screen toggle use it.
+extern D3DPRESENT_PARAMETERS DisplaySettings;
+// Its windowed member.
+inline BOOL& WindowedFlag = DisplaySettings.Windowed;
+
+struct D3DApplication {
+    IDirect3D9* direct3D = nullptr;
+    IDirect3DDevice9* device = nullptr;
+    IDirect3DSurface9* backupRenderTarget = nullptr;
+    UINT adapter = 0;
+    D3DPRESENT_PARAMETERS presentParameters{};
+    D3DDEVTYPE deviceType{};
+    // Bit 0: full-screen X8R8G8B8 rendering possible; bit 1: windowed rendering in the
+    // desktop format possible.
+    DWORD modeFlags = 0;
+    D3DCAPS9 caps{};
+    D3DADAPTER_IDENTIFIER9 identifier{};
+    float cameraEye[3]{};
+    float cameraAt[3]{};
+    float cameraUp[3]{};
+    D3DMATRIX world{};
+    D3DMATRIX view{};
+    D3DMATRIX projection{};
+    // Set while a reset has not yet restored every default-pool resource and the depth buffer;
+    // the frame step calls Reset again while it is set, even when the device reports no loss.
+    bool resetPending = false;
+
+    D3DApplication() = default;
+    ~D3DApplication();
+    D3DApplication(const D3DApplication&) = delete;
+    D3DApplication& operator=(const D3DApplication&) = delete;
+
+    HRESULT CheckDevice(UINT adapterOrdinal, D3DDEVTYPE type);
+    // `parameters` NULL keeps presentParameters; behaviour 0 means hardware vertex processing.
+    HRESULT SetDevice(HWND window, const D3DPRESENT_PARAMETERS* parameters, UINT adapterOrdinal,
+                      D3DDEVTYPE type, DWORD behaviour);
+    // Device-loss recovery; `parameters` NULL keeps the current ones.
+    HRESULT Reset(const D3DPRESENT_PARAMETERS* parameters);
+    HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND overrideWindow,
+                    const void* dirtyRegion);
+    HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix);
+    // The kept world, view or projection matrix; 0 (other states leave `matrix` untouched).
+    HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix);
+
+    // The "Changed ... mode" line with the back-buffer and depth-buffer lines.
+    void WriteModeLines();
+
+private:
+    HRESULT ReplaceDepthBuffer();
+    HRESULT RestoreResources();
+};
+
+// NULL until CreateD3DApplication succeeds and again after DestroyD3DApplication.
+extern D3DApplication* D3DApp;
+
+// Replaces any previous instance; 1 on success, 0 (and D3DApp NULL) when the Direct3D object
+// cannot be made.
+int CreateD3DApplication();
+// Deletes the instance and clears D3DApp; call after every font is released.
+void DestroyD3DApplication();
+
+// The frame step's forwarder: E_FAIL without an instance or device.
+HRESULT D3D_Present(const RECT* sourceRect, const RECT* destRect, HWND overrideWindow,
+                    const void* dirtyRegion);

@@ -1,0 +1,12 @@
+#pragma once
+// The reference count that textures, planes and fonts keep as their first field. Each class
+// has its own Release, which deletes the object at zero.
+
+#include "platform/win32/win_types.h"
+
+struct RefCounted {
+    ULONG refCount = 1;
+
+    // Answers the new count.
+    ULONG AddRef() { return ++refCount; }
+};
