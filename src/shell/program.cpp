@@ -1,0 +1,180 @@
+#include "shell/program.h"
+
+#include <algorithm>
+
+#include "adventure/game_mode.h"
+#include "adventure/seams.h"
+#include "foundation/app_settings.h"
+#include "foundation/log.h"
+#include "foundation/path.h"
+#include "media/graphics/d3d_application.h"
+#include "media/graphics/d3d_dump.h"
+#include "media/graphics/font.h"
+#include "media/input/di_application.h"
+#include "media/music/music_window.h"
+#include "media/sound/direct_sound.h"
+#include "platform/gdi/gdi_types.h"
+#include "platform/win32/com_init.h"
+#include "platform/win32/file_api.h"
+#include "platform/win32/message_api.h"
+#include "platform/win32/message_box.h"
+#include "platform/win32/window_api.h"
+#include "resources/game_resources.h"
+#include "script/call_stack.h"
+#include "shell/accelerators.h"
+#include "shell/cursor.h"
+#include "shell/frame_control.h"
+#include "shell/game_window.h"
+#include "shell/shell_texts.h"
+#include "shell/startup_settings.h"
+#include "sprite_ui/seams.h"
+#include "title/seams.h"
+
+int MessageFontScale = 20;
+
+namespace {
+
+constexpr DWORD kMouseKeyboardCooperation = 6;  // non-exclusive, foreground
+constexpr DWORD kPadCooperation = 5;            // exclusive, foreground
+constexpr DWORD kDeviceBehaviour = 0x44;
+constexpr DWORD kNoneVoiceFlags = 0xC0;
+constexpr HRESULT kAccessDenied = static_cast<HRESULT>(0x80070005u);
+
+std::string ProgramPath(const ProgramOptions& options) {
+    if (!options.programPath.empty()) {
+        return options.programPath;
+    }
+    char path[kPathLength] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    return path;
+}
+
+void SetUpInput(HWND window) {
+    LogPrintf("\r\n[DirectInput]");
+    CreateDIApplication(nullptr);
+    if (gDIApplication == nullptr) {
+        return;
+    }
+    gDIApplication->SetMouseDevice(window, kMouseKeyboardCooperation);
+    gDIApplication->SetKeyboardDevice(window, kMouseKeyboardCooperation);
+    GUID pad{};
+    bool usePadGuid = ReadPadGuid(&pad);
+    if (usePadGuid) {
+        const HRESULT hr = gDIApplication->SetPadDevice(window, &pad, kPadCooperation);
+        usePadGuid = SUCCEEDED(hr) || hr == kAccessDenied;
+    }
+    if (!usePadGuid) {
+        gDIApplication->SetPadDevice(window, nullptr, kPadCooperation);
+    }
+}
+
+void SetUpUiFont() {
+    LOGFONTA font{};
+    font.lfHeight = 20;
+    font.lfWeight = FW_BOLD;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    std::copy_n(kUiFontFace, sizeof kUiFontFace, font.lfFaceName);
+    SetUiFont(&font);
+}
+
+// Steps 10 to 27; false when start-up must stop and shut down.
+bool StartGame() {
+    MessageFontScale = ComputeMessageFontScale(ScreenWidth, ScreenHeight);
+    WriteSafetyQuit(1);
+    HWND window = CreateMainWindow();
+    if (window == nullptr) {
+        return false;
+    }
+    LogPrintf("\r\n[DirectSound]");
+    CreateDirectSound(window, nullptr);
+    ReadMusicDeviceSetting();
+    CreateMusicWindow(window, MusicDevice);
+    LogPrintf("\r\n[Direct3D]");
+    if (FAILED(D3DApp->SetDevice(window, &DisplaySettings, D3DApp->adapter, D3DApp->deviceType,
+                                 kDeviceBehaviour))) {
+        MessageBoxA(window, kDeviceFailureText, kErrorCaption, MB_OK);
+        return false;
+    }
+    ApplyWindowMode();
+    D3DDump(1);
+    D3DApp->device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+    SetUpInput(window);
+    ReadGeneralSettings();
+    LoadFrameTextures(GetPath(PathKind::Image, "frame"));
+    SetUpUiFont();
+    SetCursorShape(0);
+    ReadTextureFilterSettings();
+    LoadGlobal(GetPath(PathKind::Script, "global"));
+    ResetScriptVariables(1);
+    LoadVoiceSettings();
+    Title::Load();
+    PlaySE(GetPath(PathKind::Voice, "_none"), 10000, nullptr, kNoneVoiceFlags);
+    StartScript(GetPath(PathKind::Script, "start"), "top", 0);
+    LoadGameAccelerators();
+    return true;
+}
+
+void ShutDown() {
+    ResetAdventureState();
+    ReleaseCursor();
+    ReleaseFpsFont();
+    D3D_ReleaseAllFonts();
+    DestroyD3DApplication();
+    DestroyDirectSound();
+    DestroyDIApplication();
+    CoUninitialize();
+    ReleaseGameAccelerators();
+    // The window outlives the loop only when the program ends without its close; take it down
+    // and drop what its destruction queued, so that nothing of this run reaches another.
+    if (MainWindow != nullptr && IsWindow(MainWindow)) {
+        DestroyWindow(MainWindow);
+    }
+    MSG message{};
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    UnregisterClassA(kProgramShortName, nullptr);
+    ResetGameWindowState();
+}
+
+}  // namespace
+
+int ComputeMessageFontScale(unsigned width, unsigned height) {
+    return static_cast<int>(std::min(static_cast<double>(width) * 0.00125,
+                                     static_cast<double>(height) * 0.0016666666666666668) *
+                            20.0);
+}
+
+int RunProgram(const ProgramOptions& options) {
+    ResetProgramEndRequest();
+    ResetFrameControl();
+    SetFrameDrawnObserver(options.frameDrawn, options.frameDrawnContext);
+    ResetGameWindowState();
+    ResetAppSettingsToDefaults();
+    GameMode = kGameModeNone;
+    GameModeStack.clear();
+    LetterboxScale = 0.0;
+    InstallGameScriptHooks();
+    RegisterGameResources();
+    const bool displayMissing = options.display && !Win32StartDisplay();
+    const DWORD safetyQuit = ReadSafetyQuit();
+    if (safetyQuit != 0 && RunNoticeDialog() == 2) {
+        return 0;
+    }
+    LogPrintf("Product: %s %d.%02d", kProgramShortName, kProductVersionMajor, kProductVersionMinor);
+    LogPrintf("Path: %s", ProgramPath(options).c_str());
+    if (displayMissing) {
+        LogPrintf("display: not available. the program runs without a window on the screen.");
+    }
+    if (safetyQuit != 0) {
+        LogPrintf("notice dialog: skipped (the last run did not end normally)");
+    }
+    CoInitialize(nullptr);
+    if (CreateD3DApplication() != 0 && RunStartupDialogLoop(RunStartupSettingsDialog) &&
+        StartGame()) {
+        if (RunMainLoop(options.idleHook, options.idleContext)) {
+            WriteSafetyQuit(0);
+        }
+    }
+    ShutDown();
+    return 0;
+}

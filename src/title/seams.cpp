@@ -1,0 +1,17 @@
+#include "title/seams.h"
+
+namespace Title {
+
+bool Load() {
+    return false;
+}
+
+void Update(float) {}
+
+LRESULT OnMessage(HWND, UINT, WPARAM, LPARAM) {
+    return 1;
+}
+
+void Close() {}
+
+}  // namespace Title

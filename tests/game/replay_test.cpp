@@ -1,0 +1,412 @@
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/app_settings.h"
+#include "media/graphics/d3d_application.h"
+#include "platform/d3d9/d3d9_test.h"
+#include "platform/win32/message_box.h"
+#include "platform/win32/message_keys.h"
+#include "platform/win32/shell_test_hooks.h"
+#include "platform/win32/test_hooks.h"
+#include "platform/win32/window_api.h"
+#include "replay_harness.h"
+#include "shell/cursor.h"
+#include "shell/shell_texts.h"
+#include "support/golden_image.h"
+
+namespace {
+
+using qvn::test::ReplayEvent;
+using qvn::test::ReplayHarness;
+using Kind = ReplayEvent::Kind;
+
+constexpr const char* kGlobalScript = R"(
+.globals 0 0 0 0 0 0 0 0 0 0 0 0 4 1 0 0 0 0
+*top
+    return
+)";
+
+// Waits one frame after another (built-in 28 yields while the adventure has no functions yet).
+constexpr const char* kEndlessStart = R"(
+*top
+@wait
+    call 28 0
+    pop
+    jump @wait
+)";
+
+// Runs `frames` frames, then returns from the last script frame.
+std::string CountedStart(int frames) {
+    return R"(
+.locals 0
+*top
+@wait
+    call 28 0
+    pop
+    push l0
+    preinc
+    pop
+    push l0
+    push )" +
+           std::to_string(frames) +
+           R"(
+    lt
+    tjump @wait
+    return
+)";
+}
+
+void PrepareGame(ReplayHarness& game, const std::string& start, bool withCursor = true) {
+    game.WriteScript("global", kGlobalScript);
+    game.WriteScript("start", start);
+    if (withCursor) {
+        game.CopyDemoImage("cursor.png");
+    }
+    game.SetSetting("Fullscreen", 0);
+    game.SetSetting("HWCursor", 0);
+}
+
+void AddShiftI(ReplayHarness& game, int tick) {
+    game.Add({tick, Kind::Key, static_cast<int>(VK_SHIFT), 1});
+    game.Add({tick, Kind::Key, 'I', 1});
+    game.Add({tick + 1, Kind::Key, 'I', 0});
+    game.Add({tick + 1, Kind::Key, static_cast<int>(VK_SHIFT), 0});
+}
+
+void AddKeyPress(ReplayHarness& game, int tick, UINT key) {
+    game.Add({tick, Kind::Key, static_cast<int>(key), 1});
+    game.Add({tick + 1, Kind::Key, static_cast<int>(key), 0});
+}
+
+int CountLines(const std::vector<std::string>& lines, const std::string& part) {
+    int count = 0;
+    for (const std::string& line : lines) {
+        count += line.find(part) != std::string::npos ? 1 : 0;
+    }
+    return count;
+}
+
+// The session every replay test starts from: the pointer over the window, the FPS line
+// switched on and off again, a spell in the background, a lost device, and the close.
+void AddSession(ReplayHarness& game) {
+    game.Add({5, Kind::MouseMove, 100, 100});
+    AddShiftI(game, 10);
+    game.Add({20, Kind::Activation, 0});
+    game.Add({40, Kind::Activation, 1});
+    AddShiftI(game, 44);
+    game.Add({50, Kind::LoseDevice});
+    game.Add({60, Kind::RestoreDevice});
+    game.Add({80, Kind::Close, IDYES});
+}
+
+TEST(ReplayTest, SessionDrawsPausesSurvivesADeviceLossAndEndsOnAConfirmedClose) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    AddSession(game);
+    game.CaptureTick(15);
+    EXPECT_EQ(game.Run(), 0);
+
+    const std::vector<std::string> log = game.LogLines();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], "Product: qvn 1.00");
+    EXPECT_EQ(log[1], "Path: " + game.dir().path() + "/qvn");
+    EXPECT_EQ(game.windowTitle(), kWindowTitle);
+
+    EXPECT_EQ(game.HashAt(7), game.HashAt(8)) << "a still scene draws the same frame";
+    EXPECT_NE(game.HashAt(12), game.HashAt(8)) << "Shift+I shows the FPS line";
+    ASSERT_FALSE(game.captured().empty());
+    EXPECT_EQ(qvn::test::CompareImageWithGolden("shell_fps_line_and_cursor", game.capturedWidth(),
+                                                game.capturedHeight(), game.captured().data(),
+                                                game.capturedWidth()),
+              "");
+
+    EXPECT_EQ(game.FramesBetween(21, 40), 0) << "inactive in a window: paused";
+    EXPECT_GT(game.FramesBetween(41, 43), 0) << "active again: frames run";
+    EXPECT_EQ(game.FramesBetween(51, 59), 0) << "no frame while the device is lost";
+    EXPECT_EQ(game.FramesBetween(60, 60), 1) << "the frame after the restore resets the device";
+    EXPECT_GT(game.FramesBetween(61, 79), 0);
+    EXPECT_EQ(game.HashAt(65), game.HashAt(75)) << "a still scene after the reset";
+
+    const auto boxes = win32_test::TakeShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kCloseQuestionText);
+    EXPECT_EQ(boxes[0].caption, kConfirmCaption);
+    EXPECT_EQ(boxes[0].style, 0x144u);
+    EXPECT_FALSE(game.closedByHarness());
+    // What the run left in the settings store on disk.
+    win32_test::ForgetSettingsStore();
+    EXPECT_EQ(ReadSafetyQuit(), 0u);
+    RECT window{};
+    ASSERT_TRUE(ReadWindowRect(&window)) << "a confirmed close in a window keeps its place";
+    EXPECT_EQ(window.right - window.left, 800);
+    EXPECT_EQ(window.bottom - window.top, 600);
+}
+
+TEST(ReplayTest, SameTimelineGivesTheSameFrames) {
+    std::vector<qvn::test::ReplayFrame> first;
+    {
+        ReplayHarness game;
+        PrepareGame(game, kEndlessStart);
+        AddSession(game);
+        game.Run();
+        first = game.frames();
+    }
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    AddSession(game);
+    game.Run();
+    ASSERT_EQ(game.frames().size(), first.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        EXPECT_EQ(game.frames()[i].tick, first[i].tick) << i;
+        EXPECT_EQ(game.frames()[i].hash, first[i].hash) << "frame " << i;
+    }
+}
+
+TEST(ReplayTest, CloseAnsweredNoKeepsPlaying) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    AddKeyPress(game, 3, VK_PAUSE);
+    game.Add({10, Kind::Close, IDNO});
+    game.Add({30, Kind::Close, IDYES});
+    game.Run();
+    EXPECT_GT(game.FramesBetween(11, 29), 0) << "the question ended the pause, No went on";
+    EXPECT_EQ(win32_test::TakeShownMessageBoxes().size(), 2u);
+    EXPECT_EQ(ReadSafetyQuit(), 0u);
+}
+
+TEST(ReplayTest, PauseThenSpaceRunsExactlyOneFrame) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    AddKeyPress(game, 10, VK_PAUSE);
+    AddKeyPress(game, 20, VK_SPACE);
+    game.Add({40, Kind::Close, IDYES});
+    game.Run();
+    EXPECT_EQ(game.FramesBetween(11, 39), 1);
+    EXPECT_EQ(game.FramesBetween(21, 22), 1) << "the step runs right after Space";
+}
+
+TEST(ReplayTest, AltEnterSwitchesToFullScreenAndBack) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    for (int tick : {10, 20}) {
+        game.Add({tick, Kind::Key, static_cast<int>(VK_MENU), 1});
+        game.Add({tick, Kind::Key, static_cast<int>(VK_RETURN), 1});
+        game.Add({tick + 1, Kind::Key, static_cast<int>(VK_RETURN), 0});
+        game.Add({tick + 1, Kind::Key, static_cast<int>(VK_MENU), 0});
+    }
+    game.Add({30, Kind::Close, IDYES});
+    game.Run();
+    const std::vector<std::string> log = game.LogLines();
+    EXPECT_EQ(CountLines(log, "Changed fullscreen mode: 800x600"), 1);
+    EXPECT_EQ(CountLines(log, "Changed windowed mode: 800x600"), 2) << "at start and back";
+    EXPECT_GT(game.FramesBetween(12, 19), 0) << "frames run in full screen";
+    EXPECT_GT(game.FramesBetween(22, 29), 0) << "and in the window again";
+    EXPECT_EQ(ReadSafetyQuit(), 0u);
+}
+
+TEST(ReplayTest, ReturnToTitleRestartsTheStartScriptUnlessAnsweredNo) {
+    // The restart label announces itself with a call the adventure does not know yet.
+    const std::string start = std::string(kEndlessStart) + R"(
+*restart
+    call 99 0
+    pop
+    jump @wait
+)";
+    struct Case {
+        const char* name;
+        int answer;
+        int restarts;
+    };
+    for (const Case& c : {Case{"yes", IDYES, 1}, Case{"no", IDNO, 0}}) {
+        ReplayHarness game;
+        PrepareGame(game, start);
+        game.Add({10, Kind::Command, 40012, c.answer});
+        game.Add({20, Kind::Close, IDYES});
+        game.Run();
+        EXPECT_EQ(CountLines(game.LogLines(), "function: error. no(99)"), c.restarts) << c.name;
+        EXPECT_GT(game.FramesBetween(12, 19), 0) << c.name;
+        const auto boxes = win32_test::TakeShownMessageBoxes();
+        ASSERT_EQ(boxes.size(), 2u) << c.name;
+        EXPECT_EQ(boxes[0].text, kTitleReturnQuestionText) << c.name;
+    }
+}
+
+TEST(ReplayTest, HardwareCursorTakesTheShapesCellAndHotSpotAndFollowsThePointer) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    game.SetSetting("HWCursor", 1);
+    game.Add({5, Kind::MouseMove, 300, 200});
+    game.AddAction(10, [] {
+        const auto cursor = d3d9_test::GetCursorState(D3DApp->device);
+        EXPECT_TRUE(cursor.hasImage);
+        EXPECT_TRUE(cursor.visible) << "shown by the pointer's move";
+        EXPECT_EQ(cursor.x, 300);
+        EXPECT_EQ(cursor.y, 200);
+        EXPECT_EQ(cursor.hotSpotX, 0u);
+        EXPECT_EQ(SoftwareCursorTexture(), nullptr);
+        SetCursorShape(2);
+    });
+    game.AddAction(12, [] {
+        const auto cursor = d3d9_test::GetCursorState(D3DApp->device);
+        EXPECT_EQ(cursor.hotSpotX, 12u) << "the hand points with its fingertip";
+        EXPECT_EQ(cursor.hotSpotY, 0u);
+        ASSERT_EQ(cursor.argb.size(), 32u * 32u);
+        EXPECT_EQ(cursor.argb[5 * 32 + 12], 0xFFFFFFFFu) << "inside the hand's finger";
+        EXPECT_EQ(cursor.argb[5 * 32 + 2] >> 24, 0u) << "clear beside it";
+    });
+    game.Add({20, Kind::Close, IDYES});
+    game.Run();
+}
+
+TEST(ReplayTest, SoftwareCursorIsDrawnAtThePointerLessTheHotSpot) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    game.Add({5, Kind::MouseMove, 300, 200});
+    game.AddAction(10, [] { SetCursorShape(2); });
+    game.CaptureTick(15);
+    game.Add({20, Kind::Close, IDYES});
+    game.Run();
+    ASSERT_EQ(game.capturedWidth(), 800);
+    const auto pixel = [&](int x, int y) { return game.captured()[y * 800 + x] & 0xFFFFFFu; };
+    EXPECT_EQ(pixel(300, 205), 0xFFFFFFu) << "the fingertip column at the pointer";
+    EXPECT_EQ(pixel(312, 205), 0u) << "nothing where an unshifted hand would be";
+}
+
+// The 64 x 64 pixels around the software cursor at (300, 200), as drawn at `tick` of a session
+// whose device is lost at tick 30 and reset by the frame of tick 40 (the FPS line stays off).
+std::vector<std::uint32_t> PixelsAroundCursorAt(int tick) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    game.Add({5, Kind::MouseMove, 300, 200});
+    game.Add({30, Kind::LoseDevice});
+    game.Add({40, Kind::RestoreDevice});
+    game.CaptureTick(tick);
+    game.Add({50, Kind::Close, IDYES});
+    game.Run();
+    std::vector<std::uint32_t> pixels;
+    if (game.capturedWidth() != 800) {
+        ADD_FAILURE() << "no frame drawn at tick " << tick;
+        return pixels;
+    }
+    for (int y = 184; y < 248; ++y) {
+        for (int x = 284; x < 348; ++x) {
+            pixels.push_back(game.captured()[y * 800 + x]);
+        }
+    }
+    return pixels;
+}
+
+TEST(ReplayTest, SoftwareCursorIsDrawnTheSameAfterADeviceReset) {
+    const std::vector<std::uint32_t> before = PixelsAroundCursorAt(25);
+    ASSERT_EQ(before.size(), 64u * 64u);
+    // The cell's square starts at the pointer (16, 16 of the area); where the image is clear,
+    // as in its bottom-right corner, the frame shows as it does beside the square.
+    EXPECT_EQ(before[(16 + 31) * 64 + 16 + 31], before[8 * 64 + 8]);
+    for (int tick : {40, 45}) {
+        const std::vector<std::uint32_t> after = PixelsAroundCursorAt(tick);
+        ASSERT_EQ(after.size(), before.size()) << "tick " << tick;
+        int differing = 0;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            differing += after[i] != before[i] ? 1 : 0;
+        }
+        EXPECT_EQ(differing, 0) << "tick " << tick << ": pixels unlike the frame before the loss";
+    }
+}
+
+TEST(ReplayTest, ProgramEndsWithItsLastScriptFrame) {
+    ReplayHarness game;
+    PrepareGame(game, CountedStart(30));
+    game.Run();
+    EXPECT_FALSE(game.closedByHarness());
+    EXPECT_EQ(game.frames().size(), 31u) << "30 waits, then the frame that returns";
+    EXPECT_EQ(ReadSafetyQuit(), 0u);
+    EXPECT_EQ(CountLines(game.LogLines(), "function: error. no(28)"), 30);
+}
+
+TEST(ReplayTest, MissingCursorImageIsLookedForAgainOnlyAfterAResetOrADialog) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart, /*withCursor=*/false);
+    game.Add({10, Kind::LoseDevice});
+    game.Add({15, Kind::RestoreDevice});
+    game.Add({30, Kind::Close, IDYES});
+    game.Run();
+    // The first frame, the reset, and both edges of the close question's dialog mode.
+    EXPECT_EQ(CountLines(game.LogLines(), "UpdateCursor: cursor.png"), 4);
+    EXPECT_GT(game.frames().size(), 20u);
+}
+
+TEST(ReplayTest, SecondCopyFindsTheFirstAndEnds) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    // The first copy's window: the program's class name and title.
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "qvn";
+    ASSERT_NE(RegisterClassExA(&windowClass), 0);
+    HWND first = CreateWindowExA(0, "qvn", kWindowTitle, 0, 0, 0, 64, 64, nullptr, nullptr, nullptr,
+                                 nullptr);
+    ASSERT_NE(first, nullptr);
+
+    EXPECT_EQ(game.Run(), 0);
+    EXPECT_TRUE(game.frames().empty());
+    EXPECT_EQ(ReadSafetyQuit(), 1u) << "the second copy never ran";
+    EXPECT_EQ(CountLines(game.LogLines(), "[DirectSound]"), 0);
+    EXPECT_TRUE(IsWindow(first)) << "the first copy's window is left alone";
+    DestroyWindow(first);
+    UnregisterClassA("qvn", nullptr);
+}
+
+TEST(ReplayTest, SecondProcessFindsTheRunningGameAndEnds) {
+    ReplayHarness game;
+    PrepareGame(game, kEndlessStart);
+    std::ifstream program(QVN_PROGRAM, std::ios::binary);
+    std::stringstream bytes;
+    bytes << program.rdbuf();
+    game.dir().writeFile("qvn", bytes.str());
+    const std::string copy = game.dir().path() + "/qvn";
+    ASSERT_EQ(chmod(copy.c_str(), 0755), 0);
+
+    int exitStatus = -1;
+    game.AddAction(10, [&] {
+        const pid_t child = fork();
+        if (child == 0) {
+            execl(copy.c_str(), copy.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // The copy ends on its own; the bound only keeps a broken build from hanging the test.
+        for (int i = 0; i < 600 && exitStatus < 0; ++i) {
+            int status = 0;
+            if (waitpid(child, &status, WNOHANG) == child) {
+                exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+            } else {
+                usleep(50000);
+            }
+        }
+        if (exitStatus < 0) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
+    });
+    game.Add({20, Kind::Close, IDYES});
+    game.Run();
+    EXPECT_EQ(exitStatus, 0);
+    EXPECT_GT(game.FramesBetween(11, 19), 0) << "the first copy plays on";
+    // The copy's first log line started the shared log afresh; it never made a sound device.
+    const std::vector<std::string> log = game.LogLines();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log[0], "Product: qvn 1.00");
+    EXPECT_EQ(CountLines(log, "[DirectSound]"), 0);
+    EXPECT_EQ(ReadSafetyQuit(), 0u);
+}
+
+}  // namespace
