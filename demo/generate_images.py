@@ -33,19 +33,24 @@ BLACK = (0, 0, 0, 255)
 WHITE = (255, 255, 255, 255)
 
 
-def arrow_mask(x, y):
-    """1 inside the arrow, 2 on its outline, 0 outside; tip at (0, 0)."""
-    def inside(px, py):
-        if 0 <= py < 16 and 0 <= px <= py * 0.6:
-            return True
-        # the tail
-        return 12 <= py < 22 and 3 + (py - 12) * 0.3 <= px <= 6 + (py - 12) * 0.3
+def outlined(inside, x, y):
+    """1 inside the shape, 2 on its outline, 0 outside."""
     if not inside(x, y):
         return 0
     for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
         if not inside(x + dx, y + dy):
             return 2
     return 1
+
+
+def arrow_mask(x, y):
+    """The arrow; tip at (0, 0)."""
+    def inside(px, py):
+        if 0 <= py < 16 and 0 <= px <= py * 0.6:
+            return True
+        # the tail
+        return 12 <= py < 22 and 3 + (py - 12) * 0.3 <= px <= 6 + (py - 12) * 0.3
+    return outlined(inside, x, y)
 
 
 def hand_mask(x, y):
@@ -54,12 +59,7 @@ def hand_mask(x, y):
         finger = 10 <= px <= 14 and 0 <= py < 14
         palm = 6 <= px <= 22 and 12 <= py < 28
         return finger or palm
-    if not inside(x, y):
-        return 0
-    for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
-        if not inside(x + dx, y + dy):
-            return 2
-    return 1
+    return outlined(inside, x, y)
 
 
 def beam_mask(x, y):
@@ -67,12 +67,7 @@ def beam_mask(x, y):
         stem = 7 <= px <= 8 and 0 <= py < 20
         bars = 4 <= px <= 11 and (py in (0, 1, 18, 19))
         return stem or bars
-    if not inside(x, y):
-        return 0
-    for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)):
-        if not inside(x + dx, y + dy):
-            return 2
-    return 1
+    return outlined(inside, x, y)
 
 
 def cell_pixel(cell, x, y):

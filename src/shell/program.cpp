@@ -120,6 +120,8 @@ void ShutDown() {
     ReleaseFpsFont();
     D3D_ReleaseAllFonts();
     DestroyD3DApplication();
+    // The music window goes before the sound device its stream plays on.
+    DestroyMusicWindow();
     DestroyDirectSound();
     DestroyDIApplication();
     CoUninitialize();

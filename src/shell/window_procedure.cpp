@@ -245,6 +245,11 @@ LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             AskToClose(window);
             return 0;
         case WM_GETMINMAXINFO:
+            if (FullScreenWithDevice() && lParam != 0) {
+                auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+                limits->ptMinTrackSize.x = static_cast<LONG>(ScreenWidth);
+                limits->ptMinTrackSize.y = static_cast<LONG>(ScreenHeight);
+            }
             return 0;
         case WM_KEYDOWN:
             if (wParam == VK_PAUSE) {

@@ -20,26 +20,8 @@ using qvn::test::ReplayEvent;
 using qvn::test::ReplayHarness;
 using Kind = ReplayEvent::Kind;
 
-constexpr const char* kGlobalScript = R"(
-.globals 0 0 0 0 0 0 0 0 0 0 0 0 4 1 0 0 0 0
-*top
-    return
-)";
-
-constexpr const char* kEndlessStart = R"(
-*top
-@wait
-    call 28 0
-    pop
-    jump @wait
-)";
-
 void PrepareGame(ReplayHarness& game, DWORD fullScreen) {
-    game.WriteScript("global", kGlobalScript);
-    game.WriteScript("start", kEndlessStart);
-    game.CopyDemoImage("cursor.png");
-    game.SetSetting("Fullscreen", fullScreen);
-    game.SetSetting("HWCursor", 0);
+    game.PrepareGame(qvn::test::kReplayEndlessStart, fullScreen);
 }
 
 TEST(MenuReplayTest, ExitItemOfTheFileMenuAsksTheCloseQuestion) {

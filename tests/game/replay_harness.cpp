@@ -40,6 +40,20 @@ std::uint64_t HashPixels(const std::uint8_t* bytes, int width, int height, int p
 
 }  // namespace
 
+const char* const kReplayGlobalScript = R"(
+.globals 0 0 0 0 0 0 0 0 0 0 0 0 4 1 0 0 0 0
+*top
+    return
+)";
+
+const char* const kReplayEndlessStart = R"(
+*top
+@wait
+    call 28 0
+    pop
+    jump @wait
+)";
+
 ReplayHarness::ReplayHarness() {
     foundation_test::ResetState();
     win32_test::ForgetSettingsStore();
@@ -75,6 +89,16 @@ void ReplayHarness::CopyDemoImage(const std::string& name) {
 
 void ReplayHarness::SetSetting(const char* name, DWORD value) {
     ASSERT_EQ(WriteRegistryDword("main", name, value), 1) << name;
+}
+
+void ReplayHarness::PrepareGame(const std::string& start, DWORD fullScreen, bool withCursor) {
+    WriteScript("global", kReplayGlobalScript);
+    WriteScript("start", start);
+    if (withCursor) {
+        CopyDemoImage("cursor.png");
+    }
+    SetSetting("Fullscreen", fullScreen);
+    SetSetting("HWCursor", 0);
 }
 
 void ReplayHarness::Add(ReplayEvent event) {

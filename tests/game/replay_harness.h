@@ -17,6 +17,12 @@
 
 namespace qvn::test {
 
+// The global script of the replays: the initial globals and a label "top" that returns.
+extern const char* const kReplayGlobalScript;
+// A start script that waits one frame after another (built-in 28 yields while the adventure has
+// no functions yet).
+extern const char* const kReplayEndlessStart;
+
 struct ReplayEvent {
     enum class Kind {
         Key,         // a: virtual key, b: 1 down / 0 up
@@ -51,6 +57,9 @@ public:
     void CopyDemoImage(const std::string& name);
     // Stores a DWORD in section "main" of the settings store before the run.
     void SetSetting(const char* name, DWORD value);
+    // The usual game: the replay global script, `start` as the start script, the demo's cursor
+    // image (unless `withCursor` is false), the window mode and the software cursor.
+    void PrepareGame(const std::string& start, DWORD fullScreen = 0, bool withCursor = true);
 
     void Add(ReplayEvent event);
     // Runs `action` at the start of `tick`, inside the running program (for checks and for

@@ -12,7 +12,10 @@
 
 #include "foundation/app_settings.h"
 #include "media/graphics/d3d_application.h"
+#include "media/music/music_state.h"
+#include "media/music/music_window.h"
 #include "platform/d3d9/d3d9_test.h"
+#include "platform/win32/message_api.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/shell_test_hooks.h"
@@ -20,6 +23,7 @@
 #include "platform/win32/window_api.h"
 #include "replay_harness.h"
 #include "shell/cursor.h"
+#include "shell/game_window.h"
 #include "shell/shell_texts.h"
 #include "support/golden_image.h"
 
@@ -29,20 +33,7 @@ using qvn::test::ReplayEvent;
 using qvn::test::ReplayHarness;
 using Kind = ReplayEvent::Kind;
 
-constexpr const char* kGlobalScript = R"(
-.globals 0 0 0 0 0 0 0 0 0 0 0 0 4 1 0 0 0 0
-*top
-    return
-)";
-
-// Waits one frame after another (built-in 28 yields while the adventure has no functions yet).
-constexpr const char* kEndlessStart = R"(
-*top
-@wait
-    call 28 0
-    pop
-    jump @wait
-)";
+using qvn::test::kReplayEndlessStart;
 
 // Runs `frames` frames, then returns from the last script frame.
 std::string CountedStart(int frames) {
@@ -66,13 +57,7 @@ std::string CountedStart(int frames) {
 }
 
 void PrepareGame(ReplayHarness& game, const std::string& start, bool withCursor = true) {
-    game.WriteScript("global", kGlobalScript);
-    game.WriteScript("start", start);
-    if (withCursor) {
-        game.CopyDemoImage("cursor.png");
-    }
-    game.SetSetting("Fullscreen", 0);
-    game.SetSetting("HWCursor", 0);
+    game.PrepareGame(start, 0, withCursor);
 }
 
 void AddShiftI(ReplayHarness& game, int tick) {
@@ -110,7 +95,7 @@ void AddSession(ReplayHarness& game) {
 
 TEST(ReplayTest, SessionDrawsPausesSurvivesADeviceLossAndEndsOnAConfirmedClose) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     AddSession(game);
     game.CaptureTick(15);
     EXPECT_EQ(game.Run(), 0);
@@ -151,17 +136,64 @@ TEST(ReplayTest, SessionDrawsPausesSurvivesADeviceLossAndEndsOnAConfirmedClose) 
     EXPECT_EQ(window.bottom - window.top, 600);
 }
 
+TEST(ReplayTest, ShutdownTakesTheMusicWindowDownSoThatTheNextRunHasItsOwn) {
+    for (int run = 0; run < 2; ++run) {
+        ReplayHarness game;
+        PrepareGame(game, kReplayEndlessStart);
+        HWND musicWindow = nullptr;
+        int ready = 0;
+        game.AddAction(5, [&] {
+            musicWindow = GetMusicState().window;
+            ready = IsMusicReady();
+        });
+        game.Add({10, Kind::Close, IDYES});
+        EXPECT_EQ(game.Run(), 0);
+        EXPECT_NE(musicWindow, nullptr) << "run " << run;
+        EXPECT_EQ(ready, 1) << "run " << run;
+        EXPECT_EQ(GetMusicState().window, nullptr) << "run " << run;
+        EXPECT_EQ(IsMusicReady(), 0) << "run " << run;
+    }
+}
+
+TEST(ReplayTest, FullScreenWindowIsNeverTrackedSmallerThanTheScreen) {
+    struct Case {
+        const char* name;
+        DWORD fullScreen;
+        LONG expectedWidth;
+        LONG expectedHeight;
+    };
+    const Case cases[] = {
+        {"full screen", 1, 800, 600},
+        {"windowed: left alone", 0, 7, 9},
+    };
+    for (const Case& c : cases) {
+        ReplayHarness game;
+        game.PrepareGame(kReplayEndlessStart, c.fullScreen);
+        MINMAXINFO limits{};
+        game.AddAction(5, [&] {
+            limits.ptMinTrackSize = POINT{7, 9};
+            EXPECT_EQ(
+                SendMessageA(MainWindow, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits)), 0)
+                << c.name;
+        });
+        game.Add({10, Kind::Close, IDYES});
+        game.Run();
+        EXPECT_EQ(limits.ptMinTrackSize.x, c.expectedWidth) << c.name;
+        EXPECT_EQ(limits.ptMinTrackSize.y, c.expectedHeight) << c.name;
+    }
+}
+
 TEST(ReplayTest, SameTimelineGivesTheSameFrames) {
     std::vector<qvn::test::ReplayFrame> first;
     {
         ReplayHarness game;
-        PrepareGame(game, kEndlessStart);
+        PrepareGame(game, kReplayEndlessStart);
         AddSession(game);
         game.Run();
         first = game.frames();
     }
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     AddSession(game);
     game.Run();
     ASSERT_EQ(game.frames().size(), first.size());
@@ -173,7 +205,7 @@ TEST(ReplayTest, SameTimelineGivesTheSameFrames) {
 
 TEST(ReplayTest, CloseAnsweredNoKeepsPlaying) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     AddKeyPress(game, 3, VK_PAUSE);
     game.Add({10, Kind::Close, IDNO});
     game.Add({30, Kind::Close, IDYES});
@@ -185,7 +217,7 @@ TEST(ReplayTest, CloseAnsweredNoKeepsPlaying) {
 
 TEST(ReplayTest, PauseThenSpaceRunsExactlyOneFrame) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     AddKeyPress(game, 10, VK_PAUSE);
     AddKeyPress(game, 20, VK_SPACE);
     game.Add({40, Kind::Close, IDYES});
@@ -196,7 +228,7 @@ TEST(ReplayTest, PauseThenSpaceRunsExactlyOneFrame) {
 
 TEST(ReplayTest, AltEnterSwitchesToFullScreenAndBack) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     for (int tick : {10, 20}) {
         game.Add({tick, Kind::Key, static_cast<int>(VK_MENU), 1});
         game.Add({tick, Kind::Key, static_cast<int>(VK_RETURN), 1});
@@ -215,7 +247,7 @@ TEST(ReplayTest, AltEnterSwitchesToFullScreenAndBack) {
 
 TEST(ReplayTest, ReturnToTitleRestartsTheStartScriptUnlessAnsweredNo) {
     // The restart label announces itself with a call the adventure does not know yet.
-    const std::string start = std::string(kEndlessStart) + R"(
+    const std::string start = std::string(kReplayEndlessStart) + R"(
 *restart
     call 99 0
     pop
@@ -242,7 +274,7 @@ TEST(ReplayTest, ReturnToTitleRestartsTheStartScriptUnlessAnsweredNo) {
 
 TEST(ReplayTest, HardwareCursorTakesTheShapesCellAndHotSpotAndFollowsThePointer) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     game.SetSetting("HWCursor", 1);
     game.Add({5, Kind::MouseMove, 300, 200});
     game.AddAction(10, [] {
@@ -269,7 +301,7 @@ TEST(ReplayTest, HardwareCursorTakesTheShapesCellAndHotSpotAndFollowsThePointer)
 
 TEST(ReplayTest, SoftwareCursorIsDrawnAtThePointerLessTheHotSpot) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     game.Add({5, Kind::MouseMove, 300, 200});
     game.AddAction(10, [] { SetCursorShape(2); });
     game.CaptureTick(15);
@@ -285,7 +317,7 @@ TEST(ReplayTest, SoftwareCursorIsDrawnAtThePointerLessTheHotSpot) {
 // whose device is lost at tick 30 and reset by the frame of tick 40 (the FPS line stays off).
 std::vector<std::uint32_t> PixelsAroundCursorAt(int tick) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     game.Add({5, Kind::MouseMove, 300, 200});
     game.Add({30, Kind::LoseDevice});
     game.Add({40, Kind::RestoreDevice});
@@ -334,7 +366,7 @@ TEST(ReplayTest, ProgramEndsWithItsLastScriptFrame) {
 
 TEST(ReplayTest, MissingCursorImageIsLookedForAgainOnlyAfterAResetOrADialog) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart, /*withCursor=*/false);
+    PrepareGame(game, kReplayEndlessStart, /*withCursor=*/false);
     game.Add({10, Kind::LoseDevice});
     game.Add({15, Kind::RestoreDevice});
     game.Add({30, Kind::Close, IDYES});
@@ -346,7 +378,7 @@ TEST(ReplayTest, MissingCursorImageIsLookedForAgainOnlyAfterAResetOrADialog) {
 
 TEST(ReplayTest, SecondCopyFindsTheFirstAndEnds) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     // The first copy's window: the program's class name and title.
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -368,7 +400,7 @@ TEST(ReplayTest, SecondCopyFindsTheFirstAndEnds) {
 
 TEST(ReplayTest, SecondProcessFindsTheRunningGameAndEnds) {
     ReplayHarness game;
-    PrepareGame(game, kEndlessStart);
+    PrepareGame(game, kReplayEndlessStart);
     std::ifstream program(QVN_PROGRAM, std::ios::binary);
     std::stringstream bytes;
     bytes << program.rdbuf();

@@ -1,5 +1,5 @@
-// Menu 102 and accelerator table 104 as the game registers them, the item states set as a popup
-// opens, and the capture drop of a script start.
+// Menu 102 and accelerator table 104 as the game registers them, and the item states set as a
+// popup opens.
 
 #include <algorithm>
 #include <string>
@@ -8,9 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "adventure/adventure_state.h"
-#include "adventure/game_mode.h"
 #include "platform/win32/accelerator_api.h"
-#include "platform/win32/capture_api.h"
 #include "platform/win32/code_page.h"
 #include "platform/win32/menu_api.h"
 #include "platform/win32/message_keys.h"
@@ -282,38 +280,6 @@ TEST_F(MenuStateTest, PopupOpeningSetsChecksAndEnables) {
     EXPECT_EQ(State(40012), 0u);
     EXPECT_EQ(State(kCommandFastForward), 0u);
     EXPECT_EQ(State(kCommandHandsFree), MF_CHECKED);
-}
-
-LRESULT CaptureRecorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_CAPTURECHANGED) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, GetWindowLongPtrA(window, GWLP_USERDATA) + 1);
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-TEST(ScriptStartTest, PushWithALabelDropsTheMouseCapture) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = CaptureRecorder;
-    windowClass.lpszClassName = "capture_drop_test";
-    RegisterClassExA(&windowClass);
-    MainWindow = CreateWindowExA(0, "capture_drop_test", "capture", 0, 0, 0, 64, 64, nullptr,
-                                 nullptr, nullptr, nullptr);
-    ASSERT_NE(MainWindow, nullptr);
-    const int savedMode = GameMode;
-
-    SetCapture(MainWindow);
-    PushGameMode("file", nullptr);
-    EXPECT_EQ(GetCapture(), MainWindow) << "a push without a label keeps the capture";
-    PushGameMode("file", "top");
-    EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(GetWindowLongPtrA(MainWindow, GWLP_USERDATA), 1) << "one WM_CAPTURECHANGED";
-
-    GameModeStack.clear();
-    GameMode = savedMode;
-    DestroyWindow(MainWindow);
-    MainWindow = nullptr;
-    UnregisterClassA("capture_drop_test", nullptr);
 }
 
 }  // namespace

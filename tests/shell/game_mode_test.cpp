@@ -8,6 +8,7 @@
 #include "foundation/app_settings.h"
 #include "foundation/foundation_test.h"
 #include "foundation/path.h"
+#include "platform/win32/capture_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/window_api.h"
 #include "script/call_stack.h"
@@ -22,11 +23,15 @@
 namespace {
 
 int destroyRequests = 0;
+int captureChanges = 0;
 
 LRESULT CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
         ++destroyRequests;
         return 0;
+    }
+    if (message == WM_CAPTURECHANGED) {
+        ++captureChanges;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -40,6 +45,7 @@ protected:
         ResetAdventureState();
         ResetProgramEndRequest();
         destroyRequests = 0;
+        captureChanges = 0;
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = CountingProc;
@@ -148,6 +154,15 @@ TEST_F(GameModeTest, PushWithALabelStartsANewPage) {
     EXPECT_EQ(LineCounter, -1);
     EXPECT_EQ(PageWait, 0);
     EXPECT_EQ(GameModeStack, (std::deque<int>{kGameModeNone, kGameModeAdventure}));
+}
+
+TEST_F(GameModeTest, PushWithALabelDropsTheMouseCapture) {
+    SetCapture(MainWindow);
+    PushGameMode("file", nullptr);
+    EXPECT_EQ(GetCapture(), MainWindow) << "a push without a label keeps the capture";
+    PushGameMode("file", "top");
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(captureChanges, 1) << "one WM_CAPTURECHANGED";
 }
 
 TEST_F(GameModeTest, StartScriptWithoutAFileNeedsARunningFrame) {

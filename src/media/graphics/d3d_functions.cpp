@@ -149,6 +149,23 @@ char* DuplicateString(const char* text) {
     return copy;
 }
 
+HRESULT ReplaceName(char*& name, const char* text) {
+    delete[] name;
+    name = nullptr;
+    if (text == nullptr) {
+        return D3D_OK;
+    }
+    name = DuplicateString(text);
+    return name != nullptr ? D3D_OK : E_OUTOFMEMORY;
+}
+
+const char* CopyName(const char* name, char* buffer) {
+    if (buffer != nullptr && name != nullptr) {
+        std::memcpy(buffer, name, std::strlen(name) + 1);
+    }
+    return name;
+}
+
 void SetTextureSizeDivisor(int divisor) {
     textureSizeDivisor = divisor <= 0 ? 1 : divisor;
 }

@@ -29,6 +29,11 @@ UINT NextPowerOfTwo(UINT n);
 
 // A heap copy (free with delete[]); NULL for NULL or when memory runs out.
 char* DuplicateString(const char* text);
+// Replaces the heap name `name` with a copy of `text` (NULL clears it); E_OUTOFMEMORY when the
+// copy cannot be made (the name is then NULL).
+HRESULT ReplaceName(char*& name, const char* text);
+// Copies `name` with its terminator into `buffer` when both exist; returns `name`.
+const char* CopyName(const char* name, char* buffer);
 
 // The divisor of image sizes for textures made from image data; 0 (or below) sets 1.
 void SetTextureSizeDivisor(int divisor);

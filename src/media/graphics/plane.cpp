@@ -172,20 +172,11 @@ void D3DPlane::SetFlagBits(DWORD bits, bool on) {
 }
 
 HRESULT D3DPlane::SetName(const char* text) {
-    delete[] name;
-    name = nullptr;
-    if (text == nullptr) {
-        return D3D_OK;
-    }
-    name = DuplicateString(text);
-    return name != nullptr ? D3D_OK : E_OUTOFMEMORY;
+    return ReplaceName(name, text);
 }
 
 const char* D3DPlane::GetName(char* buffer) const {
-    if (buffer != nullptr && name != nullptr) {
-        std::memcpy(buffer, name, std::strlen(name) + 1);
-    }
-    return name;
+    return CopyName(name, buffer);
 }
 
 HRESULT D3DPlane::Update(double time) {

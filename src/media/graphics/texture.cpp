@@ -76,19 +76,26 @@ HRESULT D3DTexture::Create(UINT requestedWidth, UINT requestedHeight, DWORD text
         texture = nullptr;
         return LogDeviceError(kLog, hr);
     }
+    return AdoptCreated(kLog, requestedWidth, requestedHeight, textureUsage, D3DFMT_UNKNOWN,
+                        texturePool, 0);
+}
+
+HRESULT D3DTexture::AdoptCreated(const char* log, UINT shownWidth, UINT shownHeight,
+                                 DWORD textureUsage, D3DFORMAT textureFormat, D3DPOOL texturePool,
+                                 DWORD textureFilter) {
     D3DSURFACE_DESC desc{};
-    hr = texture->GetLevelDesc(0, &desc);
+    const HRESULT hr = texture->GetLevelDesc(0, &desc);
     if (FAILED(hr)) {
-        return LogDeviceError(kLog, hr);
+        return LogDeviceError(log, hr);
     }
     width = desc.Width;
     height = desc.Height;
-    imageWidth = requestedWidth;
-    imageHeight = requestedHeight;
+    imageWidth = shownWidth;
+    imageHeight = shownHeight;
     usage = textureUsage;
-    format = desc.Format;
+    format = textureFormat == D3DFMT_UNKNOWN ? desc.Format : textureFormat;
     pool = texturePool;
-    filter = 0;
+    filter = textureFilter;
     return D3D_OK;
 }
 
@@ -126,20 +133,8 @@ HRESULT D3DTexture::CreateFromMemory(const void* data, UINT size, DWORD textureU
         texture = nullptr;
         return LogDeviceError(kLog, hr);
     }
-    D3DSURFACE_DESC desc{};
-    hr = texture->GetLevelDesc(0, &desc);
-    if (FAILED(hr)) {
-        return LogDeviceError(kLog, hr);
-    }
-    width = desc.Width;
-    height = desc.Height;
-    imageWidth = scaledWidth;
-    imageHeight = scaledHeight;
-    usage = textureUsage;
-    format = textureFormat;
-    pool = texturePool;
-    filter = textureFilter;
-    return D3D_OK;
+    return AdoptCreated(kLog, scaledWidth, scaledHeight, textureUsage, textureFormat, texturePool,
+                        textureFilter);
 }
 
 HRESULT D3DTexture::CreateFromFile(const char* filePath, DWORD textureUsage,
@@ -165,20 +160,11 @@ HRESULT D3DTexture::CreateFromFile(const char* filePath, DWORD textureUsage,
 }
 
 HRESULT D3DTexture::SetName(const char* text) {
-    delete[] name;
-    name = nullptr;
-    if (text == nullptr) {
-        return D3D_OK;
-    }
-    name = DuplicateString(text);
-    return name != nullptr ? D3D_OK : E_OUTOFMEMORY;
+    return ReplaceName(name, text);
 }
 
 const char* D3DTexture::GetName(char* buffer) const {
-    if (buffer != nullptr && name != nullptr) {
-        std::memcpy(buffer, name, std::strlen(name) + 1);
-    }
-    return name;
+    return CopyName(name, buffer);
 }
 
 D3DTexture* FindSharedTexture(const char* path, D3DFORMAT format, DWORD filter) {

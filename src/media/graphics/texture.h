@@ -75,6 +75,10 @@ struct D3DTexture : RefCounted {
 private:
     ~D3DTexture();
     void ReleaseTexture();
+    // Records the sizes and settings of the texture just made; D3DFMT_UNKNOWN keeps the format
+    // of its first level. Logs a failure to read that level under `log`.
+    HRESULT AdoptCreated(const char* log, UINT shownWidth, UINT shownHeight, DWORD textureUsage,
+                         D3DFORMAT textureFormat, D3DPOOL texturePool, DWORD textureFilter);
 };
 
 // The texture list, in creation order.

@@ -17,6 +17,35 @@ void LogFailure(const char* where, HRESULT result) {
     LogPrintf("%s: %s", where, DXGetErrorString9(result));
 }
 
+void ReleaseDevice(IDirectInputDevice8* device) {
+    if (device != nullptr) {
+        device->Unacquire();
+        device->Release();
+    }
+}
+
+// Creates the device of `guid` with its data format and cooperative level; on a failure logs it
+// under `where`, releases what was made and leaves *out null.
+HRESULT OpenDevice(IDirectInput8* input, const GUID& guid, const DIDATAFORMAT* format, HWND window,
+                   DWORD cooperativeLevel, const char* where, IDirectInputDevice8** out) {
+    *out = nullptr;
+    IDirectInputDevice8* device = nullptr;
+    HRESULT result = input->CreateDevice(guid, &device, nullptr);
+    if (SUCCEEDED(result)) {
+        result = device->SetDataFormat(format);
+    }
+    if (SUCCEEDED(result)) {
+        result = device->SetCooperativeLevel(window, cooperativeLevel);
+    }
+    if (FAILED(result)) {
+        LogFailure(where, result);
+        ReleaseDevice(device);
+        return result;
+    }
+    *out = device;
+    return result;
+}
+
 // The pad choice without a GUID: the attached controller with the smallest joystick id.
 struct PadSearch {
     IDirectInput8* input = nullptr;
@@ -169,25 +198,15 @@ IDirectInputDevice8* DIApplication::DeviceOf(DWORD bit) const {
 }
 
 HRESULT DIApplication::SetKeyboardDevice(HWND window, DWORD cooperativeLevel) {
-    constexpr const char* kWhere = "DIApplication::SetKeyboardDevice";
     if (directInput == nullptr) {
         return E_FAIL;
     }
     DropDevice(keyboard, kDIKeyboardBit);
     IDirectInputDevice8* device = nullptr;
-    HRESULT result = directInput->CreateDevice(GUID_SysKeyboard, &device, nullptr);
-    if (SUCCEEDED(result)) {
-        result = device->SetDataFormat(&c_dfDIKeyboard);
-    }
-    if (SUCCEEDED(result)) {
-        result = device->SetCooperativeLevel(window, cooperativeLevel);
-    }
+    const HRESULT result =
+        OpenDevice(directInput, GUID_SysKeyboard, &c_dfDIKeyboard, window, cooperativeLevel,
+                   "DIApplication::SetKeyboardDevice", &device);
     if (FAILED(result)) {
-        LogFailure(kWhere, result);
-        if (device != nullptr) {
-            device->Unacquire();
-            device->Release();
-        }
         return result;
     }
     keyboard = device;
@@ -206,25 +225,14 @@ HRESULT DIApplication::SetKeyboardDevice(HWND window, DWORD cooperativeLevel) {
 }
 
 HRESULT DIApplication::SetMouseDevice(HWND window, DWORD cooperativeLevel) {
-    constexpr const char* kWhere = "DIApplication::SetMouseDevice";
     if (directInput == nullptr) {
         return E_FAIL;
     }
     DropDevice(mouse, kDIMouseBit);
     IDirectInputDevice8* device = nullptr;
-    HRESULT result = directInput->CreateDevice(GUID_SysMouse, &device, nullptr);
-    if (SUCCEEDED(result)) {
-        result = device->SetDataFormat(&c_dfDIMouse2);
-    }
-    if (SUCCEEDED(result)) {
-        result = device->SetCooperativeLevel(window, cooperativeLevel);
-    }
+    const HRESULT result = OpenDevice(directInput, GUID_SysMouse, &c_dfDIMouse2, window,
+                                      cooperativeLevel, "DIApplication::SetMouseDevice", &device);
     if (FAILED(result)) {
-        LogFailure(kWhere, result);
-        if (device != nullptr) {
-            device->Unacquire();
-            device->Release();
-        }
         return result;
     }
     buttonsSwapped = GetSystemMetrics(SM_SWAPBUTTON);
@@ -284,10 +292,7 @@ HRESULT DIApplication::SetPadDevice(HWND window, const GUID* guid, DWORD coopera
     }
     if (FAILED(result)) {
         LogFailure(kWhere, result);
-        if (device != nullptr) {
-            device->Unacquire();
-            device->Release();
-        }
+        ReleaseDevice(device);
         return result;
     }
     LogPrintf("Device Name: %s(%s)", info.tszProductName, info.tszInstanceName);
@@ -337,7 +342,7 @@ HRESULT DIApplication::SetPadRange(LONG min, LONG max) {
 
 HRESULT DIApplication::SetAcquire(DWORD mask, bool acquire) {
     for (DWORD bit : {kDIKeyboardBit, kDIMouseBit, kDIPadBit}) {
-        IDirectInputDevice8* device = (mask & bit) != 0 ? DeviceOf(bit) : nullptr;
+        IDirectInputDevice8* device = DeviceOf(mask & bit);
         if (device == nullptr) {
             continue;
         }

@@ -85,8 +85,10 @@ public:
     DIJOYSTATE2 previousPadState{};
 
 private:
-    // The device of one mask bit, or null when not made.
+    // The device of one mask bit, or null when not made (or for no bit at all).
     IDirectInputDevice8* DeviceOf(DWORD bit) const;
+    // The first set-up device of `mask` in the order keyboard, mouse, pad; null when none.
+    IDirectInputDevice8* FirstDevice(DWORD mask) const;
     HRESULT ApplyPadRange(LONG min, LONG max);
     void DropDevice(IDirectInputDevice8*& device, DWORD bit);
 };

@@ -49,7 +49,7 @@ bool InRange(int index, int count) {
 HRESULT DIApplication::Poll(DWORD mask) {
     HRESULT first = DI_OK;
     for (DWORD bit : kDeviceOrder) {
-        IDirectInputDevice8* device = (mask & bit) != 0 ? DeviceOf(bit) : nullptr;
+        IDirectInputDevice8* device = DeviceOf(mask & bit);
         if (device == nullptr) {
             continue;
         }
@@ -123,7 +123,7 @@ bool DIApplication::IsPadButtonPressed(int button) const {
 
 HRESULT DIApplication::SetBufferSize(DWORD mask, DWORD size) {
     for (DWORD bit : kDeviceOrder) {
-        IDirectInputDevice8* device = (mask & bit) != 0 ? DeviceOf(bit) : nullptr;
+        IDirectInputDevice8* device = DeviceOf(mask & bit);
         if (device == nullptr) {
             continue;
         }
@@ -142,20 +142,25 @@ HRESULT DIApplication::SetBufferSize(DWORD mask, DWORD size) {
     return DI_OK;
 }
 
-DWORD DIApplication::GetBufferSize(DWORD mask) const {
+IDirectInputDevice8* DIApplication::FirstDevice(DWORD mask) const {
     for (DWORD bit : kDeviceOrder) {
-        IDirectInputDevice8* device = (mask & bit) != 0 ? DeviceOf(bit) : nullptr;
-        if (device == nullptr) {
-            continue;
+        if (IDirectInputDevice8* device = DeviceOf(mask & bit)) {
+            return device;
         }
-        DIPROPDWORD property{};
-        property.diph.dwSize = sizeof(property);
-        property.diph.dwHeaderSize = sizeof(DIPROPHEADER);
-        property.diph.dwHow = DIPH_DEVICE;
-        return SUCCEEDED(device->GetProperty(DIPROP_BUFFERSIZE, &property.diph)) ? property.dwData
-                                                                                 : 0;
     }
-    return 0;
+    return nullptr;
+}
+
+DWORD DIApplication::GetBufferSize(DWORD mask) const {
+    IDirectInputDevice8* device = FirstDevice(mask);
+    if (device == nullptr) {
+        return 0;
+    }
+    DIPROPDWORD property{};
+    property.diph.dwSize = sizeof(property);
+    property.diph.dwHeaderSize = sizeof(DIPROPHEADER);
+    property.diph.dwHow = DIPH_DEVICE;
+    return SUCCEEDED(device->GetProperty(DIPROP_BUFFERSIZE, &property.diph)) ? property.dwData : 0;
 }
 
 HRESULT DIApplication::GetBufferedCount(DWORD mask, DWORD* count) {
@@ -163,22 +168,19 @@ HRESULT DIApplication::GetBufferedCount(DWORD mask, DWORD* count) {
         return E_INVALIDARG;
     }
     *count = 0;
-    for (DWORD bit : kDeviceOrder) {
-        IDirectInputDevice8* device = (mask & bit) != 0 ? DeviceOf(bit) : nullptr;
-        if (device == nullptr) {
-            continue;
-        }
-        DWORD waiting = kEveryEvent;
-        HRESULT result =
-            device->GetDeviceData(sizeof(DIDEVICEOBJECTDATA), nullptr, &waiting, DIGDD_PEEK);
-        if (FAILED(result)) {
-            LogFailure("DIApplication::GetBufferedCount", result);
-            return result;
-        }
-        *count = waiting;
+    IDirectInputDevice8* device = FirstDevice(mask);
+    if (device == nullptr) {
+        return E_FAIL;
+    }
+    DWORD waiting = kEveryEvent;
+    const HRESULT result =
+        device->GetDeviceData(sizeof(DIDEVICEOBJECTDATA), nullptr, &waiting, DIGDD_PEEK);
+    if (FAILED(result)) {
+        LogFailure("DIApplication::GetBufferedCount", result);
         return result;
     }
-    return E_FAIL;
+    *count = waiting;
+    return result;
 }
 
 HRESULT DIApplication::GetBufferedData(DWORD mask, DIDEVICEOBJECTDATA* data, DWORD* count) {
@@ -187,7 +189,7 @@ HRESULT DIApplication::GetBufferedData(DWORD mask, DIDEVICEOBJECTDATA* data, DWO
     }
     *count = 0;
     for (DWORD bit : kDeviceOrder) {
-        IDirectInputDevice8* device = (mask & bit) != 0 ? DeviceOf(bit) : nullptr;
+        IDirectInputDevice8* device = DeviceOf(mask & bit);
         if (device == nullptr) {
             continue;
         }
@@ -209,24 +211,21 @@ HRESULT DIApplication::GetBufferedDatas(DWORD mask, DIDEVICEOBJECTDATA* data, DW
     if (data == nullptr || count == nullptr) {
         return E_INVALIDARG;
     }
-    for (DWORD bit : kDeviceOrder) {
-        IDirectInputDevice8* device = (mask & bit) != 0 ? DeviceOf(bit) : nullptr;
-        if (device == nullptr) {
-            continue;
-        }
-        HRESULT result = device->GetDeviceData(sizeof(DIDEVICEOBJECTDATA), data, count, 0);
-        if (FAILED(result)) {
-            LogFailure("DIApplication::GetBufferedDatas", result);
-        }
-        return result;
+    IDirectInputDevice8* device = FirstDevice(mask);
+    if (device == nullptr) {
+        *count = 0;
+        return E_FAIL;
     }
-    *count = 0;
-    return E_FAIL;
+    const HRESULT result = device->GetDeviceData(sizeof(DIDEVICEOBJECTDATA), data, count, 0);
+    if (FAILED(result)) {
+        LogFailure("DIApplication::GetBufferedDatas", result);
+    }
+    return result;
 }
 
 HRESULT DIApplication::ClearBuffer(DWORD mask) {
     for (DWORD bit : kDeviceOrder) {
-        IDirectInputDevice8* device = (mask & bit) != 0 ? DeviceOf(bit) : nullptr;
+        IDirectInputDevice8* device = DeviceOf(mask & bit);
         if (device == nullptr) {
             continue;
         }

@@ -12,6 +12,8 @@ namespace {
 constexpr const char* kMusicClass = "MUSIC";
 
 WNDPROC gCdAudioPlayer = nullptr;
+// The instance the class "MUSIC" was registered with.
+HINSTANCE gMusicInstance = nullptr;
 
 WNDPROC ProcedureFor(DWORD device) {
     switch (device) {
@@ -49,6 +51,7 @@ int CreateMusicWindow(HWND owner, DWORD device) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = kMusicClass;
     RegisterClassExA(&windowClass);
+    gMusicInstance = instance;
     state.window = CreateWindowExA(WS_EX_APPWINDOW, kMusicClass, kMusicClass, 0, 0, 0, 0, 0, owner,
                                    nullptr, instance, nullptr);
     if (state.window == nullptr) {
@@ -63,12 +66,16 @@ void DestroyMusicWindow() {
     if (state.window == nullptr) {
         return;
     }
-    StopMusic();
-    FadeMusic(0, 1);
-    HINSTANCE instance =
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(state.window, GWLP_HINSTANCE));
-    DestroyWindow(state.window);
-    UnregisterClassA(kMusicClass, instance);
+    // The window dies with the game window it belongs to; then only its class is left.
+    if (IsWindow(state.window)) {
+        StopMusic();
+        FadeMusic(0, 1);
+        DestroyWindow(state.window);
+    } else {
+        StopPcmMusicStream();
+        state.fadeStep = 0.0f;
+    }
+    UnregisterClassA(kMusicClass, gMusicInstance);
     state.window = nullptr;
     state.ready = 0;
 }

@@ -21,6 +21,15 @@ struct MSG {
 };
 using LPMSG = MSG*;
 
+// lParam of WM_GETMINMAXINFO: the limits a window procedure may change.
+struct MINMAXINFO {
+    POINT ptReserved;
+    POINT ptMaxSize;
+    POINT ptMaxPosition;
+    POINT ptMinTrackSize;
+    POINT ptMaxTrackSize;
+};
+
 // Window messages.
 constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CREATE = 0x0001;

@@ -1,7 +1,7 @@
 // A real (offscreen) window of the Windows layer: the device is made for it from the display
 // settings, and a drawn frame is presented into it.
 
-#include <cstdlib>
+#include <memory>
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -13,40 +13,31 @@
 #include "graphics_fixture.h"
 #include "media/graphics/d3d_functions.h"
 #include "media/graphics/font.h"
-#include "platform/win32/sdl_host.h"
 #include "platform/win32/window_api.h"
+#include "support/offscreen_window.h"
 
 namespace graphics_tests {
 namespace {
 
-// SDL's flag for video, restated so that the test needs no SDL header.
-constexpr std::uint32_t kSdlInitVideo = 0x00000020u;
 constexpr const char* kClass = "graphics present test";
 
 class WindowPresentTest : public GraphicsTest {
 protected:
     void SetUp() override {
         GraphicsTest::SetUp();
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &DefWindowProcA;
-        windowClass.lpszClassName = kClass;
-        ASSERT_NE(RegisterClassA(&windowClass), 0);
-        ASSERT_TRUE(Win32InitSdl(kSdlInitVideo));
-        window_ = CreateWindowExA(0, kClass, "game", WS_CAPTION | WS_VISIBLE, 0, 0, 320, 240,
-                                  nullptr, nullptr, nullptr, nullptr);
+        windowOwner_ = std::make_unique<qvn::test::OffscreenWindow>(kClass);
+        window_ = windowOwner_->handle();
         ASSERT_NE(window_, nullptr);
-        ASSERT_NE(Win32GetSdlWindow(window_), nullptr);
     }
 
     void TearDown() override {
         D3D_ReleaseAllFonts();
         DestroyD3DApplication();
-        DestroyWindow(window_);
-        UnregisterClassA(kClass, nullptr);
+        windowOwner_.reset();
         GraphicsTest::TearDown();
     }
 
+    std::unique_ptr<qvn::test::OffscreenWindow> windowOwner_;
     HWND window_ = nullptr;
 };
 

@@ -1,7 +1,6 @@
 // Presenting into the SDL window that the Windows layer keeps for the device's window (SDL's
 // offscreen video driver), windowed and full screen, with the device cursor.
 
-#include <cstdlib>
 #include <memory>
 
 #if defined(__has_feature)
@@ -12,34 +11,21 @@
 #endif
 
 #include "device_fixture.h"
-#include "platform/win32/sdl_host.h"
 #include "platform/win32/window_api.h"
+#include "support/offscreen_window.h"
 
 namespace d3d9_tests {
 namespace {
 
-// SDL's flag for video, restated so that the test needs no SDL header.
-constexpr std::uint32_t kSdlInitVideo = 0x00000020u;
 constexpr const char* kClass = "d3d9 presentation test";
 
 class PresentationTest : public DeviceTest {
 protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        // SDL's own software renderer on a plain framebuffer: the GL drivers it would otherwise
-        // load keep allocations until the process ends, which the leak checker reports.
-        setenv("SDL_RENDER_DRIVER", "software", 1);
-        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &DefWindowProcA;
-        windowClass.lpszClassName = kClass;
-        ASSERT_NE(RegisterClassA(&windowClass), 0);
-        ASSERT_TRUE(Win32InitSdl(kSdlInitVideo));
-        window_ = CreateWindowExA(0, kClass, "game", WS_CAPTION | WS_VISIBLE, 0, 0, 320, 240,
-                                  nullptr, nullptr, nullptr, nullptr);
+        windowOwner_ = std::make_unique<qvn::test::OffscreenWindow>(kClass);
+        window_ = windowOwner_->handle();
         ASSERT_NE(window_, nullptr);
-        ASSERT_NE(Win32GetSdlWindow(window_), nullptr);
     }
 
     void TearDown() override {
@@ -47,11 +33,11 @@ protected:
             device_->Release();
             device_ = nullptr;
         }
-        DestroyWindow(window_);
-        UnregisterClassA(kClass, nullptr);
+        windowOwner_.reset();
         DeviceTest::TearDown();
     }
 
+    std::unique_ptr<qvn::test::OffscreenWindow> windowOwner_;
     HWND window_ = nullptr;
 };
 
