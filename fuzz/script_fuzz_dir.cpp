@@ -3,12 +3,8 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
-#include "foundation/log.h"
-#include "platform/win32/test_hooks.h"
+#include "fuzz_program_dir.h"
 #include "script/script_variables.h"
 #include "script/vm_state.h"
 
@@ -25,16 +21,6 @@ bool WriteScriptFile(const std::string& directory, const char* name, const std::
     return std::fclose(file) == 0 && complete;
 }
 
-std::string& MadeDirectory() {
-    static std::string directory;
-    return directory;
-}
-
-void RemoveDirectory() {
-    std::error_code error;
-    std::filesystem::remove_all(MadeDirectory(), error);
-}
-
 // push 1, call 7 1, pop, return; labels "a" at 0 and "b" at 6; two locals.
 const std::uint8_t kSmallScript[] = {'S', 'C', 'R', ' ', 0, 0, 0, 0, 0,   0, 0, 0, 8, 0, 0,  0,
                                      1,   0,   0,   0,   2, 0, 0, 0, 14,  0, 0, 0, 0, 6, 1,  0,
@@ -45,17 +31,9 @@ const std::uint8_t kSmallScript[] = {'S', 'C', 'R', ' ', 0, 0, 0, 0, 0,   0, 0, 
 
 const std::string& ScriptFuzzDirectory() {
     static const std::string directory = [] {
-        char pattern[] = "/tmp/qvn_script_fuzz_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        std::string path = made != nullptr ? made : "/tmp";
-        MadeDirectory() = made != nullptr ? path : std::string();
+        const std::string& path = FuzzProgramDirectory("script");
         mkdir((path + "/script").c_str(), 0700);
-        win32_test::SetProgramDirectory(path);
-        SetLogEnabled(0);
         WriteScriptFile(path, "a", kSmallScript, sizeof kSmallScript);
-        if (made != nullptr) {
-            std::atexit(RemoveDirectory);
-        }
         return path;
     }();
     return directory;

@@ -11,21 +11,13 @@
 #include "foundation/log.h"
 #include "foundation/pack_archive.h"
 #include "foundation/path.h"
-#include "platform/win32/test_hooks.h"
+
+#include "fuzz_program_dir.h"
 
 namespace {
 
 const std::string& ProgramDir() {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/qvn-pack-fuzz-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            std::abort();
-        }
-        win32_test::SetProgramDirectory(pattern);
-        SetLogEnabled(0);
-        return std::string(pattern);
-    }();
-    return dir;
+    return FuzzProgramDirectory("pack");
 }
 
 }  // namespace

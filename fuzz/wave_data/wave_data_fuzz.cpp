@@ -12,21 +12,13 @@
 #include "foundation/path.h"
 #include "media/sound/wave_data.h"
 #include "platform/win32/file_api.h"
-#include "platform/win32/test_hooks.h"
+
+#include "fuzz_program_dir.h"
 
 namespace {
 
 const std::string& ProgramDir() {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/qvn-wave-fuzz-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            std::abort();
-        }
-        win32_test::SetProgramDirectory(pattern);
-        SetLogEnabled(0);
-        return std::string(pattern);
-    }();
-    return dir;
+    return FuzzProgramDirectory("wave");
 }
 
 void LoadAndFree(const char* path, DWORD size) {
