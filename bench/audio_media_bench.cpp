@@ -20,9 +20,9 @@
 #include "media/sound/ds_sound.h"
 #include "media/sound/wave_data.h"
 #include "platform/dsound/dsound_test.h"
-#include "platform/win32/file_api.h"
-#include "platform/win32/test_hooks.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/test_hooks.h"
 
 namespace {
 

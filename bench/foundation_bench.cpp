@@ -19,8 +19,8 @@
 #include "foundation/pack_archive.h"
 #include "foundation/path.h"
 #include "pak/pack_writer.h"
-#include "platform/win32/file_api.h"
-#include "platform/win32/test_hooks.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/test_hooks.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "foundation/log.h"
 #include "foundation/path.h"
-#include "platform/win32/test_hooks.h"
+#include "platform/winbase/test_hooks.h"
 #include "script/call_stack.h"
 #include "script/game_hooks.h"
 #include "script/interpreter.h"

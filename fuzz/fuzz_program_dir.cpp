@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "foundation/log.h"
-#include "platform/win32/test_hooks.h"
+#include "platform/winbase/test_hooks.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "foundation/log.h"
 #include "media/sound/mpeg_data.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool quiet = [] {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/win32/settings_store_format.h"
+#include "platform/winbase/settings_store_format.h"
 
 namespace {
 

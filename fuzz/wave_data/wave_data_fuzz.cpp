@@ -11,7 +11,7 @@
 #include "foundation/log.h"
 #include "foundation/path.h"
 #include "media/sound/wave_data.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 #include "fuzz_program_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr int kGameModeAdventure = 1;
 constexpr int kGameModeTitleMenu = 2;

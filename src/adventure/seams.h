@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 #include "script/script_value.h"
 
 // The adventure mode's frame routine: runs the script VM while a script frame exists.

@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "foundation/registry_settings.h"
-#include "platform/win32/registry.h"
+#include "platform/winbase/registry.h"
 
 namespace {
 

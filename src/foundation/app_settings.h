@@ -4,7 +4,7 @@
 // size and checked: a value of another type or size counts as missing, numbers are clamped to
 // their range, and a choice outside its list counts as missing, so the default holds.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Section names of the settings store.
 constexpr const char* kSettingsMain = "main";

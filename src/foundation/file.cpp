@@ -11,7 +11,7 @@
 #include "foundation/log.h"
 #include "foundation/pack_set.h"
 #include "foundation/text.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

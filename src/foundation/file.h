@@ -1,7 +1,7 @@
 #pragma once
 // Whole-file loads from plain files or the "PAK0" pack archives, and safe whole-file saves.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Loads the whole file (or its first `limit` bytes when `limit` is not 0). The buffer holds the
 // bytes followed by a NUL and is freed by the caller with LocalFree. A plain file of the name

@@ -4,7 +4,7 @@
 
 #include "foundation/file_error.h"
 #include "foundation/file_lock.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

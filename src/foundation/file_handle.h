@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "foundation/file_info.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Process-wide provider of 64-bit size and seek. With the extended calls it uses the 64-bit
 // size and seek of the system; without them it builds both from the 32-bit calls.

@@ -1,6 +1,6 @@
 #include "foundation/file_info.h"
 
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 FileInfo::FileInfo(const char* name) : name_(name != nullptr ? name : "") {}
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 class FileInfo {
 public:

@@ -8,8 +8,8 @@
 
 #include "foundation/foundation_test.h"
 #include "foundation/path.h"
-#include "platform/win32/debug_output.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/debug_output.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

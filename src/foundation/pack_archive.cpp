@@ -10,7 +10,7 @@
 #include "foundation/file_lock.h"
 #include "foundation/sjis.h"
 #include "foundation/text.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

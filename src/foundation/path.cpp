@@ -7,9 +7,9 @@
 #include "foundation/file.h"
 #include "foundation/file_lock.h"
 #include "foundation/foundation_test.h"
-#include "platform/win32/code_page.h"
-#include "platform/win32/file_api.h"
-#include "platform/win32/shell_path.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/shell_path.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "foundation/random.h"
 
-#include "platform/win32/time_api.h"
+#include "platform/winbase/time_api.h"
 
 namespace {
 

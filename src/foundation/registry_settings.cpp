@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "foundation/log.h"
-#include "platform/win32/registry.h"
+#include "platform/winbase/registry.h"
 
 namespace {
 

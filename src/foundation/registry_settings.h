@@ -4,7 +4,7 @@
 // Every operation opens the key, does its work and closes it; failures are return values and
 // are never logged.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Reads the value into `buffer`. With `maximumSize` not 0, a stored value of that size or more
 // is asked for with `maximumSize` bytes, and one larger than that fails. A missing key or value

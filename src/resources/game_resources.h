@@ -3,7 +3,7 @@
 // table 104 (their keys). The program registers them once at start, before the game window is
 // made; registering again is harmless.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr WORD kGameMenuResource = 102;
 constexpr WORD kGameAcceleratorResource = 104;

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "foundation/log.h"
-#include "platform/win32/code_page.h"
+#include "platform/winbase/code_page.h"
 #include "script/game_hooks.h"
 #include "script/opcodes.h"
 #include "script/operand_stack.h"

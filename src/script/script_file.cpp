@@ -6,7 +6,7 @@
 #include "foundation/file.h"
 #include "foundation/log.h"
 #include "foundation/text.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 #include "script/call_stack.h"
 #include "script/game_hooks.h"
 #include "script/opcodes.h"

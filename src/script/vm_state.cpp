@@ -7,7 +7,7 @@
 
 #include "foundation/log.h"
 #include "foundation/path.h"
-#include "platform/win32/code_page.h"
+#include "platform/winbase/code_page.h"
 #include "script/call_stack.h"
 #include "script/game_hooks.h"
 #include "script/operand_stack.h"

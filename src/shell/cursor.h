@@ -3,7 +3,7 @@
 // device's hardware cursor or drawn by the frame as a software cursor; the glide to a menu
 // (cursor auto-move); and the diagnostic FPS line.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 struct D3DTexture;
 

@@ -3,7 +3,7 @@
 // pausing and single steps, dialog mode, device-loss recovery, the fixed drawing order and the
 // frame-rate count.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 extern int PauseFlag;
 extern int SingleStepFlag;

@@ -2,7 +2,7 @@
 // The game window's menu bar (menu 102): the state of its items each time a popup opens, and the
 // bar that appears in full screen while the pointer rests on the top row of the screen.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Command ids whose items change state when a popup opens.
 constexpr WORD kCommandFastForward = 40066;

@@ -2,7 +2,7 @@
 // The one game window: its class, creation, windowed and full-screen styles, the message
 // procedure, the close question and the typed-character buffer.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr DWORD kWindowedStyle = 0x00CA0000u;    // WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
 constexpr DWORD kFullScreenStyle = 0x90080000u;  // WS_POPUP | WS_VISIBLE | WS_SYSMENU

@@ -3,7 +3,7 @@
 // those layers exist there are no sprites and no windows: each call does nothing and answers as
 // an empty layer would.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 struct LOGFONTA;
 

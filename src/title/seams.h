@@ -2,7 +2,7 @@
 // Entry points of the title screen that the shell and the adventure call. Until the title
 // screen exists there is no title menu: loading finds no data, closing has nothing to close.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace Title {
 // Loads the title data files; false when there are none.

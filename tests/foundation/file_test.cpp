@@ -10,7 +10,7 @@
 #include "foundation/file_handle.h"
 #include "foundation/file_info.h"
 #include "foundation_fixture.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace foundation_testing {
 namespace {

@@ -1,7 +1,7 @@
 #include "foundation_fixture.h"
 
 #include "foundation/foundation_test.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace foundation_testing {
 

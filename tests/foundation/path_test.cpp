@@ -8,7 +8,7 @@
 #include "foundation/foundation_test.h"
 #include "foundation/path.h"
 #include "foundation_fixture.h"
-#include "platform/win32/test_hooks.h"
+#include "platform/winbase/test_hooks.h"
 
 namespace foundation_testing {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "foundation/clock.h"
 #include "foundation/random.h"
-#include "platform/win32/test_hooks.h"
+#include "platform/winbase/test_hooks.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "foundation/app_settings.h"
 #include "foundation/registry_settings.h"
 #include "foundation_fixture.h"
-#include "platform/win32/file_api.h"
-#include "platform/win32/registry.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/registry.h"
 
 namespace foundation_testing {
 namespace {

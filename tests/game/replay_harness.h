@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 #include "support/temp_program_dir.h"
 
 namespace qvn::test {

@@ -9,11 +9,11 @@
 
 #include "adventure/adventure_state.h"
 #include "platform/win32/accelerator_api.h"
-#include "platform/win32/code_page.h"
 #include "platform/win32/menu_api.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/code_page.h"
 #include "resources/game_resources.h"
 #include "shell/accelerators.h"
 #include "shell/game_menu.h"

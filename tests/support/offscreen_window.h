@@ -2,7 +2,7 @@
 // A shown window of the Windows layer with its SDL window on SDL's offscreen video driver, for
 // tests that present into a real window without a display.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace qvn::test {
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "platform/win32/test_hooks.h"
+#include "platform/winbase/test_hooks.h"
 
 namespace qvn::test {
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 
 #include "foundation/pack_archive.h"
 #include "foundation/text.h"
-#include "platform/win32/code_page.h"
+#include "platform/winbase/code_page.h"
 
 namespace qvn_pak {
 namespace {

@@ -19,9 +19,9 @@
 #include "foundation/pack_archive.h"
 #include "foundation/path.h"
 #include "pak/pack_writer.h"
-#include "platform/win32/code_page.h"
-#include "platform/win32/file_api.h"
-#include "platform/win32/test_hooks.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/test_hooks.h"
 
 namespace fs = std::filesystem;
 

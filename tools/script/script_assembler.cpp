@@ -6,7 +6,7 @@
 #include <map>
 #include <optional>
 
-#include "platform/win32/code_page.h"
+#include "platform/winbase/code_page.h"
 #include "script/opcodes.h"
 #include "script/script_value.h"
 #include "tools/script/script_mnemonics.h"

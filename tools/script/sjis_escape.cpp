@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/win32/code_page.h"
+#include "platform/winbase/code_page.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "media/graphics/device_log.h"
 #include "media/graphics/font.h"
 #include "media/graphics/texture.h"
-#include "platform/win32/code_page.h"
+#include "platform/winbase/code_page.h"
 
 namespace {
 

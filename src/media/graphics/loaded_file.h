@@ -2,7 +2,7 @@
 // A whole file read through the file and pack layer, freed when the object goes.
 
 #include "foundation/file.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 class LoadedFile {
 public:

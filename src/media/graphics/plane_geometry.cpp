@@ -10,7 +10,7 @@
 #include "media/graphics/plane.h"
 #include "media/graphics/texture.h"
 #include "platform/d3dx/matrix.h"
-#include "platform/win32/shell_path.h"
+#include "platform/winbase/shell_path.h"
 
 namespace {
 

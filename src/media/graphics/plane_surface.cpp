@@ -6,7 +6,7 @@
 #include "media/graphics/plane.h"
 #include "platform/d3dx/image_info.h"
 #include "platform/d3dx/surface_load.h"
-#include "platform/win32/shell_path.h"
+#include "platform/winbase/shell_path.h"
 
 HRESULT D3DPlane::CreateSurface(UINT surfaceWidth, UINT surfaceHeight, D3DFORMAT format,
                                 D3DPOOL surfacePool) {

@@ -2,7 +2,7 @@
 // The reference count that textures, planes and fonts keep as their first field. Each class
 // has its own Release, which deletes the object at zero.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 struct RefCounted {
     ULONG refCount = 1;

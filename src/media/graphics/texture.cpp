@@ -10,8 +10,8 @@
 #include "media/graphics/loaded_file.h"
 #include "platform/d3dx/image_info.h"
 #include "platform/d3dx/texture_create.h"
-#include "platform/win32/code_page.h"
-#include "platform/win32/shell_path.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/shell_path.h"
 
 namespace {
 

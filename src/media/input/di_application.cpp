@@ -7,7 +7,7 @@
 #include "foundation/log.h"
 #include "platform/d3dx/error_names.h"
 #include "platform/dinput/system_input_settings.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 DIApplication* gDIApplication = nullptr;
 

@@ -4,7 +4,7 @@
 // now, up before) can be told from a hold. One instance per process (gDIApplication).
 
 #include "platform/dinput/direct_input.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Device mask bits of SetAcquire, Poll and the buffered-data calls.
 constexpr DWORD kDIKeyboardBit = 1;

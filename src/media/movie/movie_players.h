@@ -2,7 +2,7 @@
 // The two movie players as the shell and the adventure see them. Until movies play, neither
 // player is ever playing and closing has nothing to close.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // The private window message of the movie players' graph events.
 constexpr UINT MovieNotifyMessage = 0x045B;

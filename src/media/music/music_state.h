@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 class DSSound;
 

@@ -9,8 +9,8 @@
 #include "media/music/pcm_music_stream.h"
 #include "media/sound/direct_sound.h"
 #include "media/sound/ds_sound.h"
-#include "platform/win32/time_api.h"
 #include "platform/win32/timer_api.h"
+#include "platform/winbase/time_api.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "media/sound/direct_sound.h"
 #include "media/sound/ds_sound.h"
 #include "media/sound/wave_data.h"
-#include "platform/win32/file_api.h"
-#include "platform/win32/time_api.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/time_api.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // loop mode 2.
 
 #include "media/music/music_state.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr DWORD kMusicRingBytes = 0x20000;  // 131,072
 constexpr DWORD kMusicMinimumFill = 16384;  // bytes; smaller gaps wait for the next step

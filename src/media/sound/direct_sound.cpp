@@ -8,7 +8,7 @@
 #include "media/sound/ds_sound.h"
 #include "media/sound/wave_data.h"
 #include "platform/d3dx/error_names.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 DirectSound* gDirectSound = nullptr;
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/dsound/dsound.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 class DSSound;
 

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/dsound/dsound.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 class DirectSound;
 

@@ -6,7 +6,7 @@
 
 #include "foundation/log.h"
 #include "media/sound/mpeg_header.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

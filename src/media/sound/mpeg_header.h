@@ -3,7 +3,7 @@
 // manager is given for it.
 
 #include "platform/acm/acm.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 enum class MpegVersion { Mpeg1, Mpeg2, Mpeg25 };
 

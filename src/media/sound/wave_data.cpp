@@ -8,7 +8,7 @@
 #include "foundation/log.h"
 #include "media/sound/mpeg_data.h"
 #include "media/sound/mpeg_header.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // they may come from a pack archive.
 
 #include "platform/dsound/wave_format.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Byte offset of the PCM data in a canonical wave file.
 constexpr DWORD kWaveDataOffset = 44;

@@ -6,7 +6,7 @@
 // destination holds; the rest waits for the next conversion of the same stream.
 
 #include "platform/dsound/wave_format.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 using MMRESULT = UINT;
 

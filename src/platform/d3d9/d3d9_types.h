@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 using D3DCOLOR = DWORD;
 

@@ -1,7 +1,7 @@
 #pragma once
 // A reference-counted block of bytes handed out by the library (saved image files).
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 struct ID3DXBuffer : public IUnknown {
     virtual LPVOID GetBufferPointer() = 0;

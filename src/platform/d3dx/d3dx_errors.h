@@ -1,7 +1,7 @@
 #pragma once
 // Result codes of the utility library (facility 0x876, codes 2900 and up).
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr HRESULT D3DXERR_CANNOTMODIFYINDEXBUFFER = static_cast<HRESULT>(0x88760B54u);
 constexpr HRESULT D3DXERR_INVALIDMESH = static_cast<HRESULT>(0x88760B55u);

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace d3dx {
 

@@ -3,7 +3,7 @@
 // offset of its object in the keyboard data format. The values are the keyboard's set-1 scan
 // codes, with 0x80 added for the extended (E0-prefixed) keys.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr BYTE DIK_ESCAPE = 0x01;
 constexpr BYTE DIK_1 = 0x02;

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "platform/win32/shell_path.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/shell_path.h"
+#include "platform/winbase/win_types.h"
 
 constexpr DWORD DIRECTINPUT_VERSION = 0x0800;
 

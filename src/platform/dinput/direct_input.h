@@ -5,7 +5,7 @@
 
 #include "platform/dinput/dik_codes.h"
 #include "platform/dinput/dinput_types.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 struct IDirectInputDevice8A : IUnknown {
     virtual HRESULT GetCapabilities(LPDIDEVCAPS caps) = 0;

@@ -6,7 +6,7 @@
 
 #include "platform/dinput/app_activation.h"
 #include "platform/dinput/device_factories.h"
-#include "platform/win32/code_page.h"
+#include "platform/winbase/code_page.h"
 
 namespace {
 

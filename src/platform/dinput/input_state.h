@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/dinput/dinput_types.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr int kMaxPadAxes = 8;  // X, Y, Z, Rx, Ry, Rz and two sliders
 constexpr int kMaxPadHats = 4;

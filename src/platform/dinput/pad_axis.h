@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 struct AxisSettings {
     LONG min = 0;

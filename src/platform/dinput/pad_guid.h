@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // The product GUID: the same for every pad of one model.
 GUID PadProductGuid(const std::array<BYTE, 16>& joystickGuid);

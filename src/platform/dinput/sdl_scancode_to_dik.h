@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // The DIK code of an SDL scancode, or 0 for a key DirectInput has no code for.
 BYTE DikFromSdlScancode(int scancode);

@@ -3,7 +3,7 @@
 // speed, and whether the mouse buttons are swapped. This system has no such settings of its own,
 // so the Windows defaults are reported.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr UINT SPI_GETKEYBOARDSPEED = 0x000A;  // DWORD 0 (slowest, about 2.5 per second)..31
 constexpr UINT SPI_GETKEYBOARDDELAY = 0x0016;  // int 0 (about 250 ms)..3 (about 1 s)

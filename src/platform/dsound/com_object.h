@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace dsound_detail {
 

@@ -5,7 +5,7 @@
 // for the null device of tests (see dsound_test.h). Every call may come from any thread.
 
 #include "platform/dsound/wave_format.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Result codes.
 constexpr HRESULT DS_OK = S_OK;

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "platform/dsound/pcm_mixer.h"
-#include "platform/win32/debug_output.h"
 #include "platform/win32/sdl_host.h"
+#include "platform/winbase/debug_output.h"
 
 namespace dsound_detail {
 namespace {

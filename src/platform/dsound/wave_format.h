@@ -2,7 +2,7 @@
 // Wave format records shared by the sound device and the compression manager. The layouts are
 // byte-packed, as in wave files: WAVEFORMAT is 14 bytes, PCMWAVEFORMAT 16, WAVEFORMATEX 18.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr WORD WAVE_FORMAT_PCM = 1;
 

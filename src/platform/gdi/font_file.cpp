@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "platform/gdi/gdi_types.h"
-#include "platform/win32/code_page.h"
+#include "platform/winbase/code_page.h"
 
 namespace gdi {
 namespace {

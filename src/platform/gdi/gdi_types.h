@@ -2,23 +2,7 @@
 // Types and constants of our GDI subset: fonts from a LOGFONTA, memory device contexts and
 // 32-bit DIB sections, text measurement and output.
 
-#include "platform/win32/win_types.h"
-
-using COLORREF = DWORD;  // 0x00BBGGRR
-
-constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
-    return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
-           (static_cast<COLORREF>(b) << 16);
-}
-constexpr BYTE GetRValue(COLORREF c) {
-    return static_cast<BYTE>(c);
-}
-constexpr BYTE GetGValue(COLORREF c) {
-    return static_cast<BYTE>(c >> 8);
-}
-constexpr BYTE GetBValue(COLORREF c) {
-    return static_cast<BYTE>(c >> 16);
-}
+#include "platform/winbase/win_types.h"
 
 constexpr int LF_FACESIZE = 32;
 

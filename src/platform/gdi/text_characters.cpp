@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32/code_page.h"
+#include "platform/winbase/code_page.h"
 
 namespace gdi {
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "platform/win32/accelerator_api.h"
-#include "platform/win32/file_api.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Mouse capture, kept per thread as on Windows.
 
 #include "platform/win32/capture_api.h"
-#include "platform/win32/file_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // capture routes no mouse message elsewhere; it is kept so that a window learns, through
 // WM_CAPTURECHANGED, when it loses the capture.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // wParam 0, lParam the window that takes the capture (null when it is released).
 constexpr UINT WM_CAPTURECHANGED = 0x0215;

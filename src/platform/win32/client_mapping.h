@@ -3,7 +3,7 @@
 // another (a full-screen window on a desktop of a different size): scaled by the smaller of the
 // two ratios and centred, as the presenter shows the back buffer.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace win32_internal {
 

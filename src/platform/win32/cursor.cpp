@@ -7,10 +7,10 @@
 
 #include "platform/win32/client_mapping.h"
 #include "platform/win32/cursor_api.h"
-#include "platform/win32/file_api.h"
 #include "platform/win32/window_input.h"
 #include "platform/win32/window_placement.h"
 #include "platform/win32/window_state.h"
+#include "platform/winbase/file_api.h"
 
 using namespace win32_internal;
 

@@ -3,7 +3,7 @@
 // Positions are screen coordinates in the sense of window_placement.h; the layer keeps the last
 // position it reported or set, so that tests read back exactly what they injected.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // The one cursor shape this layer knows; LoadCursorA answers it for a null instance.
 inline LPCSTR IDC_ARROW = reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(32512));

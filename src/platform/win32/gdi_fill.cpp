@@ -5,8 +5,8 @@
 #include <map>
 #include <mutex>
 
-#include "platform/win32/file_api.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

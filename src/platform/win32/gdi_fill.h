@@ -4,8 +4,7 @@
 // window's context checks its arguments and draws nothing. The game fills the window with black
 // while a movie plays, under the movie's own picture.
 
-#include "platform/gdi/gdi_types.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // GetStockObject indices of the stock brushes.
 constexpr int WHITE_BRUSH = 0;

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/code_page.h"
-#include "platform/win32/file_api.h"
 #include "platform/win32/menu_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/paint_api.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/file_api.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Item flags (AppendMenuA) and states (GetMenuState, EnableMenuItem, CheckMenuItem).
 constexpr UINT MF_STRING = 0x0000;

@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "platform/win32/file_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_queue.h"
-#include "platform/win32/time_api.h"
 #include "platform/win32/window_state.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/time_api.h"
 
 using namespace win32_internal;
 

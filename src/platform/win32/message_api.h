@@ -9,7 +9,7 @@
 // a due timer (timer_api.h). On the thread that runs the SDL event pump (sdl_host.h) the
 // retrieval calls and GetQueueStatus also pump SDL's events.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 struct MSG {
     HWND hwnd;

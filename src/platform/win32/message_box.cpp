@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/code_page.h"
 #include "platform/win32/sdl_host.h"
 #include "platform/win32/sdl_window_bridge.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_input.h"
+#include "platform/winbase/code_page.h"
 
 namespace {
 

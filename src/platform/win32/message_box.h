@@ -4,7 +4,7 @@
 // answer queued, or one that no display can show, answers its default button at once and writes
 // one line to standard error, so that nothing ever waits for a user who is not there.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // Buttons (style & MB_TYPEMASK).
 constexpr UINT MB_OK = 0x00000000u;

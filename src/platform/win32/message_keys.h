@@ -3,7 +3,7 @@
 // and digits are their upper-case ASCII codes ('A'..'Z', '0'..'9').
 
 #include "platform/win32/message_api.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 constexpr UINT VK_LBUTTON = 0x01;
 constexpr UINT VK_RBUTTON = 0x02;

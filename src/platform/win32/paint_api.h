@@ -3,7 +3,7 @@
 // (before due timers), until BeginPaint or ValidateRect validates it. Regions are kept as one
 // bounding rectangle.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 struct PAINTSTRUCT {
     HDC hdc;

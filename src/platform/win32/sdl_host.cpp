@@ -12,14 +12,14 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32/code_page.h"
-#include "platform/win32/debug_output.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/sdl_event_translation.h"
 #include "platform/win32/sdl_window_bridge.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_input.h"
 #include "platform/win32/window_state.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/debug_output.h"
 
 namespace {
 

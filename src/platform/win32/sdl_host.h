@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 union SDL_Event;
 struct SDL_Window;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 union SDL_Event;
 

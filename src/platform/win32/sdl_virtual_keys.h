@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace win32_internal {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 struct SDL_Window;
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace win32_test {
 

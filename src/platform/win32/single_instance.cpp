@@ -14,11 +14,11 @@
 #include <mutex>
 #include <string>
 
-#include "platform/win32/code_page.h"
-#include "platform/win32/debug_output.h"
-#include "platform/win32/posix_io.h"
-#include "platform/win32/settings_file.h"
 #include "platform/win32/window_state.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/debug_output.h"
+#include "platform/winbase/posix_io.h"
+#include "platform/winbase/settings_file.h"
 
 namespace win32_internal {
 namespace {

@@ -7,7 +7,7 @@
 // file left by a copy that crashed is unlocked, so it never blocks a start, and is removed by the
 // next search that meets it.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace win32_internal {
 

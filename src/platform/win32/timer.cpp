@@ -1,10 +1,10 @@
 #include <algorithm>
 
-#include "platform/win32/file_api.h"
-#include "platform/win32/time_api.h"
 #include "platform/win32/timer_api.h"
 #include "platform/win32/timer_queue.h"
 #include "platform/win32/window_state.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/time_api.h"
 
 namespace win32_internal {
 namespace {

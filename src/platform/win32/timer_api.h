@@ -5,7 +5,7 @@
 // out in the order of their due times. Time is timeGetTime (time_api.h), so a test's manual
 // clock drives the timers.
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 using TIMERPROC = void (*)(HWND window, UINT message, UINT_PTR id, DWORD time);
 

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <utility>
 
-#include "platform/win32/file_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/paint_api.h"
 #include "platform/win32/single_instance.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_state.h"
+#include "platform/winbase/file_api.h"
 
 using namespace win32_internal;
 

@@ -5,7 +5,7 @@
 //
 // Coordinates are kept as given; the client area is the whole window (no frame, no menu bar).
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 using WNDPROC = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

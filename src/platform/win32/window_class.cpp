@@ -1,9 +1,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/win32/file_api.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_state.h"
+#include "platform/winbase/file_api.h"
 
 using namespace win32_internal;
 

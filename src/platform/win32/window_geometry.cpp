@@ -4,12 +4,12 @@
 #include <atomic>
 #include <cstdint>
 
-#include "platform/win32/file_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_input.h"
 #include "platform/win32/window_placement.h"
 #include "platform/win32/window_state.h"
+#include "platform/winbase/file_api.h"
 
 using namespace win32_internal;
 

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "platform/win32/message_api.h"
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace win32_internal {
 

@@ -8,7 +8,7 @@
 // full-screen window: its SDL window covers the desktop and shows the client area scaled to fit,
 // centred; its client area is the whole screen, at screen position (0, 0).
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 // SetWindowPos flags.
 constexpr UINT SWP_NOSIZE = 0x0001;

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <string>
 
-#include "platform/win32/code_page.h"
-#include "platform/win32/file_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/single_instance.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
 #include "platform/win32/window_state.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/file_api.h"
 
 using namespace win32_internal;
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/win32/code_page.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/file_api.h"
 
 namespace win32_internal {
 namespace {

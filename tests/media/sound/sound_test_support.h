@@ -14,8 +14,8 @@
 #include "media/sound/direct_sound.h"
 #include "platform/dsound/dsound_test.h"
 #include "platform/win32/message_api.h"
-#include "platform/win32/test_hooks.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/test_hooks.h"
 #include "support/temp_program_dir.h"
 
 namespace qvn::test {

@@ -7,7 +7,7 @@
 
 #include "media/sound/mpeg_header.h"
 #include "platform/acm/mp3_fixtures.h"
-#include "platform/win32/file_api.h"
+#include "platform/winbase/file_api.h"
 #include "sound_test_support.h"
 
 namespace qvn::test {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/win_types.h"
+#include "platform/winbase/win_types.h"
 
 namespace acm_testing {
 

@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "platform/win32/capture_api.h"
-#include "platform/win32/com_init.h"
 #include "platform/win32/gdi_fill.h"
 #include "platform/win32/paint_api.h"
+#include "platform/winbase/com_init.h"
 #include "window_test_support.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "platform/win32/message_api.h"
-#include "platform/win32/test_hooks.h"
 #include "platform/win32/timer_api.h"
+#include "platform/winbase/test_hooks.h"
 #include "window_test_support.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/file_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/timer_api.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/file_api.h"
 #include "window_test_support.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include <optional>
 #include <vector>
 
-#include "platform/win32/file_api.h"
 #include "platform/win32/message_api.h"
-#include "platform/win32/test_hooks.h"
 #include "platform/win32/timer_api.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/test_hooks.h"
 
 namespace win32_test_support {
 

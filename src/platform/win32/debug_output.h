@@ -1,6 +1,0 @@
-#pragma once
-
-#include "platform/win32/win_types.h"
-
-// The debugger output: standard error, converted from Shift-JIS to UTF-8.
-void OutputDebugStringA(LPCSTR text);

@@ -1,0 +1,29 @@
+#pragma once
+// Code page 932 (Shift-JIS) text: character stepping and conversion to and from UTF-8.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/winbase/win_types.h"
+
+constexpr UINT CP_ACP = 0;  // the game's code page: 932
+constexpr UINT CP_UTF8 = 65001;
+
+BOOL IsDBCSLeadByte(BYTE byte);
+// Steps over one character; a lead byte followed by NUL steps over the lead byte only. Never
+// moves past the terminating NUL.
+LPSTR CharNextA(LPCSTR text);
+
+// Conversions; std::nullopt when a byte sequence does not convert.
+std::optional<std::string> Cp932ToUtf8(std::string_view sjis);
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+// Bytes of the character at `pos`: 2 for a lead byte followed by a valid trail byte, 1 for any
+// other byte, 0 at or past the end.
+std::size_t Cp932CharLength(std::string_view text, std::size_t pos);
+
+// Equality ignoring the case of ASCII letters; the bytes of a double-byte character compare
+// exactly (a trail byte that looks like a letter is not folded).
+bool EqualNoCaseCp932(std::string_view a, std::string_view b);

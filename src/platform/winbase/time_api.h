@@ -1,0 +1,10 @@
+#pragma once
+// The performance counter, the millisecond timer and Sleep. Tests switch to a manual clock that
+// only they advance (test_hooks.h); Sleep then waits for the manual clock.
+
+#include "platform/winbase/win_types.h"
+
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
+DWORD timeGetTime();
+void Sleep(DWORD milliseconds);

@@ -1,0 +1,71 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/winbase/code_page.h"
+
+namespace {
+
+TEST(CodePageTest, RoundTripsJapaneseAndAsciiSpecials) {
+    struct Case {
+        const char* name;
+        std::string sjis;
+        std::string utf8;
+    };
+    const std::vector<Case> cases = {
+        {"ascii with backslash and tilde", "a\\b~c", "a\\b~c"},
+        {"hiragana", "\x82\xA0\x82\xA2", "\xE3\x81\x82\xE3\x81\x84"},
+        {"kanji with trail 0x5C", "\x95\x5C", "\xE8\xA1\xA8"},
+        {"half-width katakana", "\xB1", "\xEF\xBD\xB1"},
+        {"wave dash row", "\x81\x60", "\xEF\xBD\x9E"},
+        {"empty", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Cp932ToUtf8(c.sjis), c.utf8) << c.name;
+        EXPECT_EQ(Utf8ToCp932(c.utf8), c.sjis) << c.name;
+    }
+}
+
+TEST(CodePageTest, BrokenSequencesDoNotConvert) {
+    EXPECT_FALSE(Cp932ToUtf8("\x82"));              // lead byte cut off
+    EXPECT_FALSE(Cp932ToUtf8("ab\x82\x20"));        // lead byte with an invalid trail
+    EXPECT_FALSE(Utf8ToCp932("\xE3\x81"));          // truncated UTF-8
+    EXPECT_FALSE(Utf8ToCp932("\xF0\x9F\x98\x80"));  // no Shift-JIS form
+}
+
+TEST(CodePageTest, CharNextStepsWholeCharactersAndStopsAtNul) {
+    const char text[] = "a\x95\x5C\xB1";
+    const char* p = text;
+    p = CharNextA(p);
+    EXPECT_EQ(p, text + 1);
+    p = CharNextA(p);
+    EXPECT_EQ(p, text + 3);
+    p = CharNextA(p);
+    EXPECT_EQ(p, text + 4);
+    EXPECT_EQ(CharNextA(p), p);
+
+    const char cut[] = "\x82";  // a lead byte right before the terminator
+    EXPECT_EQ(CharNextA(cut), cut + 1);
+    EXPECT_EQ(CharNextA(cut + 1), cut + 1);
+    EXPECT_EQ(CharNextA(nullptr), nullptr);
+
+    EXPECT_TRUE(IsDBCSLeadByte(0x81));
+    EXPECT_TRUE(IsDBCSLeadByte(0x9F));
+    EXPECT_TRUE(IsDBCSLeadByte(0xE0));
+    EXPECT_TRUE(IsDBCSLeadByte(0xFC));
+    EXPECT_FALSE(IsDBCSLeadByte(0x80));
+    EXPECT_FALSE(IsDBCSLeadByte(0xA0));
+    EXPECT_FALSE(IsDBCSLeadByte(0xB1));
+    EXPECT_FALSE(IsDBCSLeadByte('\\'));
+}
+
+TEST(CodePageTest, CaseInsensitiveEqualityFoldsOnlyAscii) {
+    EXPECT_TRUE(EqualNoCaseCp932("Software\\Main", "SOFTWARE\\main"));
+    EXPECT_FALSE(EqualNoCaseCp932("main", "mains"));
+    // "ａ"/"Ａ" style double-byte characters compare exactly; 0x82 0x61 has a trail byte 'a'.
+    EXPECT_FALSE(EqualNoCaseCp932("\x82\x61", "\x82\x41"));
+    EXPECT_TRUE(EqualNoCaseCp932("\x82\x61x", "\x82\x61X"));
+}
+
+}  // namespace
