@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "adventure/adventure_state.h"
+#include "adventure/scene.h"
 #include "adventure/seams.h"
 #include "foundation/app_settings.h"
 #include "media/movie/movie_players.h"

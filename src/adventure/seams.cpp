@@ -27,9 +27,7 @@ bool OnLabelFound(const char*, std::uint32_t) {
     return true;
 }
 
-void ReleaseScene() {}
 void RefreshMessageLayers() {}
-void CaptureBasePlane(int) {}
 void ClearBacklog() {}
 void CloseTrainMap() {}
 

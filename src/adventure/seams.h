@@ -22,11 +22,8 @@ bool ScriptFunctionDispatcher(std::uint32_t number, const std::vector<ScriptValu
                               float seconds);
 bool OnLabelFound(const char* name, std::uint32_t position);
 
-// The scene: releases every scene plane (nothing while there is no scene); updates the message
-// layers with an elapsed time of 0; copies the back buffer into the base plane.
-void ReleaseScene();
+// Updates the message layers with an elapsed time of 0.
 void RefreshMessageLayers();
-void CaptureBasePlane(int flags);
 
 void ClearBacklog();
 void CloseTrainMap();

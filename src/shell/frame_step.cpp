@@ -1,5 +1,6 @@
 // UpdateFrame: one frame of the game.
 #include "adventure/game_mode.h"
+#include "adventure/scene.h"
 #include "adventure/seams.h"
 #include "foundation/clock.h"
 #include "media/graphics/d3d_application.h"
@@ -110,7 +111,7 @@ void UpdateFrame(int advance) {
     ISprite::DrawAll(0);
     DrawMenuWindows();
     if (GameMode != sampledMode && GameMode == kGameModeAdventure) {
-        CaptureBasePlane(0);
+        CaptureBasePlane(nullptr);
     }
     SingleStepFlag = 0;
     CountFrame(now);

@@ -14,4 +14,6 @@ LRESULT OnMessage(HWND, UINT, WPARAM, LPARAM) {
 
 void Close() {}
 
+void MarkSeenVisual(const char*) {}
+
 }  // namespace Title

@@ -12,4 +12,7 @@ void Update(float seconds);
 LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Destroys the title menu object, if any.
 void Close();
+// Records that the background picture `name` has been shown (the recollection items unlock
+// by it).
+void MarkSeenVisual(const char* name);
 }  // namespace Title

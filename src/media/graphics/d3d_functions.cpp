@@ -79,6 +79,15 @@ HRESULT D3D_SetTexture(DWORD stage, D3DTexture* texture) {
     return hr;
 }
 
+HRESULT GetLevelZero(IDirect3DTexture9* texture, d3dx::ComPtr<IDirect3DSurface9>* surface) {
+    IDirect3DSurface9* level = nullptr;
+    const HRESULT hr = texture->GetSurfaceLevel(0, &level);
+    if (SUCCEEDED(hr)) {
+        surface->reset(level);
+    }
+    return hr;
+}
+
 HRESULT D3D_ColorFill(const FloatRect* rect, D3DCOLOR colour) {
     IDirect3DDevice9* device = CurrentDevice();
     if (device == nullptr) {

@@ -4,6 +4,7 @@
 
 #include "media/graphics/tl_vertex.h"
 #include "platform/d3d9/d3d9.h"
+#include "platform/d3dx/com_ptr.h"
 
 struct D3DTexture;
 
@@ -15,6 +16,8 @@ HRESULT D3D_SetRenderTarget(D3DTexture* texture);
 // Render target 0 with a reference the caller releases.
 HRESULT D3D_GetRenderTarget(IDirect3DSurface9** surface);
 HRESULT D3D_SetTexture(DWORD stage, D3DTexture* texture);
+// Level 0 of `texture` into `surface`, which then holds the reference.
+HRESULT GetLevelZero(IDirect3DTexture9* texture, d3dx::ComPtr<IDirect3DSurface9>* surface);
 // Fills a rectangle of the current render target with one ARGB colour through an untextured
 // quad, so the blend states the caller set apply. `rect` NULL is the whole back buffer.
 HRESULT D3D_ColorFill(const FloatRect* rect, D3DCOLOR colour);

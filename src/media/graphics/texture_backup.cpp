@@ -18,21 +18,12 @@ namespace {
 
 using SurfacePtr = d3dx::ComPtr<IDirect3DSurface9>;
 
-HRESULT LevelZero(IDirect3DTexture9* texture, SurfacePtr* surface) {
-    IDirect3DSurface9* level = nullptr;
-    const HRESULT hr = texture->GetSurfaceLevel(0, &level);
-    if (SUCCEEDED(hr)) {
-        surface->reset(level);
-    }
-    return hr;
-}
-
 HRESULT CopyLevelZero(IDirect3DTexture9* from, IDirect3DTexture9* to) {
     SurfacePtr source;
     SurfacePtr dest;
-    HRESULT hr = LevelZero(from, &source);
+    HRESULT hr = GetLevelZero(from, &source);
     if (SUCCEEDED(hr)) {
-        hr = LevelZero(to, &dest);
+        hr = GetLevelZero(to, &dest);
     }
     if (SUCCEEDED(hr)) {
         hr = D3DXLoadSurfaceFromSurface(dest.get(), nullptr, nullptr, source.get(), nullptr,
@@ -43,7 +34,7 @@ HRESULT CopyLevelZero(IDirect3DTexture9* from, IDirect3DTexture9* to) {
 
 HRESULT FillOpaqueBlack(IDirect3DTexture9* texture, UINT width, UINT height) {
     SurfacePtr dest;
-    HRESULT hr = LevelZero(texture, &dest);
+    HRESULT hr = GetLevelZero(texture, &dest);
     if (FAILED(hr)) {
         return hr;
     }
@@ -117,7 +108,7 @@ HRESULT D3DTexture::ColorFill(const RECT* rect, D3DCOLOR colour) {
         return LogDeviceError(kLog, D3DERR_INVALIDCALL);
     }
     SurfacePtr surface;
-    HRESULT hr = LevelZero(texture, &surface);
+    HRESULT hr = GetLevelZero(texture, &surface);
     if (SUCCEEDED(hr)) {
         hr = device->ColorFill(surface.get(), rect, colour);
     }
@@ -146,7 +137,7 @@ HRESULT D3DTexture::Load(const void* data, UINT size, const RECT* destRect, cons
         return LogDeviceError(kLog, D3DERR_INVALIDCALL);
     }
     SurfacePtr surface;
-    HRESULT hr = LevelZero(texture, &surface);
+    HRESULT hr = GetLevelZero(texture, &surface);
     if (SUCCEEDED(hr)) {
         hr = D3DXLoadSurfaceFromFileInMemory(surface.get(), nullptr, destRect, data, size, srcRect,
                                              loadFilter, 0, nullptr);

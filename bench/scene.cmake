@@ -1,0 +1,4 @@
+# RenderAdventureScene drawing a background and a cross-fade into the back buffer.
+qvn_bench_program(scene_bench
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/scene_bench.cpp
+    LIBS game)
