@@ -11,8 +11,8 @@
 #include "media/graphics/d3d_functions.h"
 #include "media/graphics/font.h"
 #include "media/graphics/texture.h"
-#include "platform/gdi/gdi.h"
 #include "sprite_ui/baloon_text.h"
+#include "sprite_ui/text_measure.h"
 #include "sprite_ui/ui_font.h"
 
 Baloon* HelpBaloon = nullptr;
@@ -37,32 +37,6 @@ bool LoadImage(const char* name, D3DTexture** out) {
         *out = nullptr;
     }
     return false;
-}
-
-// The widest of `lines` (markup removed) in the GDI font of `logFont`, and the font's height.
-SIZE MeasureLines(const LOGFONTA& logFont, const std::vector<std::string>& lines) {
-    SIZE widest{};
-    HFONT gdiFont = CreateFontIndirectA(&logFont);
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (gdiFont != nullptr && dc != nullptr) {
-        SetMapMode(dc, MM_TEXT);
-        HGDIOBJ old = SelectObject(dc, gdiFont);
-        for (const std::string& line : lines) {
-            const std::string plain = StripBaloonMarkup(line);
-            SIZE size{};
-            GetTextExtentPoint32A(dc, plain.c_str(), static_cast<int>(plain.size()), &size);
-            widest.cx = std::max(widest.cx, size.cx);
-            widest.cy = std::max(widest.cy, size.cy);
-        }
-        SelectObject(dc, old);
-    }
-    if (dc != nullptr) {
-        DeleteDC(dc);
-    }
-    if (gdiFont != nullptr) {
-        DeleteObject(gdiFont);
-    }
-    return widest;
 }
 
 }  // namespace
@@ -107,11 +81,12 @@ int Baloon::Layout(int pointX, int pointY, const char* titleText, const char* bo
         }
         return 0;
     }
-    const std::vector<std::string> lines = SplitBaloonLines(bodyText);
+    std::vector<std::string> lines = SplitBaloonLines(bodyText);
     lineCount = static_cast<int>(lines.size());
     widestLine = 0;
-    for (const std::string& line : lines) {
-        widestLine = std::max(widestLine, static_cast<int>(StripBaloonMarkup(line).size()));
+    for (std::string& line : lines) {
+        line = StripBaloonMarkup(line);
+        widestLine = std::max(widestLine, static_cast<int>(line.size()));
     }
     if (withIcon) {
         lineCount = std::max(lineCount, 2);
@@ -124,7 +99,8 @@ int Baloon::Layout(int pointX, int pointY, const char* titleText, const char* bo
     const int qw = static_cast<int>(texture->imageWidth) / 4;
     const int qh = static_cast<int>(texture->imageHeight) / 4;
     // Each line is measured on its own, so a line of narrow characters does not set the width.
-    const SIZE measured = MeasureLines(logFont, lines);
+    SIZE measured{};
+    MeasureGdiText(logFont, {lines.begin(), lines.end()}, &measured);
     lineHeight = static_cast<int>(static_cast<double>(measured.cy) * 1.2);
     const int w = (withIcon ? 6 : 2) * qw + static_cast<int>(measured.cx);
     const int h = (lineCount + (title != nullptr ? 1 : 0)) * lineHeight + 3 * qh;

@@ -12,7 +12,7 @@ std::vector<std::string> SplitBaloonLines(const char* text) {
         if (next == p + 1 && (*p == '\n' || *p == '/')) {
             lines.emplace_back();
         } else {
-            lines.back().append(p, next);
+            lines.back().append(p, static_cast<std::size_t>(next - p));
         }
         p = next;
     }
@@ -30,7 +30,7 @@ std::string StripBaloonMarkup(const std::string& line) {
         } else if (single && *p == '[') {
             inMarkup = true;
         } else {
-            plain.append(p, next);
+            plain.append(p, static_cast<std::size_t>(next - p));
         }
         p = next;
     }

@@ -28,10 +28,6 @@ namespace {
 constexpr int kPadDecideAction = 0;
 constexpr int kPadCancelAction = 1;
 
-bool Contains(const RECT& rect, POINT p) {
-    return p.x >= rect.left && p.x < rect.right && p.y >= rect.top && p.y < rect.bottom;
-}
-
 int AreaHeight(const MenuWindow& window) {
     return window.itemArea.bottom - window.itemArea.top;
 }
@@ -205,20 +201,20 @@ void UpdateMenuInput(double seconds) {
 
     const POINT cursor = MenuCursorPosition();
     DWORD zone = kZoneNone;
-    if (Contains(window->scrollUpButton, cursor)) {
+    if (MenuRectContains(window->scrollUpButton, cursor)) {
         zone = kZoneUpButton;
     }
-    if (Contains(window->scrollDownButton, cursor)) {
+    if (MenuRectContains(window->scrollDownButton, cursor)) {
         zone = kZoneDownButton;
     }
-    if (Contains(window->scrollThumb, cursor)) {
+    if (MenuRectContains(window->scrollThumb, cursor)) {
         zone = kZoneThumb;
     }
     if (input.IsMouseButtonPressed(0)) {
         MenuDragOffset = static_cast<int>(cursor.y - window->scrollThumb.top);
         MenuPressedZone = zone;
         const MenuItem* item = window->GetItem(window->current);
-        if (Contains(window->itemArea, cursor) && item != nullptr &&
+        if (MenuRectContains(window->itemArea, cursor) && item != nullptr &&
             (item->flags & kMenuItemDisabled) == 0) {
             MenuKey = DIK_RETURN;
             zone = kZoneNone;

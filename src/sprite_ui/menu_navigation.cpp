@@ -6,10 +6,6 @@
 
 namespace {
 
-bool Contains(const RECT& rect, POINT p) {
-    return p.x >= rect.left && p.x < rect.right && p.y >= rect.top && p.y < rect.bottom;
-}
-
 bool Enabled(const MenuWindow& window, int index) {
     return (window.items[static_cast<std::size_t>(index)]->flags & kMenuItemDisabled) == 0;
 }
@@ -77,11 +73,11 @@ void MenuWindow::TrackPointer() {
     const POINT p = MenuCursorPosition();
     MenuWindow* const focus = GetFocusWindow();
     MenuWindow* target = nullptr;
-    if (focus != nullptr && Contains(focus->windowRect, p)) {
+    if (focus != nullptr && MenuRectContains(focus->windowRect, p)) {
         target = focus;
     } else {
         for (MenuWindow* window : MenuWindowList()) {
-            if ((window->flags & kMenuPassive) == 0 && Contains(window->windowRect, p)) {
+            if ((window->flags & kMenuPassive) == 0 && MenuRectContains(window->windowRect, p)) {
                 target = window;
                 break;
             }
@@ -97,7 +93,7 @@ void MenuWindow::TrackPointer() {
     MenuWindow* const focusNow = GetFocusWindow();
     if (!watch.Alive() || focusNow == nullptr || (target->flags & kMenuPassive) != 0 ||
         (focusNow != target && (focusNow->flags & kMenuModal) != 0) || target->items.empty() ||
-        !Contains(target->itemArea, p) || target->lineHeight <= 0) {
+        !MenuRectContains(target->itemArea, p) || target->lineHeight <= 0) {
         return;
     }
     const int before = target->current;

@@ -9,13 +9,13 @@
 #include "media/graphics/d3d_functions.h"
 #include "media/graphics/font.h"
 #include "media/graphics/texture.h"
-#include "platform/gdi/gdi.h"
 #include "platform/win32/cursor_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/window_placement.h"
 #include "shell/game_window.h"
 #include "sprite_ui/baloon.h"
 #include "sprite_ui/menu_input.h"
+#include "sprite_ui/text_measure.h"
 #include "sprite_ui/ui_font.h"
 
 namespace {
@@ -39,28 +39,6 @@ void ReleaseFont(D3DFont*& font) {
     }
 }
 
-// The width of `text` in the GDI font of `logFont`; false when that font cannot be made.
-bool MeasureText(const LOGFONTA& logFont, const char* text, LONG* width) {
-    HFONT gdiFont = CreateFontIndirectA(&logFont);
-    if (gdiFont == nullptr) {
-        return false;
-    }
-    HDC dc = CreateCompatibleDC(nullptr);
-    SIZE size{};
-    if (dc != nullptr) {
-        SetMapMode(dc, MM_TEXT);
-        HGDIOBJ old = SelectObject(dc, gdiFont);
-        if (text != nullptr) {
-            GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
-        }
-        SelectObject(dc, old);
-        DeleteDC(dc);
-    }
-    DeleteObject(gdiFont);
-    *width = size.cx;
-    return true;
-}
-
 }  // namespace
 
 void MenuItem::SetText(const char* newText) {
@@ -70,6 +48,10 @@ void MenuItem::SetText(const char* newText) {
 
 MenuWindowWatch::MenuWindowWatch(MenuWindow* window)
     : window_(window), serial_(window != nullptr ? window->serial : 0) {}
+
+bool MenuRectContains(const RECT& rect, POINT p) {
+    return p.x >= rect.left && p.x < rect.right && p.y >= rect.top && p.y < rect.bottom;
+}
 
 bool MenuWindowWatch::Alive() const {
     return IsMenuWindow(window_) && window_->serial == serial_;
@@ -101,13 +83,13 @@ int MenuWindow::AddItem(const MenuItem& item) {
     itemFonts.push_back(nullptr);
     const int index = static_cast<int>(items.size()) - 1;
     if (fontDescription.lfHeight != 0) {
-        LONG textWidth = 0;
-        if (!MeasureText(fontDescription, copy->text, &textWidth)) {
-            LogPrintf("MenuWindow::AddItem: error. font(%d)", static_cast<int>(index));
+        SIZE size{};
+        if (!MeasureGdiText(fontDescription, {copy->text != nullptr ? copy->text : ""}, &size)) {
+            LogPrintf("MenuWindow::AddItem: error. font(%d)", index);
             return -1;
         }
-        copy->extent = RECT{0, 0, textWidth, lineHeight};
-        contentWidth = std::max(contentWidth, static_cast<int>(textWidth));
+        copy->extent = RECT{0, 0, size.cx, lineHeight};
+        contentWidth = std::max(contentWidth, static_cast<int>(size.cx));
     }
     contentHeight += lineHeight;
     return index;
@@ -131,7 +113,7 @@ void MenuWindow::SetFont(const LOGFONTA& logFont) {
     }
 }
 
-void MenuWindow::ClearItems() {
+void MenuWindow::FreeItems() {
     for (MenuItem* item : items) {
         FreeItem(item);
     }
@@ -140,20 +122,17 @@ void MenuWindow::ClearItems() {
         ReleaseFont(itemFont);
     }
     itemFonts.clear();
+}
+
+void MenuWindow::ClearItems() {
+    FreeItems();
     ReleaseFont(font);
     contentHeight = 0;
 }
 
 void MenuWindow::RemoveItems() {
-    for (MenuItem* item : items) {
-        FreeItem(item);
-    }
-    items.clear();
     // A shrunk font belongs to the text it was made for, not to the next item at its index.
-    for (D3DFont*& itemFont : itemFonts) {
-        ReleaseFont(itemFont);
-    }
-    itemFonts.clear();
+    FreeItems();
     contentWidth = 0;
     contentHeight = 0;
 }

@@ -145,6 +145,7 @@ struct MenuWindow {
 private:
     friend MenuWindow* DeleteMenuWindow(MenuWindow* window);
     ~MenuWindow() = default;
+    void FreeItems();
     void DrawFrame(int bw, int bh, int cw, int ch);
     void DrawScrollBar();
     void DrawItems();
@@ -198,3 +199,5 @@ LRESULT MenuWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The pointer in client pixels of the game window.
 POINT MenuCursorPosition();
+// Right and bottom edges excluded.
+bool MenuRectContains(const RECT& rect, POINT p);
