@@ -69,7 +69,7 @@ int DragThumb(MenuWindow& window, POINT cursor) {
     }
     const int position =
         std::clamp(static_cast<int>(cursor.y - window.windowRect.top) - MenuDragOffset, 0, track);
-    const int range = window.contentHeight - AreaHeight(window);
+    const int range = std::max(0, window.contentHeight - AreaHeight(window));
     int scroll = static_cast<int>(static_cast<long long>(range) * position / track);
     if ((window.flags & kMenuFreeScroll) == 0) {
         scroll -= scroll % window.lineHeight;

@@ -9,6 +9,7 @@
 #include "media/graphics/d3d_functions.h"
 #include "media/input/di_application.h"
 #include "platform/dinput/dik_codes.h"
+#include "platform/win32/message_api.h"
 #include "shell/cursor.h"
 #include "sprite_ui/baloon.h"
 #include "sprite_ui/menu_input.h"
@@ -27,11 +28,6 @@ struct Step {
 
 std::string Over(const char* window, int x, int y) {
     return std::string(window) + ":3(" + std::to_string((y << 16) | x) + ")";
-}
-
-// A help text the window owns ("help N").
-const char* DuplicateHelp(int n) {
-    return DuplicateString(("help " + std::to_string(n)).c_str());
 }
 
 class MenuInputTest : public UiTest {
@@ -59,66 +55,40 @@ TEST_F(MenuInputTest, KeysAndPadTimeline) {
     a->GetItem(3)->flags |= kMenuItemDisabled;
     SetFocusWindow(a);
     auto& in = input();
+    const auto key = [&](BYTE up, BYTE down) { in.KeyUp(up), in.KeyDown(down); };
+    const auto button = [&](int up, int down) {
+        in.SetPadButton(pad(), up, false), in.SetPadButton(pad(), down, true);
+    };
+    // clang-format off
     const std::vector<Step> steps = {
         {"created, then focused", nullptr, 0.05, {"A:0(0)", "A:9(0)"}, 0},
         {"held Return is locked", nullptr, 0.05, {}, 0},
         {"released: lock cleared", [&] { in.KeyUp(DIK_RETURN); }, 0.05, {}, 0},
         {"Return decides", [&] { in.KeyDown(DIK_RETURN); }, 0.05, {"A:1(0)"}, 0},
         {"Return never repeats", nullptr, 0.6, {}, 0},
-        {"Down moves",
-         [&] { in.KeyUp(DIK_RETURN), in.KeyDown(DIK_DOWN); },
-         0.05,
-         {"A:7(0)", "A:9(1)"},
-         1},
+        {"Down moves", [&] { key(DIK_RETURN, DIK_DOWN); }, 0.05, {"A:7(0)", "A:9(1)"}, 1},
         {"held within the delay", nullptr, 0.3, {}, 1},
         {"first repeat after 0.5 s", nullptr, 0.25, {"A:7(1)", "A:9(2)"}, 2},
         {"repeat interval, skipping item 3", nullptr, 0.05, {"A:7(2)", "A:9(4)"}, 4},
         {"two intervals in one frame act once", nullptr, 0.25, {"A:7(4)", "A:9(5)"}, 5},
-        {"page down stops at the last item",
-         [&] { in.KeyUp(DIK_DOWN), in.KeyDown(DIK_NEXT); },
-         0.05,
-         {"A:5(5)", "A:9(9)"},
-         9},
-        {"no wrap past the end",
-         [&] { in.KeyUp(DIK_NEXT), in.KeyDown(DIK_DOWN); },
-         0.05,
-         {"A:7(9)"},
-         9},
-        {"page up",
-         [&] { in.KeyUp(DIK_DOWN), in.KeyDown(DIK_PRIOR); },
-         0.05,
-         {"A:4(9)", "A:9(4)"},
-         4},
-        {"keypad Enter decides",
-         [&] { in.KeyUp(DIK_PRIOR), in.KeyDown(DIK_NUMPADENTER); },
-         0.05,
-         {"A:1(4)"},
-         4},
-        {"Escape cancels",
-         [&] { in.KeyUp(DIK_NUMPADENTER), in.KeyDown(DIK_ESCAPE); },
-         0.05,
-         {"A:2(4)"},
-         4},
+        {"page down stops at the last item", [&] { key(DIK_DOWN, DIK_NEXT); }, 0.05, {"A:5(5)", "A:9(9)"}, 9},
+        {"no wrap past the end", [&] { key(DIK_NEXT, DIK_DOWN); }, 0.05, {"A:7(9)"}, 9},
+        {"page up", [&] { key(DIK_DOWN, DIK_PRIOR); }, 0.05, {"A:4(9)", "A:9(4)"}, 4},
+        {"keypad Enter decides", [&] { key(DIK_PRIOR, DIK_NUMPADENTER); }, 0.05, {"A:1(4)"}, 4},
+        {"Escape cancels", [&] { key(DIK_NUMPADENTER, DIK_ESCAPE); }, 0.05, {"A:2(4)"}, 4},
         {"pad up", [&] { in.KeyUp(DIK_ESCAPE), PadY(-32768); }, 0.05, {"A:6(4)", "A:9(2)"}, 2},
         {"more horizontal than vertical: nothing", [&] { PadX(32767), PadY(-20000); }, 0.05, {}, 2},
-        {"more vertical than horizontal: down",
-         [&] { PadX(-20000), PadY(32767); },
-         0.05,
-         {"A:7(2)", "A:9(4)"},
-         4},
+        {"more vertical than horizontal: down", [&] { PadX(-20000), PadY(32767); }, 0.05, {"A:7(2)", "A:9(4)"}, 4},
         {"below half the range: nothing", [&] { PadX(0), PadY(15000); }, 0.05, {}, 4},
-        {"decide button", [&] { PadY(0), in.SetPadButton(pad(), 0, true); }, 0.05, {"A:1(4)"}, 4},
-        {"cancel button",
-         [&] { in.SetPadButton(pad(), 0, false), in.SetPadButton(pad(), 1, true); },
-         0.05,
-         {"A:2(4)"},
-         4},
-        {"a claimed line move does not move",
-         [&] { in.SetPadButton(pad(), 1, false), LogOf(a).claim = {7}, in.KeyDown(DIK_DOWN); },
-         0.05,
-         {"A:7(4)"},
-         4},
+        {"decide button", [&] { PadY(0), button(1, 0); }, 0.05, {"A:1(4)"}, 4},
+        {"cancel button", [&] { button(0, 1); }, 0.05, {"A:2(4)"}, 4},
+        {"no repeat interval: the default holds",
+         [&] { button(1, 2), gDIApplication->keyRepeatInterval = 0.0, in.KeyDown(DIK_DOWN); }, 0.05, {"A:7(4)", "A:9(5)"}, 5},
+        {"after the delay", nullptr, 0.5, {"A:7(5)", "A:9(6)"}, 6},
+        {"after the default interval", nullptr, kDefaultKeyRepeatInterval, {"A:7(6)", "A:9(7)"}, 7},
+        {"a claimed line move does not move", [&] { LogOf(a).claim = {7}; }, 0.05, {"A:7(7)"}, 7},
     };
+    // clang-format on
     Run(a, steps);
     EXPECT_EQ(GetWantedCursorShape(), 0) << "the last input came from keys";
 }
@@ -129,68 +99,30 @@ TEST_F(MenuInputTest, MouseAndWheelTimeline) {
     a->GetItem(3)->flags |= kMenuItemDisabled;
     SetFocusWindow(a);
     auto& in = input();
+    // clang-format off
     const std::vector<Step> steps = {
         {"created, focused and laid out", nullptr, 0.05, {"A:0(0)", "A:9(0)"}, 0},
-        {"pointing at line 2 makes it current",
-         [&] { MovePointer(150, 160); },
-         0.05,
-         {Over("A", 150, 160), "A:9(2)"},
-         2},
-        {"a disabled line never becomes current",
-         [&] { MovePointer(150, 184); },
-         0.05,
-         {Over("A", 150, 184)},
-         2},
-        {"a click in the items decides the current item",
-         [&] { in.MouseButton(0, true); },
-         0.05,
-         {"A:1(2)"},
-         2},
+        {"pointing at line 2 makes it current", [&] { MovePointer(150, 160); }, 0.05, {Over("A", 150, 160), "A:9(2)"}, 2},
+        {"a disabled line never becomes current", [&] { MovePointer(150, 184); }, 0.05, {Over("A", 150, 184)}, 2},
+        {"a click in the items decides the current item", [&] { in.MouseButton(0, true); }, 0.05, {"A:1(2)"}, 2},
         {"the wheel toward the user scrolls down a line and moves past item 3",
-         [&] { in.MouseButton(0, false), in.TurnWheel(-1); },
-         0.05,
-         {"A:8(1)", "A:9(4)"},
-         4},
+         [&] { in.MouseButton(0, false), in.TurnWheel(-1); }, 0.05, {"A:8(1)", "A:9(4)"}, 4},
         {"pressing the down button moves",
-         [&] { MovePointer(250, 225), in.MouseButton(0, true); },
-         0.05,
-         {Over("A", 250, 225), "A:7(4)", "A:9(5)"},
-         5},
+         [&] { MovePointer(250, 225), in.MouseButton(0, true); }, 0.05, {Over("A", 250, 225), "A:7(4)", "A:9(5)"}, 5},
         {"held within the repeat delay", nullptr, 0.3, {}, 5},
         {"held past the delay repeats", nullptr, 0.25, {"A:7(5)", "A:9(6)"}, 6},
         {"moving off the button stops it", [&] { MovePointer(600, 500); }, 0.2, {}, 6},
-        {"a right click cancels",
-         [&] { in.MouseButton(0, false), in.MouseButton(1, true); },
-         0.05,
-         {"A:2(6)"},
-         6},
+        {"a right click cancels", [&] { in.MouseButton(0, false), in.MouseButton(1, true); }, 0.05, {"A:2(6)"}, 6},
         {"a click outside a modal window decides -1",
-         [&] { in.MouseButton(1, false), a->flags |= kMenuModal, in.MouseButton(0, true); },
-         0.05,
-         {"A:1(-1)"},
-         6},
+         [&] { in.MouseButton(1, false), a->flags |= kMenuModal, in.MouseButton(0, true); }, 0.05, {"A:1(-1)"}, 6},
         // Thumb 400..416 x 109..167 at scroll 48; the press is 11 below its top.
-        {"released over the thumb",
-         [&] { in.MouseButton(0, false), MovePointer(404, 120); },
-         0.05,
-         {Over("A", 404, 120)},
-         6},
-        {"pressing the thumb of a modal window is no click outside",
-         [&] { in.MouseButton(0, true); },
-         0.05,
-         {"A:9(5)"},
-         5},
-        {"dragging the thumb to the bottom scrolls to the end",
-         [&] { MovePointer(404, 200); },
-         0.05,
-         {Over("A", 404, 200), "A:9(9)"},
-         9},
+        {"released over the thumb", [&] { in.MouseButton(0, false), MovePointer(404, 120); }, 0.05, {Over("A", 404, 120)}, 6},
+        {"pressing the thumb of a modal window is no click outside", [&] { in.MouseButton(0, true); }, 0.05, {"A:9(5)"}, 5},
+        {"dragging the thumb to the bottom scrolls to the end", [&] { MovePointer(404, 200); }, 0.05, {Over("A", 404, 200), "A:9(9)"}, 9},
         {"a claimed wheel does not scroll",
-         [&] { in.MouseButton(0, false), LogOf(a).claim = {8}, in.TurnWheel(-1); },
-         0.05,
-         {"A:8(1)"},
-         9},
+         [&] { in.MouseButton(0, false), LogOf(a).claim = {8}, in.TurnWheel(-1); }, 0.05, {"A:8(1)"}, 9},
     };
+    // clang-format on
     Run(a, steps);
     EXPECT_EQ(a->scroll, 216) << "the thumb at the end of its track shows the last lines";
     EXPECT_EQ(GetWantedCursorShape(), 1) << "the last input came from the mouse";
@@ -213,20 +145,6 @@ TEST_F(MenuInputTest, ThumbWithoutTrackLeavesTheScroll) {
     EXPECT_EQ(a->current, 0);
 }
 
-TEST_F(MenuInputTest, RepeatIntervalOfZeroCountsAsTheDefault) {
-    MenuWindow* a = MakeWindow("A", 100, 100, 300, 240, 10);
-    SetFocusWindow(a);
-    Frame();
-    gDIApplication->keyRepeatInterval = 0.0;
-    input().KeyDown(DIK_DOWN);
-    Frame(0.05);
-    Frame(0.5);  // the delay passes: one repeat
-    EXPECT_EQ(a->current, 2);
-    Frame(kDefaultKeyRepeatInterval);
-    EXPECT_EQ(a->current, 3);
-    EXPECT_GT(MenuRepeatTimer, 0.0);
-}
-
 TEST_F(MenuInputTest, FocusMovesBetweenWindowsAndPassesOnWhenTheFocusedOneCloses) {
     MenuWindow* a = MakeWindow("A", 50, 50, 200, 96, 4);
     MenuWindow* b = MakeWindow("B", 450, 50, 200, 96, 4);
@@ -240,6 +158,9 @@ TEST_F(MenuInputTest, FocusMovesBetweenWindowsAndPassesOnWhenTheFocusedOneCloses
     Frame();
     EXPECT_EQ(TakeEvents(), std::vector<std::string>{"A:9(0)"});
 
+    for (UINT message : {WM_PAINT, WM_KEYDOWN, WM_LBUTTONDOWN, WM_MOUSEMOVE}) {
+        EXPECT_EQ(MenuWindowHook(nullptr, message, 0, 0), 0) << "never consumed: " << message;
+    }
     MovePointer(500, 79);
     EXPECT_EQ(TakeEvents(), (std::vector<std::string>{Over("B", 500, 79), "A:9(-1)", "B:9(1)"}));
     EXPECT_EQ(GetFocusWindow(), b);
@@ -258,6 +179,12 @@ TEST_F(MenuInputTest, FocusMovesBetweenWindowsAndPassesOnWhenTheFocusedOneCloses
     EXPECT_EQ(TakeEvents(), std::vector<std::string>{"C:13(0)"});
     EXPECT_EQ(GetFocusWindow(), a);
     EXPECT_EQ(CountMenuWindows(0), 3);
+    const std::vector<MenuWindow*> listed = MenuWindowList();  // A, P, H
+    EXPECT_EQ(GetNextMenuWindow(listed[0]), listed[1]);
+    EXPECT_EQ(GetNextMenuWindow(listed[2]), listed[0]) << "wraps";
+    EXPECT_EQ(GetPrevMenuWindow(listed[0]), listed[2]) << "wraps";
+    EXPECT_EQ(GetNextMenuWindow(nullptr), listed[0]);
+    EXPECT_EQ(GetPrevMenuWindow(b), listed[2]) << "a window no longer listed";
     EXPECT_EQ(CountMenuWindows(kMenuPassive | kMenuHidden), 1);
 
     LogOf(a).closeOnDecide = true;
@@ -280,6 +207,7 @@ struct MoveCase {
 };
 
 TEST_F(MenuInputTest, MoveCurrentCases) {
+    // clang-format off
     const MoveCase cases[] = {
         {"wraps from the last to the first", 5, {}, kMenuWrap, 4, 1, 1, 0},
         {"wraps from the first to the last enabled", 5, {4}, kMenuWrap, 0, -1, 1, 3},
@@ -292,6 +220,7 @@ TEST_F(MenuInputTest, MoveCurrentCases) {
         {"no items", 0, {}, 0, 0, 1, 1, 0},
         {"a passive window does not move", 5, {}, kMenuPassive, 1, 1, 0, 1},
     };
+    // clang-format on
     for (const MoveCase& test : cases) {
         MenuWindow* w = MakeWindow("M", 100, 100, 200, 96, test.count, test.flags);
         for (int i : test.disabled) {
@@ -316,28 +245,22 @@ TEST_F(MenuInputTest, MoveCurrentCases) {
 TEST_F(MenuInputTest, HelpBaloonOpensAfterTheDelayAndClosesOnAMove) {
     BaloonTime = 500;
     MenuWindow* a = MakeWindow("A", 100, 100, 300, 120, 4);
-    for (int i = 0; i < 4; ++i) {
-        a->GetItem(i)->helpText = DuplicateHelp(i);
-    }
+    a->GetItem(1)->helpText = DuplicateString("help 1");
+    a->GetItem(2)->helpText = DuplicateString("help 2");
     SetFocusWindow(a);
     a->MoveCurrent(1);
-    Frame(0.2);
-    Frame(0.2);
+    Frame(0.4);
     EXPECT_EQ(HelpBaloon, nullptr) << "400 of 500 ms";
     Frame(0.1);
     ASSERT_NE(HelpBaloon, nullptr);
     EXPECT_EQ(HelpBaloon->x, 250) << "centred over the item area";
     EXPECT_EQ(HelpBaloon->y, 124) << "at the top of the current line";
     EXPECT_EQ(HelpBaloon->flags & kBaloonDrawn, kBaloonDrawn) << "drawn after the windows";
+    BaloonEnable = 0;
     input().KeyDown(DIK_DOWN);
     Frame(0.1);
-    EXPECT_EQ(HelpBaloon, nullptr) << "the move closed it";
-    EXPECT_TRUE(BaloonList().empty());
-    BaloonEnable = 0;
-    input().KeyUp(DIK_DOWN);
-    for (int i = 0; i < 10; ++i) {
-        Frame(0.1);
-    }
+    EXPECT_TRUE(BaloonList().empty()) << "the move closed it";
+    Frame(1.0);
     EXPECT_EQ(HelpBaloon, nullptr) << "balloons switched off";
 }
 

@@ -1,10 +1,9 @@
-// UI windows: creation and its refusals, items, frame textures, the message hook, the layout
-// rules and the draw events.
+// UI windows: creation and its refusals, items, frame textures, the layout rules and the draw
+// events.
 #include <gtest/gtest.h>
 
 #include "foundation/path.h"
 #include "media/graphics/texture.h"
-#include "platform/win32/message_api.h"
 #include "sprite_ui/baloon.h"
 #include "ui_fixture.h"
 
@@ -66,19 +65,6 @@ TEST_F(MenuWindowTest, ItemsFontsAndFrameTextures) {
     }
 }
 
-TEST_F(MenuWindowTest, HookNeverConsumesAndClosesEverythingOnDestroy) {
-    MakeWindow("A", 100, 100, 200, 96, 2);
-    MakeWindow("B", 400, 100, 200, 96, 2);
-    TakeEvents();
-    for (UINT message : {WM_MOUSEMOVE, WM_PAINT, WM_KEYDOWN, WM_LBUTTONDOWN, WM_DESTROY}) {
-        EXPECT_EQ(MenuWindowHook(nullptr, message, 0, 0), 0) << message;
-    }
-    EXPECT_EQ(TakeEvents(), (std::vector<std::string>{"A:13(0)", "B:13(0)"}));
-    EXPECT_TRUE(MenuWindowList().empty());
-    EXPECT_TRUE(TextureList().empty()) << "the default frame set is released";
-    EXPECT_EQ(MenuWindowHook(nullptr, WM_MOUSEMOVE, 0, 0), 0) << "no window: nothing tracked";
-}
-
 struct LayoutCase {
     const char* name;
     int x, y, width, height;
@@ -90,19 +76,17 @@ TEST_F(MenuWindowTest, LayoutKeepsWindowsOnTheScreen) {
     MenuWindow* probe = MakeWindow("P", 0, 0, 10, 10, 3);
     const int cw = probe->contentWidth;
     DeleteMenuWindow(probe);
+    // clang-format off
     const LayoutCase cases[] = {
         {"as placed", 100, 50, 200, 72, {100, 50, 300, 122}},
         {"moved left by the excess", 700, 50, 200, 72, {592, 50, 792, 122}},
         {"moved right of the border", 2, 50, 200, 72, {8, 50, 208, 122}},
         {"moved up by the excess", 100, 590, 200, 48, {100, 544, 300, 592}},
         {"below the border", 100, 0, 200, 48, {100, 8, 300, 56}},
-        {"automatic: content centred",
-         kMenuAuto,
-         kMenuAuto,
-         kMenuAuto,
-         kMenuAuto,
+        {"automatic: content centred", kMenuAuto, kMenuAuto, kMenuAuto, kMenuAuto,
          {(800 - cw) / 2, 264, (800 - cw) / 2 + cw, 336}},
     };
+    // clang-format on
     for (const LayoutCase& test : cases) {
         MenuWindow* w = MakeWindow("L", test.x, test.y, test.width, test.height, 3);
         Frame();
@@ -129,27 +113,16 @@ TEST_F(MenuWindowTest, DrawEventsAndTheirClaims) {
         std::vector<std::string> events;
         bool anythingDrawn;
     };
+    // clang-format off
     const Case cases[] = {
-        {"snapped scroll",
-         0,
-         30,
-         {},
-         {"D:10(0)", "D:11(1)", "D:11(2)", "D:11(3)", "D:12(0)"},
-         true},
-        {"free scroll shows a fourth, partial line",
-         kMenuFreeScroll,
-         30,
-         {},
-         {"D:10(0)", "D:11(1)", "D:11(2)", "D:11(3)", "D:11(4)", "D:12(0)"},
-         true},
+        {"snapped scroll", 0, 30, {}, {"D:10(0)", "D:11(1)", "D:11(2)", "D:11(3)", "D:12(0)"}, true},
+        {"free scroll shows a fourth, partial line", kMenuFreeScroll, 30, {},
+         {"D:10(0)", "D:11(1)", "D:11(2)", "D:11(3)", "D:11(4)", "D:12(0)"}, true},
         {"claimed window draw", 0, 0, {kMenuEventDrawWindow}, {"D:10(0)"}, false},
-        {"claimed item draws",
-         kMenuNoBackground | kMenuNoBorder,
-         0,
-         {kMenuEventDrawItem},
-         {"D:10(0)", "D:11(0)", "D:11(1)", "D:11(2)", "D:12(0)"},
-         false},
+        {"claimed item draws", kMenuNoBackground | kMenuNoBorder, 0, {kMenuEventDrawItem},
+         {"D:10(0)", "D:11(0)", "D:11(1)", "D:11(2)", "D:12(0)"}, false},
     };
+    // clang-format on
     for (const Case& test : cases) {
         MenuWindow* w =
             MakeWindow("D", 100, 100, 200, 72, 8, test.flags | kMenuNoThumb | kMenuNoScrollButtons);

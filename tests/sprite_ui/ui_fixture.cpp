@@ -1,6 +1,7 @@
 #include "ui_fixture.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -86,14 +87,6 @@ void UiTest::SetUp() {
     pp.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
     ASSERT_EQ(D3DApp->SetDevice(FakeWindow(), &pp, D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, 0x44),
               D3D_OK);
-    IDirect3DDevice9* device = D3DApp->device;
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
 
     // Repeat after 0.5 s, then every 0.1 s.
     input_ = &dinput_test::UseTestInputBackend();
@@ -162,27 +155,19 @@ std::vector<std::string> UiTest::TakeEvents() {
 }
 
 std::vector<std::uint32_t> UiTest::ReadTarget() {
-    IDirect3DDevice9* device = D3DApp->device;
     IDirect3DSurface9* target = nullptr;
-    EXPECT_EQ(device->GetRenderTarget(0, &target), D3D_OK);
-    IDirect3DSurface9* copy = nullptr;
-    EXPECT_EQ(device->CreateOffscreenPlainSurface(800, 600, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                  &copy, nullptr),
-              D3D_OK);
-    EXPECT_EQ(device->GetRenderTargetData(target, copy), D3D_OK);
+    D3DApp->device->GetRenderTarget(0, &target);
     D3DLOCKED_RECT locked{};
-    EXPECT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    EXPECT_EQ(target->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
     std::vector<std::uint32_t> pixels(800 * 600);
-    for (int y = 0; y < 600; ++y) {
-        const auto* row =
-            reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(locked.pBits) +
-                                                   static_cast<std::ptrdiff_t>(y) * locked.Pitch);
-        for (int x = 0; x < 800; ++x) {
-            pixels[static_cast<std::size_t>(y) * 800 + x] = row[x] | 0xFF000000u;
+    for (std::size_t y = 0; y < 600; ++y) {
+        const auto* row = static_cast<const std::uint8_t*>(locked.pBits) + y * locked.Pitch;
+        for (std::size_t x = 0; x < 800; ++x) {
+            std::memcpy(&pixels[y * 800 + x], row + x * 4, 4);
+            pixels[y * 800 + x] |= 0xFF000000u;
         }
     }
-    copy->UnlockRect();
-    copy->Release();
+    target->UnlockRect();
     target->Release();
     return pixels;
 }
