@@ -20,8 +20,8 @@
 
 namespace {
 
-// A program directory holding the demo's frame and balloon images.
-void MakeProgramDirectory() {
+// A program directory holding the demo's frame and balloon images; answers its path.
+std::string MakeProgramDirectory() {
     char pattern[] = "/tmp/qvn-menu-bench-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
         std::abort();
@@ -34,6 +34,7 @@ void MakeProgramDirectory() {
         std::ifstream in(std::string(QVN_DEMO_DIR) + "/bmp/" + name, std::ios::binary);
         std::ofstream(dir + "/bmp/" + name, std::ios::binary) << in.rdbuf();
     }
+    return dir;
 }
 
 bool StartDevice() {
@@ -73,7 +74,10 @@ void ClearTarget() {
 }
 
 void BM_MenuWindowDraw(benchmark::State& state) {
-    MakeProgramDirectory();
+    // The program directory is fixed on first use: one for every run, removed at exit.
+    static const std::string dir = MakeProgramDirectory();
+    static const int removal = std::atexit([] { (void)std::system(("rm -rf " + dir).c_str()); });
+    (void)removal;
     if (!StartDevice()) {
         state.SkipWithError("no device");
         return;
