@@ -1,9 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the demo game's cursor and frame images and writes them as PNG files into bmp/.
+"""Draws the demo game's cursor image and writes them as PNG files into bmp/.
 
 cursor.png: a strip of 32 x 32 cells: 0 arrow, 1 arrow with a dot (busy), 2 pointing hand
-(hot spot 12, 0), 3 text beam. frame.png: a 48 x 48 window frame in three by three 16-pixel
-tiles (corners, edges and the fill). Only the standard library is used, so anyone can remake
+(hot spot 12, 0), 3 text beam. Only the standard library is used, so anyone can remake
 the files: python3 demo/generate_images.py
 """
 import os
@@ -88,26 +87,6 @@ def cursor():
     write_png(os.path.join(HERE, "bmp", "cursor.png"), 32 * cells, 32, rows)
 
 
-def frame():
-    size = 48
-    rows = []
-    for y in range(size):
-        row = []
-        for x in range(size):
-            edge = min(x, y, size - 1 - x, size - 1 - y)
-            if edge == 0:
-                row.append((40, 60, 120, 255))
-            elif edge < 3:
-                row.append((200, 220, 255, 255))
-            elif edge < 4:
-                row.append((40, 60, 120, 255))
-            else:
-                row.append((20, 30, 70, 200))
-        rows.append(row)
-    write_png(os.path.join(HERE, "bmp", "frame.png"), size, size, rows)
-
-
 if __name__ == "__main__":
     os.makedirs(os.path.join(HERE, "bmp"), exist_ok=True)
     cursor()
-    frame()

@@ -16,7 +16,7 @@
 #include "script/script_variables.h"
 #include "script/vm_state.h"
 #include "shell/game_window.h"
-#include "sprite_ui/seams.h"
+#include "sprite_ui/menu_window.h"
 #include "title/seams.h"
 
 int GameMode = kGameModeNone;

@@ -11,6 +11,8 @@
 #include "shell/cursor.h"
 #include "shell/frame_control.h"
 #include "shell/game_window.h"
+#include "sprite_ui/menu_input.h"
+#include "sprite_ui/menu_window.h"
 #include "sprite_ui/seams.h"
 #include "title/seams.h"
 

@@ -27,7 +27,8 @@
 #include "shell/game_window.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
-#include "sprite_ui/seams.h"
+#include "sprite_ui/frame_textures.h"
+#include "sprite_ui/ui_font.h"
 #include "title/seams.h"
 
 int MessageFontScale = 20;
@@ -69,11 +70,8 @@ void SetUpInput(HWND window) {
 }
 
 void SetUpUiFont() {
-    LOGFONTA font{};
+    LOGFONTA font = BoldGothicFont();
     font.lfHeight = 20;
-    font.lfWeight = FW_BOLD;
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    std::copy_n(kUiFontFace, sizeof kUiFontFace, font.lfFaceName);
     SetUiFont(&font);
 }
 

@@ -22,7 +22,7 @@
 #include "shell/game_window.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
-#include "sprite_ui/seams.h"
+#include "sprite_ui/menu_window.h"
 #include "title/seams.h"
 
 namespace {

@@ -4,13 +4,3 @@ namespace ISprite {
 void StepAll(unsigned) {}
 void DrawAll(int) {}
 }  // namespace ISprite
-
-LRESULT MenuWindowHook(HWND, UINT, WPARAM, LPARAM) {
-    return 0;
-}
-
-void UpdateMenuInput(double) {}
-void DrawMenuWindows() {}
-void DestroyAllMenuWindows() {}
-void LoadFrameTextures(const char*) {}
-void SetUiFont(const LOGFONTA*) {}
