@@ -108,45 +108,58 @@ std::size_t ScriptValue::FromOperand(const std::uint8_t* operand, std::size_t av
     if (width == 0) {
         return 1;
     }
-    if (!reader.Has(width)) {
+    // The data as one little-endian value of its width.
+    std::uint32_t data = 0;
+    switch (width) {
+        case 1:
+            data = reader.U8();
+            break;
+        case 2:
+            data = reader.U16();
+            break;
+        default:
+            data = reader.U32();
+            break;
+    }
+    if (reader.Failed()) {
         return 0;
     }
     switch (tag) {
         case 1:
-            *out = MakeBool(reader.U32() != 0 ? 1 : 0);
+            *out = MakeBool(data != 0 ? 1 : 0);
             break;
         case 2:
-            *out = MakeChar(reader.I8());
+            *out = MakeChar(static_cast<std::int8_t>(data));
             break;
         case 3:
-            *out = MakeUChar(reader.U8());
+            *out = MakeUChar(static_cast<std::uint8_t>(data));
             break;
         case 4:
-            *out = MakeShort(reader.I16());
+            *out = MakeShort(static_cast<std::int16_t>(data));
             break;
         case 5:
-            *out = MakeUShort(reader.U16());
+            *out = MakeUShort(static_cast<std::uint16_t>(data));
             break;
         case 6:
-            *out = MakeInt(reader.I32());
+            *out = MakeInt(static_cast<std::int32_t>(data));
             break;
         case 7:
-            *out = MakeLong(reader.I32());
+            *out = MakeLong(static_cast<std::int32_t>(data));
             break;
         case 8:
-            *out = MakeULong(reader.U32());
+            *out = MakeULong(data);
             break;
         case 9:
-            *out = MakeFloat(reader.F32());
+            *out = MakeFloat(BitsToFloat(data));
             break;
         case 11:
-            *out = MakeReference(reader.U32());
+            *out = MakeReference(data);
             break;
         default:  // kTagLocal
-            *out = MakeReference(reader.U32() + base);
+            *out = MakeReference(data + base);
             break;
     }
-    return reader.Position();
+    return 1 + width;
 }
 
 bool ScriptValue::GetBool() const {
