@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "foundation/byte_reader.h"
+#include "foundation/byte_writer.h"
 #include "foundation/registry_settings.h"
 #include "platform/winbase/registry.h"
 
@@ -44,18 +46,6 @@ bool ReadBinary(const char* section, const char* name, void* destination, DWORD 
 
 void WriteMain(const char* name, DWORD value) {
     WriteRegistryDword(kSettingsMain, name, value);
-}
-
-// Little-endian 32-bit words of the binary settings values.
-DWORD LoadLe32(const BYTE* p) {
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) |
-           (static_cast<DWORD>(p[2]) << 16) | (static_cast<DWORD>(p[3]) << 24);
-}
-
-void StoreLe32(BYTE* p, DWORD value) {
-    for (int i = 0; i < 4; ++i) {
-        p[i] = static_cast<BYTE>(value >> (8 * i));
-    }
 }
 
 }  // namespace
@@ -169,21 +159,23 @@ bool ReadWindowRect(RECT* rect) {
     if (!ReadBinary(kSettingsMain, "WindowRect", bytes, kRectBytes)) {
         return false;
     }
-    LONG values[4];
-    for (int i = 0; i < 4; ++i) {
-        values[i] = static_cast<LONG>(LoadLe32(bytes + i * 4));
-    }
-    *rect = RECT{values[0], values[1], values[2], values[3]};
+    ByteReader reader(bytes, sizeof bytes);
+    const LONG left = reader.I32();
+    const LONG top = reader.I32();
+    const LONG right = reader.I32();
+    const LONG bottom = reader.I32();
+    *rect = RECT{left, top, right, bottom};
     return true;
 }
 
 void WriteWindowRect(const RECT& rect) {
-    BYTE bytes[kRectBytes];
-    const LONG values[4] = {rect.left, rect.top, rect.right, rect.bottom};
-    for (int i = 0; i < 4; ++i) {
-        StoreLe32(bytes + i * 4, static_cast<DWORD>(values[i]));
-    }
-    WriteRegistryValue(kSettingsMain, "WindowRect", REG_BINARY, bytes, kRectBytes);
+    ByteWriter writer;
+    writer.I32(rect.left);
+    writer.I32(rect.top);
+    writer.I32(rect.right);
+    writer.I32(rect.bottom);
+    WriteRegistryValue(kSettingsMain, "WindowRect", REG_BINARY, writer.Data().data(),
+                       static_cast<DWORD>(writer.Size()));
 }
 
 bool ReadPadGuid(GUID* guid) {
@@ -192,11 +184,12 @@ bool ReadPadGuid(GUID* guid) {
         return false;
     }
     // The GUID's own in-memory layout, as the pad's instance GUID was stored.
+    ByteReader reader(bytes, sizeof bytes);
     GUID value{};
-    value.Data1 = LoadLe32(bytes);
-    value.Data2 = static_cast<WORD>(bytes[4] | (bytes[5] << 8));
-    value.Data3 = static_cast<WORD>(bytes[6] | (bytes[7] << 8));
-    std::copy(bytes + 8, bytes + 16, value.Data4);
+    value.Data1 = reader.U32();
+    value.Data2 = reader.U16();
+    value.Data3 = reader.U16();
+    reader.Bytes(value.Data4, sizeof value.Data4);
     *guid = value;
     return true;
 }

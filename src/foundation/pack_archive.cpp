@@ -1,10 +1,12 @@
 #include "foundation/pack_archive.h"
 
 #include <algorithm>
-#include <cstring>
 #include <exception>
+#include <iterator>
 #include <new>
+#include <string_view>
 
+#include "foundation/byte_reader.h"
 #include "foundation/file_error.h"
 #include "foundation/file_handle.h"
 #include "foundation/file_lock.h"
@@ -16,52 +18,42 @@ namespace {
 
 constexpr int kOpenTries = 4;
 
-std::uint32_t LoadWord(const BYTE* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-// Walks the name pool of a header block, making each name NUL-terminated in place.
+// Walks the name pool of a header block, making each name NUL-terminated in place: the byte
+// after a length-prefixed name (the next name's length byte) is read first, then overwritten.
 class NamePool {
 public:
-    NamePool(BYTE* block, std::uint64_t start, std::uint64_t end)
-        : block_(block), position_(start), end_(end) {}
+    // `block` holds `blockSize` bytes; the pool is [start, blockSize).
+    NamePool(BYTE* block, std::uint64_t blockSize, std::uint64_t start)
+        : block_(block),
+          reader_(ByteReader(block, blockSize).Sub(start, blockSize - start)),
+          start_(start) {}
 
     // The next name, or null when the pool is exhausted.
     const char* Next() {
-        if (position_ >= end_) {
-            return nullptr;
-        }
-        const unsigned length = hasPending_ ? pending_ : block_[position_];
+        const unsigned length = hasPending_ ? pending_ : reader_.U8();
         hasPending_ = false;
-        const std::uint64_t nameStart = position_ + 1;
-        if (length == 0) {
-            const void* nul =
-                nameStart < end_
-                    ? std::memchr(block_ + nameStart, 0, static_cast<std::size_t>(end_ - nameStart))
-                    : nullptr;
-            if (nul == nullptr) {
-                return nullptr;
-            }
-            position_ = static_cast<std::uint64_t>(static_cast<const BYTE*>(nul) - block_) + 1;
-            return reinterpret_cast<const char*>(block_ + nameStart);
-        }
-        const std::uint64_t nameEnd = nameStart + length;
-        if (nameEnd >= end_) {
+        if (reader_.Failed()) {
             return nullptr;
         }
-        // The byte after the name is the next name's length byte: keep it, then terminate.
-        pending_ = block_[nameEnd];
+        if (length == 0) {
+            const std::string_view name = reader_.TerminatedView(reader_.Remaining());
+            return reader_.Failed() ? nullptr : name.data();
+        }
+        // One byte must follow the name inside the block.
+        if (!reader_.Has(std::size_t{length} + 1)) {
+            return nullptr;
+        }
+        const auto* name = reinterpret_cast<const char*>(reader_.Span(length).data());
+        pending_ = reader_.U8();
         hasPending_ = true;
-        block_[nameEnd] = 0;
-        position_ = nameEnd;
-        return reinterpret_cast<const char*>(block_ + nameStart);
+        block_[start_ + reader_.Position() - 1] = 0;
+        return name;
     }
 
 private:
     BYTE* block_;
-    std::uint64_t position_;
-    std::uint64_t end_;
+    ByteReader reader_;
+    std::uint64_t start_;
     unsigned pending_ = 0;
     bool hasPending_ = false;
 };
@@ -87,8 +79,13 @@ bool PackDirNode::LessThanComponent(const PackDirNode* child, const char* compon
     return CompareNoCasePrefix(child->name != nullptr ? child->name : "", component, length) < 0;
 }
 
-std::uint32_t PackFile::ReadWord(std::uint64_t offset) const {
-    return LoadWord(block_.get() + offset);
+ByteReader PackFile::Header() const {
+    return ByteReader(block_.get(), static_cast<std::size_t>(headerSize_));
+}
+
+ByteReader PackFile::FileEntry(std::uint64_t index) const {
+    return Header().Sub(static_cast<std::size_t>(fileEntries_ + index * kPackFileEntrySize),
+                        kPackFileEntrySize);
 }
 
 void PackFile::Close() {
@@ -129,7 +126,9 @@ bool PackFile::Open(const char* path, std::int32_t number, DWORD* code) {
 
     BYTE start[8];
     const std::int64_t got = file.Read(start, sizeof(start));
-    if (got == 4 && LoadWord(start) == 0) {
+    ByteReader startReader(start, got > 0 ? static_cast<std::size_t>(got) : 0);
+    const std::uint32_t magic = startReader.U32();
+    if (got == 4 && magic == 0) {
         *code = FileError::PackPlaceholder;
         return false;
     }
@@ -137,11 +136,11 @@ bool PackFile::Open(const char* path, std::int32_t number, DWORD* code) {
         *code = file.lastError() != 0 ? file.lastError() : FileError::ShortRead;
         return false;
     }
-    if (LoadWord(start) != kPackMagic) {
+    if (magic != kPackMagic) {
         *code = FileError::BadMagic;
         return false;
     }
-    const std::uint64_t headerSize = LoadWord(start + 4);
+    const std::uint64_t headerSize = startReader.U32();
     std::int64_t fileSize = 0;
     if (!file.Size(&fileSize)) {
         *code = file.lastError();
@@ -157,7 +156,7 @@ bool PackFile::Open(const char* path, std::int32_t number, DWORD* code) {
         *code = ERROR_OUTOFMEMORY;
         return false;
     }
-    std::memcpy(block_.get(), start, sizeof(start));
+    std::copy(std::begin(start), std::end(start), block_.get());
     const auto rest = static_cast<DWORD>(headerSize - sizeof(start));
     const std::int64_t restRead = file.Read(block_.get() + sizeof(start), rest);
     if (restRead != static_cast<std::int64_t>(rest)) {
@@ -185,8 +184,10 @@ bool PackFile::Open(const char* path, std::int32_t number, DWORD* code) {
 }
 
 bool PackFile::ParseHeader(DWORD* code) {
-    const std::uint64_t dirCount = ReadWord(8);
-    const std::uint64_t fileCount = ReadWord(12);
+    ByteReader header = Header();
+    header.Seek(8);
+    const std::uint64_t dirCount = header.U32();
+    const std::uint64_t fileCount = header.U32();
     if (dirCount == 0) {
         *code = FileError::RootNotFirst;
         return false;
@@ -198,15 +199,16 @@ bool PackFile::ParseHeader(DWORD* code) {
         *code = FileError::BadHeader;
         return false;
     }
-    NamePool pool(block_.get(), poolStart, headerSize_);
+    NamePool pool(block_.get(), headerSize_, poolStart);
+    ByteReader dirEntries = header.Sub(static_cast<std::size_t>(dirEntries_),
+                                       static_cast<std::size_t>(kPackDirEntrySize * dirCount));
 
     dirs_.resize(static_cast<std::size_t>(dirCount));
     std::uint32_t previousEnd = 0;
     for (std::uint64_t i = 0; i < dirCount; ++i) {
         PackDirNode& node = dirs_[static_cast<std::size_t>(i)];
-        const std::uint64_t entry = dirEntries_ + i * kPackDirEntrySize;
-        node.parent = ReadWord(entry);
-        const std::uint32_t rawEnd = ReadWord(entry + 4);
+        node.parent = dirEntries.U32();
+        const std::uint32_t rawEnd = dirEntries.U32();
         const bool isRoot = node.parent == kPackRootParent;
         if (i == 0 && !isRoot) {
             *code = FileError::RootNotFirst;
@@ -294,9 +296,10 @@ bool PackFile::Find(FileInfo& record, const char* name, const PackDirNode* node)
     if (found == last || CompareNoCase(*found, name) != 0) {
         return false;
     }
-    const std::uint64_t entry =
-        fileEntries_ + static_cast<std::uint64_t>(found - fileNames_.begin()) * kPackFileEntrySize;
-    return record.SetPackEntry(ReadWord(entry + 4), ReadWord(entry), number_, 0);
+    ByteReader entry = FileEntry(static_cast<std::uint64_t>(found - fileNames_.begin()));
+    const std::uint32_t dataOffset = entry.U32();
+    const std::uint32_t dataSize = entry.U32();
+    return record.SetPackEntry(dataSize, dataOffset, number_, 0);
 }
 
 std::vector<PackFile::Listing> PackFile::ListFiles() const {
@@ -312,8 +315,9 @@ std::vector<PackFile::Listing> PackFile::ListFiles() const {
             folder = std::string(p->name) + "\\" + folder;
         }
         for (std::uint32_t i = node.firstFile; i < node.endFile; ++i) {
-            const std::uint64_t entry = fileEntries_ + std::uint64_t{i} * kPackFileEntrySize;
-            listing.push_back({folder + fileNames_[i], ReadWord(entry + 4)});
+            ByteReader entry = FileEntry(i);
+            entry.Skip(4);
+            listing.push_back({folder + fileNames_[i], entry.U32()});
         }
     }
     return listing;

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/byte_reader.h"
 #include "foundation/file_info.h"
 
 class PackSet;
@@ -77,7 +78,9 @@ public:
 
 private:
     bool ParseHeader(DWORD* code);
-    std::uint32_t ReadWord(std::uint64_t offset) const;
+    // The header block, and the 16 bytes of file entry `index` in it.
+    ByteReader Header() const;
+    ByteReader FileEntry(std::uint64_t index) const;
 
     PackSet* owner_;
     std::int32_t number_ = -1;

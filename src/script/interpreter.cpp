@@ -1,7 +1,6 @@
 #include "script/interpreter.h"
 
-#include <cstring>
-
+#include "foundation/byte_reader.h"
 #include "foundation/log.h"
 #include "platform/winbase/code_page.h"
 #include "script/game_hooks.h"
@@ -36,16 +35,20 @@ struct RunContext {
                   At(opcodePos), name);
         return Stop(size);
     }
-    // Length of the string at `position` with its NUL; 0 when it is not terminated in the code.
-    std::size_t StringAt(std::size_t position) const {
-        if (position >= size) {
-            return 0;
-        }
-        const void* end = std::memchr(code + position, 0, size - position);
-        return end == nullptr ? 0
-                              : static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) -
-                                                         (code + position)) +
-                                    1;
+    // A reader of the code from `position`.
+    ByteReader ReaderAt(std::size_t position) const {
+        ByteReader reader(code, size);
+        reader.Seek(position);
+        return reader;
+    }
+    // The u32 operand at `position`; the caller has checked that it lies inside the code.
+    std::uint32_t WordAt(std::size_t position) const { return ReaderAt(position).U32(); }
+    // The text at `position`, whose NUL follows it in the code (so `data()` is a C string);
+    // false when the NUL is not inside the code.
+    bool TextAt(std::size_t position, std::string_view* text) const {
+        ByteReader reader = ReaderAt(position);
+        *text = reader.TerminatedView(reader.Remaining());
+        return reader.Ok();
     }
 };
 
@@ -126,7 +129,7 @@ bool RunJump(const RunContext& run, std::uint8_t opcode, std::size_t opcodePos, 
     if (run.size - pos < 4) {
         return run.Overrun(opcode, opcodePos);
     }
-    const std::uint32_t index = ReadCodeU32(run.code + pos);
+    const std::uint32_t index = run.WordAt(pos);
     const auto& table = run.script->jumpTable;
     auto badIndex = [&]() {
         LogPrintf("%s:%s: RunCode: %s(%d) [%08X] \"%s\"", kScriptLogTag, kScriptLogError, name,
@@ -205,8 +208,9 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
                     return run.Stop(pos + 1 + ScriptValue::OperandDataWidth(tag));
                 }
                 ScriptValue value;
+                const std::span<const std::uint8_t> operand = run.ReaderAt(pos).Rest();
                 const std::size_t length =
-                    ScriptValue::FromOperand(run.code + pos, run.size - pos, frame->base, &value);
+                    ScriptValue::FromOperand(operand.data(), operand.size(), frame->base, &value);
                 if (length == 0) {
                     return run.Overrun(opcode, opcodePos);
                 }
@@ -249,11 +253,11 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
                 }
                 break;
             case kOpGoto: {
-                const std::size_t length = run.StringAt(pos);
-                if (length == 0) {
+                std::string_view text;
+                if (!run.TextAt(pos, &text)) {
                     return run.Overrun(opcode, opcodePos);
                 }
-                const char* label = reinterpret_cast<const char*>(run.code + pos);
+                const char* label = text.data();
                 const std::uint32_t target = script->FindLabel(label);
                 if (target == kNoPosition) {
                     LogPrintf("%s:%s: RunCode: goto: label not found. (%s) [%08X] \"%s\"",
@@ -266,37 +270,34 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
             }
             case kOpJumpFile:
             case kOpCallFile: {
-                const std::size_t fileLength = run.StringAt(pos);
-                const std::size_t labelLength =
-                    fileLength == 0 ? 0 : run.StringAt(pos + fileLength);
-                if (labelLength == 0) {
+                std::string_view file;
+                std::string_view label;
+                if (!run.TextAt(pos, &file) || !run.TextAt(pos + file.size() + 1, &label)) {
                     return run.Overrun(opcode, opcodePos);
                 }
-                const char* file = reinterpret_cast<const char*>(run.code + pos);
-                const char* label = file + fileLength;
                 if (opcode == kOpJumpFile) {
                     hooks.PopGameMode(run.name, 0);
                 }
-                frame->pos = static_cast<std::uint32_t>(pos + fileLength + labelLength);
-                const std::string path = BuildScriptPath(script->fileName, file);
-                if (Load(path.c_str(), label) && opcode == kOpJumpFile) {
+                frame->pos = static_cast<std::uint32_t>(pos + file.size() + label.size() + 2);
+                const std::string path = BuildScriptPath(script->fileName, file.data());
+                if (Load(path.c_str(), label.data()) && opcode == kOpJumpFile) {
                     ReleaseFrame(frame);
                 }
                 return true;
             }
             case kOpText: {
-                const std::size_t length = run.StringAt(pos);
-                if (length == 0) {
+                std::string_view text;
+                if (!run.TextAt(pos, &text)) {
                     return run.Overrun(opcode, opcodePos);
                 }
-                frame->pos = static_cast<std::uint32_t>(pos + length);
-                return hooks.ShowMessage(reinterpret_cast<const char*>(run.code + pos));
+                frame->pos = static_cast<std::uint32_t>(pos + text.size() + 1);
+                return hooks.ShowMessage(text.data());
             }
             case kOpCall: {
                 if (run.size - pos < 5) {
                     return run.Overrun(opcode, opcodePos);
                 }
-                const std::uint32_t number = ReadCodeU32(run.code + pos);
+                const std::uint32_t number = run.WordAt(pos);
                 const std::uint32_t count = run.code[pos + 4];
                 pos += 5;
                 if (count > OperandStack.size()) {

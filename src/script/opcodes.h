@@ -85,6 +85,9 @@ struct DecodedInstruction {
     DecodeStatus status = DecodeStatus::kOk;
     std::uint8_t opcode = 0;
     std::size_t length = 0;  // whole instruction, opcode included (valid when kOk)
+    // The 4-byte operand of a push of a number or reference, a jump (the table index) or a
+    // call (the function number); 0 for the others (valid when kOk).
+    std::uint32_t operand = 0;
     std::uint32_t errorValue = 0;
     std::size_t errorPos = 0;
 };
@@ -92,8 +95,3 @@ struct DecodedInstruction {
 // Decodes the instruction at `pos` (< size) with the loader's rules: push tags 6, 9, 10, 11 and
 // 12 only, cast types 1..9, operators by IsValidOperator, every string terminated inside the code.
 DecodedInstruction DecodeInstruction(const std::uint8_t* code, std::size_t size, std::size_t pos);
-
-inline std::uint32_t ReadCodeU32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}

@@ -1,8 +1,10 @@
 #include "script/script_file.h"
 
 #include <algorithm>
-#include <cstring>
+#include <span>
+#include <string_view>
 
+#include "foundation/byte_reader.h"
 #include "foundation/file.h"
 #include "foundation/log.h"
 #include "foundation/text.h"
@@ -15,64 +17,37 @@
 
 namespace {
 
-// A bounded reader over the file image.
-class ImageReader {
-public:
-    ImageReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-    bool ReadU32(std::uint32_t* value) {
-        if (size_ - pos_ < 4) {
-            return false;
-        }
-        *value = ReadCodeU32(data_ + pos_);
-        pos_ += 4;
-        return true;
-    }
-    // A section of `bytes` bytes at the read position; null when it runs past the end.
-    const std::uint8_t* Take(std::uint32_t bytes) {
-        if (size_ - pos_ < bytes) {
-            return nullptr;
-        }
-        const std::uint8_t* section = data_ + pos_;
-        pos_ += bytes;
-        return section;
-    }
-    std::size_t pos() const { return pos_; }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
-
-std::vector<std::uint32_t> ReadWords(const std::uint8_t* section, std::uint32_t bytes) {
-    std::vector<std::uint32_t> words(bytes / 4);
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        words[i] = ReadCodeU32(section + 4 * i);
+// The words of a section; a remainder beyond whole words is ignored.
+std::vector<std::uint32_t> ReadWords(std::span<const std::uint8_t> section) {
+    ByteReader reader(section);
+    std::vector<std::uint32_t> words(section.size() / 4);
+    for (std::uint32_t& word : words) {
+        word = reader.U32();
     }
     return words;
 }
 
-bool ReadLabels(CScript* script, const std::uint8_t* table, std::uint32_t bytes) {
+// Label records back to back: a NUL-terminated name and a u32 position. A record that does not
+// end inside the table refuses the file; a name stored twice keeps its first position.
+bool ReadLabels(CScript* script, std::span<const std::uint8_t> table) {
+    ByteReader reader(table);
     std::map<std::string, std::uint32_t> labels;
-    std::size_t pos = 0;
-    while (pos < bytes) {
-        const void* end = std::memchr(table + pos, 0, bytes - pos);
-        if (end == nullptr) {
+    while (!reader.AtEnd()) {
+        const std::string_view name = reader.TerminatedView(reader.Remaining());
+        const std::uint32_t position = reader.U32();
+        if (reader.Failed()) {
             return false;
         }
-        const std::size_t nameLength =
-            static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - (table + pos));
-        const std::size_t positionAt = pos + nameLength + 1;
-        if (bytes - positionAt < 4) {
-            return false;
-        }
-        labels.emplace(std::string(reinterpret_cast<const char*>(table + pos), nameLength),
-                       ReadCodeU32(table + positionAt));
-        pos = positionAt + 4;
+        labels.emplace(std::string(name), position);
     }
     script->labels = std::move(labels);
     return true;
+}
+
+// A section: its size in bytes as a u32, then that many bytes.
+std::span<const std::uint8_t> ReadSection(ByteReader& reader) {
+    const std::uint32_t size = reader.U32();
+    return reader.Span(size);
 }
 
 // Merges a file's global initial values into the variable array while no global script has
@@ -117,47 +92,35 @@ bool ReadScriptImage(CScript* script, const std::uint8_t* data, std::size_t size
         LogPrintf("%s:%s: JumpFile: out of memory. \"%s\"", kScriptLogTag, kScriptLogError, path);
         return false;
     }
-    const std::uint32_t magic = ReadCodeU32(data);
-    ImageReader reader(data, size);
-    std::uint32_t unused = 0;
-    std::uint32_t globalBytes = 0;
-    std::uint32_t localBytes = 0;
-    std::uint32_t codeBytes = 0;
-    std::uint32_t jumpBytes = 0;
-    std::uint32_t labelBytes = 0;
-    const std::uint8_t* globals = nullptr;
-    const std::uint8_t* locals = nullptr;
-    const std::uint8_t* code = nullptr;
-    const std::uint8_t* jumps = nullptr;
-    const std::uint8_t* labels = nullptr;
-    // Every size must lie inside the image: a field that runs past the end refuses the file.
-    const bool complete =
-        reader.ReadU32(&unused) && reader.ReadU32(&unused) && reader.ReadU32(&globalBytes) &&
-        (globals = reader.Take(globalBytes)) != nullptr && reader.ReadU32(&localBytes) &&
-        (locals = reader.Take(localBytes)) != nullptr && reader.ReadU32(&codeBytes) &&
-        (code = reader.Take(codeBytes)) != nullptr && reader.ReadU32(&jumpBytes) &&
-        (jumps = reader.Take(jumpBytes)) != nullptr && reader.ReadU32(&labelBytes) &&
-        (labels = reader.Take(labelBytes)) != nullptr;
-    if (magic != kScriptMagic || !complete) {
+    ByteReader reader(data, size);
+    const std::uint32_t magic = reader.U32();
+    reader.Skip(4);
+    // Every size must lie inside the image: a section that runs past the end refuses the file.
+    const std::span<const std::uint8_t> globals = ReadSection(reader);
+    const std::span<const std::uint8_t> locals = ReadSection(reader);
+    const std::span<const std::uint8_t> code = ReadSection(reader);
+    const std::span<const std::uint8_t> jumps = ReadSection(reader);
+    const std::span<const std::uint8_t> labels = ReadSection(reader);
+    if (magic != kScriptMagic || reader.Failed()) {
         LogPrintf("%s:%s: JumpFile: invalid header. (%08x) \"%s\"", kScriptLogTag, kScriptLogError,
                   magic, path);
         return false;
     }
     CScript loaded;
-    if (!ReadLabels(&loaded, labels, labelBytes)) {
+    if (!ReadLabels(&loaded, labels)) {
         LogPrintf("%s:%s: JumpFile: invalid header. (%08x) \"%s\"", kScriptLogTag, kScriptLogError,
                   magic, path);
         return false;
     }
-    loaded.localInit = ReadWords(locals, localBytes);
-    loaded.code.assign(code, code + codeBytes);
-    loaded.jumpTable = ReadWords(jumps, jumpBytes);
-    loaded.codeFileOffset = 16 + globalBytes + localBytes;
+    loaded.localInit = ReadWords(locals);
+    loaded.code.assign(code.begin(), code.end());
+    loaded.jumpTable = ReadWords(jumps);
+    loaded.codeFileOffset = static_cast<std::uint32_t>(16 + globals.size() + locals.size());
     loaded.fileName = path;
     if (!CreateFuncPos(&loaded)) {
         return false;
     }
-    if (!MergeGlobals(ReadWords(globals, globalBytes), globalBytes != 0, path)) {
+    if (!MergeGlobals(ReadWords(globals), !globals.empty(), path)) {
         return false;
     }
     script->codeFileOffset = loaded.codeFileOffset;
@@ -217,8 +180,7 @@ bool CreateFuncPos(CScript* script) {
                 return false;
         }
         if (instruction.opcode == kOpCall) {
-            script->funcSites[ReadCodeU32(code + pos + 1)].push_back(
-                static_cast<std::uint32_t>(pos + 1));
+            script->funcSites[instruction.operand].push_back(static_cast<std::uint32_t>(pos + 1));
         }
         pos += instruction.length;
     }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "foundation/byte_reader.h"
 #include "script/script_variables.h"
 
 std::uint32_t FloatBits(float value) {
@@ -24,11 +25,6 @@ ScriptValue Make(std::uint32_t type, std::uint32_t payload, std::uint32_t operan
     value.payload = payload;
     value.operandClass = operandClass;
     return value;
-}
-
-std::uint32_t ReadU32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 }  // namespace
@@ -95,61 +91,72 @@ std::size_t ScriptValue::OperandDataWidth(std::uint8_t tag) {
 std::size_t ScriptValue::FromOperand(const std::uint8_t* operand, std::size_t available,
                                      std::uint32_t base, ScriptValue* out) {
     *out = ScriptValue();
-    if (available < 1) {
+    ByteReader reader(operand, available);
+    const std::uint8_t tag = reader.U8();
+    if (reader.Failed()) {
         return 0;
     }
-    const std::uint8_t tag = operand[0];
-    const std::uint8_t* data = operand + 1;
-    const std::size_t left = available - 1;
     if (tag == kScriptString) {
-        const void* end = std::memchr(data, 0, left);
-        if (end == nullptr) {
+        const std::string_view text = reader.TerminatedView(reader.Remaining());
+        if (reader.Failed()) {
             return 0;
         }
-        const std::size_t length = static_cast<const std::uint8_t*>(end) - data;
-        *out = MakeString(reinterpret_cast<const char*>(data));
-        return 2 + length;
+        *out = MakeString(text.data());
+        return reader.Position();
     }
     const std::size_t width = OperandDataWidth(tag);
     if (width == 0) {
         return 1;
     }
-    if (left < width) {
+    // The data as one little-endian value of its width.
+    std::uint32_t data = 0;
+    switch (width) {
+        case 1:
+            data = reader.U8();
+            break;
+        case 2:
+            data = reader.U16();
+            break;
+        default:
+            data = reader.U32();
+            break;
+    }
+    if (reader.Failed()) {
         return 0;
     }
     switch (tag) {
         case 1:
-            *out = MakeBool(ReadU32(data) != 0 ? 1 : 0);
+            *out = MakeBool(data != 0 ? 1 : 0);
             break;
         case 2:
-            *out = MakeChar(static_cast<std::int8_t>(data[0]));
+            *out = MakeChar(static_cast<std::int8_t>(data));
             break;
         case 3:
-            *out = MakeUChar(data[0]);
+            *out = MakeUChar(static_cast<std::uint8_t>(data));
             break;
         case 4:
-            *out = MakeShort(static_cast<std::int16_t>(data[0] | (data[1] << 8)));
+            *out = MakeShort(static_cast<std::int16_t>(data));
             break;
         case 5:
-            *out = MakeUShort(static_cast<std::uint16_t>(data[0] | (data[1] << 8)));
+            *out = MakeUShort(static_cast<std::uint16_t>(data));
             break;
         case 6:
-            *out = MakeInt(static_cast<std::int32_t>(ReadU32(data)));
+            *out = MakeInt(static_cast<std::int32_t>(data));
             break;
         case 7:
-            *out = MakeLong(static_cast<std::int32_t>(ReadU32(data)));
+            *out = MakeLong(static_cast<std::int32_t>(data));
             break;
         case 8:
-            *out = MakeULong(ReadU32(data));
+            *out = MakeULong(data);
             break;
         case 9:
-            *out = MakeFloat(BitsToFloat(ReadU32(data)));
+            *out = MakeFloat(BitsToFloat(data));
             break;
         case 11:
-            *out = MakeReference(ReadU32(data));
+            *out = MakeReference(data);
             break;
         default:  // kTagLocal
-            *out = MakeReference(ReadU32(data) + base);
+            *out = MakeReference(data + base);
             break;
     }
     return 1 + width;

@@ -1,10 +1,11 @@
 #include "script/vm_state.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "foundation/byte_reader.h"
+#include "foundation/byte_writer.h"
 #include "foundation/log.h"
 #include "foundation/path.h"
 #include "platform/winbase/code_page.h"
@@ -17,59 +18,6 @@
 std::uint64_t ScriptVmResetCount = 0;
 
 namespace {
-
-void AppendU32(std::vector<std::uint8_t>& data, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        data.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
-void AppendString(std::vector<std::uint8_t>& data, const char* text) {
-    data.insert(data.end(), text, text + std::strlen(text) + 1);
-}
-
-// A bounded reader over a block: every read fails once past the end.
-class BlockReader {
-public:
-    BlockReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-    bool U8(std::uint8_t* value) {
-        if (size_ - pos_ < 1) {
-            return false;
-        }
-        *value = data_[pos_++];
-        return true;
-    }
-    bool U32(std::uint32_t* value) {
-        if (size_ - pos_ < 4) {
-            return false;
-        }
-        std::uint32_t word = 0;
-        for (int i = 0; i < 4; ++i) {
-            word |= static_cast<std::uint32_t>(data_[pos_ + i]) << (8 * i);
-        }
-        pos_ += 4;
-        *value = word;
-        return true;
-    }
-    bool String(std::string* text) {
-        const void* end = std::memchr(data_ + pos_, 0, size_ - pos_);
-        if (end == nullptr) {
-            return false;
-        }
-        const auto length =
-            static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - (data_ + pos_));
-        text->assign(reinterpret_cast<const char*>(data_ + pos_), length);
-        pos_ += length + 1;
-        return true;
-    }
-    std::size_t left() const { return size_ - pos_; }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
 
 struct SavedOperand {
     std::uint8_t operandClass = 0;
@@ -92,39 +40,40 @@ struct SavedState {
 };
 
 // Parses the records behind the magic; false when any of them runs past the block.
-bool ParseState(BlockReader& reader, SavedState* state) {
-    std::uint32_t count = 0;
-    if (!reader.U32(&count) || count > reader.left() / 4) {
-        return false;
+// A count of records of at least `recordBytes` each; a count the rest cannot hold fails.
+std::uint32_t ReadCount(ByteReader& reader, std::size_t recordBytes) {
+    const std::uint32_t count = reader.U32();
+    if (count > reader.Remaining() / recordBytes) {
+        reader.Fail();
+        return 0;
     }
-    state->variables.resize(count);
+    return count;
+}
+
+bool ParseState(ByteReader& reader, SavedState* state) {
+    state->variables.resize(ReadCount(reader, 4));
     for (auto& word : state->variables) {
-        reader.U32(&word);
+        word = reader.U32();
     }
-    if (!reader.U32(&state->globals) || state->globals > count) {
+    state->globals = reader.U32();
+    if (state->globals > state->variables.size()) {
         return false;
     }
     // Each operand record takes at least 7 bytes, each frame record at least 5.
-    if (!reader.U32(&count) || count > reader.left() / 7) {
-        return false;
-    }
-    state->operands.resize(count);
+    state->operands.resize(ReadCount(reader, 7));
     for (auto& operand : state->operands) {
-        if (!reader.U8(&operand.operandClass) || !reader.U8(&operand.type) ||
-            !reader.U32(&operand.payload) || !reader.String(&operand.text)) {
-            return false;
-        }
+        operand.operandClass = reader.U8();
+        operand.type = reader.U8();
+        operand.payload = reader.U32();
+        operand.text = reader.TerminatedString(reader.Remaining());
     }
-    if (!reader.U32(&count) || count > reader.left() / 5) {
-        return false;
-    }
-    state->frames.resize(count);
+    state->frames.resize(ReadCount(reader, 5));
     for (auto& frame : state->frames) {
-        if (!reader.String(&frame.name) || !reader.U32(&frame.position)) {
-            return false;
-        }
+        frame.name = reader.TerminatedString(reader.Remaining());
+        frame.position = reader.U32();
     }
-    return reader.U8(&state->waitFlag);
+    state->waitFlag = reader.U8();
+    return reader.Ok();
 }
 
 // The stored name's file name without drive, directory and extension.
@@ -168,48 +117,47 @@ void ScriptVmReset() {
 }
 
 bool CScript::GetData(std::vector<std::uint8_t>& data) {
-    const std::size_t start = data.size();
-    AppendU32(data, 0);
-    AppendU32(data, kScriptStateMagic);
-    AppendU32(data, static_cast<std::uint32_t>(ScriptVariables.size()));
+    ByteWriter block;
+    block.U32(0);  // the block's length, patched at the end
+    block.U32(kScriptStateMagic);
+    block.U32(static_cast<std::uint32_t>(ScriptVariables.size()));
     for (const std::uint32_t word : ScriptVariables) {
-        AppendU32(data, word);
+        block.U32(word);
     }
-    AppendU32(data, static_cast<std::uint32_t>(GlobalInitialValues.size()));
+    block.U32(static_cast<std::uint32_t>(GlobalInitialValues.size()));
     const std::uint32_t operands = OperandStack.size();
-    AppendU32(data, operands);
+    block.U32(operands);
     for (std::uint32_t n = operands; n >= 1; --n) {
         const ScriptValue& value = OperandStack.nth(n);
-        data.push_back(static_cast<std::uint8_t>(value.operandClass));
-        data.push_back(static_cast<std::uint8_t>(value.type));
-        AppendU32(data, value.payload);
-        AppendString(data, value.text.c_str());
+        block.U8(static_cast<std::uint8_t>(value.operandClass));
+        block.U8(static_cast<std::uint8_t>(value.type));
+        block.U32(value.payload);
+        // A text ends at its first NUL, as every C string of the VM does.
+        block.TerminatedString(value.text.c_str());
     }
-    AppendU32(data, static_cast<std::uint32_t>(ScriptCallStack.size()));
+    block.U32(static_cast<std::uint32_t>(ScriptCallStack.size()));
     for (const auto& frame : ScriptCallStack) {
-        AppendString(data, frame->script->fileName.c_str());
-        AppendU32(data, frame->pos);
+        block.TerminatedString(frame->script->fileName.c_str());
+        block.U32(frame->pos);
     }
-    data.push_back(static_cast<std::uint8_t>(ScriptWaitFlag != 0 ? 1 : 0));
-    const auto length = static_cast<std::uint32_t>(data.size() - start);
-    for (int i = 0; i < 4; ++i) {
-        data[start + i] = static_cast<std::uint8_t>(length >> (8 * i));
-    }
+    block.U8(static_cast<std::uint8_t>(ScriptWaitFlag != 0 ? 1 : 0));
+    block.PatchU32(0, static_cast<std::uint32_t>(block.Size()));
+    data.insert(data.end(), block.Data().begin(), block.Data().end());
     return true;
 }
 
 bool CScript::SetData(const std::uint8_t* block, std::size_t available, bool full) {
     ScriptVmReset();
-    BlockReader header(block, block != nullptr ? available : 0);
-    std::uint32_t size = 0;
-    if (!header.U32(&size) || size < 21 || size > available) {
+    ByteReader whole(block, available);
+    const std::uint32_t size = whole.U32();
+    if (whole.Failed() || size < 21 || size > available) {
         LogPrintf("%s:%s: SetData: invalid arg. size(%d)", kScriptLogTag, kScriptLogError,
                   static_cast<int>(size));
         return false;
     }
-    BlockReader reader(block + 4, size - 4);
-    std::uint32_t magic = 0;
-    reader.U32(&magic);
+    // The records lie within the block's own size.
+    ByteReader reader = whole.Sub(4, size - 4);
+    const std::uint32_t magic = reader.U32();
     if (magic != kScriptStateMagic) {
         LogPrintf("%s:%s: SetData: invalid header. (%08x)", kScriptLogTag, kScriptLogError, magic);
         return false;

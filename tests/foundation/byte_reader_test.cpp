@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "foundation/byte_reader.h"
@@ -104,6 +105,35 @@ TEST(ByteReaderTest, TextsAndSubReadersStayWithinTheirBounds) {
     EXPECT_EQ(empty.U8(), 0);
     EXPECT_TRUE(empty.Failed());
     EXPECT_TRUE(ByteReader(nullptr, 10).AtEnd());
+}
+
+TEST(ByteReaderTest, ViewsBigEndianWordsAndReadsThatNeverHalfHappen) {
+    const std::uint8_t bytes[] = {'l', 'a', 'b', 0, 0x12, 0x34, 0x56, 0x78, 1, 2, 3, 4, 5, 6};
+    ByteReader r(bytes, sizeof bytes);
+    const std::string_view label = r.TerminatedView(8);
+    EXPECT_EQ(label, "lab");
+    EXPECT_EQ(static_cast<const void*>(label.data()), static_cast<const void*>(bytes));
+    EXPECT_EQ(label.data()[label.size()], '\0');  // a C string in place
+    EXPECT_EQ(r.U32BE(), 0x12345678u);
+    EXPECT_EQ(r.Position(), 8u);
+
+    // Six bytes left: a u64 reads nothing at all rather than its low half.
+    EXPECT_EQ(r.U64(), 0u);
+    EXPECT_TRUE(r.Failed());
+    EXPECT_EQ(r.Position(), 8u);
+    EXPECT_TRUE(r.Rest().empty()) << "a failed reader shows no bytes";
+
+    ByteReader text(bytes + 8, 6);
+    EXPECT_TRUE(text.TerminatedView(6).empty());
+    EXPECT_TRUE(text.Failed()) << "no NUL";
+
+    // Empty reads of an empty reader succeed.
+    ByteReader empty;
+    std::uint8_t out = 7;
+    EXPECT_TRUE(empty.Skip(0));
+    EXPECT_TRUE(empty.Bytes(&out, 0));
+    EXPECT_TRUE(empty.Ok());
+    EXPECT_EQ(out, 7);
 }
 
 }  // namespace

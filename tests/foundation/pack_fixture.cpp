@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "foundation/byte_reader.h"
+#include "foundation/byte_writer.h"
+
 namespace foundation_testing {
 
 std::vector<std::uint8_t> Bytes(const std::string& text) {
@@ -41,16 +46,14 @@ std::vector<std::uint8_t> MakeGame00() {
 }
 
 std::uint32_t GetWord(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
-    return static_cast<std::uint32_t>(bytes[offset]) |
-           (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
-           (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
+    return ByteReader(bytes).Sub(offset, 4).U32();
 }
 
 void PutWord(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
+    ByteWriter word;
+    word.U32(value);
+    std::copy(word.Data().begin(), word.Data().end(),
+              bytes.begin() + static_cast<std::ptrdiff_t>(offset));
 }
 
 }  // namespace foundation_testing

@@ -1,10 +1,10 @@
 #include "pak/pack_writer.h"
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <memory>
 
+#include "foundation/byte_writer.h"
 #include "foundation/pack_archive.h"
 #include "foundation/text.h"
 #include "platform/winbase/code_page.h"
@@ -96,12 +96,6 @@ void Preorder(DirTree* dir, std::vector<DirTree*>* out) {
     }
 }
 
-void PutWord(std::vector<std::uint8_t>* out, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        out->push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> BuildPackArchive(const std::vector<PackSourceFile>& files,
@@ -164,7 +158,7 @@ std::optional<std::vector<std::uint8_t>> BuildPackArchive(const std::vector<Pack
         fileOrder.insert(fileOrder.end(), dir->files.begin(), dir->files.end());
     }
 
-    std::vector<std::uint8_t> pool;
+    ByteWriter pool;
     int nameIndex = 0;
     auto putName = [&](const std::string& name) {
         bool nulForm = options.nameForm == NameForm::NulTerminated ||
@@ -172,12 +166,11 @@ std::optional<std::vector<std::uint8_t>> BuildPackArchive(const std::vector<Pack
                        name.size() > 255;
         ++nameIndex;
         if (nulForm) {
-            pool.push_back(0);
-            pool.insert(pool.end(), name.begin(), name.end());
-            pool.push_back(0);
+            pool.U8(0);
+            pool.TerminatedString(name);
         } else {
-            pool.push_back(static_cast<std::uint8_t>(name.size()));
-            pool.insert(pool.end(), name.begin(), name.end());
+            pool.U8(static_cast<std::uint8_t>(name.size()));
+            pool.Bytes(name.data(), name.size());
         }
     };
     for (std::size_t i = 1; i < order.size(); ++i) {
@@ -187,12 +180,12 @@ std::optional<std::vector<std::uint8_t>> BuildPackArchive(const std::vector<Pack
         putName(FileName(file));
     }
     // The byte the reader overwrites with the last name's terminator.
-    pool.push_back(0);
+    pool.U8(0);
 
     const std::uint64_t dirCount = order.size();
     const std::uint64_t fileCount = fileOrder.size();
     const std::uint64_t headerSize = kPackHeaderFixedSize + kPackDirEntrySize * dirCount +
-                                     kPackFileEntrySize * fileCount + pool.size();
+                                     kPackFileEntrySize * fileCount + pool.Size();
     std::uint64_t total = headerSize;
     for (const PackSourceFile* file : fileOrder) {
         total += file->data.size();
@@ -202,31 +195,30 @@ std::optional<std::vector<std::uint8_t>> BuildPackArchive(const std::vector<Pack
         return std::nullopt;
     }
 
-    std::vector<std::uint8_t> out;
-    out.reserve(static_cast<std::size_t>(total));
-    PutWord(&out, kPackMagic);
-    PutWord(&out, static_cast<std::uint32_t>(headerSize));
-    PutWord(&out, static_cast<std::uint32_t>(dirCount));
-    PutWord(&out, static_cast<std::uint32_t>(fileCount));
+    ByteWriter out;
+    out.Reserve(static_cast<std::size_t>(total));
+    out.U32(kPackMagic);
+    out.U32(static_cast<std::uint32_t>(headerSize));
+    out.U32(static_cast<std::uint32_t>(dirCount));
+    out.U32(static_cast<std::uint32_t>(fileCount));
     std::uint32_t fileEnd = 0;
     for (DirTree* dir : order) {
-        PutWord(&out, dir->parent != nullptr ? dir->parent->index : kPackRootParent);
+        out.U32(dir->parent != nullptr ? dir->parent->index : kPackRootParent);
         fileEnd += static_cast<std::uint32_t>(dir->files.size());
-        PutWord(&out, fileEnd);
+        out.U32(fileEnd);
     }
     std::uint32_t dataOffset = static_cast<std::uint32_t>(headerSize);
     for (const PackSourceFile* file : fileOrder) {
-        PutWord(&out, dataOffset);
-        PutWord(&out, static_cast<std::uint32_t>(file->data.size()));
-        PutWord(&out, 0);
-        PutWord(&out, 0);
+        out.U32(dataOffset);
+        out.U32(static_cast<std::uint32_t>(file->data.size()));
+        out.Zeros(8);  // two words the reader does not use
         dataOffset += static_cast<std::uint32_t>(file->data.size());
     }
-    out.insert(out.end(), pool.begin(), pool.end());
+    out.Bytes(pool.Data());
     for (const PackSourceFile* file : fileOrder) {
-        out.insert(out.end(), file->data.begin(), file->data.end());
+        out.Bytes(file->data);
     }
-    return out;
+    return out.Take();
 }
 
 }  // namespace qvn_pak

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "foundation/byte_writer.h"
 #include "platform/winbase/code_page.h"
 #include "script/opcodes.h"
 #include "script/script_value.h"
@@ -59,20 +60,11 @@ private:
     bool Bytes(const std::vector<Token>& tokens, std::size_t first, std::vector<std::uint8_t>* out);
     bool Expect(const std::vector<Token>& tokens, std::size_t count);
 
-    void PutU32(std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) {
-            image_.code.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-        }
-    }
-    void PutString(const std::string& sjis) {
-        image_.code.insert(image_.code.end(), sjis.begin(), sjis.end());
-        image_.code.push_back(0);
-    }
-
     std::string_view sourceName_;
     int line_ = 0;
     std::string error_;
-    ScriptImage image_;
+    ScriptImage image_;  // all but the code, which is built in `code_`
+    ByteWriter code_;
     std::map<std::string, std::uint32_t> anchors_;
     std::map<std::string, std::string> aliases_;
     std::vector<TableEntry> table_;
@@ -239,7 +231,12 @@ bool Assembler::Directive(const std::vector<Token>& tokens) {
         return Bytes(tokens, 2, target);
     }
     if (name == ".bytes") {
-        return Bytes(tokens, 1, &image_.code);
+        std::vector<std::uint8_t> bytes;
+        if (!Bytes(tokens, 1, &bytes)) {
+            return false;
+        }
+        code_.Bytes(bytes);
+        return true;
     }
     if (name == ".alias") {
         if (!Expect(tokens, 3) || tokens[1].quoted) {
@@ -260,9 +257,9 @@ bool Assembler::Push(const Token& operand, int depth) {
         if (!Text(operand, &sjis)) {
             return false;
         }
-        image_.code.push_back(kOpPush);
-        image_.code.push_back(10);
-        PutString(sjis);
+        code_.U8(kOpPush);
+        code_.U8(10);
+        code_.TerminatedString(sjis);
         return true;
     }
     const std::string& text = operand.text;
@@ -279,9 +276,9 @@ bool Assembler::Push(const Token& operand, int depth) {
         if (!Integer(Token{text.substr(1), false}, &index)) {
             return false;
         }
-        image_.code.push_back(kOpPush);
-        image_.code.push_back(text[0] == 'g' ? 11 : kTagLocal);
-        PutU32(index);
+        code_.U8(kOpPush);
+        code_.U8(text[0] == 'g' ? 11 : kTagLocal);
+        code_.U32(index);
         return true;
     }
     if (text.rfind("float(", 0) == 0 && text.back() == ')') {
@@ -289,9 +286,9 @@ bool Assembler::Push(const Token& operand, int depth) {
         if (!Integer(Token{text.substr(6, text.size() - 7), false}, &bits)) {
             return false;
         }
-        image_.code.push_back(kOpPush);
-        image_.code.push_back(9);
-        PutU32(bits);
+        code_.U8(kOpPush);
+        code_.U8(9);
+        code_.U32(bits);
         return true;
     }
     const bool hex = text.find("0x") != std::string::npos || text.find("0X") != std::string::npos;
@@ -302,20 +299,18 @@ bool Assembler::Push(const Token& operand, int depth) {
         if (errno != 0 || *end != '\0') {
             return Fail("not a float: " + text);
         }
-        std::uint32_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        image_.code.push_back(kOpPush);
-        image_.code.push_back(9);
-        PutU32(bits);
+        code_.U8(kOpPush);
+        code_.U8(9);
+        code_.F32(value);
         return true;
     }
     std::uint32_t value = 0;
     if (!Integer(operand, &value)) {
         return false;
     }
-    image_.code.push_back(kOpPush);
-    image_.code.push_back(6);
-    PutU32(value);
+    code_.U8(kOpPush);
+    code_.U8(6);
+    code_.U32(value);
     return true;
 }
 
@@ -329,14 +324,17 @@ bool Assembler::Instruction(const std::vector<Token>& tokens) {
         if (!type) {
             return Fail("unknown cast type: " + tokens[1].text);
         }
-        image_.code.insert(image_.code.end(), {kOpOperator, kOpCast, *type});
+        code_.U8(kOpOperator);
+        code_.U8(kOpCast);
+        code_.U8(*type);
         return true;
     }
     if (const std::optional<std::uint8_t> sub = OperatorByName(name)) {
         if (!Expect(tokens, 1)) {
             return false;
         }
-        image_.code.insert(image_.code.end(), {kOpOperator, *sub});
+        code_.U8(kOpOperator);
+        code_.U8(*sub);
         return true;
     }
     if (name == "set") {
@@ -344,7 +342,9 @@ bool Assembler::Instruction(const std::vector<Token>& tokens) {
         if (!Expect(tokens, 3) || !Push(tokens[2], 0) || !Push(tokens[1], 0)) {
             return false;
         }
-        image_.code.insert(image_.code.end(), {kOpOperator, kOpAssign, kOpPop});
+        code_.U8(kOpOperator);
+        code_.U8(kOpAssign);
+        code_.U8(kOpPop);
         return true;
     }
     if (name == "invoke") {
@@ -364,10 +364,10 @@ bool Assembler::Instruction(const std::vector<Token>& tokens) {
                 return false;
             }
         }
-        image_.code.push_back(kOpCall);
-        PutU32(number);
-        image_.code.push_back(static_cast<std::uint8_t>(tokens.size() - 2));
-        image_.code.push_back(kOpPop);
+        code_.U8(kOpCall);
+        code_.U32(number);
+        code_.U8(static_cast<std::uint8_t>(tokens.size() - 2));
+        code_.U8(kOpPop);
         return true;
     }
     const std::optional<std::uint8_t> opcode = OpcodeByName(name);
@@ -382,7 +382,7 @@ bool Assembler::Instruction(const std::vector<Token>& tokens) {
             if (!Expect(tokens, 1)) {
                 return false;
             }
-            image_.code.push_back(*opcode);
+            code_.U8(*opcode);
             return true;
         case kOpJump:
         case kOpFJump:
@@ -403,9 +403,9 @@ bool Assembler::Instruction(const std::vector<Token>& tokens) {
             } else {
                 return Fail("a jump goes to @anchor or #index, not " + target);
             }
-            image_.code.push_back(*opcode);
-            jump.offset = image_.code.size();
-            PutU32(0);
+            code_.U8(*opcode);
+            jump.offset = code_.Size();
+            code_.U32(0);
             jumps_.push_back(std::move(jump));
             return true;
         }
@@ -415,8 +415,8 @@ bool Assembler::Instruction(const std::vector<Token>& tokens) {
             if (!Expect(tokens, 2) || !Text(tokens[1], &sjis)) {
                 return false;
             }
-            image_.code.push_back(*opcode);
-            PutString(sjis);
+            code_.U8(*opcode);
+            code_.TerminatedString(sjis);
             return true;
         }
         case kOpJumpFile:
@@ -426,9 +426,9 @@ bool Assembler::Instruction(const std::vector<Token>& tokens) {
             if (!Expect(tokens, 3) || !Text(tokens[1], &file) || !Text(tokens[2], &label)) {
                 return false;
             }
-            image_.code.push_back(*opcode);
-            PutString(file);
-            PutString(label);
+            code_.U8(*opcode);
+            code_.TerminatedString(file);
+            code_.TerminatedString(label);
             return true;
         }
         default: {  // kOpCall
@@ -440,9 +440,9 @@ bool Assembler::Instruction(const std::vector<Token>& tokens) {
             if (count > 255) {
                 return Fail("a call takes at most 255 arguments");
             }
-            image_.code.push_back(kOpCall);
-            PutU32(number);
-            image_.code.push_back(static_cast<std::uint8_t>(count));
+            code_.U8(kOpCall);
+            code_.U32(number);
+            code_.U8(static_cast<std::uint8_t>(count));
             return true;
         }
     }
@@ -452,7 +452,7 @@ bool Assembler::Line(const std::vector<Token>& tokens) {
     const Token& first = tokens[0];
     if (!first.quoted && !first.text.empty() && first.text[0] == '*') {
         ScriptLabelRecord record;
-        record.position = static_cast<std::uint32_t>(image_.code.size());
+        record.position = static_cast<std::uint32_t>(code_.Size());
         if (first.text == "*" && tokens.size() == 2 && tokens[1].quoted) {
             if (!Text(tokens[1], &record.name)) {
                 return false;
@@ -472,7 +472,7 @@ bool Assembler::Line(const std::vector<Token>& tokens) {
             return Fail("an anchor line holds only the anchor");
         }
         const std::string anchor = first.text.substr(1);
-        if (!anchors_.emplace(anchor, static_cast<std::uint32_t>(image_.code.size())).second) {
+        if (!anchors_.emplace(anchor, static_cast<std::uint32_t>(code_.Size())).second) {
             return Fail("anchor defined twice: @" + anchor);
         }
         return true;
@@ -503,9 +503,7 @@ bool Assembler::Finish() {
             }
             index = static_cast<std::uint32_t>(i);
         }
-        for (int b = 0; b < 4; ++b) {
-            image_.code[jump.offset + b] = static_cast<std::uint8_t>(index >> (8 * b));
-        }
+        code_.PatchU32(jump.offset, index);
     }
     for (const TableEntry& entry : table_) {
         if (entry.anchor.empty()) {
@@ -545,6 +543,7 @@ AssembleResult Assembler::Run(std::string_view source) {
     result.ok = error_.empty();
     result.error = error_;
     if (result.ok) {
+        image_.code = code_.Take();
         result.image = std::move(image_);
     }
     return result;

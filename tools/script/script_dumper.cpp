@@ -8,6 +8,7 @@
 #include <cstring>
 #include <set>
 
+#include "foundation/byte_reader.h"
 #include "script/opcodes.h"
 #include "tools/script/script_mnemonics.h"
 #include "tools/script/sjis_escape.h"
@@ -79,22 +80,21 @@ void WordLines(std::string& out, const char* directive, const std::vector<std::u
     }
 }
 
-std::string CodeString(const std::vector<std::uint8_t>& code, std::size_t pos) {
-    return std::string(reinterpret_cast<const char*>(code.data() + pos));
-}
-
-// One decoded instruction as text; `table` gives the jump targets' anchors.
+// One decoded instruction as text; `jumpTargets` gives the jump targets' anchors. The
+// instruction at `pos` has been decoded whole, so every read lies inside the code.
 std::string InstructionText(const ScriptImage& image, std::size_t pos,
                             const std::vector<std::string>& jumpTargets) {
-    const std::vector<std::uint8_t>& code = image.code;
-    const std::uint8_t opcode = code[pos];
+    ByteReader reader(image.code);
+    reader.Seek(pos);
+    auto text = [&reader]() { return reader.TerminatedString(reader.Remaining()); };
+    const std::uint8_t opcode = reader.U8();
     switch (opcode) {
         case kOpPush: {
-            const std::uint8_t tag = code[pos + 1];
+            const std::uint8_t tag = reader.U8();
             if (tag == 10) {
-                return "push " + Quote(CodeString(code, pos + 2));
+                return "push " + Quote(text());
             }
-            const std::uint32_t value = ReadCodeU32(code.data() + pos + 2);
+            const std::uint32_t value = reader.U32();
             switch (tag) {
                 case 6:
                     return Format("push %" PRId32, static_cast<std::int32_t>(value));
@@ -107,9 +107,9 @@ std::string InstructionText(const ScriptImage& image, std::size_t pos,
             }
         }
         case kOpOperator: {
-            const std::uint8_t sub = code[pos + 1];
+            const std::uint8_t sub = reader.U8();
             if (sub == kOpCast) {
-                return "cast " + std::string(CastTypeName(code[pos + 2]));
+                return "cast " + std::string(CastTypeName(reader.U8()));
             }
             return std::string(OperatorName(sub));
         }
@@ -117,7 +117,7 @@ std::string InstructionText(const ScriptImage& image, std::size_t pos,
         case kOpFJump:
         case kOpTJump:
         case kOpEJump: {
-            const std::uint32_t index = ReadCodeU32(code.data() + pos + 1);
+            const std::uint32_t index = reader.U32();
             std::string target = Format("#%" PRIu32, index);
             if (index < jumpTargets.size() && !jumpTargets[index].empty()) {
                 target = jumpTargets[index];
@@ -126,15 +126,17 @@ std::string InstructionText(const ScriptImage& image, std::size_t pos,
         }
         case kOpGoto:
         case kOpText:
-            return std::string(OpcodeName(opcode)) + " " + Quote(CodeString(code, pos + 1));
+            return std::string(OpcodeName(opcode)) + " " + Quote(text());
         case kOpJumpFile:
         case kOpCallFile: {
-            const std::string file = CodeString(code, pos + 1);
-            const std::string label = CodeString(code, pos + 2 + file.size());
+            const std::string file = text();
+            const std::string label = text();
             return std::string(OpcodeName(opcode)) + " " + Quote(file) + " " + Quote(label);
         }
-        case kOpCall:
-            return Format("call %" PRIu32 " %u", ReadCodeU32(code.data() + pos + 1), code[pos + 5]);
+        case kOpCall: {
+            const std::uint32_t number = reader.U32();
+            return Format("call %" PRIu32 " %u", number, reader.U8());
+        }
         default:
             return std::string(OpcodeName(opcode));
     }
@@ -235,60 +237,38 @@ std::string DumpScriptImage(const ScriptImage& image) {
 }
 
 std::string DumpStateBlock(const std::vector<std::uint8_t>& block, std::string* error) {
-    std::size_t pos = 0;
-    auto u32 = [&](std::uint32_t* value) {
-        if (block.size() - pos < 4) {
-            return false;
-        }
-        *value = ReadCodeU32(block.data() + pos);
-        pos += 4;
-        return true;
-    };
-    auto text = [&](std::string* value) {
-        const void* end = std::memchr(block.data() + pos, 0, block.size() - pos);
-        if (end == nullptr) {
-            return false;
-        }
-        value->assign(reinterpret_cast<const char*>(block.data() + pos));
-        pos += value->size() + 1;
-        return true;
-    };
+    ByteReader reader(block);
     std::string out;
-    std::uint32_t size = 0;
-    std::uint32_t magic = 0;
-    if (!u32(&size) || !u32(&magic) || magic != 0x4D524353u) {
+    const std::uint32_t size = reader.U32();
+    const std::uint32_t magic = reader.U32();
+    if (reader.Failed() || magic != 0x4D524353u) {
         *error = "not an \"SCRM\" block";
         return {};
     }
     out += Format("size %" PRIu32 " (%zu bytes present)\n", size, block.size());
-    std::uint32_t count = 0;
-    if (!u32(&count) || count > (block.size() - pos) / 4) {
+    std::uint32_t count = reader.U32();
+    if (reader.Failed() || count > reader.Remaining() / 4) {
         *error = "the variables run past the end";
         return {};
     }
     out += Format("variables %" PRIu32 "\n", count);
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t value = 0;
-        u32(&value);
+        const std::uint32_t value = reader.U32();
         out += Format("  var %" PRIu32 " %" PRId32 "\n", i, static_cast<std::int32_t>(value));
     }
-    std::uint32_t globals = 0;
-    if (!u32(&globals) || !u32(&count)) {
+    const std::uint32_t globals = reader.U32();
+    count = reader.U32();
+    if (reader.Failed()) {
         *error = "the block ends early";
         return {};
     }
     out += Format("globals %" PRIu32 "\noperands %" PRIu32 "\n", globals, count);
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::uint32_t payload = 0;
-        std::string value;
-        if (block.size() - pos < 2) {
-            *error = "an operand runs past the end";
-            return {};
-        }
-        const std::uint8_t operandClass = block[pos];
-        const std::uint8_t type = block[pos + 1];
-        pos += 2;
-        if (!u32(&payload) || !text(&value)) {
+        const std::uint8_t operandClass = reader.U8();
+        const std::uint8_t type = reader.U8();
+        const std::uint32_t payload = reader.U32();
+        const std::string value = reader.TerminatedString(reader.Remaining());
+        if (reader.Failed()) {
             *error = "an operand runs past the end";
             return {};
         }
@@ -296,24 +276,26 @@ std::string DumpStateBlock(const std::vector<std::uint8_t>& block, std::string* 
             Format("  operand class %u type %u payload 0x%08X text ", operandClass, type, payload) +
             Quote(value) + "\n";
     }
-    if (!u32(&count)) {
+    count = reader.U32();
+    if (reader.Failed()) {
         *error = "the block ends early";
         return {};
     }
     out += Format("frames %" PRIu32 "\n", count);
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::string name;
-        std::uint32_t position = 0;
-        if (!text(&name) || !u32(&position)) {
+        const std::string name = reader.TerminatedString(reader.Remaining());
+        const std::uint32_t position = reader.U32();
+        if (reader.Failed()) {
             *error = "a frame runs past the end";
             return {};
         }
         out += "  frame " + Quote(name) + Format(" pos 0x%08X\n", position);
     }
-    if (pos >= block.size()) {
+    const std::uint8_t wait = reader.U8();
+    if (reader.Failed()) {
         *error = "the wait flag is missing";
         return {};
     }
-    out += Format("wait %u\n", block[pos]);
+    out += Format("wait %u\n", wait);
     return out;
 }

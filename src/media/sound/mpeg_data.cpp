@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 
+#include "foundation/byte_reader.h"
 #include "foundation/log.h"
 #include "media/sound/mpeg_header.h"
 #include "platform/winbase/file_api.h"
@@ -64,16 +65,22 @@ DWORD Fail(const char* path, MMRESULT code) {
 
 DWORD DecodeMpegData(const char* path, const BYTE* file, DWORD fileSize, PCMWAVEFORMAT* format,
                      BYTE** data, DWORD size) {
-    DWORD start = Id3v2TagLength(file, fileSize);
+    const ByteReader whole(file, fileSize);
+    const DWORD start = Id3v2TagLength(file, fileSize);
+    // The source begins with the frame header itself, so the first frame is decoded too.
+    std::span<const BYTE> audio = whole.Sub(start, fileSize - start).Rest();
     MpegFrameHeader frame;
-    if (!ParseMpegFrameHeader(file + start, fileSize - start, &frame) || frame.sampleRate == 0) {
+    if (!ParseMpegFrameHeader(audio.data(), static_cast<DWORD>(audio.size()), &frame) ||
+        frame.sampleRate == 0) {
         return 0;
     }
-    // The source begins with the frame header itself, so the first frame is decoded too.
-    DWORD end = fileSize;
-    if (end - start >= kId3v1Length && std::memcmp(file + end - kId3v1Length, "TAG", 3) == 0) {
-        end -= kId3v1Length;
+    if (audio.size() >= kId3v1Length) {
+        ByteReader tail = ByteReader(audio).Sub(audio.size() - kId3v1Length, kId3v1Length);
+        if (tail.FixedString(3) == "TAG") {
+            audio = audio.first(audio.size() - kId3v1Length);
+        }
     }
+    const auto audioBytes = static_cast<DWORD>(audio.size());
     MPEGLAYER3WAVEFORMAT source = MpegSourceFormat(frame);
     WAVEFORMATEX destination{};
     destination.wFormatTag = WAVE_FORMAT_PCM;
@@ -87,7 +94,7 @@ DWORD DecodeMpegData(const char* path, const BYTE* file, DWORD fileSize, PCMWAVE
         return Fail(path, result);
     }
     DWORD capacity = 0;
-    if ((result = conversion.DestinationSize(end - start, &capacity)) != MMSYSERR_NOERROR) {
+    if ((result = conversion.DestinationSize(audioBytes, &capacity)) != MMSYSERR_NOERROR) {
         return Fail(path, result);
     }
     // Room for `size` bytes too, so that a short sound can be padded to it.
@@ -99,7 +106,7 @@ DWORD DecodeMpegData(const char* path, const BYTE* file, DWORD fileSize, PCMWAVE
     if (pcm == nullptr) {
         return 0;
     }
-    if ((result = conversion.Prepare(file + start, end - start, pcm.get(), capacity)) !=
+    if ((result = conversion.Prepare(audio.data(), audioBytes, pcm.get(), capacity)) !=
         MMSYSERR_NOERROR) {
         return Fail(path, result);
     }

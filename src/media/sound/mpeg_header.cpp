@@ -1,5 +1,7 @@
 #include "media/sound/mpeg_header.h"
 
+#include "foundation/byte_reader.h"
+
 namespace {
 
 // kbit/s by bitrate index 0..15; rows MPEG-1 Layer I, II, III, MPEG-2 Layer I, II and III
@@ -49,41 +51,57 @@ int BitrateRow(MpegVersion version, int layer) {
 }  // namespace
 
 bool HasMpegSync(const BYTE* bytes, DWORD size) {
-    return size >= 4 && bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0;
+    ByteReader reader(bytes, size);
+    if (!reader.Has(4)) {
+        return false;
+    }
+    const BYTE sync = reader.U8();
+    const BYTE versionAndLayer = reader.U8();
+    return sync == 0xFF && (versionAndLayer & 0xE0) == 0xE0;
 }
 
 bool ParseMpegFrameHeader(const BYTE* bytes, DWORD size, MpegFrameHeader* header) {
     if (!HasMpegSync(bytes, size)) {
         return false;
     }
+    ByteReader reader(bytes, size);
+    reader.Skip(1);  // the sync byte
+    const BYTE versionAndLayer = reader.U8();
+    const BYTE rates = reader.U8();
+    const BYTE mode = reader.U8();
     MpegFrameHeader parsed;
-    if ((bytes[1] & 0x10) == 0) {
+    if ((versionAndLayer & 0x10) == 0) {
         parsed.version = MpegVersion::Mpeg25;
     } else {
-        parsed.version = (bytes[1] & 0x08) != 0 ? MpegVersion::Mpeg1 : MpegVersion::Mpeg2;
+        parsed.version = (versionAndLayer & 0x08) != 0 ? MpegVersion::Mpeg1 : MpegVersion::Mpeg2;
     }
-    int layerBits = (bytes[1] >> 1) & 0x3;
+    int layerBits = (versionAndLayer >> 1) & 0x3;
     parsed.layer = layerBits == 0 ? 0 : 4 - layerBits;
-    int bitrateIndex = bytes[2] >> 4;
+    int bitrateIndex = rates >> 4;
     parsed.bitrateKbps = kBitrates[BitrateRow(parsed.version, parsed.layer)][bitrateIndex];
-    parsed.sampleRate = kSampleRates[static_cast<int>(parsed.version)][(bytes[2] >> 2) & 0x3];
-    parsed.channels = (bytes[3] >> 6) == 3 ? 1 : 2;
+    parsed.sampleRate = kSampleRates[static_cast<int>(parsed.version)][(rates >> 2) & 0x3];
+    parsed.channels = (mode >> 6) == 3 ? 1 : 2;
     *header = parsed;
     return true;
 }
 
 DWORD Id3v2TagLength(const BYTE* bytes, DWORD size) {
-    if (size < 10 || bytes[0] != 'I' || bytes[1] != 'D' || bytes[2] != '3') {
+    // "ID3", a 2-byte version, flags, then the body size in four 7-bit bytes (synchsafe).
+    ByteReader reader(bytes, size);
+    if (!reader.Has(10) || reader.FixedString(3) != "ID3") {
         return 0;
     }
+    reader.Skip(2);
+    const BYTE flags = reader.U8();
     DWORD body = 0;
-    for (int i = 6; i < 10; ++i) {
-        if ((bytes[i] & 0x80) != 0) {
+    for (int i = 0; i < 4; ++i) {
+        const BYTE part = reader.U8();
+        if ((part & 0x80) != 0) {
             return 0;  // not a synchsafe size: not a tag
         }
-        body = (body << 7) | bytes[i];
+        body = (body << 7) | part;
     }
-    DWORD length = 10 + body + ((bytes[5] & 0x10) != 0 ? 10 : 0);
+    DWORD length = 10 + body + ((flags & 0x10) != 0 ? 10 : 0);
     return length > size ? size : length;
 }
 

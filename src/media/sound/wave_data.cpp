@@ -1,9 +1,9 @@
 #include "media/sound/wave_data.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
+#include "foundation/byte_reader.h"
 #include "foundation/file.h"
 #include "foundation/log.h"
 #include "media/sound/mpeg_data.h"
@@ -16,15 +16,6 @@ struct LocalFreeDeleter {
     void operator()(BYTE* memory) const { LocalFree(memory); }
 };
 using LocalBuffer = std::unique_ptr<BYTE, LocalFreeDeleter>;
-
-DWORD ReadU32(const BYTE* bytes) {
-    return static_cast<DWORD>(bytes[0]) | (static_cast<DWORD>(bytes[1]) << 8) |
-           (static_cast<DWORD>(bytes[2]) << 16) | (static_cast<DWORD>(bytes[3]) << 24);
-}
-
-WORD ReadU16(const BYTE* bytes) {
-    return static_cast<WORD>(bytes[0] | (bytes[1] << 8));
-}
 
 void LogWaveError(const char* path, const char* problem) {
     LogPrintf("%s:Wave Error(%s): %s", "dslib", path, problem);
@@ -64,8 +55,10 @@ DWORD DeliverWave(const char* path, const BYTE* file, DWORD fileSize, PCMWAVEFOR
         *data = out;
     }
     DWORD copied = std::min({dataSize, result, available});
-    std::memcpy(out, file + kWaveDataOffset, copied);
-    std::memset(out + copied, 0, result - copied);
+    ByteReader pcm(file, fileSize);
+    pcm.Seek(kWaveDataOffset);
+    pcm.Bytes(out, copied);
+    std::fill_n(out + copied, result - copied, BYTE{0});
     return result;
 }
 
@@ -75,12 +68,16 @@ const char* ParseWaveHeader(const BYTE* bytes, DWORD size, WaveHeader* header) {
     if (size < kWaveDataOffset) {
         return "file too short for a wave header.";
     }
+    ByteReader reader(bytes, size);
     WaveHeader parsed;
-    parsed.channels = ReadU16(bytes + 22);
-    parsed.samplesPerSec = ReadU32(bytes + 24);
-    parsed.blockAlign = ReadU16(bytes + 32);
-    parsed.bitsPerSample = ReadU16(bytes + 34);
-    parsed.dataSize = ReadU32(bytes + 40);
+    reader.Seek(22);
+    parsed.channels = reader.U16();
+    parsed.samplesPerSec = reader.U32();
+    reader.Skip(4);  // average bytes per second: derived, not read
+    parsed.blockAlign = reader.U16();
+    parsed.bitsPerSample = reader.U16();
+    reader.Seek(40);
+    parsed.dataSize = reader.U32();
     if (parsed.channels != 1 && parsed.channels != 2) {
         return "unsupported channel count.";
     }
@@ -125,7 +122,9 @@ DWORD LoadWaveData(const char* path, PCMWAVEFORMAT* format, BYTE** data, DWORD s
         return 0;
     }
     DWORD tag = Id3v2TagLength(file.get(), fileSize);
-    if (!HasMpegSync(file.get() + tag, fileSize - tag) && !(headerOnly && tag != 0)) {
+    const std::span<const BYTE> audio =
+        ByteReader(file.get(), fileSize).Sub(tag, fileSize - tag).Rest();
+    if (!HasMpegSync(audio.data(), static_cast<DWORD>(audio.size())) && !(headerOnly && tag != 0)) {
         return DeliverWave(path, file.get(), fileSize, format, data, size);
     }
     if (headerOnly) {

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/winbase/byte_reader.h"
+
 namespace {
 
 struct Mpg123HandleDeleter {
@@ -16,40 +18,31 @@ struct Mpg123HandleDeleter {
 };
 using Mpg123Handle = std::unique_ptr<mpg123_handle, Mpg123HandleDeleter>;
 
-// The stream as the library reads it: a seekable view of the caller's bytes.
-struct MemoryReader {
-    const BYTE* bytes;
-    std::size_t size;
-    std::size_t position;
-};
-
+// The stream as the library reads it, a seekable view of the caller's bytes: reads deliver
+// what is left, up to the count asked for.
 mpg123_ssize_t ReadMemory(void* handle, void* buffer, std::size_t count) {
-    auto* reader = static_cast<MemoryReader*>(handle);
-    const std::size_t left = reader->size - reader->position;
-    const std::size_t taken = count < left ? count : left;
-    if (taken > 0) {
-        std::copy_n(reader->bytes + reader->position, taken, static_cast<BYTE*>(buffer));
-    }
-    reader->position += taken;
+    auto* reader = static_cast<ByteReader*>(handle);
+    const std::size_t taken = std::min(count, reader->Remaining());
+    reader->Bytes(buffer, taken);
     return static_cast<mpg123_ssize_t>(taken);
 }
 
 off_t SeekMemory(void* handle, off_t offset, int whence) {
-    auto* reader = static_cast<MemoryReader*>(handle);
+    auto* reader = static_cast<ByteReader*>(handle);
     off_t base = 0;
     if (whence == SEEK_CUR) {
-        base = static_cast<off_t>(reader->position);
+        base = static_cast<off_t>(reader->Position());
     } else if (whence == SEEK_END) {
-        base = static_cast<off_t>(reader->size);
+        base = static_cast<off_t>(reader->Size());
     } else if (whence != SEEK_SET) {
         return -1;
     }
     if ((offset < 0 && -offset > base) ||
-        (offset > 0 && offset > static_cast<off_t>(reader->size) - base)) {
+        (offset > 0 && offset > static_cast<off_t>(reader->Size()) - base)) {
         return -1;
     }
-    reader->position = static_cast<std::size_t>(base + offset);
-    return static_cast<off_t>(reader->position);
+    reader->Seek(static_cast<std::size_t>(base + offset));
+    return static_cast<off_t>(reader->Position());
 }
 
 bool InitLibrary() {
@@ -75,7 +68,7 @@ int ChannelMask(WORD channels) {
 
 // A handle reading `reader` that decodes to 16-bit samples at `target` (any rate or channel
 // count where it says 0).
-Mpg123Handle OpenStream(MemoryReader& reader, PcmTarget target, std::string* error) {
+Mpg123Handle OpenStream(ByteReader& reader, PcmTarget target, std::string* error) {
     if (!InitLibrary()) {
         SetError(error, "the MPEG audio library cannot start");
         return nullptr;
@@ -117,7 +110,7 @@ std::optional<DecodedPcm> DecodeMpegAudio(const BYTE* bytes, std::size_t size, P
         SetError(error, "no data");
         return std::nullopt;
     }
-    MemoryReader reader{bytes, size, 0};
+    ByteReader reader(bytes, size);
     Mpg123Handle handle = OpenStream(reader, target, error);
     if (!handle) {
         return std::nullopt;
@@ -189,7 +182,7 @@ std::optional<std::int64_t> MpegAudioLength(const BYTE* bytes, std::size_t size)
     if (bytes == nullptr || size == 0) {
         return std::nullopt;
     }
-    MemoryReader reader{bytes, size, 0};
+    ByteReader reader(bytes, size);
     Mpg123Handle handle = OpenStream(reader, PcmTarget{}, nullptr);
     if (!handle || mpg123_scan(handle.get()) != MPG123_OK) {
         return std::nullopt;

@@ -3,10 +3,12 @@
 
 #include <bit>
 #include <csetjmp>
-#include <cstring>
+#include <span>
+#include <string_view>
 
 #include "platform/d3dx/d3dx_errors.h"
 #include "platform/d3dx/image_decode.h"
+#include "platform/winbase/byte_reader.h"
 
 static_assert(std::endian::native == std::endian::little,
               "decoded rows are written as B, G, R, A bytes of little-endian A8R8G8B8 values");
@@ -18,9 +20,10 @@ constexpr std::size_t kSignatureSize = 8;
 constexpr std::size_t kChunkOverhead = 12;  // length, type and CRC
 constexpr std::uint32_t kIhdrSize = 13;
 
-std::uint32_t ReadBigEndian32(const std::uint8_t* p) {
-    return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-           (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
+// The 4-byte type of the chunk at the reader's position, as text.
+std::string_view ChunkType(ByteReader& reader) {
+    const std::span<const std::uint8_t> type = reader.Span(4);
+    return {reinterpret_cast<const char*>(type.data()), type.size()};
 }
 
 bool ValidDepthForColourType(int colourType, int depth) {
@@ -38,19 +41,11 @@ bool ValidDepthForColourType(int colourType, int depth) {
     }
 }
 
-struct MemoryReader {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t position;
-};
-
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
-    auto* reader = static_cast<MemoryReader*>(png_get_io_ptr(png));
-    if (length > reader->size - reader->position) {
+    auto* reader = static_cast<ByteReader*>(png_get_io_ptr(png));
+    if (!reader->Bytes(out, length)) {
         png_error(png, "file ends early");
     }
-    std::memcpy(out, reader->data + reader->position, length);
-    reader->position += length;
 }
 
 void IgnoreWarning(png_structp, png_const_charp) {}
@@ -59,7 +54,7 @@ void FailOnError(png_structp png, png_const_charp) {
 }
 
 // Holds no C++ object with a destructor across setjmp: libpng leaves by longjmp on error.
-bool ReadPngPixels(png_structp png, png_infop info, MemoryReader* reader, std::uint32_t width,
+bool ReadPngPixels(png_structp png, png_infop info, ByteReader* reader, std::uint32_t width,
                    std::uint32_t height, std::uint32_t* pixels) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
@@ -117,17 +112,19 @@ int SamplesPerPixel(int colourType) {
 
 // Sum of the lengths of the image data chunks that lie wholly inside the file.
 std::size_t ImageDataBytes(const std::uint8_t* data, std::size_t size) {
+    ByteReader reader(data, size);
+    reader.Skip(kSignatureSize);
     std::size_t total = 0;
-    std::size_t offset = kSignatureSize;
-    while (size - offset >= kChunkOverhead) {
-        const std::uint32_t length = ReadBigEndian32(data + offset);
-        if (length > size - offset - kChunkOverhead) {
+    while (reader.Has(kChunkOverhead)) {
+        const std::uint32_t length = reader.U32BE();
+        const std::string_view type = ChunkType(reader);
+        if (length > reader.Remaining() - 4) {
             break;
         }
-        if (std::memcmp(data + offset + 4, "IDAT", 4) == 0) {
+        if (type == "IDAT") {
             total += length;
         }
-        offset += kChunkOverhead + length;
+        reader.Skip(std::size_t{length} + 4);  // the data and the CRC
     }
     return total;
 }
@@ -136,9 +133,12 @@ std::size_t ImageDataBytes(const std::uint8_t* data, std::size_t size) {
 // damaged; refusing it early avoids taking pixel memory for it.
 bool ImageDataCanFill(const std::uint8_t* data, std::size_t size, std::uint32_t width,
                       std::uint32_t height) {
-    const std::uint8_t* fields = data + kSignatureSize + 8;
+    ByteReader fields = ByteReader(data, size).Sub(kSignatureSize + 8, kIhdrSize);
+    fields.Skip(8);  // width and height
+    const std::uint8_t depth = fields.U8();
+    const std::uint8_t colourType = fields.U8();
     const std::uint64_t bitsPerPixel =
-        static_cast<std::uint64_t>(SamplesPerPixel(fields[9])) * fields[8];
+        static_cast<std::uint64_t>(SamplesPerPixel(colourType)) * depth;
     const std::uint64_t rawBytes = static_cast<std::uint64_t>(height) *
                                    (1 + (static_cast<std::uint64_t>(width) * bitsPerPixel + 7) / 8);
     return rawBytes <= static_cast<std::uint64_t>(ImageDataBytes(data, size)) * 1032 + 64;
@@ -150,40 +150,47 @@ HRESULT ReadPngHeader(const std::uint8_t* data, std::size_t size, ImageHeader* h
     if (size < kSignatureSize + kChunkOverhead + kIhdrSize) {
         return D3DXERR_INVALIDDATA;
     }
-    const std::uint8_t* ihdr = data + kSignatureSize;
-    if (ReadBigEndian32(ihdr) != kIhdrSize || std::memcmp(ihdr + 4, "IHDR", 4) != 0) {
+    ByteReader reader(data, size);
+    reader.Skip(kSignatureSize);
+    const std::uint32_t ihdrLength = reader.U32BE();
+    // The CRC covers the chunk's type and data.
+    const std::span<const std::uint8_t> checked =
+        reader.Sub(reader.Position(), 4 + kIhdrSize).Rest();
+    if (ihdrLength != kIhdrSize || ChunkType(reader) != "IHDR") {
         return D3DXERR_INVALIDDATA;
     }
-    const std::uint8_t* fields = ihdr + 8;
-    const auto crc = static_cast<std::uint32_t>(crc32(0L, ihdr + 4, 4 + kIhdrSize));
-    if (crc != ReadBigEndian32(fields + kIhdrSize)) {
+    const std::uint32_t width = reader.U32BE();
+    const std::uint32_t height = reader.U32BE();
+    const int depth = reader.U8();
+    const int colourType = reader.U8();
+    const int compression = reader.U8();
+    const int filter = reader.U8();
+    const int interlace = reader.U8();
+    const auto crc =
+        static_cast<std::uint32_t>(crc32(0L, checked.data(), static_cast<uInt>(checked.size())));
+    if (crc != reader.U32BE()) {
         return D3DXERR_INVALIDDATA;
     }
-    const std::uint32_t width = ReadBigEndian32(fields);
-    const std::uint32_t height = ReadBigEndian32(fields + 4);
-    const int depth = fields[8];
-    const int colourType = fields[9];
     if (width == 0 || height == 0 || width > kMaxImageDimension || height > kMaxImageDimension ||
-        !ValidDepthForColourType(colourType, depth) || fields[10] != 0 || fields[11] != 0 ||
-        fields[12] > 1) {
+        !ValidDepthForColourType(colourType, depth) || compression != 0 || filter != 0 ||
+        interlace > 1) {
         return D3DXERR_INVALIDDATA;
     }
     bool transparencyChunk = false;
-    std::size_t offset = kSignatureSize + kChunkOverhead + kIhdrSize;
-    while (size - offset >= kChunkOverhead) {
-        const std::uint32_t length = ReadBigEndian32(data + offset);
-        const std::uint8_t* type = data + offset + 4;
-        if (std::memcmp(type, "IDAT", 4) == 0 || std::memcmp(type, "IEND", 4) == 0) {
+    while (reader.Has(kChunkOverhead)) {
+        const std::uint32_t length = reader.U32BE();
+        const std::string_view type = ChunkType(reader);
+        if (type == "IDAT" || type == "IEND") {
             break;
         }
-        if (std::memcmp(type, "tRNS", 4) == 0) {
+        if (type == "tRNS") {
             transparencyChunk = true;
             break;
         }
-        if (length > size - offset - kChunkOverhead) {
+        if (length > reader.Remaining() - 4) {
             break;
         }
-        offset += kChunkOverhead + length;
+        reader.Skip(std::size_t{length} + 4);  // the data and the CRC
     }
     header->width = width;
     header->height = height;
@@ -211,7 +218,7 @@ HRESULT DecodePng(const std::uint8_t* data, std::size_t size, DecodedImage* imag
     }
     png_infop info = png_create_info_struct(png);
     const bool haveInfo = info != nullptr;
-    MemoryReader reader{data, size, 0};
+    ByteReader reader(data, size);
     const bool ok = haveInfo && ReadPngPixels(png, info, &reader, header.width, header.height,
                                               image->pixels.data());
     png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "platform/winbase/byte_reader.h"
+#include "platform/winbase/byte_writer.h"
 #include "platform/winbase/code_page.h"
 
 namespace {
@@ -188,10 +190,11 @@ std::optional<SettingsValue> ParseValueLine(std::string_view line) {
             }
             number = number * 16 + static_cast<DWORD>(digit);
         }
+        // A DWORD value holds its 4 bytes little-endian, as a program reads them back.
         value.type = 4;
-        for (int i = 0; i < 4; ++i) {
-            value.data += static_cast<char>((number >> (8 * i)) & 0xFF);
-        }
+        ByteWriter bytes;
+        bytes.U32(number);
+        value.data.assign(bytes.Data().begin(), bytes.Data().end());
         return value;
     }
     if (typeAndData.starts_with("sz:\"")) {
@@ -357,10 +360,7 @@ std::string FormatSettingsText(const SettingsStore& store) {
             AppendQuoted(out, value.name);
             out += "\"=";
             if (value.type == 4 && value.data.size() == 4) {
-                DWORD number = 0;
-                for (int i = 3; i >= 0; --i) {
-                    number = (number << 8) | static_cast<BYTE>(value.data[i]);
-                }
+                const DWORD number = ByteReader(value.data.data(), value.data.size()).U32();
                 char digits[16];
                 std::snprintf(digits, sizeof digits, "dword:%08x", number);
                 out += digits;

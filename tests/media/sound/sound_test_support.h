@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/byte_writer.h"
 #include "foundation/foundation_test.h"
 #include "foundation/path.h"
 #include "media/sound/direct_sound.h"
@@ -25,31 +26,23 @@ namespace qvn::test {
 inline std::vector<std::uint8_t> WaveFile(const std::vector<std::uint8_t>& pcm, int channels = 2,
                                           int rate = 44100, int bits = 16,
                                           std::int64_t dataSize = -1) {
-    std::vector<std::uint8_t> bytes(44, 0);
-    auto put16 = [&](std::size_t at, std::uint32_t v) {
-        bytes[at] = static_cast<std::uint8_t>(v);
-        bytes[at + 1] = static_cast<std::uint8_t>(v >> 8);
-    };
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        put16(at, v & 0xFFFF);
-        put16(at + 2, v >> 16);
-    };
-    std::memcpy(bytes.data(), "RIFF", 4);
-    put32(4, static_cast<std::uint32_t>(36 + pcm.size()));
-    std::memcpy(bytes.data() + 8, "WAVEfmt ", 8);
-    put32(16, 16);
-    put16(20, 1);
-    put16(22, static_cast<std::uint32_t>(channels));
-    put32(24, static_cast<std::uint32_t>(rate));
-    int blockAlign = channels * bits / 8;
-    put32(28, static_cast<std::uint32_t>(rate * blockAlign));
-    put16(32, static_cast<std::uint32_t>(blockAlign));
-    put16(34, static_cast<std::uint32_t>(bits));
-    std::memcpy(bytes.data() + 36, "data", 4);
-    put32(40, static_cast<std::uint32_t>(dataSize >= 0 ? dataSize
+    const int blockAlign = channels * bits / 8;
+    ByteWriter bytes;
+    bytes.Bytes("RIFF", 4);
+    bytes.U32(static_cast<std::uint32_t>(36 + pcm.size()));
+    bytes.Bytes("WAVEfmt ", 8);
+    bytes.U32(16);
+    bytes.U16(1);
+    bytes.U16(static_cast<std::uint16_t>(channels));
+    bytes.U32(static_cast<std::uint32_t>(rate));
+    bytes.U32(static_cast<std::uint32_t>(rate * blockAlign));
+    bytes.U16(static_cast<std::uint16_t>(blockAlign));
+    bytes.U16(static_cast<std::uint16_t>(bits));
+    bytes.Bytes("data", 4);
+    bytes.U32(static_cast<std::uint32_t>(dataSize >= 0 ? dataSize
                                                        : static_cast<std::int64_t>(pcm.size())));
-    bytes.insert(bytes.end(), pcm.begin(), pcm.end());
-    return bytes;
+    bytes.Bytes(pcm);
+    return bytes.Take();
 }
 
 // 16-bit stereo frames whose samples count up from `first` (left) and down (right), so that
