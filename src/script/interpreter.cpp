@@ -13,6 +13,11 @@
 
 namespace {
 
+// Set once a runaway run or a refused call was logged; cleared when runs yield and calls succeed
+// again, so that a script stuck in either writes one line, not one per frame or per call.
+bool runawayReported = false;
+bool callDepthReported = false;
+
 // Everything one run needs to report an error at a code position.
 struct RunContext {
     CScript* script;
@@ -166,8 +171,10 @@ bool RunJump(const RunContext& run, std::uint8_t opcode, std::size_t opcodePos, 
     return true;
 }
 
+// With kCounted, at most *budget instructions (counted down); running out sets *exhausted (when
+// given) and leaves the frame at its next instruction.
 template <bool kCounted>
-bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
+bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, bool* exhausted) {
     if (frame->pos == kNoPosition) {
         LogPrintf("%s:%s: RunCode: invalid position. \"%s\"", kScriptLogTag, kScriptLogError,
                   script->fileName.c_str());
@@ -185,6 +192,9 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
     while (pos < run.size) {
         if constexpr (kCounted) {
             if (*budget == 0) {
+                if (exhausted != nullptr) {
+                    *exhausted = true;
+                }
                 return run.Stop(pos);
             }
             --*budget;
@@ -274,6 +284,20 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
                 }
                 const char* file = reinterpret_cast<const char*>(run.code + pos);
                 const char* label = file + fileLength;
+                if (opcode == kOpCallFile && ScriptCallStack.size() >= kMaxScriptCallDepth) {
+                    if (!callDepthReported) {
+                        LogPrintf("%s:%s: RunCode: call stack full. (%d frames) [%08X] \"%s\"",
+                                  kScriptLogTag, kScriptLogError,
+                                  static_cast<int>(ScriptCallStack.size()), run.At(opcodePos),
+                                  run.name);
+                        callDepthReported = true;
+                    }
+                    frame->pos = static_cast<std::uint32_t>(pos + fileLength + labelLength);
+                    return true;
+                }
+                if (opcode == kOpCallFile) {
+                    callDepthReported = false;
+                }
                 if (opcode == kOpJumpFile) {
                     hooks.PopGameMode(run.name, 0);
                 }
@@ -344,20 +368,36 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
 }  // namespace
 
 bool RunCode(CScript* script, ScriptFrame* frame, float dt) {
-    return Run<false>(script, frame, dt, nullptr);
+    return Run<false>(script, frame, dt, nullptr, nullptr);
 }
 
 bool RunCodeBounded(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
-    return Run<true>(script, frame, dt, budget);
+    return Run<true>(script, frame, dt, budget, nullptr);
 }
 
 bool RunScripts(float dt) {
+    std::uint64_t budget = kMaxInstructionsPerRun;
     while (!ScriptCallStack.empty()) {
         ScriptFrame* frame = ScriptCallStack.back().get();
-        if (!RunCode(frame->script, frame, dt)) {
+        bool exhausted = false;
+        const bool again = Run<true>(frame->script, frame, dt, &budget, &exhausted);
+        if (exhausted) {
+            if (!runawayReported) {
+                LogPrintf(
+                    "%s:%s: RunScripts: no yield after %llu instructions; the frame's run "
+                    "ends here. [%08X] \"%s\"",
+                    kScriptLogTag, kScriptLogError,
+                    static_cast<unsigned long long>(kMaxInstructionsPerRun),
+                    frame->script->codeFileOffset + frame->pos, frame->script->fileName.c_str());
+                runawayReported = true;
+            }
+            return false;
+        }
+        if (!again) {
             break;
         }
     }
+    runawayReported = false;
     return false;
 }
 
