@@ -6,18 +6,12 @@
 
 namespace win32_internal {
 
-void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool fullScreen, bool bordered) {
+void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered) {
     if (window == nullptr) {
         return;
     }
-    bool isFullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    if (fullScreen) {
-        if (!isFullScreen) {
-            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-        }
-        return;
-    }
-    if (isFullScreen) {
+    // Left over from a desktop full screen made elsewhere: the placement below is the whole truth.
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
         SDL_SetWindowFullscreen(window, 0);
     }
     SDL_SetWindowBordered(window, bordered ? SDL_TRUE : SDL_FALSE);
@@ -27,6 +21,24 @@ void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool fullScreen, bo
         SDL_SetWindowSize(window, width, height);
     }
     SDL_SetWindowPosition(window, rect.left, rect.top);
+}
+
+bool SdlDisplayBounds(SDL_Window* window, RECT* bounds) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return false;
+    }
+    int display = window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0;
+    SDL_Rect area{};
+    if (display < 0 || SDL_GetDisplayBounds(display, &area) != 0) {
+        if (SDL_GetDisplayBounds(0, &area) != 0) {
+            return false;
+        }
+    }
+    if (area.w <= 0 || area.h <= 0) {
+        return false;
+    }
+    *bounds = RECT{area.x, area.y, area.x + area.w, area.y + area.h};
+    return true;
 }
 
 bool SdlWindowSize(SDL_Window* window, SIZE* size) {
