@@ -20,6 +20,8 @@ void DieWithParent() {
         return;
     }
     prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // The guard is this process's parent's: what the helper forks in its turn is its own affair.
+    liveGuards.store(0);
     if (getppid() != guardedParent.load()) {
         _exit(1);  // the parent ended before the line above took effect
     }
