@@ -30,8 +30,9 @@ void SdlSetTitle(SDL_Window* window, const std::string& titleSjis);
 // Puts the SDL window at the rectangle's position and size (desktop pixels), with or without the
 // desktop's decoration. A full-screen window is given the bounds of its display, undecorated:
 // that covers the desktop with or without a window manager, which SDL's own desktop full screen
-// does not (it asks a window manager that may not be there).
-void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered);
+// does not on X11 (it asks a window manager that may not be there). On Wayland, where a window
+// cannot place itself, `fullScreen` takes SDL's desktop full screen instead.
+void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered, bool fullScreen);
 // The desktop bounds of the display the SDL window is on (null: the first display); false when
 // SDL video is not running.
 bool SdlDisplayBounds(SDL_Window* window, RECT* bounds);

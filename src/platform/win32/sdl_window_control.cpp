@@ -2,16 +2,26 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 #include "platform/win32/sdl_window_bridge.h"
 
 namespace win32_internal {
 
-void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered) {
+void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered, bool fullScreen) {
     if (window == nullptr) {
         return;
     }
-    // Left over from a desktop full screen made elsewhere: the placement below is the whole truth.
-    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    const bool isFullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (fullScreen && driver != nullptr && std::strcmp(driver, "wayland") == 0) {
+        // A Wayland window cannot place itself; the compositor's full screen covers its output.
+        if (!isFullScreen) {
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        }
+        return;
+    }
+    if (isFullScreen) {
         SDL_SetWindowFullscreen(window, 0);
     }
     SDL_SetWindowBordered(window, bordered ? SDL_TRUE : SDL_FALSE);

@@ -93,12 +93,13 @@ void ApplySdlPlacement(HWND window) {
         style = record->style;
     }
     if (!IsFullScreenStyle(style)) {
-        SdlApplyPlacement(sdlWindow, rect, (style & WS_CAPTION) == WS_CAPTION);
+        SdlApplyPlacement(sdlWindow, rect, (style & WS_CAPTION) == WS_CAPTION, false);
         return;
     }
     // The client area keeps its size; the SDL window shows it scaled to the desktop.
     SdlApplyPlacement(sdlWindow,
-                      DesktopOf(sdlWindow, RECT{0, 0, RectWidth(rect), RectHeight(rect)}), false);
+                      DesktopOf(sdlWindow, RECT{0, 0, RectWidth(rect), RectHeight(rect)}), false,
+                      true);
 }
 
 SDL_Window* MessageBoxParent(HWND owner) {
