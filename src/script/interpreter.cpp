@@ -1,6 +1,7 @@
 #include "script/interpreter.h"
 
 #include <cstring>
+#include <optional>
 
 #include "foundation/log.h"
 #include "platform/winbase/code_page.h"
@@ -13,10 +14,20 @@
 
 namespace {
 
-// Set once a runaway run or a refused call was logged; cleared when runs yield and calls succeed
-// again, so that a script stuck in either writes one line, not one per frame or per call.
-bool runawayReported = false;
-bool callDepthReported = false;
+// A runaway run or a refused call logged, as the VM reset count at the time: a script stuck in
+// either writes one line, not one per frame or per call. Cleared when runs yield or calls succeed
+// again; a VM reset starts afresh.
+class ReportedOnce {
+public:
+    bool Due() const { return !reported_ || *reported_ != ScriptVmResetCount; }
+    void Mark() { reported_ = ScriptVmResetCount; }
+    void Clear() { reported_.reset(); }
+
+private:
+    std::optional<std::uint64_t> reported_;
+};
+ReportedOnce runawayReport;
+ReportedOnce callDepthReport;
 
 // Everything one run needs to report an error at a code position.
 struct RunContext {
@@ -285,18 +296,18 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
                 const char* file = reinterpret_cast<const char*>(run.code + pos);
                 const char* label = file + fileLength;
                 if (opcode == kOpCallFile && ScriptCallStack.size() >= kMaxScriptCallDepth) {
-                    if (!callDepthReported) {
+                    if (callDepthReport.Due()) {
                         LogPrintf("%s:%s: RunCode: call stack full. (%d frames) [%08X] \"%s\"",
                                   kScriptLogTag, kScriptLogError,
                                   static_cast<int>(ScriptCallStack.size()), run.At(opcodePos),
                                   run.name);
-                        callDepthReported = true;
+                        callDepthReport.Mark();
                     }
                     frame->pos = static_cast<std::uint32_t>(pos + fileLength + labelLength);
                     return true;
                 }
                 if (opcode == kOpCallFile) {
-                    callDepthReported = false;
+                    callDepthReport.Clear();
                 }
                 if (opcode == kOpJumpFile) {
                     hooks.PopGameMode(run.name, 0);
@@ -382,14 +393,14 @@ bool RunScripts(float dt) {
         bool exhausted = false;
         const bool again = Run<true>(frame->script, frame, dt, &budget, &exhausted);
         if (exhausted) {
-            if (!runawayReported) {
+            if (runawayReport.Due()) {
                 LogPrintf(
                     "%s:%s: RunScripts: no yield after %llu instructions; the frame's run "
                     "ends here. [%08X] \"%s\"",
                     kScriptLogTag, kScriptLogError,
                     static_cast<unsigned long long>(kMaxInstructionsPerRun),
                     frame->script->codeFileOffset + frame->pos, frame->script->fileName.c_str());
-                runawayReported = true;
+                runawayReport.Mark();
             }
             return false;
         }
@@ -397,7 +408,7 @@ bool RunScripts(float dt) {
             break;
         }
     }
-    runawayReported = false;
+    runawayReport.Clear();
     return false;
 }
 
