@@ -1,5 +1,5 @@
-// Loading from a pack archive against a plain read() of the same bytes, and name lookup in a
-// large archive.
+// Loading from a pack archive against a plain read() of the same bytes, name lookup in a large
+// archive, and reading a large settings store.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -20,6 +20,7 @@
 #include "foundation/path.h"
 #include "pak/pack_writer.h"
 #include "platform/winbase/file_api.h"
+#include "platform/winbase/registry.h"
 #include "platform/winbase/test_hooks.h"
 
 namespace {
@@ -142,5 +143,56 @@ void BM_PackLookup(benchmark::State& state) {
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_PackLookup);
+
+// A settings file of 50,000 values in one key, read from a cold start: the file is read and
+// parsed, and every value is looked up once by a name in another case than it is stored in, as
+// the game's settings reads do (each opens the key afresh).
+void BM_SettingsStoreLoad50k(benchmark::State& state) {
+    constexpr int kValues = 50000;
+    char pattern[] = "/tmp/qvn-bench-config-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+        state.SkipWithError("no temporary folder");
+        return;
+    }
+    const std::string configHome = pattern;
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    std::filesystem::create_directories(configHome + "/Velkaro/qvn");
+    std::vector<std::string> lookups;
+    {
+        std::ofstream out(configHome + "/Velkaro/qvn/settings.txt", std::ios::binary);
+        out << "[Software\\Velkaro\\qvn\\main]\n";
+        for (int i = 0; i < kValues; ++i) {
+            char line[64];
+            std::snprintf(line, sizeof line, "\"Setting%05d\"=dword:%08x\n", i, i);
+            out << line;
+            std::snprintf(line, sizeof line, "SETTING%05d", (i * 7919) % kValues);
+            lookups.emplace_back(line);
+        }
+    }
+    for (auto _ : state) {
+        win32_test::ForgetSettingsStore();
+        std::uint64_t sum = 0;
+        for (const std::string& name : lookups) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Velkaro\\qvn\\main", 0, KEY_READ,
+                              &key) != ERROR_SUCCESS) {
+                state.SkipWithError("no key");
+                break;
+            }
+            DWORD value = 0;
+            DWORD size = sizeof value;
+            if (RegQueryValueExA(key, name.c_str(), nullptr, nullptr,
+                                 reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS) {
+                state.SkipWithError("value missing");
+            }
+            sum += value;
+            RegCloseKey(key);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kValues);
+    std::filesystem::remove_all(configHome);
+}
+BENCHMARK(BM_SettingsStoreLoad50k)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -55,7 +55,7 @@ std::int32_t ScriptFrame::GetCallSiteIndex(std::uint32_t number) const {
 bool LoadCode(std::unique_ptr<ScriptFrame>& frame, const char* path, const char* label) {
     for (const auto& running : ScriptCallStack) {
         if (CompareNoCase(running->script->fileName.c_str(), path) == 0) {
-            const std::uint32_t position = running->script->FindLabel(label);
+            const std::uint32_t position = running->script->FindEntry(label);
             if (position == kNoPosition) {
                 return false;
             }

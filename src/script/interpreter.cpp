@@ -1,5 +1,8 @@
 #include "script/interpreter.h"
 
+#include <cstring>
+#include <optional>
+
 #include "foundation/byte_reader.h"
 #include "foundation/log.h"
 #include "platform/winbase/code_page.h"
@@ -11,6 +14,21 @@
 #include "script/vm_state.h"
 
 namespace {
+
+// A runaway run or a refused call logged, as the VM reset count at the time: a script stuck in
+// either writes one line, not one per frame or per call. Cleared when runs yield or calls succeed
+// again; a VM reset starts afresh.
+class ReportedOnce {
+public:
+    bool Due() const { return !reported_ || *reported_ != ScriptVmResetCount; }
+    void Mark() { reported_ = ScriptVmResetCount; }
+    void Clear() { reported_.reset(); }
+
+private:
+    std::optional<std::uint64_t> reported_;
+};
+ReportedOnce runawayReport;
+ReportedOnce callDepthReport;
 
 // Everything one run needs to report an error at a code position.
 struct RunContext {
@@ -169,8 +187,10 @@ bool RunJump(const RunContext& run, std::uint8_t opcode, std::size_t opcodePos, 
     return true;
 }
 
+// With kCounted, at most *budget instructions (counted down); running out sets *exhausted (when
+// given) and leaves the frame at its next instruction.
 template <bool kCounted>
-bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
+bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, bool* exhausted) {
     if (frame->pos == kNoPosition) {
         LogPrintf("%s:%s: RunCode: invalid position. \"%s\"", kScriptLogTag, kScriptLogError,
                   script->fileName.c_str());
@@ -188,6 +208,9 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
     while (pos < run.size) {
         if constexpr (kCounted) {
             if (*budget == 0) {
+                if (exhausted != nullptr) {
+                    *exhausted = true;
+                }
                 return run.Stop(pos);
             }
             --*budget;
@@ -275,6 +298,20 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
                 if (!run.TextAt(pos, &file) || !run.TextAt(pos + file.size() + 1, &label)) {
                     return run.Overrun(opcode, opcodePos);
                 }
+                if (opcode == kOpCallFile && ScriptCallStack.size() >= kMaxScriptCallDepth) {
+                    if (callDepthReport.Due()) {
+                        LogPrintf("%s:%s: RunCode: call stack full. (%d frames) [%08X] \"%s\"",
+                                  kScriptLogTag, kScriptLogError,
+                                  static_cast<int>(ScriptCallStack.size()), run.At(opcodePos),
+                                  run.name);
+                        callDepthReport.Mark();
+                    }
+                    frame->pos = static_cast<std::uint32_t>(pos + file.size() + label.size() + 2);
+                    return true;
+                }
+                if (opcode == kOpCallFile) {
+                    callDepthReport.Clear();
+                }
                 if (opcode == kOpJumpFile) {
                     hooks.PopGameMode(run.name, 0);
                 }
@@ -345,20 +382,36 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
 }  // namespace
 
 bool RunCode(CScript* script, ScriptFrame* frame, float dt) {
-    return Run<false>(script, frame, dt, nullptr);
+    return Run<false>(script, frame, dt, nullptr, nullptr);
 }
 
 bool RunCodeBounded(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget) {
-    return Run<true>(script, frame, dt, budget);
+    return Run<true>(script, frame, dt, budget, nullptr);
 }
 
 bool RunScripts(float dt) {
+    std::uint64_t budget = kMaxInstructionsPerRun;
     while (!ScriptCallStack.empty()) {
         ScriptFrame* frame = ScriptCallStack.back().get();
-        if (!RunCode(frame->script, frame, dt)) {
+        bool exhausted = false;
+        const bool again = Run<true>(frame->script, frame, dt, &budget, &exhausted);
+        if (exhausted) {
+            if (runawayReport.Due()) {
+                LogPrintf(
+                    "%s:%s: RunScripts: no yield after %llu instructions; the frame's run "
+                    "ends here. [%08X] \"%s\"",
+                    kScriptLogTag, kScriptLogError,
+                    static_cast<unsigned long long>(kMaxInstructionsPerRun),
+                    frame->script->codeFileOffset + frame->pos, frame->script->fileName.c_str());
+                runawayReport.Mark();
+            }
+            return false;
+        }
+        if (!again) {
             break;
         }
     }
+    runawayReport.Clear();
     return false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The bytecode interpreter: runs the running frame until an instruction hands control back.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,7 +15,16 @@ bool RunCode(CScript* script, ScriptFrame* frame, float dt);
 // out the frame stays at its next instruction and the result is false.
 bool RunCodeBounded(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget);
 
-// Runs the top frame while RunCode answers true and a frame remains; always false.
+// Instructions one RunScripts call carries out at most. A script that runs this long without
+// yielding (a loop that never waits) is stopped where it is, with one log line, and goes on from
+// there in the next frame: the game keeps drawing frames and answering its window.
+constexpr std::uint64_t kMaxInstructionsPerRun = 10'000'000;
+// Frames the call stack holds at most: a call file instruction beyond it is refused with an error
+// line and the calling frame goes on after it, as after a call whose file does not load.
+constexpr std::size_t kMaxScriptCallDepth = 1024;
+
+// Runs the top frame while RunCode answers true and a frame remains, within
+// kMaxInstructionsPerRun; always false.
 bool RunScripts(float dt);
 
 // The path a jump or call file instruction names: the current file for an empty name or one

@@ -83,13 +83,43 @@ bool MergeGlobals(const std::vector<std::uint32_t>& values, bool hasGlobalData, 
     return true;
 }
 
+// The first section of an image with a good magic that runs past its end, named for the log
+// (empty when none does), with its offset and size.
+struct Truncation {
+    const char* section = "";
+    std::size_t offset = 0;
+    std::uint32_t bytes = 0;
+};
+
+Truncation FindTruncation(const std::uint8_t* data, std::size_t size) {
+    static const char* const kSections[] = {"global-data", "local-data", "code", "jump table",
+                                            "label table"};
+    ByteReader reader(data, size);
+    reader.Skip(8);
+    for (const char* section : kSections) {
+        Truncation found{section, reader.Position(), 0};
+        found.bytes = reader.U32();
+        if (reader.Failed() || !reader.Skip(found.bytes)) {
+            return found;
+        }
+    }
+    return Truncation{};
+}
+
 }  // namespace
 
 bool ReadScriptImage(CScript* script, const std::uint8_t* data, std::size_t size,
                      const char* path) {
     script->codeFileOffset = 0;
-    if (data == nullptr || size < kScriptMinimumSize) {
-        LogPrintf("%s:%s: JumpFile: out of memory. \"%s\"", kScriptLogTag, kScriptLogError, path);
+    if (data == nullptr) {
+        LogPrintf("%s:%s: JumpFile: the file cannot be read. \"%s\"", kScriptLogTag,
+                  kScriptLogError, path);
+        return false;
+    }
+    if (size < kScriptMinimumSize) {
+        LogPrintf("%s:%s: JumpFile: too short to be a script. (%u bytes, at least %u) \"%s\"",
+                  kScriptLogTag, kScriptLogError, static_cast<unsigned>(size),
+                  static_cast<unsigned>(kScriptMinimumSize), path);
         return false;
     }
     ByteReader reader(data, size);
@@ -101,15 +131,23 @@ bool ReadScriptImage(CScript* script, const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> code = ReadSection(reader);
     const std::span<const std::uint8_t> jumps = ReadSection(reader);
     const std::span<const std::uint8_t> labels = ReadSection(reader);
-    if (magic != kScriptMagic || reader.Failed()) {
+    const bool complete = reader.Ok();
+    if (magic != kScriptMagic) {
         LogPrintf("%s:%s: JumpFile: invalid header. (%08x) \"%s\"", kScriptLogTag, kScriptLogError,
                   magic, path);
         return false;
     }
+    if (!complete) {
+        const Truncation cut = FindTruncation(data, size);
+        LogPrintf("%s:%s: JumpFile: truncated %s. (%u bytes at %u, file %u bytes) \"%s\"",
+                  kScriptLogTag, kScriptLogError, cut.section, static_cast<unsigned>(cut.bytes),
+                  static_cast<unsigned>(cut.offset), static_cast<unsigned>(size), path);
+        return false;
+    }
     CScript loaded;
     if (!ReadLabels(&loaded, labels)) {
-        LogPrintf("%s:%s: JumpFile: invalid header. (%08x) \"%s\"", kScriptLogTag, kScriptLogError,
-                  magic, path);
+        LogPrintf("%s:%s: JumpFile: damaged label table. \"%s\"", kScriptLogTag, kScriptLogError,
+                  path);
         return false;
     }
     loaded.localInit = ReadWords(locals);
@@ -144,7 +182,7 @@ std::uint32_t JumpFile(CScript* script, const char* path, const char* label) {
     if (!read) {
         return kNoPosition;
     }
-    return script->FindLabel(label);
+    return script->FindEntry(label);
 }
 
 bool CreateFuncPos(CScript* script) {
@@ -198,6 +236,19 @@ std::uint32_t CScript::FindLabel(const char* name) const {
         }
     }
     return kNoPosition;
+}
+
+std::uint32_t CScript::FindEntry(const char* name) const {
+    const std::uint32_t position = FindLabel(name);
+    if (position == kNoPosition) {
+        LogPrintf("%s:%s: LoadCode: label not found. (%s) \"%s\"", kScriptLogTag, kScriptLogError,
+                  name, fileName.c_str());
+    } else if (position > code.size()) {
+        LogPrintf("%s:%s: LoadCode: label outside the code. (%s) [%08X] \"%s\"", kScriptLogTag,
+                  kScriptLogError, name, codeFileOffset + position, fileName.c_str());
+        return kNoPosition;
+    }
+    return position;
 }
 
 bool CScript::HasLabel(const char* name) const {

@@ -36,6 +36,9 @@ public:
     // (the game's OnLabelFound hook is called); kNoPosition when there is none.
     std::uint32_t FindLabel(const char* name) const;
     bool HasLabel(const char* name) const;
+    // FindLabel for a new frame that starts at the label: kNoPosition, with a log line naming the
+    // file and the label, when the label is missing or lies past the end of the code.
+    std::uint32_t FindEntry(const char* name) const;
     // The label with the greatest position not after `position` (the last in map order among
     // equals); null when none.
     const char* LabelAtPosition(std::uint32_t position) const;
@@ -54,7 +57,7 @@ public:
 // and filling the call sites. Logs and returns false on a bad or damaged image.
 bool ReadScriptImage(CScript* script, const std::uint8_t* data, std::size_t size, const char* path);
 
-// Loads the file into `script` and returns the label's position, or kNoPosition.
+// Loads the file into `script` and returns the label's position (FindEntry), or kNoPosition.
 std::uint32_t JumpFile(CScript* script, const char* path, const char* label);
 
 // Checks the code instruction by instruction and records the call sites.

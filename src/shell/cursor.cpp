@@ -19,9 +19,10 @@ int installedShape = kCursorShapeNone;
 D3DTexture* cursorImage = nullptr;
 D3DTexture* hardwareCursor = nullptr;
 D3DTexture* softwareCursor = nullptr;
-// Set once a missing cursor image was logged; cleared by a rebuild request (device reset or
-// dialog mode change), so that the image is looked for again only then.
-bool cursorImageMissing = false;
+// Set once the cursor could not be built (its image missing, or refused by the device) and that
+// was logged; cleared by a rebuild request (device reset or dialog mode change), so that the
+// cursor is tried, and a failure logged, again only then and not in every frame.
+bool cursorFailed = false;
 
 bool UseHardwareCursor() {
     return HWCursor != 0;
@@ -34,9 +35,14 @@ void ReleaseTexture(D3DTexture*& texture) {
     }
 }
 
-bool FailCursor(HRESULT hr) {
-    LogPrintf("%s", DXGetErrorString9(hr));
-    ReleaseCursor();
+// Logs the failure once, with the image's name; the objects already built go (`release`) so that
+// the rebuild starts from scratch.
+bool FailCursor(HRESULT hr, bool release) {
+    LogPrintf("UpdateCursor: cursor.png: %s", DXGetErrorString9(hr));
+    if (release) {
+        ReleaseCursor();
+    }
+    cursorFailed = true;
     return false;
 }
 
@@ -84,7 +90,7 @@ HRESULT MakeCursorTexture(D3DTexture** texture, D3DFORMAT format, const char* na
 void SetCursorShape(int shape) {
     if (shape == kCursorShapeRebuild) {
         installedShape = kCursorShapeNone;
-        cursorImageMissing = false;
+        cursorFailed = false;
         UpdateCursor();
         return;
     }
@@ -99,22 +105,17 @@ bool UpdateCursor() {
     if (installedShape != kCursorShapeNone && installedShape == wantedShape) {
         return true;
     }
-    if (D3DApp == nullptr || D3DApp->device == nullptr) {
+    if (D3DApp == nullptr || D3DApp->device == nullptr || cursorFailed) {
         return false;
     }
     const bool hardware = UseHardwareCursor();
     const D3DFORMAT format = hardware ? D3DFMT_A8R8G8B8 : D3DFMT_A1R5G5B5;
     if (cursorImage == nullptr) {
-        if (cursorImageMissing) {
-            return false;
-        }
         const HRESULT hr = D3D_LoadTexture(GetPath(PathKind::Image, "cursor"), &cursorImage, 0, 0,
                                            format, D3DPOOL_SYSTEMMEM, D3DX_FILTER_NONE);
         if (FAILED(hr)) {
             ReleaseTexture(cursorImage);
-            cursorImageMissing = true;
-            LogPrintf("UpdateCursor: cursor.png: %s", DXGetErrorString9(hr));
-            return false;
+            return FailCursor(hr, false);
         }
     }
     D3DTexture** target = hardware ? &hardwareCursor : &softwareCursor;
@@ -123,7 +124,7 @@ bool UpdateCursor() {
         hr = CopyCell(*target);
     }
     if (FAILED(hr)) {
-        return FailCursor(hr);
+        return FailCursor(hr, true);
     }
     installedShape = wantedShape;
     return true;
@@ -135,6 +136,7 @@ void ReleaseCursor() {
     ReleaseTexture(cursorImage);
     wantedShape = kCursorShapeNone;
     installedShape = kCursorShapeNone;
+    cursorFailed = false;
 }
 
 int GetWantedCursorShape() {

@@ -98,6 +98,10 @@ void UpdateFrame(int advance) {
     D3D_UpdatePlanes(t);
     UpdateMenuInput(t);
     device->BeginScene();
+    // Every frame starts from black: the back buffer holds nothing defined after a present (the
+    // device discards it), and no scene covers the margins of the letterbox, the screen before
+    // the first background or what the FPS line and the cursor drew in the frame before.
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
     RunModeFrame(sampledMode, t);
     if (IsScriptStackEmpty()) {
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);

@@ -1,6 +1,7 @@
 #include "shell/program.h"
 
 #include <algorithm>
+#include <string>
 
 #include "adventure/game_mode.h"
 #include "adventure/seams.h"
@@ -75,13 +76,20 @@ void SetUpUiFont() {
     SetUiFont(&font);
 }
 
-// Steps 10 to 27; false when start-up must stop and shut down.
-bool StartGame() {
+enum class StartOutcome {
+    kRunning,
+    kAnotherCopy,  // a copy of the program already runs: this one ends quietly
+    kFailed,
+};
+
+// Steps 10 to 27.
+StartOutcome StartGame() {
     MessageFontScale = ComputeMessageFontScale(ScreenWidth, ScreenHeight);
     WriteSafetyQuit(1);
     HWND window = CreateMainWindow();
     if (window == nullptr) {
-        return false;
+        return FindWindowA(kProgramShortName, kWindowTitle) != nullptr ? StartOutcome::kAnotherCopy
+                                                                       : StartOutcome::kFailed;
     }
     LogPrintf("\r\n[DirectSound]");
     CreateDirectSound(window, nullptr);
@@ -91,7 +99,7 @@ bool StartGame() {
     if (FAILED(D3DApp->SetDevice(window, &DisplaySettings, D3DApp->adapter, D3DApp->deviceType,
                                  kDeviceBehaviour))) {
         MessageBoxA(window, kDeviceFailureText, kErrorCaption, MB_OK);
-        return false;
+        return StartOutcome::kFailed;
     }
     ApplyWindowMode();
     D3DDump(1);
@@ -107,9 +115,15 @@ bool StartGame() {
     LoadVoiceSettings();
     Title::Load();
     PlaySE(GetPath(PathKind::Voice, "_none"), 10000, nullptr, kNoneVoiceFlags);
-    StartScript(GetPath(PathKind::Script, "start"), "top", 0);
+    const std::string start = GetPath(PathKind::Script, "start");
+    if (!StartScript(start.c_str(), "top", 0)) {
+        // The loader's line above says why.
+        LogPrintf("start: the script \"%s\" does not run from \"top\". the program ends.",
+                  start.c_str());
+        return StartOutcome::kFailed;
+    }
     LoadGameAccelerators();
-    return true;
+    return StartOutcome::kRunning;
 }
 
 void ShutDown() {
@@ -155,26 +169,37 @@ int RunProgram(const ProgramOptions& options) {
     LetterboxScale = 0.0;
     InstallGameScriptHooks();
     RegisterGameResources();
-    const bool displayMissing = options.display && !Win32StartDisplay();
+    std::string displayProblem;
+    if (options.display && !Win32StartDisplay(&displayProblem)) {
+        LogPrintf(
+            "display: none found (%s). the game needs a desktop session (X11 or Wayland) to "
+            "open its window; the program ends.",
+            displayProblem.c_str());
+        return kExitStartFailed;
+    }
     const DWORD safetyQuit = ReadSafetyQuit();
     if (safetyQuit != 0 && RunNoticeDialog() == 2) {
         return 0;
     }
     LogPrintf("Product: %s %d.%02d", kProgramShortName, kProductVersionMajor, kProductVersionMinor);
     LogPrintf("Path: %s", ProgramPath(options).c_str());
-    if (displayMissing) {
-        LogPrintf("display: not available. the program runs without a window on the screen.");
-    }
     if (safetyQuit != 0) {
         LogPrintf("notice dialog: skipped (the last run did not end normally)");
     }
     CoInitialize(nullptr);
-    if (CreateD3DApplication() != 0 && RunStartupDialogLoop(RunStartupSettingsDialog) &&
-        StartGame()) {
-        if (RunMainLoop(options.idleHook, options.idleContext)) {
-            WriteSafetyQuit(0);
+    int status = 0;
+    if (CreateD3DApplication() == 0) {
+        status = kExitStartFailed;
+    } else if (RunStartupDialogLoop(RunStartupSettingsDialog)) {
+        const StartOutcome outcome = StartGame();
+        if (outcome == StartOutcome::kRunning) {
+            if (RunMainLoop(options.idleHook, options.idleContext)) {
+                WriteSafetyQuit(0);
+            }
+        } else if (outcome == StartOutcome::kFailed) {
+            status = kExitStartFailed;
         }
     }
     ShutDown();
-    return 0;
+    return status;
 }

@@ -28,5 +28,10 @@ extern int MessageFontScale;
 
 int ComputeMessageFontScale(unsigned width, unsigned height);
 
-// Runs the program to its end; 0 on every path.
+// The exit status of a start that failed: no display, no Direct3D object, no window or device,
+// or a start script that does not run. Each says why in the log (and on standard error).
+constexpr int kExitStartFailed = 1;
+
+// Runs the program to its end: 0 after a normal end, when the player leaves from a start dialog
+// or when another copy already runs; kExitStartFailed when the start failed.
 int RunProgram(const ProgramOptions& options);

@@ -73,10 +73,10 @@ TEST_F(PakToolTest, CreateListAndCatRoundTrip) {
         std::string path;
         std::string bytes;
     } cases[] = {
-        {"SCRIPT\\start.SCR", "start script"},
-        {"script2\\SUB\\Deep.txt", "deep"},
-        {kSjisFolder + "\\" + kSjisFile, "sjis"},
-        {"PLAIN.txt", "plain bytes"},
+        {"SCRIPT\\start.SCR", "start script"},    {"script2\\SUB\\Deep.txt", "deep"},
+        {kSjisFolder + "\\" + kSjisFile, "sjis"}, {"PLAIN.txt", "plain bytes"},
+        {"script/start.scr", "start script"},     {"Script2/sub\\DEEP.txt", "deep"},
+        {kSjisFolder + "/" + kSjisFile, "sjis"},
     };
     for (const auto& c : cases) {
         const ToolResult cat = RunTool("cat " + Quote(Path("game")) + " " + Quote(c.path), errors);

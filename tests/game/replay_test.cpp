@@ -21,6 +21,7 @@
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
 #include "platform/winbase/test_hooks.h"
+#include "program_copy.h"
 #include "replay_harness.h"
 #include "shell/cursor.h"
 #include "shell/game_window.h"
@@ -364,16 +365,65 @@ TEST(ReplayTest, ProgramEndsWithItsLastScriptFrame) {
     EXPECT_EQ(CountLines(game.LogLines(), "function: error. no(28)"), 30);
 }
 
-TEST(ReplayTest, MissingCursorImageIsLookedForAgainOnlyAfterAResetOrADialog) {
+// A cursor that cannot be built, for want of its image or because the device refuses its
+// texture, is logged once with the image's name and tried again only after a reset or a dialog.
+TEST(ReplayTest, ACursorThatCannotBeBuiltIsLoggedOnceAndTriedAgainOnlyAfterAResetOrADialog) {
+    struct Case {
+        const char* name;
+        bool withImage;
+        std::uint64_t textureMemory;  // 0: the default table
+        const char* line;
+    };
+    // Just the back buffer's bytes: no room is left for the cursor's texture.
+    const std::uint64_t backBufferOnly = 800u * 600u * 4u;
+    const Case cases[] = {
+        {"missing image", false, 0, "UpdateCursor: cursor.png: "},
+        {"refused by the device", true, backBufferOnly,
+         "UpdateCursor: cursor.png: D3DERR_OUTOFVIDEOMEMORY"},
+    };
+    for (const Case& c : cases) {
+        ReplayHarness game;
+        PrepareGame(game, kReplayEndlessStart, c.withImage);
+        if (c.textureMemory != 0) {
+            d3d9_test::AdapterTable table = d3d9_test::DefaultAdapterTable();
+            table.textureMemoryBytes = c.textureMemory;
+            d3d9_test::SetAdapterTable(table);
+        }
+        game.Add({10, Kind::LoseDevice});
+        game.Add({15, Kind::RestoreDevice});
+        game.Add({30, Kind::Close, IDYES});
+        game.Run();
+        // The first frame, the reset, and both edges of the close question's dialog mode.
+        EXPECT_EQ(CountLines(game.LogLines(), c.line), 4) << c.name;
+        EXPECT_GT(game.frames().size(), 20u) << c.name;
+    }
+}
+
+// Every frame starts from black, also while a script runs: the cursor after five moves and the
+// FPS line after it was switched off leave nothing behind.
+TEST(ReplayTest, FramesLeaveNoTrailOfTheCursorOrTheFpsLine) {
     ReplayHarness game;
-    PrepareGame(game, kReplayEndlessStart, /*withCursor=*/false);
-    game.Add({10, Kind::LoseDevice});
-    game.Add({15, Kind::RestoreDevice});
-    game.Add({30, Kind::Close, IDYES});
+    PrepareGame(game, kReplayEndlessStart);
+    for (int i = 0; i < 5; ++i) {
+        game.Add({5 + i, Kind::MouseMove, 100 + 100 * i, 100 + 50 * i});
+    }
+    AddShiftI(game, 12);
+    AddShiftI(game, 20);
+    game.CaptureTick(30);
+    game.Add({40, Kind::Close, IDYES});
     game.Run();
-    // The first frame, the reset, and both edges of the close question's dialog mode.
-    EXPECT_EQ(CountLines(game.LogLines(), "UpdateCursor: cursor.png"), 4);
-    EXPECT_GT(game.frames().size(), 20u);
+    ASSERT_EQ(game.capturedWidth(), 800);
+    int outside = 0;
+    int inside = 0;
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            const bool lit = (game.captured()[y * 800 + x] & 0xFFFFFFu) != 0;
+            const bool inCursor = x >= 500 && x < 532 && y >= 300 && y < 332;
+            (inCursor ? inside : outside) += lit ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(outside, 0) << "pixels lit outside the cursor at its last place";
+    EXPECT_GT(inside, 0) << "the cursor at its last place";
 }
 
 TEST(ReplayTest, SecondCopyFindsTheFirstAndEnds) {
@@ -401,12 +451,8 @@ TEST(ReplayTest, SecondCopyFindsTheFirstAndEnds) {
 TEST(ReplayTest, SecondProcessFindsTheRunningGameAndEnds) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
-    std::ifstream program(QVN_PROGRAM, std::ios::binary);
-    std::stringstream bytes;
-    bytes << program.rdbuf();
-    game.dir().writeFile("qvn", bytes.str());
-    const std::string copy = game.dir().path() + "/qvn";
-    ASSERT_EQ(chmod(copy.c_str(), 0755), 0);
+    const std::string copy = qvn::test::CopyProgramInto(game.dir());
+    ASSERT_FALSE(copy.empty());
 
     int exitStatus = -1;
     game.AddAction(10, [&] {

@@ -36,6 +36,8 @@ TEST_F(ScriptFileTest, DamagedFilesAreRefusedWithTheirLogLine) {
         const char* name;
         Bytes bytes;
         const char* logged;  // the start of the script's log line
+        const char* label = "";
+        bool missing = false;  // no file at all
     };
     Bytes truncated = good;
     truncated.resize(truncated.size() - 1);
@@ -44,14 +46,24 @@ TEST_F(ScriptFileTest, DamagedFilesAreRefusedWithTheirLogLine) {
     Bytes wrongMagic = good;
     wrongMagic[0] = 'X';
     const Case cases[] = {
-        {"short", Bytes(27, 0), "scrMain:error: JumpFile: out of memory."},
+        {"missing", {}, "scrMain:error: JumpFile: the file cannot be read.", "", true},
+        {"empty", {}, "scrMain:error: JumpFile: too short to be a script. (0 bytes, at least 28)"},
+        {"short", Bytes(27, 0),
+         "scrMain:error: JumpFile: too short to be a script. (27 bytes, at least 28)"},
         {"magic", wrongMagic, "scrMain:error: JumpFile: invalid header. (20524358)"},
-        {"labels past the end", truncated, "scrMain:error: JumpFile: invalid header. (20524353)"},
-        {"globals past the end", bigGlobals, "scrMain:error: JumpFile: invalid header."},
+        {"labels past the end", truncated,
+         "scrMain:error: JumpFile: truncated label table. (6 bytes at 29, file 38 bytes)"},
+        {"globals past the end", bigGlobals,
+         "scrMain:error: JumpFile: truncated global-data. (255 bytes at 8, file 39 bytes)"},
+        {"size field cut", Bytes(good.begin(), good.begin() + 30),
+         "scrMain:error: JumpFile: truncated label table. (0 bytes at 29, file 30 bytes)"},
         {"label without terminator", ScrFile({}, {}, {}, {}, Bytes{'a', 'b'}),
-         "scrMain:error: JumpFile: invalid header."},
+         "scrMain:error: JumpFile: damaged label table."},
         {"label position cut", ScrFile({}, {}, {}, {}, Bytes{'a', 0, 1, 0}),
-         "scrMain:error: JumpFile: invalid header."},
+         "scrMain:error: JumpFile: damaged label table."},
+        {"label missing", good, "scrMain:error: LoadCode: label not found. (zz)", "zz"},
+        {"label past the code", ScrFile({}, {}, {3}, {}, Label("far", 2)),
+         "scrMain:error: LoadCode: label outside the code. (far) [00000012]", "far"},
         {"push tag 7", ScrFile({}, {}, {0, 7, 0, 0, 0, 0}),
          "scrMain:error: CreateFuncPos: push(7) [00000011]"},
         {"operator 25", ScrFile({}, {}, {1, 2, 25}),
@@ -69,13 +81,24 @@ TEST_F(ScriptFileTest, DamagedFilesAreRefusedWithTheirLogLine) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = WriteScriptBytes("bad", c.bytes);
-        std::vector<std::string> log = CaptureLog([&] { EXPECT_FALSE(Load(path.c_str(), "")); });
+        const std::string path =
+            c.missing ? ScriptPath("missing") : WriteScriptBytes("bad", c.bytes);
+        std::vector<std::string> log =
+            CaptureLog([&] { EXPECT_FALSE(Load(path.c_str(), c.label)); });
         ASSERT_FALSE(log.empty());
         EXPECT_EQ(log.back().rfind(c.logged, 0), 0u) << log.back();
+        EXPECT_NE(log.back().find(path), std::string::npos) << "the line names the file";
         EXPECT_TRUE(ScriptCallStack.empty());
-        EXPECT_TRUE(ScriptVariables.empty());
+        // Only a refused label comes after the file's globals were merged.
+        EXPECT_TRUE(ScriptVariables.empty() || c.label[0] != '\0');
+        ScriptVariables.clear();
     }
+    // A label exactly at the end of the code is the code's end: the frame ends at once.
+    const std::string atEnd = WriteScriptBytes("end", ScrFile({}, {}, {3}, {}, Label("end", 1)));
+    ASSERT_TRUE(Load(atEnd.c_str(), "end"));
+    ScriptFrame* frame = ScriptCallStack[0].get();
+    EXPECT_FALSE(RunCode(frame->script, frame, 0.0f));
+    EXPECT_TRUE(ScriptCallStack.empty());
 }
 
 TEST_F(ScriptFileTest, LabelQueries) {

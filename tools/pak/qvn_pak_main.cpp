@@ -1,8 +1,9 @@
 // qvn-pak: makes, lists and reads "PAK0" pack archives.
 //   qvn-pak create ARCHIVE DIR     packs the folder DIR (UTF-8 names stored as Shift-JIS)
 //   qvn-pak list ARCHIVE           one line per file: size, a tab, its path (UTF-8)
-//   qvn-pak cat PROGRAM_DIR PATH   the bytes LoadFile gives for PATH (Windows form, relative
-//                                  to PROGRAM_DIR), from the disk or the folder's archives
+//   qvn-pak cat PROGRAM_DIR PATH   the bytes LoadFile gives for PATH (relative to PROGRAM_DIR,
+//                                  separated by "\" or "/"), from the disk or the folder's
+//                                  archives
 
 #include <algorithm>
 #include <cstdio>
@@ -147,7 +148,10 @@ int List(const char* archive) {
 int Cat(const char* programDir, const char* relative) {
     UseProgramDirectory(programDir);
     SetLogFileEnabled(0);
-    const std::string name = std::string(GetProgramDir()) + relative;
+    // "/" as well as "\\": a Shift-JIS trail byte is never "/", so every one is a separator.
+    std::string windowsRelative = relative;
+    std::replace(windowsRelative.begin(), windowsRelative.end(), '/', '\\');
+    const std::string name = std::string(GetProgramDir()) + windowsRelative;
     DWORD size = 0;
     BYTE* data = LoadFile(name.c_str(), &size, 0);
     if (data == nullptr) {

@@ -171,9 +171,6 @@ HRESULT Device::CreateSwapChain() {
     if (presenter_ == nullptr || !presenter_->SameWindow(window)) {
         presenter_ = SdlPresenter::ForWindow(window);
     }
-    if (presenter_ != nullptr) {
-        presenter_->SetFullScreen(!pp.Windowed);
-    }
     return D3D_OK;
 }
 
@@ -439,9 +436,6 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
     }
     if (presenter_ == nullptr) {
         presenter_ = SdlPresenter::ForWindow(window);
-        if (presenter_ != nullptr) {
-            presenter_->SetFullScreen(!parameters_.Windowed);
-        }
     }
     if (presenter_ != nullptr) {
         const bool vsync = parameters_.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;

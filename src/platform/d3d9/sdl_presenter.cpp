@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/client_mapping.h"
 #include "platform/win32/sdl_host.h"
 
 namespace d3d9_internal {
@@ -80,10 +81,6 @@ bool SdlPresenter::ClientSize(UINT* width, UINT* height) const {
     return true;
 }
 
-void SdlPresenter::SetFullScreen(bool fullScreen) {
-    SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-}
-
 HRESULT SdlPresenter::Show(const std::uint8_t* pixels, int pitch, int width, int height,
                            D3DFORMAT format, const RECT* sourceRect, bool vsync, bool fullScreen,
                            const PresentedCursor* cursor) {
@@ -129,14 +126,13 @@ HRESULT SdlPresenter::Show(const std::uint8_t* pixels, int pitch, int width, int
     int outW = 0;
     int outH = 0;
     SDL_GetRendererOutputSize(o.renderer.get(), &outW, &outH);
-    // Fit the source into the output with its aspect ratio, centred.
-    const double scale =
-        std::min(static_cast<double>(outW) / source.w, static_cast<double>(outH) / source.h);
-    SDL_Rect dest;
-    dest.w = static_cast<int>(source.w * scale + 0.5);
-    dest.h = static_cast<int>(source.h * scale + 0.5);
-    dest.x = (outW - dest.w) / 2;
-    dest.y = (outH - dest.h) / 2;
+    // Fit the source into the output with its aspect ratio, centred: the Windows layer maps the
+    // pointer back through the same fit.
+    const win32_internal::PictureFit fit =
+        win32_internal::FitPicture(SIZE{source.w, source.h}, SIZE{outW, outH});
+    const double scale = fit.scale;
+    const SDL_Rect dest{fit.area.left, fit.area.top, fit.area.right - fit.area.left,
+                        fit.area.bottom - fit.area.top};
 
     SDL_SetRenderDrawColor(o.renderer.get(), 0, 0, 0, 255);
     SDL_RenderClear(o.renderer.get());

@@ -1,7 +1,8 @@
 #pragma once
 // Shows the back buffer in an SDL window: uploaded to a streaming texture and scaled by SDL's
 // renderer (on the GPU where there is one), keeping its aspect ratio, with the device cursor
-// drawn over it.
+// drawn over it. The window's placement (a window, or undecorated over the desktop in full
+// screen) is the Windows layer's: it follows the window's style, not the device.
 
 #include <cstdint>
 #include <memory>
@@ -35,7 +36,6 @@ public:
     bool WindowAlive() const;
     // Size of the window's client area in pixels.
     bool ClientSize(UINT* width, UINT* height) const;
-    void SetFullScreen(bool fullScreen);
     HRESULT Show(const std::uint8_t* pixels, int pitch, int width, int height, D3DFORMAT format,
                  const RECT* sourceRect, bool vsync, bool fullScreen,
                  const PresentedCursor* cursor);

@@ -6,25 +6,6 @@
 namespace win32_internal {
 namespace {
 
-struct Fit {
-    double scale;
-    double left;
-    double top;
-};
-
-// The placement of the picture: the same rounding as the presenter.
-Fit FitOf(SIZE client, SIZE output) {
-    if (client.cx <= 0 || client.cy <= 0 || output.cx <= 0 || output.cy <= 0) {
-        return Fit{1.0, 0.0, 0.0};
-    }
-    double scale = std::min(static_cast<double>(output.cx) / client.cx,
-                            static_cast<double>(output.cy) / client.cy);
-    int width = static_cast<int>(client.cx * scale + 0.5);
-    int height = static_cast<int>(client.cy * scale + 0.5);
-    return Fit{scale, static_cast<double>((output.cx - width) / 2),
-               static_cast<double>((output.cy - height) / 2)};
-}
-
 LONG ToLong(double value) {
     constexpr double kLimit = 1.0e9;
     return static_cast<LONG>(std::floor(std::clamp(value, -kLimit, kLimit)));
@@ -32,10 +13,23 @@ LONG ToLong(double value) {
 
 }  // namespace
 
+PictureFit FitPicture(SIZE picture, SIZE output) {
+    if (picture.cx <= 0 || picture.cy <= 0 || output.cx <= 0 || output.cy <= 0) {
+        return PictureFit{1.0, RECT{0, 0, picture.cx, picture.cy}};
+    }
+    const double scale = std::min(static_cast<double>(output.cx) / picture.cx,
+                                  static_cast<double>(output.cy) / picture.cy);
+    const auto width = static_cast<LONG>(picture.cx * scale + 0.5);
+    const auto height = static_cast<LONG>(picture.cy * scale + 0.5);
+    const LONG left = (output.cx - width) / 2;
+    const LONG top = (output.cy - height) / 2;
+    return PictureFit{scale, RECT{left, top, left + width, top + height}};
+}
+
 POINT OutputToClient(SIZE client, SIZE output, POINT output_point, bool clamp) {
-    Fit fit = FitOf(client, output);
-    POINT result{ToLong((output_point.x - fit.left) / fit.scale),
-                 ToLong((output_point.y - fit.top) / fit.scale)};
+    const PictureFit fit = FitPicture(client, output);
+    POINT result{ToLong((output_point.x - fit.area.left) / fit.scale),
+                 ToLong((output_point.y - fit.area.top) / fit.scale)};
     if (clamp && client.cx > 0 && client.cy > 0) {
         result.x = std::clamp<LONG>(result.x, 0, client.cx - 1);
         result.y = std::clamp<LONG>(result.y, 0, client.cy - 1);
@@ -44,9 +38,9 @@ POINT OutputToClient(SIZE client, SIZE output, POINT output_point, bool clamp) {
 }
 
 POINT ClientToOutput(SIZE client, SIZE output, POINT client_point) {
-    Fit fit = FitOf(client, output);
-    return POINT{ToLong(fit.left + (client_point.x + 0.5) * fit.scale),
-                 ToLong(fit.top + (client_point.y + 0.5) * fit.scale)};
+    const PictureFit fit = FitPicture(client, output);
+    return POINT{ToLong(fit.area.left + (client_point.x + 0.5) * fit.scale),
+                 ToLong(fit.area.top + (client_point.y + 0.5) * fit.scale)};
 }
 
 }  // namespace win32_internal

@@ -12,10 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/forked_helper_guard.h"
 #include "platform/win32/sdl_host.h"
 #include "platform/win32/sdl_window_bridge.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_input.h"
+#include "platform/win32/window_state.h"
 #include "platform/winbase/code_page.h"
 
 namespace {
@@ -124,12 +126,7 @@ Uint32 IconFlags(UINT style) {
 
 // A display a real box can appear on; the headless drivers of tests and servers have none.
 bool DisplayAvailable() {
-    if (!Win32InitSdl(SDL_INIT_VIDEO)) {
-        return false;
-    }
-    const char* driver = SDL_GetCurrentVideoDriver();
-    std::string name = driver != nullptr ? driver : "";
-    return !name.empty() && name != "offscreen" && name != "dummy";
+    return Win32InitSdl(SDL_INIT_VIDEO) && !win32_internal::SdlVideoIsHeadless();
 }
 
 // The answer of SDL's box, or nullopt when it could not be shown.
@@ -150,7 +147,7 @@ std::optional<int> ShowSdlBox(HWND owner, const std::string& text, const std::st
     }
     SDL_MessageBoxData box{};
     box.flags = IconFlags(style) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
-    box.window = owner != nullptr ? Win32GetSdlWindow(owner) : nullptr;
+    box.window = win32_internal::MessageBoxParent(owner);
     box.title = caption.c_str();
     box.message = text.c_str();
     box.numbuttons = static_cast<int>(buttons.size());
@@ -159,7 +156,11 @@ std::optional<int> ShowSdlBox(HWND owner, const std::string& text, const std::st
     // The box takes the focus from the game window; that is no loss of the activation. Events
     // that came meanwhile are handled before the guard ends.
     win32_internal::SetOwnModalBoxShown(true);
-    int shown = SDL_ShowMessageBox(&box, &pressed);
+    int shown = 0;
+    {
+        win32_internal::ForkedHelperGuard helperDiesWithUs;
+        shown = SDL_ShowMessageBox(&box, &pressed);
+    }
     win32_internal::SdlPumpEvents();
     win32_internal::SetOwnModalBoxShown(false);
     if (shown != 0) {

@@ -113,7 +113,11 @@ void PostCloseToTopLevelWindow() {
 
 }  // namespace
 
-bool Win32InitSdl(std::uint32_t flags) {
+namespace {
+
+// Win32InitSdl; a subsystem that cannot start is reported in *failure when given, else on the
+// debugger output.
+bool InitSdl(std::uint32_t flags, std::string* failure) {
     bool allStarted = true;
     bool videoNewlyStarted = false;
     {
@@ -136,7 +140,13 @@ bool Win32InitSdl(std::uint32_t flags) {
                 continue;
             }
             if (SDL_InitSubSystem(subsystem) != 0) {
-                Complain(std::string("SDL cannot start its ") + SubsystemName(subsystem));
+                const std::string what =
+                    std::string("SDL cannot start its ") + SubsystemName(subsystem);
+                if (failure != nullptr) {
+                    *failure = what + ": " + SDL_GetError();
+                } else {
+                    Complain(what);
+                }
                 host.failed |= subsystem;
                 allStarted = false;
                 continue;
@@ -163,6 +173,12 @@ bool Win32InitSdl(std::uint32_t flags) {
     return allStarted;
 }
 
+}  // namespace
+
+bool Win32InitSdl(std::uint32_t flags) {
+    return InitSdl(flags, nullptr);
+}
+
 SDL_Window* Win32GetSdlWindow(HWND window) {
     return win32_internal::EnsureSdlWindow(window);
 }
@@ -182,8 +198,26 @@ void Win32RemoveSdlEventListener(Win32SdlEventListener listener, void* context) 
     std::erase(host.listeners, Listener{listener, context});
 }
 
-BOOL Win32StartDisplay() {
-    return Win32InitSdl(SDL_INIT_VIDEO) ? TRUE : FALSE;
+BOOL Win32StartDisplay(std::string* problem) {
+    std::string failure = "SDL video did not start";
+    if (!InitSdl(SDL_INIT_VIDEO, &failure)) {
+        if (problem != nullptr) {
+            *problem = failure;
+        }
+        return FALSE;
+    }
+    // Without a display SDL falls back to a headless driver; one asked for by name (as tests and
+    // servers do through SDL_VIDEODRIVER) is what the caller wants.
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    if ((asked == nullptr || asked[0] == '\0') && win32_internal::SdlVideoIsHeadless()) {
+        if (problem != nullptr) {
+            const char* driver = SDL_GetCurrentVideoDriver();
+            *problem = std::string("SDL found only its \"") + (driver != nullptr ? driver : "") +
+                       "\" driver, which shows nothing";
+        }
+        return FALSE;
+    }
+    return TRUE;
 }
 
 namespace win32_internal {
@@ -203,6 +237,12 @@ bool SdlVideoReadyOnThisThread() {
     SdlHost& host = Host();
     std::lock_guard<std::mutex> lock(host.mutex);
     return host.videoStarted && host.pumpThread == GetCurrentThreadId();
+}
+
+bool SdlVideoIsHeadless() {
+    const char* driver = SDL_WasInit(SDL_INIT_VIDEO) != 0 ? SDL_GetCurrentVideoDriver() : nullptr;
+    const std::string name = driver != nullptr ? driver : "";
+    return name.empty() || name == "offscreen" || name == "dummy";
 }
 
 bool SdlPumpsOnThisThread() {

@@ -100,10 +100,19 @@ bool PushSdlWindowEvent(HWND window, SdlWindowEventKind kind, int data1, int dat
     return event.window.windowID != 0 && Push(event);
 }
 
-bool SdlWindowIsFullScreen(HWND window) {
+bool SdlWindowPlacement(HWND window, RECT* rect) {
     SDL_Window* sdlWindow = Win32GetSdlWindow(window);
-    return sdlWindow != nullptr &&
-           (SDL_GetWindowFlags(sdlWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (sdlWindow == nullptr) {
+        return false;
+    }
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowPosition(sdlWindow, &x, &y);
+    SDL_GetWindowSize(sdlWindow, &width, &height);
+    *rect = RECT{x, y, x + width, y + height};
+    return true;
 }
 
 bool ResizeSdlWindow(HWND window, int width, int height) {
@@ -121,15 +130,6 @@ bool MoveSdlWindow(HWND window, int x, int y) {
         return false;
     }
     SDL_SetWindowPosition(sdlWindow, x, y);
-    return true;
-}
-
-bool SdlWindowPixelSize(HWND window, int* width, int* height) {
-    SDL_Window* sdlWindow = Win32GetSdlWindow(window);
-    if (sdlWindow == nullptr) {
-        return false;
-    }
-    SDL_GetWindowSize(sdlWindow, width, height);
     return true;
 }
 

@@ -34,14 +34,12 @@ enum class SdlWindowEventKind {
     Close,
 };
 bool PushSdlWindowEvent(HWND window, SdlWindowEventKind kind, int data1 = 0, int data2 = 0);
-// Whether the SDL window behind `window` is in desktop full screen.
-bool SdlWindowIsFullScreen(HWND window);
+// Where the SDL window behind `window` lies on the desktop; false when it has none.
+bool SdlWindowPlacement(HWND window, RECT* rect);
 // Resizes or moves the SDL window behind `window` as the user would (the window handle learns of
 // it from SDL's events only); false when it has none.
 bool ResizeSdlWindow(HWND window, int width, int height);
 bool MoveSdlWindow(HWND window, int x, int y);
-// The size of the SDL window behind `window` in its own pixels; false when it has none.
-bool SdlWindowPixelSize(HWND window, int* width, int* height);
 
 // The code of a user event, nullopt for any other event.
 std::optional<std::int32_t> SdlUserEventCode(const SDL_Event& event);

@@ -17,6 +17,9 @@ using SdlWindowPtr = std::unique_ptr<SDL_Window, SdlWindowDeleter>;
 
 // True on the thread that runs the SDL event pump and owns SDL's windows, once SDL video is up.
 bool SdlVideoReadyOnThisThread();
+// True unless SDL video runs on a driver that shows something on a screen (not "offscreen" or
+// "dummy").
+bool SdlVideoIsHeadless();
 
 // An SDL window for a top-level window: `titleSjis` is the Shift-JIS title. Null (and one
 // line on the debugger output) when SDL cannot make it.
@@ -24,9 +27,15 @@ SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, boo
 void SdlShowWindow(SDL_Window* window, bool visible, bool minimised);
 void SdlSetTitle(SDL_Window* window, const std::string& titleSjis);
 
-// Applies a window's placement to its SDL window: full screen on the desktop (scaled), or a
-// window of the rectangle's position and size with or without the desktop's decoration.
-void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool fullScreen, bool bordered);
+// Puts the SDL window at the rectangle's position and size (desktop pixels), with or without the
+// desktop's decoration. A full-screen window is given the bounds of its display, undecorated:
+// that covers the desktop with or without a window manager, which SDL's own desktop full screen
+// does not on X11 (it asks a window manager that may not be there). On Wayland, where a window
+// cannot place itself, `fullScreen` takes SDL's desktop full screen instead.
+void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered, bool fullScreen);
+// The desktop bounds of the display the SDL window is on (null: the first display); false when
+// SDL video is not running.
+bool SdlDisplayBounds(SDL_Window* window, RECT* bounds);
 // The size of SDL's window in its own pixels; false when unknown.
 bool SdlWindowSize(SDL_Window* window, SIZE* size);
 // The position of SDL's window on the desktop; false when unknown.

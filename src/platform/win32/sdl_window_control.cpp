@@ -2,16 +2,20 @@
 
 #include <SDL.h>
 
+#include <cstring>
+
 #include "platform/win32/sdl_window_bridge.h"
 
 namespace win32_internal {
 
-void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool fullScreen, bool bordered) {
+void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered, bool fullScreen) {
     if (window == nullptr) {
         return;
     }
-    bool isFullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
-    if (fullScreen) {
+    const bool isFullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (fullScreen && driver != nullptr && std::strcmp(driver, "wayland") == 0) {
+        // A Wayland window cannot place itself; the compositor's full screen covers its output.
         if (!isFullScreen) {
             SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
         }
@@ -27,6 +31,24 @@ void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool fullScreen, bo
         SDL_SetWindowSize(window, width, height);
     }
     SDL_SetWindowPosition(window, rect.left, rect.top);
+}
+
+bool SdlDisplayBounds(SDL_Window* window, RECT* bounds) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return false;
+    }
+    int display = window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0;
+    SDL_Rect area{};
+    if (display < 0 || SDL_GetDisplayBounds(display, &area) != 0) {
+        if (SDL_GetDisplayBounds(0, &area) != 0) {
+            return false;
+        }
+    }
+    if (area.w <= 0 || area.h <= 0) {
+        return false;
+    }
+    *bounds = RECT{area.x, area.y, area.x + area.w, area.y + area.h};
+    return true;
 }
 
 bool SdlWindowSize(SDL_Window* window, SIZE* size) {

@@ -48,8 +48,9 @@ struct ShownMessageBox {
 // unused answers.
 std::vector<ShownMessageBox> TakeShownMessageBoxes();
 
-// The desktop size that Win32ScreenMetric reports while no full-screen window is shown; 0, 0
-// returns to SDL's display mode.
+// A desktop of width x height at (0, 0) in place of SDL's display: Win32ScreenMetric reports its
+// size while no full-screen window is shown, and a full-screen window's SDL window covers it.
+// 0, 0 returns to SDL's display.
 void SetDesktopSize(int width, int height);
 
 // Back to the state of a new process: the program inactive with no active window, no key or

@@ -2,12 +2,14 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -25,6 +27,7 @@ namespace {
 
 constexpr const char* kLockPrefix = "window-";
 constexpr const char* kLockSuffix = ".lock";
+constexpr const char* kTemporarySuffix = ".tmp";
 // A lock file holds two short lines; anything longer is not ours.
 constexpr std::size_t kMaxLockFileBytes = 4096;
 
@@ -100,11 +103,32 @@ std::string ReadSmallFile(int fd) {
     return text;
 }
 
+bool HasPrefixAndSuffix(const std::string& name, const char* suffix) {
+    std::size_t prefixLength = std::strlen(kLockPrefix);
+    std::size_t suffixLength = std::strlen(suffix);
+    return name.size() > prefixLength + suffixLength &&
+           name.compare(0, prefixLength, kLockPrefix) == 0 &&
+           name.compare(name.size() - suffixLength, suffixLength, suffix) == 0;
+}
+
 bool IsLockFileName(const std::string& name) {
-    std::size_t prefix = std::strlen(kLockPrefix);
-    std::size_t suffix = std::strlen(kLockSuffix);
-    return name.size() > prefix + suffix && name.compare(0, prefix, kLockPrefix) == 0 &&
-           name.compare(name.size() - suffix, suffix, kLockSuffix) == 0;
+    return HasPrefixAndSuffix(name, kLockSuffix);
+}
+
+// A lock file still being set up ("window-PID-N.tmp") whose process has ended: a copy that died
+// between creating and renaming it.
+bool IsAbandonedTemporary(const std::string& name) {
+    if (!HasPrefixAndSuffix(name, kTemporarySuffix)) {
+        return false;
+    }
+    const char* digits = name.c_str() + std::strlen(kLockPrefix);
+    char* end = nullptr;
+    errno = 0;
+    const long pid = std::strtol(digits, &end, 10);
+    if (errno != 0 || end == digits || *end != '-' || pid <= 0 || pid == ::getpid()) {
+        return false;
+    }
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
 std::string OwnPrefix() {
@@ -158,7 +182,7 @@ void RegisterInstanceWindow(HWND window) {
     Registry& registry = Locks();
     std::lock_guard<std::mutex> lock(registry.mutex);
     std::string stem = folder + "/" + OwnPrefix() + std::to_string(++registry.serial);
-    std::string temporary = stem + ".tmp";
+    std::string temporary = stem + kTemporarySuffix;
     std::string final = stem + kLockSuffix;
     // The file is locked and filled under a name searches ignore, then renamed into view, so a
     // search never takes a half-made file for one left by a crash.
@@ -196,8 +220,13 @@ bool ForeignInstanceWindowExists(LPCSTR className, LPCSTR windowName) {
     }
     std::string own = OwnPrefix();
     bool found = false;
+    // The whole folder is looked through, so that every file a dead copy left goes now.
     while (dirent* entry = ::readdir(directory.get())) {
         std::string name = entry->d_name;
+        if (IsAbandonedTemporary(name)) {
+            ::unlink((folder + "/" + name).c_str());
+            continue;
+        }
         if (!IsLockFileName(name) || name.compare(0, own.size(), own) == 0) {
             continue;
         }
@@ -214,10 +243,7 @@ bool ForeignInstanceWindowExists(LPCSTR className, LPCSTR windowName) {
         if (errno != EWOULDBLOCK) {
             continue;
         }
-        if (Matches(ReadSmallFile(*fd), className, windowName)) {
-            found = true;
-            break;
-        }
+        found = found || Matches(ReadSmallFile(*fd), className, windowName);
     }
     return found;
 }

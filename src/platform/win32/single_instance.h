@@ -5,7 +5,9 @@
 // flock on a lock file of its own in the settings folder (beside the settings file), holding its
 // class name and title. FindWindowA of another process sees a locked file as a live window; a
 // file left by a copy that crashed is unlocked, so it never blocks a start, and is removed by the
-// next search that meets it.
+// next search (the program searches at every start), together with any half-made lock file of a
+// process that no longer runs. Processes forked while a message box shows die with the program
+// (forked_helper_guard.h), so none of them keeps a dead copy's lock held.
 
 #include "platform/winbase/win_types.h"
 

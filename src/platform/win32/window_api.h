@@ -5,6 +5,8 @@
 //
 // Coordinates are kept as given; the client area is the whole window (no frame, no menu bar).
 
+#include <string>
+
 #include "platform/winbase/win_types.h"
 
 using WNDPROC = LRESULT (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -195,5 +197,6 @@ BOOL GetWindowRect(HWND window, RECT* rect);
 
 // Brings up the display (SDL video): visible top-level windows then get a window on the screen.
 // The program calls it once at start; without it (as in tests) windows exist with no screen
-// behind them. FALSE when no display is available.
-BOOL Win32StartDisplay();
+// behind them. FALSE when no display is available: SDL video cannot start, or it fell back to a
+// headless driver that SDL_VIDEODRIVER did not name; `problem` (may be null) then says which.
+BOOL Win32StartDisplay(std::string* problem);

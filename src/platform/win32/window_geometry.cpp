@@ -63,6 +63,16 @@ BOOL ShiftByClientOrigin(HWND window, POINT* point, int direction) {
     return TRUE;
 }
 
+// The desktop the SDL window lies on: the test's desktop when one is set, else the bounds of its
+// display; `fallback` when neither is known.
+RECT DesktopOf(SDL_Window* sdlWindow, const RECT& fallback) {
+    if (desktopWidthOverride.load() > 0) {
+        return RECT{0, 0, desktopWidthOverride.load(), desktopHeightOverride.load()};
+    }
+    RECT bounds{};
+    return SdlDisplayBounds(sdlWindow, &bounds) ? bounds : fallback;
+}
+
 }  // namespace
 
 namespace win32_internal {
@@ -82,8 +92,28 @@ void ApplySdlPlacement(HWND window) {
         rect = record->rect;
         style = record->style;
     }
-    SdlApplyPlacement(sdlWindow, rect, IsFullScreenStyle(style),
-                      (style & WS_CAPTION) == WS_CAPTION);
+    if (!IsFullScreenStyle(style)) {
+        SdlApplyPlacement(sdlWindow, rect, (style & WS_CAPTION) == WS_CAPTION, false);
+        return;
+    }
+    // The client area keeps its size; the SDL window shows it scaled to the desktop.
+    SdlApplyPlacement(sdlWindow,
+                      DesktopOf(sdlWindow, RECT{0, 0, RectWidth(rect), RectHeight(rect)}), false,
+                      true);
+}
+
+SDL_Window* MessageBoxParent(HWND owner) {
+    SDL_Window* sdlWindow = owner != nullptr ? EnsureSdlWindow(owner) : nullptr;
+    POINT position{};
+    SIZE size{};
+    if (!SdlWindowPosition(sdlWindow, &position) || !SdlWindowSize(sdlWindow, &size)) {
+        return nullptr;
+    }
+    const RECT desktop = DesktopOf(sdlWindow, RECT{});
+    const bool onDesktop = position.x >= desktop.left && position.y >= desktop.top &&
+                           position.x + size.cx <= desktop.right &&
+                           position.y + size.cy <= desktop.bottom;
+    return onDesktop ? sdlWindow : nullptr;
 }
 
 }  // namespace win32_internal

@@ -5,8 +5,10 @@
 // Windows here have no frame of their own: the desktop draws any decoration outside the SDL
 // window, and the menu bar is drawn over the client area, so a window rectangle and its client
 // rectangle have the same size. A top-level window with WS_POPUP and without WS_CAPTION is a
-// full-screen window: its SDL window covers the desktop and shows the client area scaled to fit,
-// centred; its client area is the whole screen, at screen position (0, 0).
+// full-screen window: its SDL window is an undecorated window over the whole display it is on,
+// showing the client area scaled to fit with its aspect kept, centred between black bars; pointer
+// positions come back through the same scale and offset. Its client area is the whole screen, at
+// screen position (0, 0).
 
 #include "platform/winbase/win_types.h"
 

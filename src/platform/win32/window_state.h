@@ -151,6 +151,10 @@ WindowRecord* FindPaintDueLocked(State& state, DWORD threadId, HWND filter);
 // Applies the window's style and rectangle to its SDL window, if it has one. Call without the
 // state mutex held.
 void ApplySdlPlacement(HWND window);
+// The SDL window a message box owned by `owner` is centred on: the owner's, when it lies wholly
+// on its desktop; null otherwise (a window larger than the desktop, or moved off it), so that SDL
+// centres the box on the desktop instead of off the screen. Call without the state mutex held.
+SDL_Window* MessageBoxParent(HWND owner);
 
 // Delivers the messages other threads sent to this thread, calling their procedures with the
 // lock released. `lock` holds the state mutex on entry and on return.

@@ -109,6 +109,19 @@ std::size_t Cp932CharLength(std::string_view text, std::size_t pos) {
     return 1;
 }
 
+std::string FoldCaseCp932(std::string_view text) {
+    std::string folded(text);
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t length = Cp932CharLength(text, pos);
+        if (length == 1) {
+            folded[pos] = static_cast<char>(FoldAscii(static_cast<BYTE>(text[pos])));
+        }
+        pos += length;
+    }
+    return folded;
+}
+
 bool EqualNoCaseCp932(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;

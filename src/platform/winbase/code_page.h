@@ -27,3 +27,7 @@ std::size_t Cp932CharLength(std::string_view text, std::size_t pos);
 // Equality ignoring the case of ASCII letters; the bytes of a double-byte character compare
 // exactly (a trail byte that looks like a letter is not folded).
 bool EqualNoCaseCp932(std::string_view a, std::string_view b);
+// The text with the ASCII letters outside double-byte characters in lower case: two texts are
+// EqualNoCaseCp932 exactly when their folded forms are equal, so the folded form is a key for
+// looking them up.
+std::string FoldCaseCp932(std::string_view text);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,12 +20,14 @@ struct OpenKey {
     REGSAM access = 0;
 };
 
-// The store as last read from the file; every open and every change reads the file afresh,
-// since another process may have written it.
+// The store as last read from the file; every open and every change looks at the file afresh,
+// since another process may have written it, and reads it again when it changed.
 struct Registry {
     std::mutex mutex;
     SettingsStore store;
     bool readFailed = false;  // the file exists but could not be read: never write over it
+    // The version of the file `store` holds; empty when it must be read again.
+    std::optional<SettingsFileStamp> stamp;
     std::unordered_map<HKEY, std::unique_ptr<OpenKey>> keys;
 };
 
@@ -34,7 +37,12 @@ Registry& State() {
 }
 
 void Reload(Registry& registry) {
+    std::optional<SettingsFileStamp> now = StatSettingsFile();
+    if (now && registry.stamp && *now == *registry.stamp) {
+        return;
+    }
     registry.readFailed = LoadSettingsFile(&registry.store) != ERROR_SUCCESS;
+    registry.stamp = registry.readFailed ? std::nullopt : now;
 }
 
 // The path of an open key (or HKEY_CURRENT_USER), or null for an unknown handle.
@@ -96,9 +104,12 @@ LSTATUS ChangeStore(Registry& registry, Change change) {
     change(updated);
     DWORD error = SaveSettingsFile(updated);
     if (error != ERROR_SUCCESS) {
+        registry.stamp.reset();
         return static_cast<LSTATUS>(error);
     }
     registry.store = std::move(updated);
+    // Still under the lock: no other writer came between the save and this look.
+    registry.stamp = StatSettingsFile();
     return ERROR_SUCCESS;
 }
 
@@ -238,6 +249,7 @@ void ForgetSettingsStore() {
     std::lock_guard lock(registry.mutex);
     registry.store = SettingsStore();
     registry.readFailed = false;
+    registry.stamp.reset();
 }
 
 }  // namespace win32_test

@@ -91,6 +91,25 @@ SettingsFileLock::~SettingsFileLock() {
     }
 }
 
+bool SettingsFileStamp::operator==(const SettingsFileStamp& other) const {
+    return exists == other.exists && device == other.device && inode == other.inode &&
+           size == other.size && modified.tv_sec == other.modified.tv_sec &&
+           modified.tv_nsec == other.modified.tv_nsec && changed.tv_sec == other.changed.tv_sec &&
+           changed.tv_nsec == other.changed.tv_nsec;
+}
+
+std::optional<SettingsFileStamp> StatSettingsFile() {
+    struct stat info {};
+    if (stat(SettingsFilePath().c_str(), &info) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return SettingsFileStamp{};
+        }
+        return std::nullopt;
+    }
+    return SettingsFileStamp{true,         info.st_dev,  info.st_ino,
+                             info.st_size, info.st_mtim, info.st_ctim};
+}
+
 DWORD LoadSettingsFile(SettingsStore* store) {
     *store = SettingsStore();
     std::string path = SettingsFilePath();

@@ -1,6 +1,10 @@
 #pragma once
 // Internal: where the settings store lives and how it is read and written safely.
 
+#include <sys/stat.h>
+
+#include <ctime>
+#include <optional>
 #include <string>
 
 #include "platform/winbase/settings_store_format.h"
@@ -8,6 +12,21 @@
 
 // $XDG_CONFIG_HOME/Velkaro/qvn/settings.txt; $XDG_CONFIG_HOME (when absolute) else ~/.config.
 std::string SettingsFilePath();
+
+// One version of the settings file. The program replaces the file whole by a rename (a new
+// inode); a change made in place changes its size or time stamps. Two stamps that compare equal
+// name the same contents, so the store need not be read again.
+struct SettingsFileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+    bool operator==(const SettingsFileStamp& other) const;
+};
+// The stamp of the file as it is now; nullopt when it cannot be examined (other than missing).
+std::optional<SettingsFileStamp> StatSettingsFile();
 
 // Reads the file; a missing file is an empty store. Damaged lines are skipped with one line on
 // standard error. Returns 0 or the Windows error that kept the file from being read (the store

@@ -244,62 +244,6 @@ bool IsPlainText(std::string_view data) {
 
 }  // namespace
 
-const SettingsValue* SettingsKey::findValue(std::string_view name) const {
-    for (const SettingsValue& value : values) {
-        if (EqualNoCaseCp932(value.name, name)) {
-            return &value;
-        }
-    }
-    return nullptr;
-}
-
-void SettingsKey::setValue(std::string_view name, DWORD type, std::string_view data) {
-    for (SettingsValue& value : values) {
-        if (EqualNoCaseCp932(value.name, name)) {
-            value.type = type;
-            value.data = data;
-            return;
-        }
-    }
-    values.push_back(SettingsValue{std::string(name), type, std::string(data)});
-}
-
-SettingsKey* SettingsStore::findKey(std::string_view path) {
-    for (SettingsKey& key : keys) {
-        if (EqualNoCaseCp932(key.path, path)) {
-            return &key;
-        }
-    }
-    return nullptr;
-}
-
-const SettingsKey* SettingsStore::findKey(std::string_view path) const {
-    return const_cast<SettingsStore*>(this)->findKey(path);
-}
-
-bool SettingsStore::keyExists(std::string_view path) const {
-    if (path.empty()) {
-        return true;
-    }
-    for (const SettingsKey& key : keys) {
-        std::string_view listed = key.path;
-        if (EqualNoCaseCp932(listed, path) ||
-            (listed.size() > path.size() && listed[path.size()] == '\\' &&
-             EqualNoCaseCp932(listed.substr(0, path.size()), path))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-SettingsKey& SettingsStore::addKey(std::string_view path) {
-    if (SettingsKey* key = findKey(path)) {
-        return *key;
-    }
-    keys.push_back(SettingsKey{std::string(path), {}});
-    return keys.back();
-}
-
 SettingsParseResult ParseSettingsText(std::string_view text) {
     SettingsParseResult result;
     SettingsKey* current = nullptr;

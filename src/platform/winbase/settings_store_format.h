@@ -15,36 +15,8 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "platform/winbase/win_types.h"
-
-struct SettingsValue {
-    std::string name;
-    DWORD type = 0;
-    std::string data;
-};
-
-struct SettingsKey {
-    std::string path;
-    std::vector<SettingsValue> values;
-
-    const SettingsValue* findValue(std::string_view name) const;
-    // Sets the value; an existing value of any case keeps its spelling.
-    void setValue(std::string_view name, DWORD type, std::string_view data);
-};
-
-struct SettingsStore {
-    std::vector<SettingsKey> keys;
-
-    SettingsKey* findKey(std::string_view path);
-    const SettingsKey* findKey(std::string_view path) const;
-    // A key exists when it is listed or when a listed key lies below it; the root ("") always
-    // exists.
-    bool keyExists(std::string_view path) const;
-    // The listed key of that path, added when missing.
-    SettingsKey& addKey(std::string_view path);
-};
+#include "platform/winbase/settings_store.h"
 
 struct SettingsParseResult {
     SettingsStore store;

@@ -8,6 +8,7 @@
 #include "platform/win32/sdl_test_hooks.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
+#include "platform/win32/window_state.h"
 #include "shell_window_test_support.h"
 
 namespace {
@@ -194,34 +195,109 @@ TEST_F(SdlEventsTest, WindowEventsBecomeSizeMoveCloseAndPaint) {
     EXPECT_TRUE(IsWindow(window_)) << "only the procedure decides to close";
 }
 
-TEST_F(SdlEventsTest, StylesChooseFullScreenOrAWindow) {
-    EXPECT_FALSE(win32_test::SdlWindowIsFullScreen(window_));
+// Full screen on a desktop larger than the back buffer (5:4 against 4:3, so with bars above and
+// below): the SDL window covers the desktop, the client area keeps the back buffer's
+// size, and the pointer maps through the picture's scale and offset both ways. Back in a window,
+// the SDL window takes the window's place and size again.
+TEST_F(SdlEventsTest, FullScreenCoversTheDesktopAndMapsThePointerBothWays) {
+    win32_test::SetDesktopSize(1280, 1024);
+    RECT placed{};
 
     SetWindowLongA(window_, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_VISIBLE | WS_SYSMENU));
-    ASSERT_TRUE(SetWindowPos(window_, nullptr, 0, 0, 320, 240, SWP_FRAMECHANGED));
-    EXPECT_TRUE(win32_test::SdlWindowIsFullScreen(window_));
-    int width = 0;
-    int height = 0;
-    ASSERT_TRUE(win32_test::SdlWindowPixelSize(window_, &width, &height));
+    ASSERT_TRUE(SetWindowPos(window_, nullptr, 0, 0, 800, 600, SWP_FRAMECHANGED));
+    ASSERT_TRUE(win32_test::SdlWindowPlacement(window_, &placed));
+    EXPECT_EQ(placed.left, 0);
+    EXPECT_EQ(placed.top, 0);
+    EXPECT_EQ(placed.right, 1280);
+    EXPECT_EQ(placed.bottom, 1024);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(window_, &client));
+    EXPECT_EQ(client.right, 800) << "the client area keeps the back buffer's size";
+    EXPECT_EQ(client.bottom, 600);
     dispatchAll();
     recorder_->clear();
 
-    // The pointer on the SDL window's pixels lands on the client pixel shown there.
-    POINT pixel{width / 2 + 3, height - 1};
-    POINT want = win32_internal::OutputToClient(SIZE{320, 240}, SIZE{width, height}, pixel, true);
-    ASSERT_TRUE(win32_test::PushSdlMouseMotion(window_, pixel.x, pixel.y));
-    std::vector<Received> got = take({WM_MOUSEMOVE});
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].lParam, MAKELPARAM(static_cast<WORD>(want.x), static_cast<WORD>(want.y)));
-    RECT client{};
-    ASSERT_TRUE(GetClientRect(window_, &client));
-    EXPECT_EQ(client.right, 320) << "the client area keeps the back buffer's size";
+    // Scale 1.6: the picture covers rows 32..991, with bars above and below.
+    const auto moveTo = [&](POINT pixel) {
+        EXPECT_TRUE(win32_test::PushSdlMouseMotion(window_, pixel.x, pixel.y));
+        std::vector<Received> got = take({WM_MOUSEMOVE});
+        EXPECT_EQ(got.size(), 1u);
+        return got.empty() ? POINT{-1, -1}
+                           : POINT{GET_X_LPARAM(got[0].lParam), GET_Y_LPARAM(got[0].lParam)};
+    };
+    struct Case {
+        const char* name;
+        POINT pixel;
+        POINT client;
+    };
+    const Case cases[] = {
+        {"centre", {640, 512}, {400, 300}},
+        {"picture's top left", {0, 32}, {0, 0}},
+        {"picture's bottom right", {1279, 991}, {799, 599}},
+        {"a point inside", {100, 100}, {62, 42}},
+        {"bar above", {640, 0}, {400, 0}},
+        {"bar below", {640, 1023}, {400, 599}},
+    };
+    for (const Case& c : cases) {
+        POINT got = moveTo(c.pixel);
+        EXPECT_EQ(got.x, c.client.x) << c.name;
+        EXPECT_EQ(got.y, c.client.y) << c.name;
+    }
+    // Back the other way: the desktop pixel shown for a client pixel leads to that client pixel.
+    for (POINT want : {POINT{0, 0}, POINT{400, 300}, POINT{799, 599}, POINT{13, 577}}) {
+        POINT pixel = win32_internal::ClientToOutput(SIZE{800, 600}, SIZE{1280, 1024}, want);
+        EXPECT_GE(pixel.y, 32);
+        EXPECT_LT(pixel.y, 992);
+        POINT got = moveTo(pixel);
+        EXPECT_EQ(got.x, want.x) << want.x << "," << want.y;
+        EXPECT_EQ(got.y, want.y) << want.x << "," << want.y;
+        POINT screen = want;
+        ASSERT_TRUE(ClientToScreen(window_, &screen));
+        EXPECT_EQ(screen.x, want.x) << "the full-screen client area is the screen";
+        EXPECT_EQ(screen.y, want.y);
+    }
 
     SetWindowLongA(window_, GWL_STYLE, static_cast<LONG>(WS_CAPTION | WS_SYSMENU | WS_VISIBLE));
-    ASSERT_TRUE(SetWindowPos(window_, nullptr, 20, 30, 320, 240, SWP_FRAMECHANGED));
-    EXPECT_FALSE(win32_test::SdlWindowIsFullScreen(window_));
+    ASSERT_TRUE(SetWindowPos(window_, nullptr, 20, 30, 800, 600, SWP_FRAMECHANGED));
+    ASSERT_TRUE(win32_test::SdlWindowPlacement(window_, &placed));
+    EXPECT_EQ(placed.left, 20);
+    EXPECT_EQ(placed.top, 30);
+    EXPECT_EQ(placed.right, 820);
+    EXPECT_EQ(placed.bottom, 630);
+    EXPECT_EQ(moveTo(POINT{100, 100}).x, 100) << "a window shows its client area unscaled";
+
     SetWindowLongA(window_, GWL_STYLE, static_cast<LONG>(WS_POPUP | WS_BORDER | WS_VISIBLE));
-    EXPECT_FALSE(win32_test::SdlWindowIsFullScreen(window_)) << "a bordered popup is a window";
+    ASSERT_TRUE(SetWindowPos(window_, nullptr, 20, 30, 800, 600, SWP_FRAMECHANGED));
+    ASSERT_TRUE(win32_test::SdlWindowPlacement(window_, &placed));
+    EXPECT_EQ(placed.right, 820) << "a bordered popup is a window";
+}
+
+// A message box is centred on its owner only while the owner lies wholly on the desktop
+// (1920 x 1080 here); otherwise SDL centres it on the desktop, never off the screen.
+TEST_F(SdlEventsTest, MessageBoxesCentreOnTheOwnerOnlyWhenItIsOnTheDesktop) {
+    struct Case {
+        const char* name;
+        DWORD style;
+        RECT rect;
+        bool owned;
+    };
+    const DWORD windowed = WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+    const Case cases[] = {
+        {"a window on the desktop", windowed, {20, 30, 820, 630}, true},
+        {"flush with the bottom right", windowed, {1120, 480, 1920, 1080}, true},
+        {"an absurd screen size", windowed, {-15104, -15360, 1280, 1024}, false},
+        {"partly off the desktop", windowed, {1800, 900, 2600, 1500}, false},
+        {"full screen", WS_POPUP | WS_VISIBLE | WS_SYSMENU, {0, 0, 800, 600}, true},
+    };
+    for (const Case& c : cases) {
+        SetWindowLongA(window_, GWL_STYLE, static_cast<LONG>(c.style));
+        ASSERT_TRUE(SetWindowPos(window_, nullptr, c.rect.left, c.rect.top,
+                                 c.rect.right - c.rect.left, c.rect.bottom - c.rect.top,
+                                 SWP_FRAMECHANGED));
+        SDL_Window* parent = win32_internal::MessageBoxParent(window_);
+        EXPECT_EQ(parent, c.owned ? Win32GetSdlWindow(window_) : nullptr) << c.name;
+    }
+    EXPECT_EQ(win32_internal::MessageBoxParent(nullptr), nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,30 @@ TEST_F(SingleInstanceTest, ACrashedCopyNeverBlocksTheNextStart) {
     EXPECT_EQ(LockFiles(lockFolder()).size(), 1u) << "the crash left its file";
     EXPECT_EQ(FindWindowA(kClass, kTitle), nullptr);
     EXPECT_TRUE(LockFiles(lockFolder()).empty()) << "the search cleared the stale file";
+}
+
+// The next start's search clears every file of copies that are gone, even when it finds a live
+// copy: a crashed copy's lock file and the half-made one of a copy that died while making it.
+TEST_F(SingleInstanceTest, FilesOfDeadCopiesGoAtTheNextSearch) {
+    OtherCopy crashed;
+    ASSERT_TRUE(crashed.started());
+    crashed.crash();
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    const std::string halfMade = "window-" + std::to_string(gone) + "-1.tmp";
+    std::ofstream(lockFolder() + "/" + halfMade) << "qvn\n";
+    ASSERT_EQ(LockFiles(lockFolder()).size(), 2u);
+
+    OtherCopy live;
+    ASSERT_TRUE(live.started());
+    EXPECT_NE(FindWindowA(kClass, kTitle), nullptr);
+    const std::vector<std::string> left = LockFiles(lockFolder());
+    ASSERT_EQ(left.size(), 1u) << "only the live copy's file stays";
+    EXPECT_EQ(left[0].size() > 5 ? left[0].substr(left[0].size() - 5) : "", ".lock");
+    live.endCleanly();
 }
 
 TEST_F(SingleInstanceTest, OwnMainWindowHoldsALockWhileItLives) {

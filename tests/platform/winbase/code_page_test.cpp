@@ -60,12 +60,36 @@ TEST(CodePageTest, CharNextStepsWholeCharactersAndStopsAtNul) {
     EXPECT_FALSE(IsDBCSLeadByte('\\'));
 }
 
+// The folded form is the lookup key of case-insensitive names: equal folds exactly when the
+// texts are equal without regard to case.
 TEST(CodePageTest, CaseInsensitiveEqualityFoldsOnlyAscii) {
-    EXPECT_TRUE(EqualNoCaseCp932("Software\\Main", "SOFTWARE\\main"));
-    EXPECT_FALSE(EqualNoCaseCp932("main", "mains"));
-    // "ａ"/"Ａ" style double-byte characters compare exactly; 0x82 0x61 has a trail byte 'a'.
-    EXPECT_FALSE(EqualNoCaseCp932("\x82\x61", "\x82\x41"));
-    EXPECT_TRUE(EqualNoCaseCp932("\x82\x61x", "\x82\x61X"));
+    struct Case {
+        const char* name;
+        std::string a;
+        std::string b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {"ascii", "Software\\Main", "SOFTWARE\\main", true},
+        {"longer", "main", "mains", false},
+        // 0x82 0x61 and 0x82 0x41 are double-byte characters whose trail bytes look like letters.
+        {"trail bytes compare exactly", "\x82\x61", "\x82\x41", false},
+        {"letters after a pair fold", "\x82\x61x", "\x82\x61X", true},
+        {"a lead byte alone at the end", "a\x82", "A\x82", true},
+        {"a lead byte before a byte that is no trail", "\x82\x0aQ", "\x82\x0aq", true},
+        {"half-width katakana",
+         "\xb1"
+         "A",
+         "\xb1"
+         "a",
+         true},
+        {"lead byte against a letter", "\x82\x61", "ba", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(EqualNoCaseCp932(c.a, c.b), c.equal) << c.name;
+        EXPECT_EQ(FoldCaseCp932(c.a) == FoldCaseCp932(c.b), c.equal) << c.name;
+        EXPECT_EQ(FoldCaseCp932(c.a).size(), c.a.size()) << c.name;
+    }
 }
 
 }  // namespace
