@@ -51,9 +51,11 @@ ReplayRunner::~ReplayRunner() {
 }
 
 void ReplayRunner::Add(ReplayEvent event) {
-    events_.push_back(std::move(event));
-    std::stable_sort(events_.begin() + static_cast<std::ptrdiff_t>(nextEvent_), events_.end(),
-                     [](const ReplayEvent& a, const ReplayEvent& b) { return a.tick < b.tick; });
+    // After the events of the same tick, so that a tick's events keep the order they came in.
+    const auto at = std::upper_bound(
+        events_.begin() + static_cast<std::ptrdiff_t>(nextEvent_), events_.end(), event.tick,
+        [](int tick, const ReplayEvent& other) { return tick < other.tick; });
+    events_.insert(at, std::move(event));
 }
 
 bool ReplayRunner::AddTimeline(std::string_view text, std::string* error) {
@@ -68,9 +70,10 @@ bool ReplayRunner::AddTimeline(std::string_view text, std::string* error) {
 }
 
 void ReplayRunner::AddAction(int tick, std::function<void()> action) {
-    actions_.emplace_back(tick, std::move(action));
-    std::stable_sort(actions_.begin() + static_cast<std::ptrdiff_t>(nextAction_), actions_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    const auto at = std::upper_bound(
+        actions_.begin() + static_cast<std::ptrdiff_t>(nextAction_), actions_.end(), tick,
+        [](int value, const auto& other) { return value < other.first; });
+    actions_.emplace(at, tick, std::move(action));
 }
 
 int ReplayRunner::Run() {
