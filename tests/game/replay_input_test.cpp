@@ -11,6 +11,7 @@
 #include "foundation/app_settings.h"
 #include "media/input/di_application.h"
 #include "platform/dinput/dik_codes.h"
+#include "platform/dinput/test_input_backend.h"
 #include "platform/win32/cursor_api.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/window_api.h"
@@ -20,6 +21,7 @@
 
 namespace {
 
+using qvn::test::ReplayEvent;
 using qvn::test::ReplayHarness;
 
 TEST(ReplayInputTest, EachKindReachesTheWindowAndDirectInputInItsOwnTick) {
@@ -83,6 +85,27 @@ TEST(ReplayInputTest, EachKindReachesTheWindowAndDirectInputInItsOwnTick) {
     EXPECT_FALSE(game.reachedTickLimit());
     EXPECT_EQ(game.ticks(), 70);
     EXPECT_EQ(ReadSafetyQuit(), 0u);
+}
+
+// A test that installs DirectInput's test backend of its own before the run (to drive it by
+// hand as well) gets the timeline's input there, where the program's devices read it.
+TEST(ReplayInputTest, TestBackendInstalledBeforeTheRunGetsTheTimelineInput) {
+    ReplayHarness game;
+    game.PrepareGame(qvn::test::kReplayEndlessStart);
+    dinput_test::TestInputBackend& own = dinput_test::UseTestInputBackend();
+    game.Add({10, ReplayEvent::Kind::Key, static_cast<int>(VK_RETURN), 1});
+    game.Add({10, ReplayEvent::Kind::PadButton, 0, 1});
+    game.Add({20, ReplayEvent::Kind::End});
+    bool pressed = false;
+    bool heldThere = false;
+    game.AddAction(11, [&] {
+        pressed = gDIApplication->IsKeyPressed(DIK_RETURN);
+        heldThere = own.State()->Keys()[DIK_RETURN] == 0x80;
+    });
+    EXPECT_EQ(game.Run(), 0);
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(heldThere);
+    EXPECT_EQ(gDIApplication, nullptr);
 }
 
 }  // namespace

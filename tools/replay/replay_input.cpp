@@ -6,19 +6,23 @@
 #include "platform/winbase/time_api.h"
 #include "tools/replay/replay_timeline.h"
 
-ReplayInput::ReplayInput() : backend_(&dinput_test::UseTestInputBackend()) {
+ReplayInput::ReplayInput() {
     dinput_test::TestPad pad;
     pad.name = "Replay Pad";
     pad.buttons = kReplayPadButtons;
-    pad_ = backend_->PlugPad(pad);
+    dinput_test::UseTestInputBackend().PlugPad(pad);
 }
 
 ReplayInput::~ReplayInput() {
     InstallInputBackend(nullptr);
 }
 
-void ReplayInput::StampTime() {
-    backend_->SetTime(timeGetTime());
+dinput_test::TestInputBackend* ReplayInput::Backend() {
+    auto* backend = dynamic_cast<dinput_test::TestInputBackend*>(&CurrentInputBackend());
+    if (backend != nullptr) {
+        backend->SetTime(timeGetTime());
+    }
+    return backend;
 }
 
 void ReplayInput::Key(HWND window, UINT virtualKey, bool down) {
@@ -28,12 +32,12 @@ void ReplayInput::Key(HWND window, UINT virtualKey, bool down) {
         rightHand = ((virtualKey - VK_LSHIFT) & 1u) != 0;
         virtualKey = kPairs[(virtualKey - VK_LSHIFT) / 2];
     }
-    if (const BYTE dik = dinput_test::DikOfVirtualKey(virtualKey, rightHand); dik != 0) {
-        StampTime();
+    const BYTE dik = dinput_test::DikOfVirtualKey(virtualKey, rightHand);
+    if (dinput_test::TestInputBackend* backend = Backend(); backend != nullptr && dik != 0) {
         if (down) {
-            backend_->KeyDown(dik);
+            backend->KeyDown(dik);
         } else {
-            backend_->KeyUp(dik);
+            backend->KeyUp(dik);
         }
     }
     win32_test::InjectKey(window, virtualKey, down, false, rightHand);
@@ -45,26 +49,31 @@ void ReplayInput::MoveTo(HWND window, POINT client) {
         return;
     }
     pointer_ = client;
-    StampTime();
-    backend_->MoveMouse(client.x - from.x, client.y - from.y);
+    if (dinput_test::TestInputBackend* backend = Backend()) {
+        backend->MoveMouse(client.x - from.x, client.y - from.y);
+    }
     win32_test::InjectMouseMove(window, client.x, client.y);
 }
 
 void ReplayInput::Button(HWND window, int button, bool down) {
-    StampTime();
-    backend_->MouseButton(button, down);
+    if (dinput_test::TestInputBackend* backend = Backend()) {
+        backend->MouseButton(button, down);
+    }
     const POINT at = Pointer();
     win32_test::InjectMouseButton(window, button, down, at.x, at.y);
 }
 
 void ReplayInput::Wheel(HWND window, int notches) {
-    StampTime();
-    backend_->TurnWheel(notches);
+    if (dinput_test::TestInputBackend* backend = Backend()) {
+        backend->TurnWheel(notches);
+    }
     const POINT at = Pointer();
     win32_test::InjectMouseWheel(window, notches, at.x, at.y);
 }
 
 void ReplayInput::PadButton(int button, bool down) {
-    StampTime();
-    backend_->SetPadButton(pad_, button, down);
+    dinput_test::TestInputBackend* backend = Backend();
+    if (backend != nullptr && !backend->State()->Pads().empty()) {
+        backend->SetPadButton(backend->State()->Pads().front().id, button, down);
+    }
 }

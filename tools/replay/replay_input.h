@@ -2,11 +2,12 @@
 // Input of a replay, brought as the desktop and the devices bring it to the running program:
 // keys, the pointer, its buttons and the wheel reach both DirectInput's state and the game
 // window's messages, DirectInput first, the order in which the SDL event pump feeds them; pad
-// buttons reach DirectInput's pad alone.
+// buttons reach DirectInput's first attached pad alone. DirectInput's part goes to whichever test
+// backend is installed at the time (a test may install one of its own); with none, only the
+// window messages are sent.
 
 #include <optional>
 
-#include "platform/dinput/input_state.h"
 #include "platform/winbase/win_types.h"
 
 namespace dinput_test {
@@ -36,10 +37,9 @@ public:
 
 private:
     POINT Pointer() const { return pointer_.value_or(POINT{0, 0}); }
-    // Stamps the events that follow with the program's clock.
-    void StampTime();
+    // The installed test backend with its event time set to the program's clock; null when the
+    // installed backend is not a test backend.
+    static dinput_test::TestInputBackend* Backend();
 
-    dinput_test::TestInputBackend* backend_;
-    PadId pad_ = 0;
     std::optional<POINT> pointer_;
 };
