@@ -11,14 +11,6 @@ namespace {
 constexpr UINT kAllQueueInput = 0x1FF;
 constexpr DWORD kAllInputDevices = kDIKeyboardBit | kDIMouseBit | kDIPadBit;
 
-bool MessageWaiting() {
-    if (HIWORD(GetQueueStatus(kAllQueueInput)) == 0) {
-        return false;
-    }
-    MSG message{};
-    return PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) != 0;
-}
-
 // Takes one message with a blocking wait and dispatches it; false on the quit message.
 bool DispatchOneMessage() {
     MSG message{};
@@ -33,16 +25,24 @@ bool DispatchOneMessage() {
     return true;
 }
 
-bool MoviePlaying() {
-    return DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0;
+}  // namespace
+
+bool MainLoopMessageWaiting() {
+    if (HIWORD(GetQueueStatus(kAllQueueInput)) == 0) {
+        return false;
+    }
+    MSG message{};
+    return PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE) != 0;
 }
 
-}  // namespace
+bool MainLoopWaitsForMessages() {
+    return DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0 || PauseFlag != 0;
+}
 
 bool RunMainLoop(MainLoopIdleHook idleHook, void* context) {
     for (;;) {
-        if (MoviePlaying() || PauseFlag != 0) {
-            if (idleHook != nullptr && !MessageWaiting()) {
+        if (MainLoopWaitsForMessages()) {
+            if (idleHook != nullptr && !MainLoopMessageWaiting()) {
                 idleHook(context);
             }
             if (!DispatchOneMessage()) {
@@ -50,10 +50,10 @@ bool RunMainLoop(MainLoopIdleHook idleHook, void* context) {
             }
             continue;
         }
-        bool waiting = MessageWaiting();
+        bool waiting = MainLoopMessageWaiting();
         if (!waiting && idleHook != nullptr) {
             idleHook(context);
-            waiting = MessageWaiting();
+            waiting = MainLoopMessageWaiting();
         }
         if (waiting) {
             if (!DispatchOneMessage()) {

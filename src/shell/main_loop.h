@@ -8,3 +8,8 @@ using MainLoopIdleHook = void (*)(void* context);
 
 // Runs until the quit message; true when it came (the window was destroyed).
 bool RunMainLoop(MainLoopIdleHook idleHook, void* context);
+
+// What the loop's next turn does: take a queued message when one waits; otherwise wait for one
+// while paused or while a movie plays, or else run a frame.
+bool MainLoopMessageWaiting();
+bool MainLoopWaitsForMessages();

@@ -68,11 +68,6 @@ void AddShiftI(ReplayHarness& game, int tick) {
     game.Add({tick + 1, Kind::Key, static_cast<int>(VK_SHIFT), 0});
 }
 
-void AddKeyPress(ReplayHarness& game, int tick, UINT key) {
-    game.Add({tick, Kind::Key, static_cast<int>(key), 1});
-    game.Add({tick + 1, Kind::Key, static_cast<int>(key), 0});
-}
-
 int CountLines(const std::vector<std::string>& lines, const std::string& part) {
     int count = 0;
     for (const std::string& line : lines) {
@@ -81,24 +76,10 @@ int CountLines(const std::vector<std::string>& lines, const std::string& part) {
     return count;
 }
 
-// The session every replay test starts from: the pointer over the window, the FPS line
-// switched on and off again, a spell in the background, a lost device, and the close.
-void AddSession(ReplayHarness& game) {
-    game.Add({5, Kind::MouseMove, 100, 100});
-    AddShiftI(game, 10);
-    game.Add({20, Kind::Activation, 0});
-    game.Add({40, Kind::Activation, 1});
-    AddShiftI(game, 44);
-    game.Add({50, Kind::LoseDevice});
-    game.Add({60, Kind::RestoreDevice});
-    game.Add({80, Kind::Close, IDYES});
-}
-
 TEST(ReplayTest, SessionDrawsPausesSurvivesADeviceLossAndEndsOnAConfirmedClose) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
-    AddSession(game);
-    game.CaptureTick(15);
+    game.LoadTimeline("session");
     EXPECT_EQ(game.Run(), 0);
 
     const std::vector<std::string> log = game.LogLines();
@@ -108,26 +89,32 @@ TEST(ReplayTest, SessionDrawsPausesSurvivesADeviceLossAndEndsOnAConfirmedClose) 
     EXPECT_EQ(game.windowTitle(), kWindowTitle);
 
     EXPECT_EQ(game.HashAt(7), game.HashAt(8)) << "a still scene draws the same frame";
-    EXPECT_NE(game.HashAt(12), game.HashAt(8)) << "Shift+I shows the FPS line";
-    ASSERT_FALSE(game.captured().empty());
-    EXPECT_EQ(qvn::test::CompareImageWithGolden("shell_fps_line_and_cursor", game.capturedWidth(),
-                                                game.capturedHeight(), game.captured().data(),
-                                                game.capturedWidth()),
+    EXPECT_NE(game.HashAt(10), game.HashAt(8)) << "the frame of Shift+I shows the FPS line";
+    const qvn::test::ReplayCapture* fps = game.FindCapture("fps_line");
+    ASSERT_NE(fps, nullptr);
+    ASSERT_TRUE(fps->drawn);
+    EXPECT_EQ(fps->hash, game.HashAt(15));
+    EXPECT_EQ(qvn::test::CompareImageWithGolden("shell_fps_line_and_cursor", fps->frame.width,
+                                                fps->frame.height, fps->frame.argb.data(),
+                                                fps->frame.width),
               "");
 
-    EXPECT_EQ(game.FramesBetween(21, 40), 0) << "inactive in a window: paused";
-    EXPECT_GT(game.FramesBetween(41, 43), 0) << "active again: frames run";
-    EXPECT_EQ(game.FramesBetween(51, 59), 0) << "no frame while the device is lost";
-    EXPECT_EQ(game.FramesBetween(60, 60), 1) << "the frame after the restore resets the device";
-    EXPECT_GT(game.FramesBetween(61, 79), 0);
+    EXPECT_EQ(game.FramesBetween(20, 39), 0) << "inactive in a window: paused";
+    EXPECT_EQ(game.FramesBetween(40, 40), 1) << "the tick that activates it draws again";
+    EXPECT_EQ(game.FramesBetween(50, 50), 0) << "no frame while the device is lost";
+    EXPECT_EQ(game.FramesBetween(51, 51), 1) << "the next frame resets the device";
+    EXPECT_GT(game.FramesBetween(52, 79), 0);
     EXPECT_EQ(game.HashAt(65), game.HashAt(75)) << "a still scene after the reset";
+    EXPECT_TRUE(game.problems().empty());
 
     const auto boxes = win32_test::TakeShownMessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, kCloseQuestionText);
     EXPECT_EQ(boxes[0].caption, kConfirmCaption);
     EXPECT_EQ(boxes[0].style, 0x144u);
+    EXPECT_TRUE(boxes[0].answeredByScript);
     EXPECT_FALSE(game.closedByHarness());
+    EXPECT_EQ(game.ticks(), 80);
     // What the run left in the settings store on disk.
     win32_test::ForgetSettingsStore();
     EXPECT_EQ(ReadSafetyQuit(), 0u);
@@ -189,13 +176,13 @@ TEST(ReplayTest, SameTimelineGivesTheSameFrames) {
     {
         ReplayHarness game;
         PrepareGame(game, kReplayEndlessStart);
-        AddSession(game);
+        game.LoadTimeline("session");
         game.Run();
         first = game.frames();
     }
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
-    AddSession(game);
+    game.LoadTimeline("session");
     game.Run();
     ASSERT_EQ(game.frames().size(), first.size());
     for (std::size_t i = 0; i < first.size(); ++i) {
@@ -207,36 +194,31 @@ TEST(ReplayTest, SameTimelineGivesTheSameFrames) {
 TEST(ReplayTest, CloseAnsweredNoKeepsPlaying) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
-    AddKeyPress(game, 3, VK_PAUSE);
-    game.Add({10, Kind::Close, IDNO});
-    game.Add({30, Kind::Close, IDYES});
+    game.LoadTimeline("close_answered_no");
     game.Run();
-    EXPECT_GT(game.FramesBetween(11, 29), 0) << "the question ended the pause, No went on";
-    EXPECT_EQ(win32_test::TakeShownMessageBoxes().size(), 2u);
+    EXPECT_EQ(game.FramesBetween(4, 9), 0) << "paused by the Pause key";
+    EXPECT_GT(game.FramesBetween(10, 29), 0) << "the question ended the pause, No went on";
+    const auto boxes = win32_test::TakeShownMessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].answer, IDNO);
+    EXPECT_EQ(boxes[1].answer, IDYES);
+    EXPECT_EQ(game.ticks(), 30);
     EXPECT_EQ(ReadSafetyQuit(), 0u);
 }
 
 TEST(ReplayTest, PauseThenSpaceRunsExactlyOneFrame) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
-    AddKeyPress(game, 10, VK_PAUSE);
-    AddKeyPress(game, 20, VK_SPACE);
-    game.Add({40, Kind::Close, IDYES});
+    game.LoadTimeline("pause_and_step");
     game.Run();
-    EXPECT_EQ(game.FramesBetween(11, 39), 1);
-    EXPECT_EQ(game.FramesBetween(21, 22), 1) << "the step runs right after Space";
+    EXPECT_EQ(game.FramesBetween(10, 39), 1);
+    EXPECT_EQ(game.FramesBetween(20, 20), 1) << "the step runs in the tick of Space";
 }
 
 TEST(ReplayTest, AltEnterSwitchesToFullScreenAndBack) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
-    for (int tick : {10, 20}) {
-        game.Add({tick, Kind::Key, static_cast<int>(VK_MENU), 1});
-        game.Add({tick, Kind::Key, static_cast<int>(VK_RETURN), 1});
-        game.Add({tick + 1, Kind::Key, static_cast<int>(VK_RETURN), 0});
-        game.Add({tick + 1, Kind::Key, static_cast<int>(VK_MENU), 0});
-    }
-    game.Add({30, Kind::Close, IDYES});
+    game.LoadTimeline("alt_enter_twice");
     game.Run();
     const std::vector<std::string> log = game.LogLines();
     EXPECT_EQ(CountLines(log, "Changed fullscreen mode: 800x600"), 1);
@@ -255,21 +237,19 @@ TEST(ReplayTest, ReturnToTitleRestartsTheStartScriptUnlessAnsweredNo) {
     jump @wait
 )";
     struct Case {
-        const char* name;
-        int answer;
+        const char* timeline;
         int restarts;
     };
-    for (const Case& c : {Case{"yes", IDYES, 1}, Case{"no", IDNO, 0}}) {
+    for (const Case& c : {Case{"return_to_title_yes", 1}, Case{"return_to_title_no", 0}}) {
         ReplayHarness game;
         PrepareGame(game, start);
-        game.Add({10, Kind::Command, 40012, c.answer});
-        game.Add({20, Kind::Close, IDYES});
+        game.LoadTimeline(c.timeline);
         game.Run();
-        EXPECT_EQ(CountLines(game.LogLines(), "function: error. no(99)"), c.restarts) << c.name;
-        EXPECT_GT(game.FramesBetween(12, 19), 0) << c.name;
+        EXPECT_EQ(CountLines(game.LogLines(), "function: error. no(99)"), c.restarts) << c.timeline;
+        EXPECT_GT(game.FramesBetween(12, 19), 0) << c.timeline;
         const auto boxes = win32_test::TakeShownMessageBoxes();
-        ASSERT_EQ(boxes.size(), 2u) << c.name;
-        EXPECT_EQ(boxes[0].text, kTitleReturnQuestionText) << c.name;
+        ASSERT_EQ(boxes.size(), 2u) << c.timeline;
+        EXPECT_EQ(boxes[0].text, kTitleReturnQuestionText) << c.timeline;
     }
 }
 
@@ -314,45 +294,40 @@ TEST(ReplayTest, SoftwareCursorIsDrawnAtThePointerLessTheHotSpot) {
     EXPECT_EQ(pixel(312, 205), 0u) << "nothing where an unshifted hand would be";
 }
 
-// The 64 x 64 pixels around the software cursor at (300, 200), as drawn at `tick` of a session
-// whose device is lost at tick 30 and reset by the frame of tick 40 (the FPS line stays off).
-std::vector<std::uint32_t> PixelsAroundCursorAt(int tick) {
-    ReplayHarness game;
-    PrepareGame(game, kReplayEndlessStart);
-    game.Add({5, Kind::MouseMove, 300, 200});
-    game.Add({30, Kind::LoseDevice});
-    game.Add({40, Kind::RestoreDevice});
-    game.CaptureTick(tick);
-    game.Add({50, Kind::Close, IDYES});
-    game.Run();
+// The 64 x 64 pixels around the software cursor at (300, 200) of a capture; empty when none.
+std::vector<std::uint32_t> PixelsAroundCursor(const qvn::test::ReplayCapture* capture) {
     std::vector<std::uint32_t> pixels;
-    if (game.capturedWidth() != 800) {
-        ADD_FAILURE() << "no frame drawn at tick " << tick;
+    if (capture == nullptr || capture->frame.width != 800 || capture->frame.height != 600) {
         return pixels;
     }
     for (int y = 184; y < 248; ++y) {
         for (int x = 284; x < 348; ++x) {
-            pixels.push_back(game.captured()[y * 800 + x]);
+            pixels.push_back(capture->frame.argb[y * 800 + x]);
         }
     }
     return pixels;
 }
 
 TEST(ReplayTest, SoftwareCursorIsDrawnTheSameAfterADeviceReset) {
-    const std::vector<std::uint32_t> before = PixelsAroundCursorAt(25);
+    ReplayHarness game;
+    PrepareGame(game, kReplayEndlessStart);
+    game.LoadTimeline("cursor_device_reset");
+    game.Run();
+    const std::vector<std::uint32_t> before = PixelsAroundCursor(game.FindCapture("before_loss"));
     ASSERT_EQ(before.size(), 64u * 64u);
     // The cell's square starts at the pointer (16, 16 of the area); where the image is clear,
     // as in its bottom-right corner, the frame shows as it does beside the square.
     EXPECT_EQ(before[(16 + 31) * 64 + 16 + 31], before[8 * 64 + 8]);
-    for (int tick : {40, 45}) {
-        const std::vector<std::uint32_t> after = PixelsAroundCursorAt(tick);
-        ASSERT_EQ(after.size(), before.size()) << "tick " << tick;
+    for (const char* name : {"reset", "after_reset"}) {
+        const std::vector<std::uint32_t> after = PixelsAroundCursor(game.FindCapture(name));
+        ASSERT_EQ(after.size(), before.size()) << name;
         int differing = 0;
         for (std::size_t i = 0; i < before.size(); ++i) {
             differing += after[i] != before[i] ? 1 : 0;
         }
-        EXPECT_EQ(differing, 0) << "tick " << tick << ": pixels unlike the frame before the loss";
+        EXPECT_EQ(differing, 0) << name << ": pixels unlike the frame before the loss";
     }
+    EXPECT_EQ(game.FramesBetween(30, 30), 0) << "no frame while the device is lost";
 }
 
 TEST(ReplayTest, ProgramEndsWithItsLastScriptFrame) {

@@ -165,12 +165,21 @@ ScriptTracer::RunStatus ScriptTracer::RunToEnd(std::uint32_t frameBound,
 }
 
 void ScriptTracer::AppendGlobals() {
+    const std::size_t globals = GlobalVariableCount();
+    for (std::size_t i = 0; i < globals; ++i) {
+        output_ += "var " + std::to_string(i) + " " + VariableValueText(i) + "\n";
+    }
+}
+
+std::size_t GlobalVariableCount() {
     std::size_t globals = ScriptVariables.size();
     for (const auto& frame : ScriptCallStack) {
         globals = std::min<std::size_t>(globals, frame->base);
     }
-    for (std::size_t i = 0; i < globals; ++i) {
-        output_ += "var " + std::to_string(i) + " " +
-                   std::to_string(static_cast<std::int32_t>(ScriptVariables[i])) + "\n";
-    }
+    return globals;
+}
+
+std::string VariableValueText(std::size_t index) {
+    const std::uint32_t word = index < ScriptVariables.size() ? ScriptVariables[index] : 0;
+    return std::to_string(static_cast<std::int32_t>(word));
 }

@@ -55,6 +55,12 @@ private:
     std::vector<std::int32_t> modeStack_;
 };
 
+// The number of global variables: those below the oldest frame's locals (every variable while
+// no script runs).
+std::size_t GlobalVariableCount();
+// The value of variable `index` as the tools print it: the word read signed, in decimal.
+std::string VariableValueText(std::size_t index);
+
 // Parses a comma-separated list of call numbers ("28,3"); malformed entries are skipped.
 std::set<std::uint32_t> ParseWaitCalls(const char* list);
 

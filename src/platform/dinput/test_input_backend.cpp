@@ -1,6 +1,8 @@
 #include "platform/dinput/test_input_backend.h"
 
 #include "platform/dinput/direct_input.h"
+#include "platform/dinput/sdl_scancode_to_dik.h"
+#include "platform/win32/sdl_virtual_keys.h"
 
 namespace dinput_test {
 
@@ -21,6 +23,11 @@ TestInputBackend& UseTestInputBackend() {
     InstallInputBackend(std::move(backend));
     DInputSetAppActive(true);
     return result;
+}
+
+BYTE DikOfVirtualKey(UINT virtualKey, bool rightHand) {
+    const int scancode = win32_internal::SdlScancodeOfVirtualKey(virtualKey, rightHand);
+    return scancode < 0 ? 0 : DikFromSdlScancode(scancode);
 }
 
 }  // namespace dinput_test

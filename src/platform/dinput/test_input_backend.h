@@ -50,6 +50,10 @@ public:
 // installed until another backend is.
 TestInputBackend& UseTestInputBackend();
 
+// The DIK code of the key that gives `virtualKey` on a US keyboard (of a modifier pair, the side
+// asked for), as the SDL backend would set it for that key; 0 when DirectInput has no code.
+BYTE DikOfVirtualKey(UINT virtualKey, bool rightHand = false);
+
 // The user's keyboard repeat settings and mouse button swap that SystemParametersInfoA and
 // GetSystemMetrics report (defaults: delay 1, speed 31, not swapped).
 void SetKeyboardRepeatSettings(int delay, int speed);
