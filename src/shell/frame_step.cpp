@@ -1,4 +1,5 @@
 // UpdateFrame: one frame of the game.
+#include "adventure/adventure_frame.h"
 #include "adventure/game_mode.h"
 #include "adventure/seams.h"
 #include "foundation/clock.h"
@@ -43,7 +44,7 @@ void RunModeFrame(int mode, double t) {
     const auto seconds = static_cast<float>(t);
     switch (mode) {
         case kGameModeAdventure:
-            AdventureFrame(seconds);
+            AdventureFrame(t);
             break;
         case kGameModeTitleMenu:
             Title::Update(seconds);

@@ -12,5 +12,9 @@ LRESULT MenuWindowHook(HWND, UINT, WPARAM, LPARAM) {
 void UpdateMenuInput(double) {}
 void DrawMenuWindows() {}
 void DestroyAllMenuWindows() {}
+
+int CountMenuWindows(int) {
+    return 0;
+}
 void LoadFrameTextures(const char*) {}
 void SetUiFont(const LOGFONTA*) {}

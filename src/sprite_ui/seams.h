@@ -19,6 +19,8 @@ LRESULT MenuWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void UpdateMenuInput(double seconds);
 void DrawMenuWindows();
 void DestroyAllMenuWindows();
+// The number of UI windows whose flags have none of the bits of `mask`.
+int CountMenuWindows(int mask);
 // Loads the five images of window frames from the image file at `path`.
 void LoadFrameTextures(const char* path);
 void SetUiFont(const LOGFONTA* font);

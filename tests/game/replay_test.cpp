@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "adventure/game_mode.h"
 #include "foundation/app_settings.h"
 #include "media/graphics/d3d_application.h"
 #include "media/music/music_state.h"
@@ -203,9 +204,16 @@ TEST(ReplayTest, SameTimelineGivesTheSameFrames) {
     }
 }
 
+// The adventure mode takes every key press for itself, so the Pause key works where keys pass
+// on to the window: on the title screen.
+void EnterTitleMode(ReplayHarness& game, int tick) {
+    game.AddAction(tick, [] { GameMode = kGameModeTitleMenu; });
+}
+
 TEST(ReplayTest, CloseAnsweredNoKeepsPlaying) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
+    EnterTitleMode(game, 2);
     AddKeyPress(game, 3, VK_PAUSE);
     game.Add({10, Kind::Close, IDNO});
     game.Add({30, Kind::Close, IDYES});
@@ -218,6 +226,7 @@ TEST(ReplayTest, CloseAnsweredNoKeepsPlaying) {
 TEST(ReplayTest, PauseThenSpaceRunsExactlyOneFrame) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
+    EnterTitleMode(game, 2);
     AddKeyPress(game, 10, VK_PAUSE);
     AddKeyPress(game, 20, VK_SPACE);
     game.Add({40, Kind::Close, IDYES});

@@ -1,0 +1,13 @@
+#pragma once
+// The face picture at the left end of the message window.
+
+struct D3DPlane;
+
+// The face plane; null while no face is shown.
+extern D3DPlane* FacePlane;
+
+// Shows the picture "face\NAME" (null or a name beginning with "*": no face).
+void SetFace(const char* name);
+inline bool IsFaceShown() {
+    return FacePlane != nullptr;
+}
