@@ -106,9 +106,44 @@ std::string BreakOversizedRuby(const std::string& text) {
     return out;
 }
 
-// Draws each character of the reading over the base about to join `lineLength` bytes: spread
-// over the base, or centred on it when the reading is the wider.
-void DrawRuby(const RubyGroup& group, int x0, int y, std::size_t lineLength, D3DCOLOR colour) {
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The bytes of `line` that the font shows: colour markup ("[]", "[" with hexadecimal digits and
+// the character that closes them) and the backslash that makes the next character plain take
+// no room on the line.
+std::size_t ShownBytes(const std::string& line) {
+    std::size_t shown = 0;
+    const char* p = line.c_str();
+    while (*p != '\0') {
+        if (*p == '[') {
+            ++p;
+            while (IsHexDigit(*p)) {
+                ++p;
+            }
+            if (*p != '\0') {
+                ++p;
+            }
+            continue;
+        }
+        if (*p == '\\') {
+            ++p;
+            if (*p == '\0') {
+                break;
+            }
+        }
+        const std::size_t length = CharLength(p);
+        shown += length;
+        p += length;
+    }
+    return shown;
+}
+
+// Draws each character of the reading over the base that joins the line after `line`: spread
+// over the base, or centred on it when the reading is the wider. The base starts where the
+// shown part of the line ends, so that colour markup before it does not push the reading off.
+void DrawRuby(const RubyGroup& group, int x0, int y, const std::string& line, D3DCOLOR colour) {
     D3DFont* ruby = GetRubyFont();
     if (ruby == nullptr) {
         return;
@@ -118,7 +153,7 @@ void DrawRuby(const RubyGroup& group, int x0, int y, std::size_t lineLength, D3D
     const int r = g.rubySize;
     const auto lb = static_cast<int>(group.base.size());
     const auto lr = static_cast<int>(group.reading.size());
-    const int start = x0 + f * static_cast<int>(lineLength) / 2;
+    const int start = x0 + f * static_cast<int>(ShownBytes(line)) / 2;
     const int yr = y - r - 1;
     const std::string reading(group.reading);
     for (const char* c = reading.c_str(); *c != '\0'; c = sjis::Next(c)) {
@@ -153,7 +188,7 @@ std::size_t FillLine(const char* source, std::string* line, int x0, int y, D3DCO
                 break;  // the group goes to the next line
             }
             if (MsgUseRuby != 0 && !group.reading.empty()) {
-                DrawRuby(group, x0, y, line->size(), colour);
+                DrawRuby(group, x0, y, *line, colour);
             }
             line->append(group.base);
             taken += group.length;
