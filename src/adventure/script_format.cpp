@@ -90,14 +90,18 @@ Directive ParseDirective(const char** p, const ScriptArguments& arguments, std::
 
 // The directive rebuilt for the C library, with `length` before the conversion.
 std::string CSpec(const Directive& d, const char* length) {
-    std::string spec = "%" + d.flags;
+    std::string spec(1, '%');
+    spec += d.flags;
     if (d.width >= 0) {
         spec += std::to_string(d.width);
     }
     if (d.precision >= 0) {
-        spec += "." + std::to_string(d.precision);
+        spec += '.';
+        spec += std::to_string(d.precision);
     }
-    return spec + length + d.conversion;
+    spec += length;
+    spec += d.conversion;
+    return spec;
 }
 
 template <typename T>

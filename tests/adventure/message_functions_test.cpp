@@ -11,6 +11,7 @@
 #include "adventure/script_format.h"
 #include "adventure_fixture.h"
 #include "foundation/app_settings.h"
+#include "media/graphics/texture.h"
 #include "script/script_variables.h"
 
 namespace adventure_tests {
@@ -89,7 +90,9 @@ TEST_F(MessageFunctionsTest, PageEndSetsTheWaitAndItsDelay) {
         {"a negative time counts as 0", 0, {Int(-5)}, 0},
         {"a time past 32 bits of milliseconds saturates", 0, {Int(5000000)}, 0xFFFFFFFFu},
     };
+    ASSERT_TRUE(BuildMessageWindow());
     for (const Case& c : cases) {
+        ASSERT_EQ(MessageTexture->Backup(nullptr), D3D_OK);
         AutoMode = c.autoMode;
         PageWait = 0;
         PendingDelayMs = 77;
@@ -100,6 +103,7 @@ TEST_F(MessageFunctionsTest, PageEndSetsTheWaitAndItsDelay) {
         EXPECT_EQ(PendingDelayMs, c.pending) << c.name;
         EXPECT_EQ(MessageWindowShown, 1) << c.name;
         EXPECT_EQ(WindowFadeTime, 0.0f) << c.name << ": shown at once";
+        EXPECT_EQ(MessageTexture->backup, nullptr) << c.name << ": the page's backup dropped";
     }
 }
 

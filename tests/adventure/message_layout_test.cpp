@@ -35,7 +35,7 @@ TEST_F(MessageLayoutTest, LinesBreakJapaneseStyle) {
         {"a full stop before a closing bracket moves with it", kana25 + "。」", 50},
         {"an ASCII letter never hangs, though its byte is a trail byte of the table", kana25 + "BC",
          50},
-        {"a line opening with a bracket has no indent", "「" + kana25 + "い", 52},
+        {"a line opening with a bracket has no indent", std::string("「") + kana25 + "い", 52},
         {"half-width text fills the same bytes", std::string(60, 'a'), 50},
         {"a short text takes its terminator too", "あいう", 7},
         {"the empty text takes its terminator", "", 1},
@@ -74,13 +74,13 @@ TEST_F(MessageLayoutTest, PagesCountLinesAndTheAutoDelay) {
 
 TEST_F(MessageLayoutTest, OversizedRubyGroupBreaksAtTheLineEnd) {
     // A base of 30 kanji can never fit a line: it is laid out as plain text over two lines.
-    const std::string group = "{" + Repeat("字", 30) + "/" + Repeat("じ", 30) + "}";
+    const std::string group = std::string("{") + Repeat("字", 30) + "/" + Repeat("じ", 30) + "}";
     LineCounter = -1;
     ShowText(Sjis(group.c_str()).c_str());
     EXPECT_EQ(LineCounter, 2);
 
     // The longest base that fits a fresh line keeps its ruby on one line.
-    const std::string fits = "{" + Repeat("字", 25) + "/" + Repeat("じ", 3) + "}";
+    const std::string fits = std::string("{") + Repeat("字", 25) + "/" + Repeat("じ", 3) + "}";
     LineCounter = -1;
     ShowText(Sjis(fits.c_str()).c_str());
     EXPECT_EQ(LineCounter, 1);

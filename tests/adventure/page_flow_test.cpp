@@ -183,31 +183,25 @@ TEST_F(PageFlowTest, ScriptHoldsWhileTheSceneOrADialogHoldsIt) {
     }
 }
 
-TEST_F(PageFlowTest, SceneTimersRunDownAndEndAtOnceWhileSkipping) {
-    for (const bool skipping : {false, true}) {
-        QuakeTime = 1.0;
-        TransitionTimeLeft = 0.5;
-        Frame(skipping ? Input{{kControl}} : Input{}, 0.25);
-        EXPECT_DOUBLE_EQ(QuakeTime, skipping ? 0.0 : 0.75) << skipping;
-        EXPECT_DOUBLE_EQ(TransitionTimeLeft, skipping ? 0.0 : 0.25) << skipping;
-        Frame({}, 0.25);
-        Frame({}, 0.25);
-        EXPECT_DOUBLE_EQ(TransitionTimeLeft, 0.0) << "never below 0";
-    }
-}
-
-TEST_F(PageFlowTest, WindowToggleFadesUnlessEffectsAreOff) {
+TEST_F(PageFlowTest, TimersRunDownAndSkippingEndsThem) {
     for (const DWORD effects : {1u, 0u}) {
         Restart();
         AdvEffectEnable = effects;
         Frame();
-        Frame({{kSpace}}, 0.0);
-        EXPECT_EQ(MessageWindowShown, 0);
-        EXPECT_FLOAT_EQ(WindowFadeTime, effects != 0 ? 0.2f : 0.0f);
-        Frame({}, 0.05);
-        EXPECT_FLOAT_EQ(WindowFadeTime, effects != 0 ? 0.15f : 0.0f) << "it runs down";
-        Frame({{kControl}}, 0.05);
-        EXPECT_FLOAT_EQ(WindowFadeTime, 0.0f) << "skipping ends it";
+        QuakeTime = 1.0;
+        TransitionTimeLeft = 0.5;
+        Frame({{kSpace}}, 0.25);
+        EXPECT_EQ(MessageWindowShown, 0) << effects;
+        EXPECT_FLOAT_EQ(WindowFadeTime, effects != 0 ? 0.2f : 0.0f) << "the toggle's fade";
+        EXPECT_DOUBLE_EQ(QuakeTime, 0.75) << effects;
+        Frame({}, 0.125);
+        EXPECT_FLOAT_EQ(WindowFadeTime, effects != 0 ? 0.075f : 0.0f) << "it runs down";
+        EXPECT_DOUBLE_EQ(TransitionTimeLeft, 0.125);
+        Frame({}, 0.25);
+        EXPECT_DOUBLE_EQ(TransitionTimeLeft, 0.0) << "never below 0";
+        Frame({{kControl}}, 0.0);
+        EXPECT_FLOAT_EQ(WindowFadeTime, 0.0f) << "skipping ends the fade";
+        EXPECT_DOUBLE_EQ(QuakeTime, 0.0) << "and the scene's timers";
     }
 }
 
