@@ -1,5 +1,5 @@
 // The adventure frame's own rules: frame milliseconds, the held-key repeat of backlog paging,
-// the fast-forward and auto toggles, the window-message hook and the end of a movie.
+// the window-message hook, the end of a movie and the label hook.
 
 #include <vector>
 
@@ -84,40 +84,6 @@ TEST_F(AdventureFrameTest, HeldBacklogKeyStepsAfterTheDelayThenAtTheInterval) {
     EXPECT_EQ(PendingDelayMs, 0u);
 }
 
-TEST_F(AdventureFrameTest, FastForwardAndAutoToggles) {
-    struct Case {
-        const char* name;
-        DWORD skipUnseen;
-        int skipDisabled;
-        int fastForwardBefore;
-        int fastForward;
-        int skipActive;
-    };
-    const Case cases[] = {
-        {"unread page, unread text not allowed", 0, 0, 0, 0, 0},
-        {"unread text allowed", 1, 0, 0, 1, 1},
-        {"switched off again", 1, 0, 1, 0, 0},
-        {"on but not skipping while the script disables it", 1, 1, 0, 1, 0},
-    };
-    for (const Case& c : cases) {
-        MsgSkipUnseen = c.skipUnseen;
-        SkipDisabled = c.skipDisabled;
-        FastForwardMode = c.fastForwardBefore;
-        AutoMode = 1;
-        ToggleFastForwardMode();
-        EXPECT_EQ(FastForwardMode, c.fastForward) << c.name;
-        EXPECT_EQ(SkipActive, c.skipActive) << c.name;
-        EXPECT_EQ(AutoMode, 0) << c.name;
-    }
-
-    FastForwardMode = 1;
-    ToggleAutoMode();
-    EXPECT_EQ(AutoMode, 1);
-    EXPECT_EQ(FastForwardMode, 0);
-    ToggleAutoMode();
-    EXPECT_EQ(AutoMode, 0);
-}
-
 TEST_F(AdventureFrameTest, MessageHookTakesKeysButtonsAndMovesOnly) {
     struct Case {
         const char* name;
@@ -127,13 +93,10 @@ TEST_F(AdventureFrameTest, MessageHookTakesKeysButtonsAndMovesOnly) {
     };
     const Case cases[] = {
         {"the Pause key is taken too", WM_KEYDOWN, VK_PAUSE, 0},
-        {"Enter", WM_KEYDOWN, VK_RETURN, 0},
-        {"a left button", WM_LBUTTONDOWN, 0, 0},
         {"a right button", WM_RBUTTONDOWN, 0, 0},
         {"a pointer move", WM_MOUSEMOVE, 0, 0},
         {"a key release passes on", WM_KEYUP, VK_RETURN, 1},
         {"a character passes on", WM_CHAR, 'a', 1},
-        {"painting passes on", WM_PAINT, 0, 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(AdventureOnMessage(nullptr, c.message, c.wParam, 0), c.result) << c.name;

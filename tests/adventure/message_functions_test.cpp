@@ -131,22 +131,6 @@ TEST_F(MessageFunctionsTest, WaitHidesTheWindowForItsTenths) {
     }
 }
 
-TEST_F(MessageFunctionsTest, FormattedMessageShowsTheFormattedText) {
-    LineCounter = -1;
-    EXPECT_TRUE(BuiltinFormattedMessage(Arguments{Text(Sjis("%d本の%sが%dと%4.1f%%"))}));
-    EXPECT_EQ(LineCounter, 1) << "with the text alone: shown as it stands";
-    // One line of 25 full-width characters exactly: the formatted text decides the break.
-    LineCounter = -1;
-    EXPECT_TRUE(BuiltinFormattedMessage(Arguments{Text(Sjis("%s%s")),
-                                                  Text(Sjis("あいうえおかきくけこさしすせそ")),
-                                                  Text(Sjis("たちつてとなにぬねの"))}));
-    EXPECT_EQ(LineCounter, 1);
-    EXPECT_TRUE(BuiltinFormattedMessage(Arguments{Text(Sjis("%s%s。")),
-                                                  Text(Sjis("あいうえおかきくけこさしすせそ")),
-                                                  Text(Sjis("たちつてとなにぬねのは"))}));
-    EXPECT_EQ(LineCounter, 3) << "26 characters break onto a second line";
-}
-
 TEST_F(MessageFunctionsTest, FormatterChecksEveryConversionAgainstItsValue) {
     struct Case {
         const char* name;

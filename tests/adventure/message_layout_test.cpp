@@ -1,12 +1,10 @@
-// The message layout: where lines break, what a page costs the auto mode, global words, and
-// text that would have no end.
+// The message layout: where lines break, global words, and text that would have no end.
 
 #include <string>
 
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
 #include "adventure_fixture.h"
-#include "foundation/app_settings.h"
 #include "script/script_variables.h"
 
 namespace adventure_tests {
@@ -54,22 +52,6 @@ TEST_F(MessageLayoutTest, LinesBreakJapaneseStyle) {
         EXPECT_EQ(consumed, c.consumed) << c.name;
         EXPECT_EQ(LineCounter, c.utf8.empty() ? 0 : 1) << c.name;
     }
-}
-
-TEST_F(MessageLayoutTest, PagesCountLinesAndTheAutoDelay) {
-    MsgAutoInterval = 500;
-    std::snprintf(SpeakerName, sizeof SpeakerName, "%s", Sjis("案内人").c_str());
-    // 30 kana: 25 on the first line behind the indent, 5 on the second.
-    ShowMessage(Sjis(Repeat("か", 30).c_str()).c_str());
-    EXPECT_EQ(LineCounter, 3) << "the speaker line and two text lines";
-    EXPECT_EQ(AutoPageDelayMs, 500u + 1000u + 50u * (6 + 52 + 12));
-    ShowMessage(Sjis("次。").c_str());
-    EXPECT_EQ(LineCounter, 4) << "the speaker line comes only on a page's first line";
-
-    LineCounter = -1;
-    ShowMessage(Sjis("新しいページ").c_str());
-    EXPECT_EQ(LineCounter, 2) << "a new page has its speaker line again";
-    EXPECT_EQ(AutoPageDelayMs, 500u + 1000u + 50u * (6 + 14));
 }
 
 TEST_F(MessageLayoutTest, OversizedRubyGroupBreaksAtTheLineEnd) {

@@ -88,8 +88,6 @@ TEST_F(MessageWindowTest, LayersFollowTheFadeAndTheWindowColour) {
         D3DCOLOR backTop;
     };
     const Case cases[] = {
-        {"open", 1, 0.0f, 0xFFFFFFFFu, 0.0f, 0xFF305078u},
-        {"opening, half way", 1, 0.1f, 0xFF808080u, 2.0f, 0x80305078u},
         {"closed", 0, 0.0f, 0xFF000000u, 4.0f, 0x00305078u},
         {"closing, a quarter gone", 0, 0.15f, 0xFFC0C0C0u, 1.0f, 0xC0305078u},
     };

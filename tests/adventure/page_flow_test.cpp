@@ -139,15 +139,18 @@ TEST_F(PageFlowTest, FastForwardSkipsReadPagesUntilTheNextAdvance) {
     struct Case {
         const char* name;
         DWORD skipUnseen;
+        int skipDisabled;
         std::vector<int> pages;  // after the pad button, two quiet frames, a click, two more
     };
     const Case cases[] = {
-        {"allowed to pass unread text", 1, {1, 2, 3, 4, 4, 4}},
-        {"every page is unread: not allowed", 0, {0, 0, 0, 1, 1, 1}},
+        {"allowed to pass unread text", 1, 0, {1, 2, 3, 4, 4, 4}},
+        {"every page is unread: not allowed", 0, 0, {0, 0, 0, 1, 1, 1}},
+        {"no skipping while the script disables it", 1, 1, {0, 0, 0, 1, 1, 1}},
     };
     for (const Case& c : cases) {
         Restart();
         MsgSkipUnseen = c.skipUnseen;
+        SkipDisabled = c.skipDisabled;
         Frame();
         const Input steps[] = {fastForwardButton, {}, {}, {{}, {0}}, {}, {}};
         for (std::size_t i = 0; i < std::size(steps); ++i) {
