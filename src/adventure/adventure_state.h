@@ -1,29 +1,16 @@
 #pragma once
-// The adventure state: the flags, timers and counters that the adventure frame, the message
-// window, the scene and the built-in functions share. ResetAdventureFlags puts back the values
-// that ResetAdventureState resets.
+// The scene's share of the adventure state (quake, letterbox-bar effect, transitions, blending
+// and capture), and ResetAdventureFlags, which puts back every flag, timer and counter of the
+// adventure that ResetAdventureState resets: these, the adventure frame's (adventure_frame.h),
+// the message window's (message_window.h) and the backlog's (message_backlog.h).
 
 #include <cstdint>
 
-constexpr int kSpeakerNameLength = 64;
-
-extern int PageWait;
-extern int MessageWindowShown;
-extern float WindowFadeTime;  // seconds
-extern std::uint32_t PendingDelayMs;
-extern int SkipActive;
-extern int FastForwardMode;
-extern int AutoMode;  // kept by ResetAdventureState
-extern int SkipDisabled;
-extern int BacklogReplay;
-extern std::int32_t LineCounter;  // -1: the next text starts a new page
-extern double QuakeTime;          // seconds
-extern double EffectTimer;        // seconds
+extern double QuakeTime;    // seconds
+extern double EffectTimer;  // seconds
 extern double TransitionTimeLeft;
 extern double TransitionDuration;  // 0: no transition
-extern std::int32_t BlockingCount;
-extern char SpeakerName[kSpeakerNameLength];  // Shift-JIS; empty: none
-extern std::uint32_t BlendMode;               // 1 normal, 2 additive, 3 multiply
+extern std::uint32_t BlendMode;    // 1 normal, 2 additive, 3 multiply
 extern int CaptureMode;
 
 // Step 7 of ResetAdventureState.

@@ -1,5 +1,15 @@
 #pragma once
 // The face picture at the left end of the message window.
 
+struct D3DPlane;
+
+// The face plane; null while no face is shown.
+extern D3DPlane* FacePlane;
+
+// Shows the picture "face\NAME" (null or a name beginning with "*": no face).
+void SetFace(const char* name);
 // Releases the face plane; no face is shown afterwards.
 void ClearFace();
+inline bool IsFaceShown() {
+    return FacePlane != nullptr;
+}

@@ -2,9 +2,16 @@
 
 #include <algorithm>
 
+#include "adventure/adventure_frame.h"
 #include "adventure/adventure_state.h"
+#include "adventure/message_backlog.h"
+#include "adventure/message_layout.h"
+#include "adventure/message_window.h"
+#include "adventure/read_history.h"
 #include "adventure/scene.h"
 #include "adventure/seams.h"
+#include "adventure/variable_editor.h"
+#include "adventure/voice.h"
 #include "foundation/app_settings.h"
 #include "media/movie/movie_players.h"
 #include "media/music/music_window.h"
@@ -76,8 +83,8 @@ bool PopGameMode(const char*, int isReturn) {
         if (GameMode == kGameModeAdventure && IsScriptStackEmpty()) {
             RequestProgramEnd();
         }
-        if (HWND editor = VariableEditorWindow()) {
-            SendMessageA(editor, WM_USER, 0, 0);
+        if (VariableEditorWindow != nullptr) {
+            SendMessageA(VariableEditorWindow, WM_USER, 0, 0);
         }
     }
     if (IsScriptStackEmpty()) {
@@ -122,7 +129,7 @@ void ResetAdventureState() {
     GameModeStack.clear();
     GameMode = kGameModeNone;
     ReleaseScene();
-    ClearBacklog();
+    MessageBacklog::Clear();
     Title::Close();
     DestroyAllMenuWindows();
     CloseTrainMap();

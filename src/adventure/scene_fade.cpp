@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "adventure/adventure_frame.h"
 #include "adventure/adventure_state.h"
 #include "adventure/scene.h"
 #include "adventure/scene_effects.h"

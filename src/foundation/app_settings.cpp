@@ -59,6 +59,7 @@ void WriteMain(const char* name, DWORD value) {
     X(MsgSkipUnseen, 0)      \
     X(MsgAutoInterval, 500)  \
     X(VoiceSkip, 0)          \
+    X(MsgUseRuby, 1)         \
     X(WndColor, 0x80000000u) \
     X(AdvEffectEnable, 1)    \
     X(BaloonEnable, 1)       \

@@ -20,7 +20,9 @@ extern DWORD VoiceVolume;  // 0..10000
 extern DWORD MsgSkipUnseen;    // 1: skip also passes unread text
 extern DWORD MsgAutoInterval;  // milliseconds added to the auto page delay, 0..60000
 extern DWORD VoiceSkip;        // 1: a page turn stops the playing voice
-extern DWORD WndColor;         // packed ARGB of the message window background
+// 1: ruby over message text; the message page keeps it and stores it, start-up never reads it.
+extern DWORD MsgUseRuby;
+extern DWORD WndColor;  // packed ARGB of the message window background
 // Other.
 extern DWORD AdvEffectEnable;   // 1: adventure effects on
 extern DWORD BaloonEnable;      // 1: explanation balloons open on menus

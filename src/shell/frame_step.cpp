@@ -1,4 +1,5 @@
 // UpdateFrame: one frame of the game.
+#include "adventure/adventure_frame.h"
 #include "adventure/game_mode.h"
 #include "adventure/scene.h"
 #include "adventure/seams.h"
@@ -46,7 +47,7 @@ void RunModeFrame(int mode, double t) {
     const auto seconds = static_cast<float>(t);
     switch (mode) {
         case kGameModeAdventure:
-            AdventureFrame(seconds);
+            AdventureFrame(t);
             break;
         case kGameModeTitleMenu:
             Title::Update(seconds);

@@ -1,6 +1,6 @@
 #include "shell/game_menu.h"
 
-#include "adventure/adventure_state.h"
+#include "adventure/adventure_frame.h"
 #include "foundation/app_settings.h"
 #include "media/graphics/d3d_application.h"
 #include "platform/d3d9/d3d9.h"

@@ -5,6 +5,7 @@
 
 #include "adventure/game_mode.h"
 #include "adventure/seams.h"
+#include "adventure/voice.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
 #include "foundation/path.h"

@@ -1,4 +1,5 @@
 // MainWndProc: who sees each message of the game window, in a fixed order.
+#include "adventure/adventure_frame.h"
 #include "adventure/game_mode.h"
 #include "adventure/seams.h"
 #include "foundation/app_settings.h"
@@ -204,6 +205,12 @@ LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case kCommandFpsOverlay:
             FpsOverlayFlag = FpsOverlayFlag != 0 ? 0 : 1;
+            break;
+        case kCommandFastForward:
+            ToggleFastForwardMode();
+            break;
+        case kCommandHandsFree:
+            ToggleAutoMode();
             break;
         case kCommandFullScreen:
             ToggleFullScreen(window);

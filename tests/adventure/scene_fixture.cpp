@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "adventure/adventure_frame.h"
 #include "adventure/adventure_state.h"
 #include "adventure/game_mode.h"
 #include "adventure/scene.h"

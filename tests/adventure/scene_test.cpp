@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "adventure/adventure_frame.h"
 #include "adventure/adventure_state.h"
 #include "adventure/game_mode.h"
 #include "adventure/scene.h"

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "adventure/game_mode.h"
 #include "foundation/app_settings.h"
 #include "media/graphics/d3d_application.h"
 #include "media/music/music_state.h"
@@ -191,9 +192,16 @@ TEST(ReplayTest, SameTimelineGivesTheSameFrames) {
     }
 }
 
+// The adventure mode takes every key press for itself, so the Pause key works where keys pass
+// on to the window: on the title screen.
+void EnterTitleMode(ReplayHarness& game, int tick) {
+    game.AddAction(tick, [] { GameMode = kGameModeTitleMenu; });
+}
+
 TEST(ReplayTest, CloseAnsweredNoKeepsPlaying) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
+    EnterTitleMode(game, 2);
     game.LoadTimeline("close_answered_no");
     game.Run();
     EXPECT_EQ(game.FramesBetween(4, 9), 0) << "paused by the Pause key";
@@ -209,6 +217,7 @@ TEST(ReplayTest, CloseAnsweredNoKeepsPlaying) {
 TEST(ReplayTest, PauseThenSpaceRunsExactlyOneFrame) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
+    EnterTitleMode(game, 2);
     game.LoadTimeline("pause_and_step");
     game.Run();
     EXPECT_EQ(game.FramesBetween(10, 39), 1);

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "adventure/adventure_state.h"
+#include "adventure/adventure_frame.h"
 #include "platform/win32/accelerator_api.h"
 #include "platform/win32/menu_api.h"
 #include "platform/win32/message_keys.h"

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "adventure/adventure_frame.h"
 #include "adventure/adventure_state.h"
 #include "adventure/game_mode.h"
+#include "adventure/message_window.h"
 #include "foundation/app_settings.h"
 #include "foundation/foundation_test.h"
 #include "foundation/path.h"

@@ -49,6 +49,9 @@ struct D3DTexture : RefCounted {
     // Recreates the texture when absent, then fills level 0 from `from`, else from the own
     // backup, else with opaque black.
     HRESULT Restore(IDirect3DTexture9* from);
+    // Drops one reference of the own backup and forgets it when that was the last, so that the
+    // next Backup copies the texture afresh.
+    void ReleaseBackup();
     HRESULT ColorFill(const RECT* rect, D3DCOLOR colour);
     HRESULT Load(const char* filePath, const RECT* destRect, const RECT* srcRect, DWORD loadFilter);
     HRESULT Load(const void* data, UINT size, const RECT* destRect, const RECT* srcRect,

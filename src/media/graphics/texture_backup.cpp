@@ -74,6 +74,12 @@ HRESULT D3DTexture::Backup(IDirect3DTexture9** out) {
     return hr;
 }
 
+void D3DTexture::ReleaseBackup() {
+    if (backup != nullptr && backup->Release() == 0) {
+        backup = nullptr;
+    }
+}
+
 HRESULT D3DTexture::Restore(IDirect3DTexture9* from) {
     IDirect3DDevice9* device = CurrentDevice();
     if (device == nullptr) {

@@ -1,0 +1,7 @@
+#include "adventure/face.h"
+
+D3DPlane* FacePlane = nullptr;
+
+// Stand in until faces exist: no face is ever shown, so there is none to clear.
+void SetFace(const char*) {}
+void ClearFace() {}

@@ -1,4 +1,0 @@
-#include "adventure/face.h"
-
-// Stands in until faces exist: there is none to clear.
-void ClearFace() {}

@@ -1,5 +1,0 @@
-#include "adventure/mascot.h"
-
-// Stand in until the mascot exists: there is none to release or hide.
-void ReleaseMascot() {}
-void HideMascot() {}

@@ -1,0 +1,60 @@
+#pragma once
+// An adventure on an 800 x 600 device without a display: the letterbox and message geometry
+// of that screen, scripts assembled into the program directory and run by the frame, a test
+// dispatcher that reaches the message functions by their numbers, and input set frame by frame
+// as the devices would report it.
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "media/graphics/graphics_fixture.h"
+#include "media/input/di_application.h"
+
+namespace adventure_tests {
+
+// What the devices report in one poll; everything not named is up or centred.
+struct Input {
+    std::vector<int> keys;   // DirectInput key codes held
+    std::vector<int> mouse;  // mouse buttons held
+    std::vector<int> pad;    // pad buttons held
+    LONG wheel = 0;          // wheel movement of this poll
+    LONG padY = 0;           // pad Y axis
+};
+
+class AdventureTest : public graphics_tests::GraphicsTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // A fresh game: torn down and set up again (for the cases of a table).
+    void Restart() {
+        TearDown();
+        SetUp();
+    }
+
+    // Assembles `source` into script\NAME.scr; the global script gives 21 globals of 0.
+    void WriteScript(const std::string& name, const std::string& source);
+    // Loads script\NAME at `label` as the running frame (the adventure mode).
+    void StartScript(const std::string& name, const char* label = "top");
+
+    // One poll: the previous state becomes the current one's predecessor.
+    void Poll(const Input& input);
+    // One frame of `dt` seconds as the frame step runs it: planes updated, then the adventure
+    // frame between the device's begin and end of scene.
+    void Frame(const Input& input = {}, double dt = 1.0 / 60.0);
+
+    // The back buffer's rows from `top` down, as A8R8G8B8.
+    void ExpectRowsGolden(const std::string& name, int top);
+
+    // Script variable `index` as a signed value.
+    static std::int32_t Var(std::uint32_t index);
+
+    std::unique_ptr<DIApplication> input_;
+};
+
+// Shift-JIS text from UTF-8.
+std::string Sjis(const char* utf8);
+
+}  // namespace adventure_tests
