@@ -158,7 +158,7 @@ void DrawSoftwareCursor() {
     if (pointer.x < 0 || pointer.y < 0) {
         return;
     }
-    IDirect3DDevice9* device = D3DApp->device;
+    IDirect3DDevice9* device = D3DApp->device.get();
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);

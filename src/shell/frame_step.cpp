@@ -82,13 +82,13 @@ void UpdateFrame(int advance) {
         (MainWindow != nullptr && IsIconic(MainWindow))) {
         return;
     }
-    IDirect3DDevice9* device = D3DApp->device;
+    IDirect3DDevice9* device = D3DApp->device.get();
     double t = AdvanceTime(measured, advance);
     if (!RecoverDevice(device)) {
         return;
     }
     // The reset may have replaced the device.
-    device = D3DApp->device;
+    device = D3DApp->device.get();
     t *= static_cast<double>(GameSpeed);
 
     ISprite::StepAll(SpriteStepMilliseconds(t));

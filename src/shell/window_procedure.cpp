@@ -4,6 +4,7 @@
 #include "foundation/app_settings.h"
 #include "foundation/path.h"
 #include "media/graphics/d3d_application.h"
+#include "media/graphics/d3d_functions.h"
 #include "media/input/di_application.h"
 #include "media/movie/movie_players.h"
 #include "platform/d3d9/d3d9.h"
@@ -31,12 +32,8 @@ constexpr DWORD kAllInputDevices = kDIKeyboardBit | kDIMouseBit | kDIPadBit;
 // Yes/No, question icon, No as the default button.
 constexpr UINT kQuestionStyle = 0x144;
 
-IDirect3DDevice9* Device() {
-    return D3DApp != nullptr ? D3DApp->device : nullptr;
-}
-
 bool FullScreenWithDevice() {
-    return Device() != nullptr && !WindowedFlag;
+    return CurrentDevice() != nullptr && !WindowedFlag;
 }
 
 bool UseHardwareCursor() {
@@ -56,7 +53,7 @@ void AskToClose(HWND window) {
     if (answer != IDYES) {
         return;
     }
-    if (WindowedFlag || Device() == nullptr) {
+    if (WindowedFlag || CurrentDevice() == nullptr) {
         RECT rect{};
         GetWindowRect(window, &rect);
         WriteWindowRect(rect);
@@ -82,7 +79,7 @@ void ToggleFullScreen(HWND window) {
         DSMovie9_Close();
         SetDialogMode(0);
     }
-    IDirect3DDevice9* device = Device();
+    IDirect3DDevice9* device = CurrentDevice();
     if (device == nullptr || (D3DApp->modeFlags & 2) == 0 ||
         device->TestCooperativeLevel() == D3DERR_DEVICELOST) {
         return;
@@ -130,8 +127,8 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
             }
             return false;
         case WM_NCMOUSEMOVE:
-            if (UseHardwareCursor() && Device() != nullptr) {
-                Device()->ShowCursor(FALSE);
+            if (UseHardwareCursor() && CurrentDevice() != nullptr) {
+                CurrentDevice()->ShowCursor(FALSE);
                 SetCursor(LoadCursorA(nullptr, IDC_ARROW));
             }
             *result = 0;
@@ -142,9 +139,9 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
             if (GetCursor() != nullptr) {
                 SetCursor(nullptr);
             }
-            if (UseHardwareCursor() && Device() != nullptr) {
-                Device()->ShowCursor(TRUE);
-                Device()->SetCursorPosition(screen.x, screen.y, D3DCURSOR_IMMEDIATE_UPDATE);
+            if (UseHardwareCursor() && CurrentDevice() != nullptr) {
+                CurrentDevice()->ShowCursor(TRUE);
+                CurrentDevice()->SetCursorPosition(screen.x, screen.y, D3DCURSOR_IMMEDIATE_UPDATE);
             }
             UpdateFullScreenMenuBar(window, wParam, screen);
             return false;

@@ -191,10 +191,10 @@ void ReplayHarness::Inject(const ReplayEvent& event) {
             PostMessageA(MainWindow, WM_COMMAND, static_cast<WPARAM>(event.a), 0);
             break;
         case ReplayEvent::Kind::LoseDevice:
-            d3d9_test::LoseDevice(D3DApp->device);
+            d3d9_test::LoseDevice(D3DApp->device.get());
             break;
         case ReplayEvent::Kind::RestoreDevice:
-            d3d9_test::AllowDeviceReset(D3DApp->device);
+            d3d9_test::AllowDeviceReset(D3DApp->device.get());
             break;
     }
 }
@@ -211,7 +211,7 @@ void ReplayHarness::ForceClose() {
 }
 
 void ReplayHarness::FrameDrawn() {
-    IDirect3DDevice9* device = D3DApp->device;
+    IDirect3DDevice9* device = D3DApp->device.get();
     IDirect3DSurface9* backBuffer = nullptr;
     ASSERT_EQ(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer), D3D_OK);
     D3DSURFACE_DESC desc{};

@@ -1,7 +1,6 @@
 #include "media/graphics/d3d_functions.h"
 
 #include <cstring>
-#include <new>
 
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/device_log.h"
@@ -28,7 +27,7 @@ D3DFORMAT FallbackFormat(D3DFORMAT format) {
 }  // namespace
 
 IDirect3DDevice9* CurrentDevice() {
-    return D3DApp != nullptr ? D3DApp->device : nullptr;
+    return D3DApp != nullptr ? D3DApp->device.get() : nullptr;
 }
 
 HRESULT D3D_SetRenderTarget(D3DTexture* texture) {
@@ -137,33 +136,14 @@ UINT NextPowerOfTwo(UINT n) {
     return power;
 }
 
-char* DuplicateString(const char* text) {
-    if (text == nullptr) {
+const char* CopyName(const std::string& name, char* buffer) {
+    if (name.empty()) {
         return nullptr;
     }
-    const std::size_t length = std::strlen(text);
-    char* copy = new (std::nothrow) char[length + 1];
-    if (copy != nullptr) {
-        std::memcpy(copy, text, length + 1);
+    if (buffer != nullptr) {
+        std::memcpy(buffer, name.c_str(), name.size() + 1);
     }
-    return copy;
-}
-
-HRESULT ReplaceName(char*& name, const char* text) {
-    delete[] name;
-    name = nullptr;
-    if (text == nullptr) {
-        return D3D_OK;
-    }
-    name = DuplicateString(text);
-    return name != nullptr ? D3D_OK : E_OUTOFMEMORY;
-}
-
-const char* CopyName(const char* name, char* buffer) {
-    if (buffer != nullptr && name != nullptr) {
-        std::memcpy(buffer, name, std::strlen(name) + 1);
-    }
-    return name;
+    return name.c_str();
 }
 
 void SetTextureSizeDivisor(int divisor) {

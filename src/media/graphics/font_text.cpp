@@ -139,7 +139,7 @@ bool ClipGlyph(const RECT& clip, RECT* dest, RECT* source) {
 }  // namespace
 
 HRESULT D3DFont::Draw(int x, int y, const char* text, const RECT* clip) {
-    if (CurrentDevice() == nullptr || atlas == nullptr || glyphRects == nullptr) {
+    if (CurrentDevice() == nullptr || atlas == nullptr || glyphRects.empty()) {
         return E_FAIL;
     }
     if (text == nullptr) {
@@ -210,7 +210,7 @@ void D3DFont::GetTextExtent(SIZE* size, const char* text) {
         return;
     }
     *size = SIZE{0, 0};
-    if (text == nullptr || glyphRects == nullptr) {
+    if (text == nullptr || glyphRects.empty()) {
         return;
     }
     const RECT& space = glyphRects[0];

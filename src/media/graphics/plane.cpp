@@ -1,7 +1,6 @@
 #include "media/graphics/plane.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "media/graphics/d3d_functions.h"
@@ -38,7 +37,6 @@ D3DPlane::~D3DPlane() {
     ReleaseSurfaces();
     ReleaseTexture();
     ReleaseVB();
-    delete[] name;
     auto& list = MutablePlaneList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -89,8 +87,7 @@ void D3DPlane::ReleaseVB() {
         vertexBuffer->Release();
         vertexBuffer = nullptr;
     }
-    delete[] vertices;
-    vertices = nullptr;
+    vertices.clear();
     vertexCount = 0;
     flags &= ~kPlaneHasVertexBuffer;
 }
@@ -172,7 +169,8 @@ void D3DPlane::SetFlagBits(DWORD bits, bool on) {
 }
 
 HRESULT D3DPlane::SetName(const char* text) {
-    return ReplaceName(name, text);
+    name = text != nullptr ? text : "";
+    return D3D_OK;
 }
 
 const char* D3DPlane::GetName(char* buffer) const {
