@@ -7,23 +7,11 @@
 #include "media/graphics/font.h"
 #include "media/graphics/texture.h"
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/hex_digit.h"
 
 namespace {
 
 constexpr D3DCOLOR kOpaque = 0xFF000000u;
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // One character to show: its bytes, where the pen stands (relative to the text's origin), how
 // far it moves the pen, and the colour in force.

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/hex_digit.h"
 
 namespace {
 
@@ -55,19 +56,6 @@ void AppendKeyPath(std::string& out, std::string_view path) {
         }
         ++pos;
     }
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 std::optional<BYTE> HexByte(std::string_view text) {
