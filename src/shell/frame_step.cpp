@@ -18,10 +18,6 @@ namespace {
 FrameDrawnObserver frameDrawnObserver = nullptr;
 void* frameDrawnContext = nullptr;
 
-bool MoviePlaying() {
-    return DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0;
-}
-
 // False when the frame must be skipped: the device is lost or cannot be reset yet.
 bool RecoverDevice(IDirect3DDevice9* device) {
     const HRESULT state = device->TestCooperativeLevel();

@@ -33,10 +33,6 @@ bool DispatchOneMessage() {
     return true;
 }
 
-bool MoviePlaying() {
-    return DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0;
-}
-
 }  // namespace
 
 bool RunMainLoop(MainLoopIdleHook idleHook, void* context) {

@@ -74,7 +74,7 @@ void ReturnToTitle(HWND window) {
 }
 
 void ToggleFullScreen(HWND window) {
-    if (DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0) {
+    if (MoviePlaying()) {
         DSMovie_Close();
         DSMovie9_Close();
         SetDialogMode(0);
@@ -94,7 +94,9 @@ void ToggleFullScreen(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
-// Stage 1; true when the message is answered with `*result`.
+// The messages handled before anyone else sees them (activation, clicks and the cursor, system
+// commands, moving and sizing, the movie notification); true when the message is answered with
+// `*result`.
 bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
     switch (message) {
         case WM_ACTIVATEAPP:
@@ -177,7 +179,8 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
     }
 }
 
-// Stage 3: the current mode's hook; true when it consumed the message.
+// The current mode's handler, offered the message after the UI window layer; true when it
+// consumed the message.
 bool OfferToGameMode(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (GameMode) {
         case kGameModeAdventure:
@@ -229,7 +232,7 @@ LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             PAINTSTRUCT paint{};
             BeginPaint(window, &paint);
             // While a movie plays it draws itself over black.
-            if (DSMovie_IsPlaying() == 0 && DSMovie9_IsPlaying() == 0) {
+            if (!MoviePlaying()) {
                 UpdateFrame(0);
             } else {
                 FillRect(paint.hdc, &paint.rcPaint,
