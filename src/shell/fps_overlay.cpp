@@ -9,6 +9,7 @@
 #include "media/graphics/format_names.h"
 #include "platform/gdi/gdi_types.h"
 #include "shell/cursor.h"
+#include "shell/logical_screen.h"
 
 int FpsOverlayFlag = 0;
 
@@ -22,7 +23,7 @@ D3DFont* FpsFont() {
         return fpsFont;
     }
     LOGFONTA font{};
-    font.lfHeight = static_cast<LONG>(ScreenWidth * 16 / 800);
+    font.lfHeight = static_cast<LONG>(ScreenWidth * 16 / kLogicalScreenWidth);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;
     font.lfQuality = ANTIALIASED_QUALITY;

@@ -23,10 +23,21 @@ struct ProgramOptions {
 constexpr int kProductVersionMajor = 1;
 constexpr int kProductVersionMinor = 0;
 
-// Set at start-up: (int)(min(ScreenWidth / 800, ScreenHeight / 600) x 20).
+// Set at start-up: (int)(LogicalScreenScale(ScreenWidth, ScreenHeight) x 20).
 extern int MessageFontScale;
 
 int ComputeMessageFontScale(unsigned width, unsigned height);
+
+// Asks the game window to end the program (WM_DESTROY), at most once per run however many
+// frame ends ask for it.
+void RequestProgramEnd();
+// Allows the next RequestProgramEnd again; called when a run starts.
+void ResetProgramEndRequest();
+bool ProgramEndRequested();
+
+// Drops any mouse capture: SetCapture and at once ReleaseCapture on the game window (nothing
+// without one).
+void DropMouseCapture();
 
 // Runs the program to its end; 0 on every path.
 int RunProgram(const ProgramOptions& options);
