@@ -1,5 +1,6 @@
 #include "platform/winbase/program_directory.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -12,7 +13,7 @@ namespace {
 
 struct ProgramLocation {
     std::mutex mutex;
-    std::string testDirectory;  // empty: the executable's own folder
+    std::string chosenDirectory;  // empty: the executable's own folder
 };
 
 ProgramLocation& Location() {
@@ -40,14 +41,20 @@ std::string WithoutTrailingSlashes(std::string path) {
     return path;
 }
 
+void ChooseDirectory(const std::string& linuxDir) {
+    ProgramLocation& location = Location();
+    std::lock_guard lock(location.mutex);
+    location.chosenDirectory = linuxDir.empty() ? std::string() : WithoutTrailingSlashes(linuxDir);
+}
+
 }  // namespace
 
 std::string ProgramDirectoryLinux() {
     {
         ProgramLocation& location = Location();
         std::lock_guard lock(location.mutex);
-        if (!location.testDirectory.empty()) {
-            return location.testDirectory;
+        if (!location.chosenDirectory.empty()) {
+            return location.chosenDirectory;
         }
     }
     const std::string& exe = ExecutablePath();
@@ -99,12 +106,22 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
     return static_cast<DWORD>(path.size());
 }
 
+bool SetProgramDirectory(const std::string& linuxDir) {
+    if (!linuxDir.empty()) {
+        struct stat info {};
+        if (linuxDir.front() != '/' || stat(linuxDir.c_str(), &info) != 0 ||
+            !S_ISDIR(info.st_mode)) {
+            return false;
+        }
+    }
+    ChooseDirectory(linuxDir);
+    return true;
+}
+
 namespace win32_test {
 
 void SetProgramDirectory(const std::string& linuxDir) {
-    ProgramLocation& location = Location();
-    std::lock_guard lock(location.mutex);
-    location.testDirectory = linuxDir.empty() ? std::string() : WithoutTrailingSlashes(linuxDir);
+    ChooseDirectory(linuxDir);
 }
 
 }  // namespace win32_test
