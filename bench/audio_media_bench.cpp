@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_program_dir.h"
 #include "foundation/log.h"
 #include "foundation/path.h"
 #include "media/music/pcm_music_stream.h"
@@ -22,23 +23,18 @@
 #include "platform/dsound/dsound_test.h"
 #include "platform/win32/window_api.h"
 #include "platform/winbase/file_api.h"
-#include "platform/winbase/test_hooks.h"
 
 namespace {
 
 // A program directory with the voice fixture and a 10-second music file.
 const std::string& ProgramDir() {
     static const std::string dir = [] {
-        char pattern[] = "/tmp/qvn-audio-bench-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            std::abort();
-        }
-        win32_test::SetProgramDirectory(pattern);
+        const std::string pattern = BenchProgramDirectory("audio");
         SetLogEnabled(0);
         std::ifstream in(std::string(QVN_FIXTURE_DIR) + "/sound/tone_stereo_44k.mp3",
                          std::ios::binary);
         std::vector<char> mp3((std::istreambuf_iterator<char>(in)), {});
-        std::ofstream(std::string(pattern) + "/voice.mp3", std::ios::binary)
+        std::ofstream(pattern + "/voice.mp3", std::ios::binary)
             .write(mp3.data(), static_cast<std::streamsize>(mp3.size()));
         std::vector<char> wave(44 + 44100 * 4 * 10, 1);
         const unsigned char header[44] = {
@@ -46,9 +42,9 @@ const std::string& ProgramDir() {
             ' ', 16,  0,   0,   0,  1, 0,   2,   0,   0x44, 0xAC, 0,    0,    0x10, 0xB1,
             2,   0,   4,   0,   16, 0, 'd', 'a', 't', 'a',  0x40, 0xEB, 0x1A, 0};
         std::copy(header, header + 44, wave.begin());
-        std::ofstream(std::string(pattern) + "/music.wav", std::ios::binary)
+        std::ofstream(pattern + "/music.wav", std::ios::binary)
             .write(wave.data(), static_cast<std::streamsize>(wave.size()));
-        return std::string(pattern);
+        return pattern;
     }();
     return dir;
 }

@@ -6,16 +6,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include <sys/stat.h>
 
+#include "bench_program_dir.h"
 #include "foundation/log.h"
 #include "foundation/path.h"
-#include "platform/winbase/test_hooks.h"
 #include "script/call_stack.h"
 #include "script/game_hooks.h"
 #include "script/interpreter.h"
@@ -60,29 +58,9 @@ const char* const kBuiltinLoop = R"(.locals 0
 )";
 constexpr std::int64_t kBuiltinInstructions = 1 + 10LL * kLoops;
 
-std::string& MadeDirectory() {
-    static std::string directory;
-    return directory;
-}
-
-void RemoveDirectory() {
-    std::error_code error;
-    std::filesystem::remove_all(MadeDirectory(), error);
-}
-
 std::string PrepareScript(const char* name, const char* source) {
-    static const std::string directory = [] {
-        char pattern[] = "/tmp/qvn_script_bench_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        const std::string path = made != nullptr ? made : "/tmp";
-        mkdir((path + "/script").c_str(), 0700);
-        win32_test::SetProgramDirectory(path);
-        if (made != nullptr) {
-            MadeDirectory() = path;
-            std::atexit(RemoveDirectory);
-        }
-        return path;
-    }();
+    const std::string& directory = BenchProgramDirectory("script");
+    mkdir((directory + "/script").c_str(), 0700);
     std::vector<std::uint8_t> bytes;
     std::string error;
     if (!AssembleScript(source, name, &bytes, &error)) {
