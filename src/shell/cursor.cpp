@@ -27,13 +27,6 @@ bool UseHardwareCursor() {
     return HWCursor != 0;
 }
 
-void ReleaseTexture(D3DTexture*& texture) {
-    if (texture != nullptr) {
-        texture->Release();
-        texture = nullptr;
-    }
-}
-
 bool FailCursor(HRESULT hr) {
     LogPrintf("%s", DXGetErrorString9(hr));
     ReleaseCursor();
@@ -72,7 +65,7 @@ HRESULT MakeCursorTexture(D3DTexture** texture, D3DFORMAT format, const char* na
     HRESULT hr =
         D3D_CreateTexture(texture, kCursorCellSize, kCursorCellSize, 0, format, D3DPOOL_DEFAULT);
     if (FAILED(hr)) {
-        ReleaseTexture(*texture);
+        ReleaseRef(*texture);
         return hr;
     }
     (*texture)->SetName(name);
@@ -111,7 +104,7 @@ bool UpdateCursor() {
         const HRESULT hr = D3D_LoadTexture(GetPath(PathKind::Image, "cursor"), &cursorImage, 0, 0,
                                            format, D3DPOOL_SYSTEMMEM, D3DX_FILTER_NONE);
         if (FAILED(hr)) {
-            ReleaseTexture(cursorImage);
+            ReleaseRef(cursorImage);
             cursorImageMissing = true;
             LogPrintf("UpdateCursor: cursor.png: %s", DXGetErrorString9(hr));
             return false;
@@ -130,9 +123,9 @@ bool UpdateCursor() {
 }
 
 void ReleaseCursor() {
-    ReleaseTexture(softwareCursor);
-    ReleaseTexture(hardwareCursor);
-    ReleaseTexture(cursorImage);
+    ReleaseRef(softwareCursor);
+    ReleaseRef(hardwareCursor);
+    ReleaseRef(cursorImage);
     wantedShape = kCursorShapeNone;
     installedShape = kCursorShapeNone;
 }

@@ -29,10 +29,7 @@ D3DFont* FpsFont() {
     font.lfQuality = ANTIALIASED_QUALITY;
     std::strcpy(font.lfFaceName, "Arial");
     if (FAILED(D3D_CreateFont(&fpsFont, &font, 256))) {
-        if (fpsFont != nullptr) {
-            fpsFont->Release();
-            fpsFont = nullptr;
-        }
+        ReleaseRef(fpsFont);
         // Made once: a font that cannot be made now will not be made on the next frame either.
         fpsFontFailed = true;
     }
@@ -79,9 +76,6 @@ void DrawFpsOverlay(unsigned frames, double period) {
 }
 
 void ReleaseFpsFont() {
-    if (fpsFont != nullptr) {
-        fpsFont->Release();
-        fpsFont = nullptr;
-    }
+    ReleaseRef(fpsFont);
     fpsFontFailed = false;
 }

@@ -20,8 +20,7 @@ void ReleaseDefaultPoolResources() {
     for (D3DPlane* plane : PlaneList()) {
         if ((plane->flags & kPlaneHasSurface) != 0 && plane->surface != nullptr &&
             plane->pool == D3DPOOL_DEFAULT) {
-            plane->surface->Release();
-            plane->surface = nullptr;
+            ReleaseRef(plane->surface);
         }
     }
     for (D3DTexture* texture : TextureList()) {
@@ -33,8 +32,7 @@ void ReleaseDefaultPoolResources() {
         if (!texture->restorePending) {
             texture->Backup(nullptr);
         }
-        texture->texture->Release();
-        texture->texture = nullptr;
+        ReleaseRef(texture->texture);
         texture->restorePending = true;
     }
 }

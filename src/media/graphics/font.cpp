@@ -35,12 +35,8 @@ D3DFont::D3DFont() {
 }
 
 D3DFont::~D3DFont() {
-    if (atlas != nullptr) {
-        atlas->Release();
-    }
-    if (cache != nullptr) {
-        cache->Release();
-    }
+    ReleaseRef(atlas);
+    ReleaseRef(cache);
     auto& list = MutableFontList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -81,10 +77,7 @@ HRESULT D3DFont::Create(const LOGFONTA* requested, UINT cacheSize) {
         HRESULT hr =
             D3D_CreateTexture(&cache, cacheSize, cacheSize, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED);
         if (FAILED(hr)) {
-            if (cache != nullptr) {
-                cache->Release();
-                cache = nullptr;
-            }
+            ReleaseRef(cache);
             return LogDeviceError(kCreateLog, hr);
         }
         char name[96];
@@ -176,10 +169,7 @@ HRESULT D3DFont::BuildAtlas(HDC dc) {
     }
     HRESULT hr = D3D_CreateTexture(&atlas, size, size, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED);
     if (FAILED(hr)) {
-        if (atlas != nullptr) {
-            atlas->Release();
-            atlas = nullptr;
-        }
+        ReleaseRef(atlas);
         return hr;
     }
     char name[64];

@@ -63,30 +63,18 @@ void D3DPlane::SetTexture(D3DTexture* attached) {
 }
 
 void D3DPlane::ReleaseTexture() {
-    if (texture != nullptr) {
-        texture->Release();
-        texture = nullptr;
-    }
+    ReleaseRef(texture);
     flags &= ~kPlaneTextureAttached;
 }
 
 void D3DPlane::ReleaseSurfaces() {
-    if (surface != nullptr) {
-        surface->Release();
-        surface = nullptr;
-    }
-    if (systemSurface != nullptr) {
-        systemSurface->Release();
-        systemSurface = nullptr;
-    }
+    ReleaseRef(surface);
+    ReleaseRef(systemSurface);
     flags &= ~kPlaneHasSurface;
 }
 
 void D3DPlane::ReleaseVB() {
-    if (vertexBuffer != nullptr) {
-        vertexBuffer->Release();
-        vertexBuffer = nullptr;
-    }
+    ReleaseRef(vertexBuffer);
     vertices.clear();
     vertexCount = 0;
     flags &= ~kPlaneHasVertexBuffer;

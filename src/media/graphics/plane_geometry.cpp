@@ -86,10 +86,7 @@ HRESULT D3DPlane::CreateTexture(UINT textureWidth, UINT textureHeight, DWORD usa
     HRESULT hr =
         D3D_CreateTexture(&texture, textureWidth, textureHeight, usage, format, texturePool);
     if (FAILED(hr)) {
-        if (texture != nullptr) {
-            texture->Release();
-            texture = nullptr;
-        }
+        ReleaseTexture();  // the factory may have stored a texture it could not initialise
         return LogDeviceError(kLog, hr);
     }
     flags |= kPlaneTextureAttached;
@@ -106,10 +103,7 @@ HRESULT D3DPlane::LoadTexture(const char* path, DWORD usage, D3DFORMAT format,
     ReleaseVB();
     HRESULT hr = D3D_LoadTexture(path, &texture, 0, usage, format, texturePool, D3DX_FILTER_NONE);
     if (FAILED(hr)) {
-        if (texture != nullptr) {
-            texture->Release();
-            texture = nullptr;
-        }
+        ReleaseTexture();  // the factory may have stored a texture it could not initialise
         return LogDeviceError(kLog, hr);
     }
     flags |= kPlaneTextureAttached;

@@ -31,10 +31,7 @@ D3DTexture::D3DTexture() {
 
 D3DTexture::~D3DTexture() {
     ReleaseTexture();
-    if (backup != nullptr) {
-        backup->Release();
-        backup = nullptr;
-    }
+    ReleaseRef(backup);
     auto& list = MutableTextureList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -48,10 +45,7 @@ ULONG D3DTexture::Release() {
 }
 
 void D3DTexture::ReleaseTexture() {
-    if (texture != nullptr) {
-        texture->Release();
-        texture = nullptr;
-    }
+    ReleaseRef(texture);
     restorePending = false;
 }
 
