@@ -19,10 +19,6 @@ constexpr UINT kDisabled = MF_GRAYED | MF_DISABLED;
 constexpr int kLoadSubmenuPosition = 0;
 constexpr int kSaveSubmenuPosition = 1;
 
-bool FullScreenWithDevice() {
-    return CurrentDevice() != nullptr && !WindowedFlag;
-}
-
 UINT CheckedWhen(bool on) {
     return on ? MF_CHECKED : MF_UNCHECKED;
 }

@@ -32,10 +32,6 @@ constexpr DWORD kAllInputDevices = kDIKeyboardBit | kDIMouseBit | kDIPadBit;
 // Yes/No, question icon, No as the default button.
 constexpr UINT kQuestionStyle = 0x144;
 
-bool FullScreenWithDevice() {
-    return CurrentDevice() != nullptr && !WindowedFlag;
-}
-
 bool UseHardwareCursor() {
     return HWCursor != 0;
 }
