@@ -2,7 +2,6 @@
 # play request does before it sounds (header, first ring fill, stream sound).
 qvn_bench_program(audio_media_bench
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/audio_media_bench.cpp
-            ${CMAKE_CURRENT_SOURCE_DIR}/bench_program_dir.cpp
     LIBS media)
 target_compile_definitions(audio_media_bench PRIVATE
     QVN_FIXTURE_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures")

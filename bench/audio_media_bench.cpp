@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "bench_program_dir.h"
 #include "foundation/log.h"
 #include "foundation/path.h"
 #include "media/music/pcm_music_stream.h"
@@ -23,13 +22,14 @@
 #include "platform/dsound/dsound_test.h"
 #include "platform/win32/window_api.h"
 #include "platform/winbase/file_api.h"
+#include "platform/winbase/test_hooks.h"
 
 namespace {
 
 // A program directory with the voice fixture and a 10-second music file.
 const std::string& ProgramDir() {
     static const std::string dir = [] {
-        const std::string pattern = BenchProgramDirectory("audio");
+        const std::string pattern = win32_test::UsePrivateProgramDirectory("audio-bench");
         SetLogEnabled(0);
         std::ifstream in(std::string(QVN_FIXTURE_DIR) + "/sound/tone_stereo_44k.mp3",
                          std::ios::binary);

@@ -1,3 +1,3 @@
 qvn_bench_program(script_bench
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/script_bench.cpp ${CMAKE_CURRENT_LIST_DIR}/bench_program_dir.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/script_bench.cpp
     LIBS script script_tools)

@@ -11,9 +11,9 @@
 
 #include <sys/stat.h>
 
-#include "bench_program_dir.h"
 #include "foundation/log.h"
 #include "foundation/path.h"
+#include "platform/winbase/test_hooks.h"
 #include "script/call_stack.h"
 #include "script/game_hooks.h"
 #include "script/interpreter.h"
@@ -59,7 +59,7 @@ const char* const kBuiltinLoop = R"(.locals 0
 constexpr std::int64_t kBuiltinInstructions = 1 + 10LL * kLoops;
 
 std::string PrepareScript(const char* name, const char* source) {
-    const std::string& directory = BenchProgramDirectory("script");
+    const std::string& directory = win32_test::UsePrivateProgramDirectory("script-bench");
     mkdir((directory + "/script").c_str(), 0700);
     std::vector<std::uint8_t> bytes;
     std::string error;

@@ -1,5 +1,5 @@
 # The frame step of an empty adventure frame, and start-up to the first frame in a fresh process.
 qvn_bench_program(shell_bench
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell_bench.cpp ${CMAKE_CURRENT_LIST_DIR}/bench_program_dir.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell_bench.cpp
     LIBS game script_tools)
 target_compile_definitions(shell_bench PRIVATE QVN_DEMO_DIR="${PROJECT_SOURCE_DIR}/demo")

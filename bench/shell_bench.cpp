@@ -15,7 +15,6 @@
 #include <benchmark/benchmark.h>
 
 #include "adventure/game_mode.h"
-#include "bench_program_dir.h"
 #include "foundation/app_settings.h"
 #include "foundation/path.h"
 #include "foundation/registry_settings.h"
@@ -40,7 +39,7 @@ namespace {
 std::string MakeProgramDirectory() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    const std::string dir = BenchProgramDirectory("shell");
+    const std::string dir = win32_test::UsePrivateProgramDirectory("shell-bench");
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         std::filesystem::remove_all(entry.path());
     }

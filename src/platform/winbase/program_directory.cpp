@@ -3,8 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 
 #include "platform/winbase/file_api.h"
 #include "platform/winbase/test_hooks.h"
@@ -39,6 +42,17 @@ std::string WithoutTrailingSlashes(std::string path) {
         path.pop_back();
     }
     return path;
+}
+
+// The directory UsePrivateProgramDirectory made; removed at exit.
+std::string& PrivateDirectory() {
+    static std::string* directory = new std::string;
+    return *directory;
+}
+
+void RemovePrivateDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(PrivateDirectory(), ignored);
 }
 
 void ChooseDirectory(const std::string& linuxDir) {
@@ -122,6 +136,21 @@ namespace win32_test {
 
 void SetProgramDirectory(const std::string& linuxDir) {
     ChooseDirectory(linuxDir);
+}
+
+const std::string& UsePrivateProgramDirectory(const std::string& name) {
+    static const bool made = [&name] {
+        std::string pattern = "/tmp/qvn-" + name + "-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        PrivateDirectory() = pattern;
+        std::atexit(RemovePrivateDirectory);
+        return true;
+    }();
+    (void)made;
+    ChooseDirectory(PrivateDirectory());
+    return PrivateDirectory();
 }
 
 }  // namespace win32_test
