@@ -1,6 +1,7 @@
 #include "media/graphics/d3d_functions.h"
 
 #include <cstring>
+#include <new>
 
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/device_log.h"
@@ -134,6 +135,18 @@ UINT NextPowerOfTwo(UINT n) {
         power <<= 1;
     }
     return power;
+}
+
+char* DuplicateString(const char* text) {
+    if (text == nullptr) {
+        return nullptr;
+    }
+    const std::size_t length = std::strlen(text);
+    char* copy = new (std::nothrow) char[length + 1];
+    if (copy != nullptr) {
+        std::memcpy(copy, text, length + 1);
+    }
+    return copy;
 }
 
 const char* CopyName(const std::string& name, char* buffer) {

@@ -29,6 +29,8 @@ HRESULT FindDeviceFormat(D3DRESOURCETYPE type, D3DFORMAT* format);
 // 1 for 0, else the smallest power of two strictly greater than n.
 UINT NextPowerOfTwo(UINT n);
 
+// A heap copy (free with delete[]); NULL for NULL or when memory runs out.
+char* DuplicateString(const char* text);
 // The name of a texture or plane for its GetName: NULL when it has none (empty); else copies it
 // with its terminator into `buffer` when given and answers it.
 const char* CopyName(const std::string& name, char* buffer);
