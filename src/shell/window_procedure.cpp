@@ -5,6 +5,7 @@
 #include "foundation/app_settings.h"
 #include "foundation/path.h"
 #include "media/graphics/d3d_application.h"
+#include "media/graphics/d3d_functions.h"
 #include "media/input/di_application.h"
 #include "media/movie/movie_players.h"
 #include "platform/d3d9/d3d9.h"
@@ -32,14 +33,6 @@ constexpr DWORD kAllInputDevices = kDIKeyboardBit | kDIMouseBit | kDIPadBit;
 // Yes/No, question icon, No as the default button.
 constexpr UINT kQuestionStyle = 0x144;
 
-IDirect3DDevice9* Device() {
-    return D3DApp != nullptr ? D3DApp->device : nullptr;
-}
-
-bool FullScreenWithDevice() {
-    return Device() != nullptr && !WindowedFlag;
-}
-
 bool UseHardwareCursor() {
     return HWCursor != 0;
 }
@@ -57,7 +50,7 @@ void AskToClose(HWND window) {
     if (answer != IDYES) {
         return;
     }
-    if (WindowedFlag || Device() == nullptr) {
+    if (WindowedFlag || CurrentDevice() == nullptr) {
         RECT rect{};
         GetWindowRect(window, &rect);
         WriteWindowRect(rect);
@@ -78,12 +71,12 @@ void ReturnToTitle(HWND window) {
 }
 
 void ToggleFullScreen(HWND window) {
-    if (DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0) {
+    if (MoviePlaying()) {
         DSMovie_Close();
         DSMovie9_Close();
         SetDialogMode(0);
     }
-    IDirect3DDevice9* device = Device();
+    IDirect3DDevice9* device = CurrentDevice();
     if (device == nullptr || (D3DApp->modeFlags & 2) == 0 ||
         device->TestCooperativeLevel() == D3DERR_DEVICELOST) {
         return;
@@ -98,7 +91,9 @@ void ToggleFullScreen(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
 }
 
-// Stage 1; true when the message is answered with `*result`.
+// The messages handled before anyone else sees them (activation, clicks and the cursor, system
+// commands, moving and sizing, the movie notification); true when the message is answered with
+// `*result`.
 bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
     switch (message) {
         case WM_ACTIVATEAPP:
@@ -131,8 +126,8 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
             }
             return false;
         case WM_NCMOUSEMOVE:
-            if (UseHardwareCursor() && Device() != nullptr) {
-                Device()->ShowCursor(FALSE);
+            if (UseHardwareCursor() && CurrentDevice() != nullptr) {
+                CurrentDevice()->ShowCursor(FALSE);
                 SetCursor(LoadCursorA(nullptr, IDC_ARROW));
             }
             *result = 0;
@@ -143,9 +138,9 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
             if (GetCursor() != nullptr) {
                 SetCursor(nullptr);
             }
-            if (UseHardwareCursor() && Device() != nullptr) {
-                Device()->ShowCursor(TRUE);
-                Device()->SetCursorPosition(screen.x, screen.y, D3DCURSOR_IMMEDIATE_UPDATE);
+            if (UseHardwareCursor() && CurrentDevice() != nullptr) {
+                CurrentDevice()->ShowCursor(TRUE);
+                CurrentDevice()->SetCursorPosition(screen.x, screen.y, D3DCURSOR_IMMEDIATE_UPDATE);
             }
             UpdateFullScreenMenuBar(window, wParam, screen);
             return false;
@@ -181,7 +176,8 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
     }
 }
 
-// Stage 3: the current mode's hook; true when it consumed the message.
+// The current mode's handler, offered the message after the UI window layer; true when it
+// consumed the message.
 bool OfferToGameMode(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (GameMode) {
         case kGameModeAdventure:
@@ -239,7 +235,7 @@ LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             PAINTSTRUCT paint{};
             BeginPaint(window, &paint);
             // While a movie plays it draws itself over black.
-            if (DSMovie_IsPlaying() == 0 && DSMovie9_IsPlaying() == 0) {
+            if (!MoviePlaying()) {
                 UpdateFrame(0);
             } else {
                 FillRect(paint.hdc, &paint.rcPaint,

@@ -92,6 +92,27 @@ TEST_F(PakToolTest, CreateListAndCatRoundTrip) {
               "load error. code:00000002(2) " + dir_->windowsPath() + "game\\nothing.txt\r\n");
 }
 
+TEST_F(PakToolTest, CatAndListRefuseAProgramFolderThatIsNone) {
+    const std::string errors = Path("errors.txt");
+    dir_->writeFile("plain.txt", "plain bytes");
+    const struct {
+        const char* name;
+        std::string arguments;
+        std::string folder;
+    } cases[] = {
+        {"CatMissingFolder", "cat " + Quote(Path("none")) + " plain.txt", Path("none")},
+        {"CatFileAsFolder", "cat " + Quote(Path("plain.txt")) + " plain.txt", Path("plain.txt")},
+        {"ListInMissingFolder", "list " + Quote(Path("none/game00.dat")), Path("none")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolResult result = RunTool(c.arguments, errors);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(dir_->readFile("errors.txt"), "qvn-pak: no such folder: " + c.folder + "\n");
+    }
+}
+
 TEST_F(PakToolTest, CreateRefusesNamesWithoutShiftJisForm) {
     dir_->writeFile("src/ok.txt", "ok");
     dir_->writeFile("src/emoji\xF0\x9F\x98\x80.txt", "no");

@@ -268,7 +268,7 @@ TEST(ReplayTest, HardwareCursorTakesTheShapesCellAndHotSpotAndFollowsThePointer)
     game.SetSetting("HWCursor", 1);
     game.Add({5, Kind::MouseMove, 300, 200});
     game.AddAction(10, [] {
-        const auto cursor = d3d9_test::GetCursorState(D3DApp->device);
+        const auto cursor = d3d9_test::GetCursorState(D3DApp->device.get());
         EXPECT_TRUE(cursor.hasImage);
         EXPECT_TRUE(cursor.visible) << "shown by the pointer's move";
         EXPECT_EQ(cursor.x, 300);
@@ -278,7 +278,7 @@ TEST(ReplayTest, HardwareCursorTakesTheShapesCellAndHotSpotAndFollowsThePointer)
         SetCursorShape(2);
     });
     game.AddAction(12, [] {
-        const auto cursor = d3d9_test::GetCursorState(D3DApp->device);
+        const auto cursor = d3d9_test::GetCursorState(D3DApp->device.get());
         EXPECT_EQ(cursor.hotSpotX, 12u) << "the hand points with its fingertip";
         EXPECT_EQ(cursor.hotSpotY, 0u);
         ASSERT_EQ(cursor.argb.size(), 32u * 32u);

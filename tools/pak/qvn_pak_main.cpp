@@ -22,7 +22,7 @@
 #include "pak/pack_writer.h"
 #include "platform/winbase/code_page.h"
 #include "platform/winbase/file_api.h"
-#include "platform/winbase/test_hooks.h"
+#include "platform/winbase/program_directory.h"
 
 namespace fs = std::filesystem;
 
@@ -117,14 +117,22 @@ int Create(const char* archive, const char* folder) {
     return 0;
 }
 
-// Makes `folder` the program directory, so that Windows-form paths below it name its files.
-void UseProgramDirectory(const fs::path& folder) {
-    win32_test::SetProgramDirectory(fs::absolute(folder).lexically_normal().string());
+// Makes `folder` the program directory, so that Windows-form paths below it name its files;
+// false (with a message) when it is no folder.
+bool UseProgramDirectory(const fs::path& folder) {
+    const std::string absolute = fs::absolute(folder).lexically_normal().string();
+    if (!SetProgramDirectory(absolute)) {
+        std::fprintf(stderr, "qvn-pak: no such folder: %s\n", absolute.c_str());
+        return false;
+    }
+    return true;
 }
 
 int List(const char* archive) {
     const fs::path path = fs::absolute(archive);
-    UseProgramDirectory(path.parent_path());
+    if (!UseProgramDirectory(path.parent_path())) {
+        return 1;
+    }
     std::optional<std::string> name = Utf8ToCp932(path.filename().string());
     if (!name) {
         std::fprintf(stderr, "qvn-pak: the name %s has no Shift-JIS form\n", archive);
@@ -146,7 +154,9 @@ int List(const char* archive) {
 }
 
 int Cat(const char* programDir, const char* relative) {
-    UseProgramDirectory(programDir);
+    if (!UseProgramDirectory(programDir)) {
+        return 1;
+    }
     SetLogFileEnabled(0);
     // "/" as well as "\\": a Shift-JIS trail byte is never "/", so every one is a separator.
     std::string windowsRelative = relative;

@@ -171,7 +171,7 @@ POINT ReplayRunner::ClientPoint(int x, int y) const {
 
 void ReplayRunner::Inject(const ReplayEvent& event) {
     using Kind = ReplayEvent::Kind;
-    IDirect3DDevice9* device = D3DApp != nullptr ? D3DApp->device : nullptr;
+    IDirect3DDevice9* device = D3DApp != nullptr ? D3DApp->device.get() : nullptr;
     switch (event.kind) {
         case Kind::Key:
             input_->Key(MainWindow, static_cast<UINT>(event.a), event.b != 0);
@@ -249,7 +249,7 @@ void ReplayRunner::FrameDrawn() {
         return;
     }
     CapturedFrame frame;
-    if (!ReadBackBuffer(D3DApp != nullptr ? D3DApp->device : nullptr, &frame)) {
+    if (!ReadBackBuffer(D3DApp != nullptr ? D3DApp->device.get() : nullptr, &frame)) {
         Problem("tick " + std::to_string(tick_) + ": the frame could not be read back");
         frames_.push_back(ReplayFrame{tick_, 0});
         return;

@@ -45,28 +45,13 @@ int BitsOf(D3DFORMAT format) {
 
 }  // namespace
 
-D3DApplication::~D3DApplication() {
-    if (backupRenderTarget != nullptr) {
-        backupRenderTarget->Release();
-        backupRenderTarget = nullptr;
-    }
-    if (device != nullptr) {
-        device->Release();
-        device = nullptr;
-    }
-    if (direct3D != nullptr) {
-        direct3D->Release();
-        direct3D = nullptr;
-    }
-}
-
 int CreateD3DApplication() {
     delete D3DApp;
     D3DApp = new (std::nothrow) D3DApplication();
     if (D3DApp == nullptr) {
         return 0;
     }
-    D3DApp->direct3D = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DApp->direct3D.reset(Direct3DCreate9(D3D_SDK_VERSION));
     if (D3DApp->direct3D == nullptr) {
         delete D3DApp;
         D3DApp = nullptr;
@@ -109,10 +94,7 @@ HRESULT D3DApplication::SetDevice(HWND window, const D3DPRESENT_PARAMETERS* para
     if (parameters != nullptr) {
         presentParameters = *parameters;
     }
-    if (device != nullptr) {
-        device->Release();
-        device = nullptr;
-    }
+    device.reset();
     HRESULT hr = CheckDevice(adapterOrdinal, type);
     if (FAILED(hr)) {
         return LogDeviceError(kSetDeviceLog, hr);
@@ -123,12 +105,13 @@ HRESULT D3DApplication::SetDevice(HWND window, const D3DPRESENT_PARAMETERS* para
         flags =
             (flags & ~D3DCREATE_HARDWARE_VERTEXPROCESSING) | D3DCREATE_SOFTWARE_VERTEXPROCESSING;
     }
+    IDirect3DDevice9* created = nullptr;
     hr = direct3D->CreateDevice(adapterOrdinal, type, window, flags | D3DCREATE_MULTITHREADED,
-                                &presentParameters, &device);
+                                &presentParameters, &created);
     if (FAILED(hr)) {
-        device = nullptr;
         return LogDeviceError(kSetDeviceLog, hr);
     }
+    device.reset(created);
     adapter = adapterOrdinal;
     hr = direct3D->GetAdapterIdentifier(adapterOrdinal, 0, &identifier);
     if (FAILED(hr)) {
@@ -188,20 +171,20 @@ void D3DApplication::WriteModeLines() {
     IDirect3DSurface9* surface = nullptr;
     D3DSURFACE_DESC desc{};
     if (SUCCEEDED(device->GetRenderTarget(0, &surface))) {
-        if (SUCCEEDED(surface->GetDesc(&desc))) {
+        const d3dx::ComPtr<IDirect3DSurface9> target(surface);
+        if (SUCCEEDED(target->GetDesc(&desc))) {
             LogPrintf("Back Buffer: %dx%d(%s)", static_cast<int>(desc.Width),
                       static_cast<int>(desc.Height), D3D_GetFormatName(desc.Format, nullptr));
         }
-        surface->Release();
     }
     surface = nullptr;
     if (presentParameters.EnableAutoDepthStencil &&
         SUCCEEDED(device->GetDepthStencilSurface(&surface))) {
-        if (SUCCEEDED(surface->GetDesc(&desc))) {
+        const d3dx::ComPtr<IDirect3DSurface9> depth(surface);
+        if (SUCCEEDED(depth->GetDesc(&desc))) {
             LogPrintf("Depth Buffer: %dx%d(%s)", static_cast<int>(desc.Width),
                       static_cast<int>(desc.Height), D3D_GetFormatName(desc.Format, nullptr));
         }
-        surface->Release();
     }
 }
 

@@ -4,6 +4,7 @@
 // and restores textures and planes.
 
 #include "platform/d3d9/d3d9.h"
+#include "platform/d3dx/com_ptr.h"
 
 // The one presentation-parameter block of the program: the start-up settings dialog fills it;
 // device creation, every reset and the full-screen toggle use it.
@@ -12,9 +13,10 @@ extern D3DPRESENT_PARAMETERS DisplaySettings;
 inline BOOL& WindowedFlag = DisplaySettings.Windowed;
 
 struct D3DApplication {
-    IDirect3D9* direct3D = nullptr;
-    IDirect3DDevice9* device = nullptr;
-    IDirect3DSurface9* backupRenderTarget = nullptr;
+    // Released in reverse order: the render target, the device, then the Direct3D object.
+    d3dx::ComPtr<IDirect3D9> direct3D;
+    d3dx::ComPtr<IDirect3DDevice9> device;
+    d3dx::ComPtr<IDirect3DSurface9> backupRenderTarget;
     UINT adapter = 0;
     D3DPRESENT_PARAMETERS presentParameters{};
     D3DDEVTYPE deviceType{};
@@ -34,7 +36,7 @@ struct D3DApplication {
     bool resetPending = false;
 
     D3DApplication() = default;
-    ~D3DApplication();
+    ~D3DApplication() = default;
     D3DApplication(const D3DApplication&) = delete;
     D3DApplication& operator=(const D3DApplication&) = delete;
 

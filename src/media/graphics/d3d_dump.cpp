@@ -60,7 +60,7 @@ void WriteTextures() {
                   static_cast<int>(texture->refCount), static_cast<int>(texture->width),
                   static_cast<int>(texture->height), D3D_GetPoolName(texture->pool),
                   D3D_GetFormatName(format, nullptr),
-                  texture->name != nullptr ? texture->name : "(no name)");
+                  texture->name.empty() ? "(no name)" : texture->name.c_str());
     }
 }
 
@@ -72,7 +72,7 @@ void WritePlanes() {
     }
     WriteTableHead();
     for (const D3DPlane* plane : planes) {
-        const char* name = plane->name != nullptr ? plane->name : "(no name)";
+        const char* name = plane->name.empty() ? "(no name)" : plane->name.c_str();
         D3DSURFACE_DESC desc{};
         D3DVERTEXBUFFER_DESC bufferDesc{};
         if (plane->surface != nullptr && plane->pool == D3DPOOL_DEFAULT &&
@@ -97,7 +97,7 @@ void WritePlanes() {
 
 void D3DDump(DWORD mask) {
     if ((mask & 1) != 0 && D3DApp != nullptr && D3DApp->device != nullptr) {
-        WriteMemoryLines(D3DApp->device);
+        WriteMemoryLines(D3DApp->device.get());
     }
     if ((mask & 4) != 0) {
         WriteTextures();

@@ -9,6 +9,8 @@ constexpr UINT MovieNotifyMessage = 0x045B;
 
 int DSMovie_IsPlaying();
 int DSMovie9_IsPlaying();
+// Either player is playing a movie.
+bool MoviePlaying();
 void DSMovie_Close();
 void DSMovie9_Close();
 void DSMovie_OnGraphNotify();

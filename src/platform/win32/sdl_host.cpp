@@ -252,7 +252,10 @@ bool SdlPumpsOnThisThread() {
 }
 
 SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, bool minimised) {
-    Uint32 flags = SDL_WINDOW_SHOWN | (minimised ? SDL_WINDOW_MINIMIZED : 0u);
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    if (minimised) {
+        flags |= SDL_WINDOW_MINIMIZED;
+    }
     SdlWindowPtr window(SDL_CreateWindow(TitleForSdl(titleSjis).c_str(), rect.left, rect.top,
                                          RectWidth(rect), RectHeight(rect), flags));
     if (!window) {

@@ -130,7 +130,8 @@ WindowClass* FindClassLocked(State& state, LPCSTR nameOrAtom);
 
 // QS_* kind of a posted message.
 UINT QueueKindOfMessage(UINT message);
-// Appends a posted message and wakes the owner; false when the queue is full.
+// Appends a posted message and wakes the owner; false (ERROR_NOT_ENOUGH_QUOTA) when the queue
+// is full.
 bool PostToQueueLocked(MessageQueue& queue, const MSG& message);
 
 // Removes everything of `window` from its owner's queue: timers, posted messages, and sent
