@@ -11,6 +11,7 @@
 #include "shell/frame_control.h"
 #include "shell/game_window.h"
 #include "sprite_ui/seams.h"
+#include "sprite_ui/sprite.h"
 #include "title/seams.h"
 
 namespace {

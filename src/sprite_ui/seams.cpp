@@ -1,10 +1,5 @@
 #include "sprite_ui/seams.h"
 
-namespace ISprite {
-void StepAll(unsigned) {}
-void DrawAll(int) {}
-}  // namespace ISprite
-
 LRESULT MenuWindowHook(HWND, UINT, WPARAM, LPARAM) {
     return 0;
 }
