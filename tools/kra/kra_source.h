@@ -1,0 +1,67 @@
+#pragma once
+// The readable source of a sprite container, as qvn-kra reads it (see README.md): one item a
+// line, names and texts in UTF-8 (stored as Shift-JIS).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qvn_kra {
+
+struct KraError {
+    int line = 0;
+    std::string message;
+};
+
+struct KraTexture {
+    int line = 0;
+    std::uint32_t mode = 0;
+    std::string name;      // Shift-JIS, as stored
+    std::string fileName;  // UTF-8 with '/' separators, to find the image beside the source
+};
+
+struct KraPointList {
+    int line = 0;
+    std::vector<std::pair<std::int16_t, std::int16_t>> points;
+};
+
+struct KraPart {
+    int line = 0;
+    std::uint16_t texture = 0;
+    std::uint16_t frame = 0;
+    std::int16_t sourceX = 0;
+    std::int16_t sourceY = 0;
+    std::int16_t width = 0;
+    std::int16_t height = 0;
+    std::int16_t destX = 0;
+    std::int16_t destY = 0;
+};
+
+struct KraAnimation {
+    int line = 0;
+    std::string name;  // Shift-JIS
+    std::string text;  // Shift-JIS
+};
+
+struct KraSource {
+    int magicLine = 0;
+    std::string magic;
+    int framesLine = 0;
+    int frames = -1;  // the "frames" line; -1 without one
+    int lastLine = 0;
+    std::vector<KraTexture> textures;
+    std::vector<KraPointList> pointLists;
+    std::vector<KraPart> parts;
+    std::vector<KraAnimation> animations;
+};
+
+// Reads a whole source text; std::nullopt with `error` set at the first line it cannot take.
+std::optional<KraSource> ParseKraSource(std::string_view text, KraError* error);
+
+// A text in double quotes as the source writes it: UTF-8 converted from Shift-JIS when it
+// converts (each byte above 0x7F as \xNN otherwise), with \" \\ and \xNN for control bytes.
+std::string QuoteSjis(std::string_view sjis);
+
+}  // namespace qvn_kra
