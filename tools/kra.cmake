@@ -8,7 +8,7 @@ add_library(qvn_kra_writer STATIC
     ${CMAKE_CURRENT_LIST_DIR}/kra/kra_dump.cpp)
 qvn_target_options(qvn_kra_writer)
 target_include_directories(qvn_kra_writer PUBLIC ${CMAKE_CURRENT_LIST_DIR})
-target_link_libraries(qvn_kra_writer PUBLIC game)
+target_link_libraries(qvn_kra_writer PUBLIC game script_tools)
 
 add_executable(qvn-kra ${CMAKE_CURRENT_LIST_DIR}/kra/qvn_kra_main.cpp)
 qvn_target_options(qvn-kra)

@@ -170,6 +170,8 @@ private:
     // animation that does not loop.
     enum class Phase { Go, Stop, Deleted, Restarted, EndOfPlay };
     Phase CommandPhase(std::uint32_t ticks, bool* newList, bool* wrapped);
+    // The event at the frame cursor: calls the event callback.
+    Phase FireEvent();
     Phase FinishList();
     Phase FrameAdvance(bool newList);
     void MoveStep(std::uint32_t shares);

@@ -8,15 +8,8 @@
 
 namespace {
 
-struct MagicForm {
-    const char* magic;
-    std::int32_t kind;
-    int version;
-    SpritePointForm pointForm;
-};
-
 // In the order they are tried, each family after its three-letter test.
-constexpr MagicForm kMagics[] = {
+constexpr SpriteMagic kMagics[] = {
     {"KRA5", kSpriteKind2D, 5, SpritePointForm::Counted},
     {"KRA4", kSpriteKind2D, 4, SpritePointForm::Counted},
     {"KRA3", kSpriteKind2D, 3, SpritePointForm::TwoPoints},
@@ -31,15 +24,6 @@ std::string Format(const char* format, long a, long b = 0, long c = 0, long d = 
     char text[160];
     std::snprintf(text, sizeof text, format, a, b, c, d);
     return text;
-}
-
-const MagicForm* FindMagic(std::span<const std::uint8_t> magic) {
-    for (const MagicForm& form : kMagics) {
-        if (std::memcmp(magic.data(), form.magic, 4) == 0) {
-            return &form;
-        }
-    }
-    return nullptr;
 }
 
 // Moves to the start of a section: version 5 from its offset-table entry, the others where the
@@ -151,6 +135,18 @@ SpriteLoadResult ReadAnimations(ByteReader& reader, std::span<const std::uint8_t
 
 }  // namespace
 
+const SpriteMagic* FindSpriteMagic(std::string_view magic) {
+    if (magic.size() < 4) {
+        return nullptr;
+    }
+    for (const SpriteMagic& form : kMagics) {
+        if (magic.substr(0, 4) == form.magic) {
+            return &form;
+        }
+    }
+    return nullptr;
+}
+
 SpriteLoadResult ReadSpriteContainer(std::span<const std::uint8_t> bytes, SpriteContainerFile* file,
                                      std::string* reason) {
     ByteReader reader(bytes);
@@ -159,7 +155,8 @@ SpriteLoadResult ReadSpriteContainer(std::span<const std::uint8_t> bytes, Sprite
         return SpriteLoadResult::BadHeader;
     }
     const std::span<const std::uint8_t> magic = reader.Span(4);
-    const MagicForm* form = FindMagic(magic);
+    const SpriteMagic* form = FindSpriteMagic(
+        std::string_view(reinterpret_cast<const char*>(magic.data()), magic.size()));
     if (form == nullptr) {
         *reason =
             Format("unknown magic %02lX %02lX %02lX %02lX", magic[0], magic[1], magic[2], magic[3]);

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr std::size_t kSpriteHeaderSize = 12;
@@ -50,6 +51,18 @@ enum class SpriteLoadResult {
     TextureFailed,  // a texture could not be loaded
     CodeTooLarge,   // the compiled animations would pass 65,536 bytes
 };
+
+// One of the eight accepted magics and what its version has.
+struct SpriteMagic {
+    const char* magic;
+    std::int32_t kind;  // kSpriteKind2D or kSpriteKind3D
+    int version;        // the version character's value: 0, 2, 3, 4 or 5
+    SpritePointForm pointForm;
+};
+
+// The accepted magic that `magic` (its first four bytes) is, or null; the comparison is exact,
+// so a lower-case magic is none.
+const SpriteMagic* FindSpriteMagic(std::string_view magic);
 
 struct SpriteTextureRecord {
     std::string name;  // Shift-JIS, at most 251 bytes

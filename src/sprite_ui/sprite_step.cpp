@@ -44,20 +44,25 @@ void ISprite::MoveStep(std::uint32_t shares) {
     y += std::trunc(moveY * signY * count);
 }
 
+ISprite::Phase ISprite::FireEvent() {
+    const std::uint16_t event = AnimWord(data->animCode, frameCursor + 1);
+    frameCursor += 2;
+    const std::uint32_t starts = starts_;
+    if (eventCallback != nullptr && eventCallback(this, event, eventContext) == 0) {
+        Delete(this);
+        return Phase::Deleted;
+    }
+    return starts_ != starts ? Phase::Restarted : Phase::Go;
+}
+
 ISprite::Phase ISprite::FinishList() {
     const std::vector<std::uint16_t>& code = data->animCode;
     while (listActive != 0) {
         const std::uint16_t word = AnimWord(code, frameCursor);
         if (word == kAnimEvent) {
-            const std::uint16_t event = AnimWord(code, frameCursor + 1);
-            frameCursor += 2;
-            const std::uint32_t starts = starts_;
-            if (eventCallback != nullptr && eventCallback(this, event, eventContext) == 0) {
-                Delete(this);
-                return Phase::Deleted;
-            }
-            if (starts_ != starts) {
-                return Phase::Restarted;
+            const Phase fired = FireEvent();
+            if (fired != Phase::Go) {
+                return fired;
             }
         } else if (word == kAnimSound) {
             frameCursor += 2;
@@ -180,15 +185,9 @@ ISprite::Phase ISprite::FrameAdvance(bool newList) {
         for (;;) {
             const std::uint16_t word = AnimWord(code, frameCursor);
             if (word == kAnimEvent) {
-                const std::uint16_t event = AnimWord(code, frameCursor + 1);
-                frameCursor += 2;
-                const std::uint32_t starts = starts_;
-                if (eventCallback != nullptr && eventCallback(this, event, eventContext) == 0) {
-                    Delete(this);
-                    return Phase::Deleted;
-                }
-                if (starts_ != starts) {
-                    return Phase::Restarted;
+                const Phase fired = FireEvent();
+                if (fired != Phase::Go) {
+                    return fired;
                 }
             } else if (word == kAnimSound) {
                 const std::uint16_t slot = AnimWord(code, frameCursor + 1);

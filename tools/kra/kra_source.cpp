@@ -1,9 +1,9 @@
 #include "kra/kra_source.h"
 
 #include <charconv>
-#include <cstdio>
 
 #include "platform/winbase/code_page.h"
+#include "tools/script/sjis_escape.h"
 
 namespace qvn_kra {
 namespace {
@@ -17,65 +17,20 @@ bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
-// Reads the quoted text that starts at line[*at] (the opening quote).
+// Reads the quoted text that starts at line[*at] (the opening quote) as Shift-JIS bytes.
 bool ReadQuoted(std::string_view line, std::size_t* at, std::string* sjis, std::string* error) {
-    std::string plain;  // UTF-8 not yet converted
-    auto flush = [&]() {
-        if (plain.empty()) {
-            return true;
-        }
-        std::optional<std::string> converted = Utf8ToCp932(plain);
-        if (!converted) {
-            *error = "text \"" + plain + "\" has no Shift-JIS form";
-            return false;
-        }
-        *sjis += *converted;
-        plain.clear();
-        return true;
-    };
     for (std::size_t i = *at + 1; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c == '"') {
-            *at = i + 1;
-            return flush();
-        }
-        if (c != '\\') {
-            plain.push_back(c);
-            continue;
-        }
-        if (++i == line.size()) {
-            break;
-        }
-        const char e = line[i];
-        if (e == '"' || e == '\\') {
-            plain.push_back(e);
-        } else if (e == 'n') {
-            plain.push_back('\n');
-        } else if (e == 't') {
-            plain.push_back('\t');
-        } else if (e == 'x' && i + 2 < line.size() && HexValue(line[i + 1]) >= 0 &&
-                   HexValue(line[i + 2]) >= 0) {
-            if (!flush()) {
+        if (line[i] == '\\') {
+            ++i;
+        } else if (line[i] == '"') {
+            std::optional<std::string> bytes =
+                UnescapeToSjis(line.substr(*at + 1, i - *at - 1), error);
+            if (!bytes) {
                 return false;
             }
-            sjis->push_back(static_cast<char>(HexValue(line[i + 1]) * 16 + HexValue(line[i + 2])));
-            i += 2;
-        } else {
-            *error = std::string("unknown escape \"\\") + e + "\"";
-            return false;
+            *sjis = std::move(*bytes);
+            *at = i + 1;
+            return true;
         }
     }
     *error = "text without its closing quote";
@@ -256,11 +211,12 @@ bool ParseLine(const std::vector<Token>& tokens, int lineNumber, KraSource* sour
         KraTexture texture;
         texture.line = lineNumber;
         if (!p.Index(source->textures.size(), false) || !p.Word("mode") ||
-            !p.Number(&texture.mode, 0, 0xFFFFFFFF) || !p.Text(&texture.name) || !p.End()) {
+            !p.Number(&texture.record.drawMode, 0, 0xFFFFFFFF) || !p.Text(&texture.record.name) ||
+            !p.End()) {
             return false;
         }
-        std::optional<std::string> utf8 = Cp932ToUtf8(texture.name);
-        texture.fileName = utf8 ? *utf8 : texture.name;
+        std::optional<std::string> utf8 = Cp932ToUtf8(texture.record.name);
+        texture.fileName = utf8 ? *utf8 : texture.record.name;
         for (char& c : texture.fileName) {
             c = c == '\\' ? '/' : c;
         }
@@ -287,12 +243,12 @@ bool ParseLine(const std::vector<Token>& tokens, int lineNumber, KraSource* sour
     if (item == "part") {
         KraPart part;
         part.line = lineNumber;
+        SpritePartRecord& r = part.record;
         if (!p.Index(source->parts.size(), false) || !p.Word("texture") ||
-            !p.Number(&part.texture, 0, 65535) || !p.Word("frame") ||
-            !p.Number(&part.frame, 0, 65535) || !p.Word("src") ||
-            !p.Pair(',', &part.sourceX, &part.sourceY, -32768, 32767) ||
-            !p.Pair('x', &part.width, &part.height, -32768, 32767) || !p.Word("dst") ||
-            !p.Pair(',', &part.destX, &part.destY, -32768, 32767) || !p.End()) {
+            !p.Number(&r.texture, 0, 65535) || !p.Word("frame") || !p.Number(&r.frame, 0, 65535) ||
+            !p.Word("src") || !p.Pair(',', &r.sourceX, &r.sourceY, -32768, 32767) ||
+            !p.Pair('x', &r.width, &r.height, -32768, 32767) || !p.Word("dst") ||
+            !p.Pair(',', &r.destX, &r.destY, -32768, 32767) || !p.End()) {
             return false;
         }
         source->parts.push_back(part);
@@ -338,23 +294,7 @@ std::optional<KraSource> ParseKraSource(std::string_view text, KraError* error) 
 }
 
 std::string QuoteSjis(std::string_view sjis) {
-    std::optional<std::string> utf8 = Cp932ToUtf8(sjis);
-    const std::string_view text = utf8 ? std::string_view(*utf8) : sjis;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            quoted += '\\';
-            quoted += c;
-        } else if (byte < 0x20 || byte == 0x7F || (byte > 0x7F && !utf8)) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", byte);
-            quoted += escape;
-        } else {
-            quoted += c;
-        }
-    }
-    return quoted + "\"";
+    return "\"" + EscapeSjis(sjis, EscapeStyle::kLiteral) + "\"";
 }
 
 }  // namespace qvn_kra

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sprite_ui/sprite_container.h"
+
 namespace qvn_kra {
 
 struct KraError {
@@ -17,9 +19,8 @@ struct KraError {
 
 struct KraTexture {
     int line = 0;
-    std::uint32_t mode = 0;
-    std::string name;      // Shift-JIS, as stored
-    std::string fileName;  // UTF-8 with '/' separators, to find the image beside the source
+    SpriteTextureRecord record;  // the name in Shift-JIS, as stored
+    std::string fileName;        // UTF-8 with '/' separators, to find the image beside the source
 };
 
 struct KraPointList {
@@ -29,14 +30,7 @@ struct KraPointList {
 
 struct KraPart {
     int line = 0;
-    std::uint16_t texture = 0;
-    std::uint16_t frame = 0;
-    std::int16_t sourceX = 0;
-    std::int16_t sourceY = 0;
-    std::int16_t width = 0;
-    std::int16_t height = 0;
-    std::int16_t destX = 0;
-    std::int16_t destY = 0;
+    SpritePartRecord record;
 };
 
 struct KraAnimation {
@@ -60,8 +54,7 @@ struct KraSource {
 // Reads a whole source text; std::nullopt with `error` set at the first line it cannot take.
 std::optional<KraSource> ParseKraSource(std::string_view text, KraError* error);
 
-// A text in double quotes as the source writes it: UTF-8 converted from Shift-JIS when it
-// converts (each byte above 0x7F as \xNN otherwise), with \" \\ and \xNN for control bytes.
+// A Shift-JIS text in double quotes as the source writes it (UTF-8 with escapes).
 std::string QuoteSjis(std::string_view sjis);
 
 }  // namespace qvn_kra

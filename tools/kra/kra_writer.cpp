@@ -15,24 +15,6 @@ namespace {
 
 constexpr std::size_t kMaxCount = 32767;
 
-struct Form {
-    const char* magic;
-    std::int32_t kind;
-    SpritePointForm points;
-    bool offsetTable;
-};
-
-constexpr Form kForms[] = {
-    {"KRA2", kSpriteKind2D, SpritePointForm::None, false},
-    {"KRA3", kSpriteKind2D, SpritePointForm::TwoPoints, false},
-    {"KRA4", kSpriteKind2D, SpritePointForm::Counted, false},
-    {"KRA5", kSpriteKind2D, SpritePointForm::Counted, true},
-    {"KRX0", kSpriteKind3D, SpritePointForm::None, false},
-    {"KRX3", kSpriteKind3D, SpritePointForm::TwoPoints, false},
-    {"KRX4", kSpriteKind3D, SpritePointForm::Counted, false},
-    {"KRX5", kSpriteKind3D, SpritePointForm::Counted, true},
-};
-
 // Every sound item counts as made: the largest code the loader can compile.
 int CountSound(const std::string& /*name*/, void* context) {
     int* sounds = static_cast<int*>(context);
@@ -44,22 +26,13 @@ std::optional<std::vector<std::uint8_t>> Refuse(KraError* error, int line, std::
     return std::nullopt;
 }
 
-const Form* FindForm(const std::string& magic) {
-    for (const Form& form : kForms) {
-        if (magic == form.magic) {
-            return &form;
-        }
-    }
-    return nullptr;
-}
-
 // What the file's fields cannot hold; empty message when all fits.
 KraError Limits(const KraSource& source) {
     if (source.textures.size() > kMaxCount) {
         return {source.textures[kMaxCount].line, "more than 32767 textures"};
     }
     for (const KraTexture& texture : source.textures) {
-        if (texture.name.size() >= kSpriteTextureNameSize) {
+        if (texture.record.name.size() >= kSpriteTextureNameSize) {
             return {texture.line, "the texture name is longer than 251 bytes"};
         }
     }
@@ -84,20 +57,20 @@ KraError Limits(const KraSource& source) {
 }
 
 // What the loader asks for besides; empty message when all passes.
-KraError Check(const KraSource& source, const Form& form) {
+KraError Check(const KraSource& source, const SpriteMagic& form) {
     KraError limits = Limits(source);
     if (!limits.message.empty()) {
         return limits;
     }
-    if (form.points == SpritePointForm::None && !source.pointLists.empty()) {
+    if (form.pointForm == SpritePointForm::None && !source.pointLists.empty()) {
         return {source.pointLists[0].line, source.magic + " has no point lists"};
     }
-    if (form.points != SpritePointForm::None && source.frames >= 0) {
+    if (form.pointForm != SpritePointForm::None && source.frames >= 0) {
         return {source.framesLine,
                 "the frames of " + source.magic + " are its point lists; no frames line"};
     }
     for (const KraPointList& list : source.pointLists) {
-        if (form.points == SpritePointForm::TwoPoints && list.points.size() > 2) {
+        if (form.pointForm == SpritePointForm::TwoPoints && list.points.size() > 2) {
             return {list.line, source.magic + " holds at most two points a frame"};
         }
     }
@@ -105,9 +78,9 @@ KraError Check(const KraSource& source, const Form& form) {
         return {source.textures[kSpriteMaxTextures].line, "more than 32 textures"};
     }
     for (const KraPart& part : source.parts) {
-        if (part.texture >= source.textures.size()) {
-            return {part.line, "the part names texture " + std::to_string(part.texture) + " of " +
-                                   std::to_string(source.textures.size())};
+        if (part.record.texture >= source.textures.size()) {
+            return {part.line, "the part names texture " + std::to_string(part.record.texture) +
+                                   " of " + std::to_string(source.textures.size())};
         }
     }
     std::vector<std::uint16_t> block;
@@ -129,20 +102,20 @@ KraError Check(const KraSource& source, const Form& form) {
 
 void WriteTextures(ByteWriter& out, const KraSource& source) {
     for (const KraTexture& texture : source.textures) {
-        out.FixedString(texture.name, kSpriteTextureNameSize);
-        out.U32(texture.mode);
+        out.FixedString(texture.record.name, kSpriteTextureNameSize);
+        out.U32(texture.record.drawMode);
     }
 }
 
-void WritePointLists(ByteWriter& out, const KraSource& source, const Form& form) {
-    if (form.points == SpritePointForm::None) {
+void WritePointLists(ByteWriter& out, const KraSource& source, const SpriteMagic& form) {
+    if (form.pointForm == SpritePointForm::None) {
         return;
     }
     for (const KraPointList& list : source.pointLists) {
-        if (form.points == SpritePointForm::Counted) {
+        if (form.pointForm == SpritePointForm::Counted) {
             out.U32(static_cast<std::uint32_t>(list.points.size()));
         }
-        const bool two = form.points == SpritePointForm::TwoPoints;
+        const bool two = form.pointForm == SpritePointForm::TwoPoints;
         const std::size_t kept =
             two ? std::min<std::size_t>(list.points.size(), 2) : list.points.size();
         for (std::size_t i = 0; i < kept; ++i) {
@@ -157,14 +130,15 @@ void WritePointLists(ByteWriter& out, const KraSource& source, const Form& form)
 
 void WriteParts(ByteWriter& out, const KraSource& source) {
     for (const KraPart& part : source.parts) {
-        out.U16(part.texture);
-        out.U16(part.frame);
-        out.I16(part.sourceX);
-        out.I16(part.sourceY);
-        out.I16(part.width);
-        out.I16(part.height);
-        out.I16(part.destX);
-        out.I16(part.destY);
+        const SpritePartRecord& r = part.record;
+        out.U16(r.texture);
+        out.U16(r.frame);
+        out.I16(r.sourceX);
+        out.I16(r.sourceY);
+        out.I16(r.width);
+        out.I16(r.height);
+        out.I16(r.destX);
+        out.I16(r.destY);
     }
 }
 
@@ -175,7 +149,7 @@ std::optional<std::vector<std::uint8_t>> WriteKra(const KraSource& source, KraEr
     if (source.magicLine == 0) {
         return Refuse(error, source.lastLine + 1, "no magic line");
     }
-    const Form* form = FindForm(source.magic);
+    const SpriteMagic* form = source.magic.size() == 4 ? FindSpriteMagic(source.magic) : nullptr;
     if (form == nullptr) {
         return Refuse(
             error, source.magicLine,
@@ -188,8 +162,9 @@ std::optional<std::vector<std::uint8_t>> WriteKra(const KraSource& source, KraEr
 
     // A frames line with point lists passes only unchecked: it may then disagree with them.
     const std::size_t frames = source.frames >= 0 ? static_cast<std::size_t>(source.frames)
-                               : form->points == SpritePointForm::None ? 0
-                                                                       : source.pointLists.size();
+                               : form->pointForm == SpritePointForm::None
+                                   ? 0
+                                   : source.pointLists.size();
     ByteWriter out;
     out.Bytes(form->magic, 4);
     out.I16(static_cast<std::int16_t>(source.textures.size()));
@@ -204,7 +179,7 @@ std::optional<std::vector<std::uint8_t>> WriteKra(const KraSource& source, KraEr
         }
     };
     std::size_t table[6] = {};
-    if (form->offsetTable) {
+    if (form->version == 5) {
         out.Zeros(kSpriteOffsetTableSize);
         writeTexts();
     }
@@ -220,7 +195,7 @@ std::optional<std::vector<std::uint8_t>> WriteKra(const KraSource& source, KraEr
         out.FixedString(animation.name, kSpriteNameSize);
         out.U32(0);  // offset and length, patched below
     }
-    if (!form->offsetTable) {
+    if (form->version != 5) {
         writeTexts();
     } else {
         for (int entry = 0; entry < 6; ++entry) {

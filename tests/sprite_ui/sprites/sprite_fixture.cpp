@@ -1,9 +1,9 @@
 #include "sprite_fixture.h"
 
-#include "../media/sound/sound_test_support.h"
 #include "foundation/log.h"
 #include "kra/kra_writer.h"
 #include "media/sound/direct_sound.h"
+#include "media/sound/sound_test_support.h"
 #include "platform/d3dx/png_encode.h"
 #include "platform/dsound/dsound_test.h"
 

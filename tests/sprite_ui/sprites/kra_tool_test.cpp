@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "../media/sound/sound_test_support.h"
+#include "media/sound/sound_test_support.h"
 #include "platform/d3dx/png_encode.h"
 #include "support/temp_program_dir.h"
 #include "support/tool_run.h"
@@ -38,6 +38,15 @@ protected:
                    qvn::test::ShellQuote(Path("sprite/" + out)));
     }
     std::string Errors() const { return dir_.readFile("errors.txt"); }
+    // Builds sprite/<name>.txt into sprite/<name>.kra and dumps that; the dump's standard output.
+    std::string BuildAndDump(const std::string& name) {
+        const qvn::test::ToolRun built = Build(name + ".txt", name + ".kra");
+        EXPECT_EQ(built.status, 0) << Errors();
+        const qvn::test::ToolRun dump =
+            Kra("dump " + qvn::test::ShellQuote(Path("sprite/" + name + ".kra")));
+        EXPECT_EQ(dump.status, 0) << Errors();
+        return dump.out;
+    }
 
     std::string Source(const std::string& name) const { return sources_.at(name); }
 
@@ -46,78 +55,60 @@ protected:
 };
 
 TEST_F(KraToolTest, DumpShowsTheCompiledWordsOfEveryConstruct) {
+    // Each animation's name, its text as the source writes it (and the dump prints it back),
+    // and the words it compiles to.
     const std::string sixtyFour(64, 'x');
-    sources_["every.txt"] =
-        "# every construct of the animation language\n"
+    const struct {
+        std::string name;
+        std::string text;
+        const char* code;
+    } animations[] = {
+        {"frames", "p1,2 3", "FFFD 0001 0002 0003 FF01 FFFF"},
+        {"ranges", "p1-4 p-3 p5-3 p2,-2,7-9",
+         "FFFD 0001 0002 0003 0004 FF01 FFFD 0001 0002 0003 FF01 FFFD 0005 FF01 FFFD 0002 0007 "
+         "0008 0009 FF01 FFFF"},
+        {"events", "P1,a,Z,2,b", "FFFD 0001 FF03 0000 FF03 0019 0002 FF03 0001 FF01 FFFF"},
+        {"sounds", "p1,(beep),2,(missing),(beep)", "FFFD 0001 FF04 0000 0002 FF04 0001 FF01 FFFF"},
+        {"ticks", "s50p1 S7.9 p2 s-3 p3 s99999 p4",
+         "FFFE 0032 FFFD 0001 FF01 FFFE 0007 FFFD 0002 FF01 FFFE 0000 FFFD 0003 FF01 FFFE FFFF "
+         "FFFD 0004 FF01 FFFF"},
+        {"moves", "p1,2 m10,-4 p3 M-7.9,,3.2",
+         "FFFD 0001 0002 FF01 FFFC 000A FFFC FFFD 0003 FF01 FFFC FFF9 0003 FFFF"},
+        {"m ends a list", "p1,m5 5", "FFFD 0001 FF01 FFFC 0005 0005 FFFF"},
+        {"n aborts", "p1,n2", "FFFF"},
+        {"spaced s", "s 5 p1", "FFFF"},
+        {"frame limit", "p65279 p65280", "FFFF"},
+        {"open sound", "p1,(beep", "FFFF"},
+        {"long sound", "p1,(" + sixtyFour + ")", "FFFF"},
+        {"empty", "", "FFFF"},
+        {"\xE5\xBE\x85\xE6\xA9\x9F", "\\tp1\\n", "FFFD 0001 FF01 FFFF"},  // 待機
+    };
+    const std::string header =
         "magic KRA4\n"
+        "textures 2\n"
         "texture 0 mode 0 \"sheet.png\"\n"
-        "texture 1 mode 3 \"\xE3\x82\xB7\xE3\x83\xBC\xE3\x83\x88.png\"   # a Shift-JIS name\n"
+        "texture 1 mode 3 \"\xE3\x82\xB7\xE3\x83\xBC\xE3\x83\x88.png\"\n"
+        "pointlists 2\n"
         "pointlist 0: 0,0 -1,2\n"
         "pointlist 1:\n"
-        "part 0 texture 1 frame 1 src 1,2 3x4 dst -5,6\n"
-        "animation 0 \"frames\" text \"p1,2 3\"\n"
-        "animation 1 \"ranges\" text \"p1-4 p-3 p5-3 p2,-2,7-9\"\n"
-        "animation 2 \"events\" text \"P1,a,Z,2,b\"\n"
-        "animation 3 \"sounds\" text \"p1,(beep),2,(missing),(beep)\"\n"
-        "animation 4 \"ticks\" text \"s50p1 S7.9 p2 s-3 p3 s99999 p4\"\n"
-        "animation 5 \"moves\" text \"p1,2 m10,-4 p3 M-7.9,,3.2\"\n"
-        "animation 6 \"m ends a list\" text \"p1,m5 5\"\n"
-        "animation 7 \"n aborts\" text \"p1,n2\"\n"
-        "animation 8 \"spaced s\" text \"s 5 p1\"\n"
-        "animation 9 \"frame limit\" text \"p65279 p65280\"\n"
-        "animation 10 \"open sound\" text \"p1,(beep\"\n"
-        "animation 11 \"long sound\" text \"p1,(" +
-        sixtyFour +
-        ")\"\n"
-        "animation 12 \"empty\" text \"\"\n"
-        "animation 13 \"\xE5\xBE\x85\xE6\xA9\x9F\" text \"\\tp1\\n\"\n";  // 待機
-    ASSERT_EQ(Build("every.txt", "every.kra").status, 0) << Errors();
-    const qvn::test::ToolRun dump = Kra("dump " + qvn::test::ShellQuote(Path("sprite/every.kra")));
-    ASSERT_EQ(dump.status, 0) << Errors();
-    EXPECT_EQ(dump.out,
-              "magic KRA4\n"
-              "textures 2\n"
-              "texture 0 mode 0 \"sheet.png\"\n"
-              "texture 1 mode 3 \"\xE3\x82\xB7\xE3\x83\xBC\xE3\x83\x88.png\"\n"
-              "pointlists 2\n"
-              "pointlist 0: 0,0 -1,2\n"
-              "pointlist 1:\n"
-              "parts 1\n"
-              "part 0 texture 1 frame 1 src 1,2 3x4 dst -5,6\n"
-              "animations 14\n"
-              "animation 0 \"frames\" text \"p1,2 3\"\n"
-              "animation 1 \"ranges\" text \"p1-4 p-3 p5-3 p2,-2,7-9\"\n"
-              "animation 2 \"events\" text \"P1,a,Z,2,b\"\n"
-              "animation 3 \"sounds\" text \"p1,(beep),2,(missing),(beep)\"\n"
-              "animation 4 \"ticks\" text \"s50p1 S7.9 p2 s-3 p3 s99999 p4\"\n"
-              "animation 5 \"moves\" text \"p1,2 m10,-4 p3 M-7.9,,3.2\"\n"
-              "animation 6 \"m ends a list\" text \"p1,m5 5\"\n"
-              "animation 7 \"n aborts\" text \"p1,n2\"\n"
-              "animation 8 \"spaced s\" text \"s 5 p1\"\n"
-              "animation 9 \"frame limit\" text \"p65279 p65280\"\n"
-              "animation 10 \"open sound\" text \"p1,(beep\"\n"
-              "animation 11 \"long sound\" text \"p1,(" +
-                  sixtyFour +
-                  ")\"\n"
-                  "animation 12 \"empty\" text \"\"\n"
-                  "animation 13 \"\xE5\xBE\x85\xE6\xA9\x9F\" text \"\\x09p1\\x0A\"\n"
-                  "code \"frames\": FFFD 0001 0002 0003 FF01 FFFF\n"
-                  "code \"ranges\": FFFD 0001 0002 0003 0004 FF01 FFFD 0001 0002 0003 FF01 "
-                  "FFFD 0005 FF01 FFFD 0002 0007 0008 0009 FF01 FFFF\n"
-                  "code \"events\": FFFD 0001 FF03 0000 FF03 0019 0002 FF03 0001 FF01 FFFF\n"
-                  "code \"sounds\": FFFD 0001 FF04 0000 0002 FF04 0001 FF01 FFFF\n"
-                  "code \"ticks\": FFFE 0032 FFFD 0001 FF01 FFFE 0007 FFFD 0002 FF01 FFFE 0000 "
-                  "FFFD 0003 FF01 FFFE FFFF FFFD 0004 FF01 FFFF\n"
-                  "code \"moves\": FFFD 0001 0002 FF01 FFFC 000A FFFC FFFD 0003 FF01 FFFC FFF9 "
-                  "0003 FFFF\n"
-                  "code \"m ends a list\": FFFD 0001 FF01 FFFC 0005 0005 FFFF\n"
-                  "code \"n aborts\": FFFF\n"
-                  "code \"spaced s\": FFFF\n"
-                  "code \"frame limit\": FFFF\n"
-                  "code \"open sound\": FFFF\n"
-                  "code \"long sound\": FFFF\n"
-                  "code \"empty\": FFFF\n"
-                  "code \"\xE5\xBE\x85\xE6\xA9\x9F\": FFFD 0001 FF01 FFFF\n");
+        "parts 1\n"
+        "part 0 texture 1 frame 1 src 1,2 3x4 dst -5,6\n";
+    std::string source = "# every construct of the animation language\n" + header;
+    std::string expected = header + "animations 14\n";
+    std::string codes;
+    for (std::size_t i = 0; i < std::size(animations); ++i) {
+        const std::string line = "animation " + std::to_string(i) + " \"" + animations[i].name +
+                                 "\" text \"" + animations[i].text + "\"\n";
+        source += line;
+        expected += line;
+        codes += "code \"" + animations[i].name + "\": " + animations[i].code + "\n";
+    }
+    // Count lines are not items of a source: leave them out of it.
+    for (const char* count : {"textures 2\n", "pointlists 2\n", "parts 1\n"}) {
+        source.erase(source.find(count), std::string(count).size());
+    }
+    sources_["every.txt"] = source;
+    EXPECT_EQ(BuildAndDump("every"), expected + codes);
     // Each aborted text leaves a line saying where and why.
     const std::string errors = Errors();
     for (const char* why : {"\"n aborts\" stops at byte 3: unknown command",
@@ -136,10 +127,7 @@ TEST_F(KraToolTest, ThreeDMovesHoldFloatsAndVersionFiveUsesItsOffsetTable) {
         "pointlist 0: 7,-7\n"
         "part 0 texture 0 frame 1 src 0,0 2x2 dst -1,-1\n"
         "animation 0 \"fly\" text \"p1 m1.5,-2, 0.25\"\n";
-    ASSERT_EQ(Build("three.txt", "three.kra").status, 0) << Errors();
-    const qvn::test::ToolRun dump = Kra("dump " + qvn::test::ShellQuote(Path("sprite/three.kra")));
-    ASSERT_EQ(dump.status, 0) << Errors();
-    EXPECT_EQ(dump.out,
+    EXPECT_EQ(BuildAndDump("three"),
               "magic KRX5\n"
               "textures 1\n"
               "texture 0 mode 2 \"sheet.png\"\n"

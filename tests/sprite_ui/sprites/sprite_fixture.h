@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics_fixture.h"
+#include "media/graphics/graphics_fixture.h"
 #include "sprite_ui/sprite.h"
 
 namespace sprite_tests {
