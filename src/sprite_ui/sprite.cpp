@@ -3,7 +3,9 @@
 #include "sprite_ui/sprite.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "foundation/path.h"
 
@@ -215,11 +217,22 @@ void ISprite::SetPosition(float px, float py) {
 
 void ISprite::GetPosition(int* px, int* py) const {
     if (px != nullptr) {
-        *px = static_cast<int>(x);
+        *px = SpriteCoordinate(x);
     }
     if (py != nullptr) {
-        *py = static_cast<int>(y);
+        *py = SpriteCoordinate(y);
     }
+}
+
+int SpriteCoordinate(float value) {
+    const float whole = std::trunc(value);
+    if (!(whole > -2147483648.0f)) {
+        return std::numeric_limits<int>::min();
+    }
+    if (whole >= 2147483648.0f) {
+        return std::numeric_limits<int>::max();
+    }
+    return static_cast<int>(whole);
 }
 
 void ISprite::GetPositionFloat(float* px, float* py) const {

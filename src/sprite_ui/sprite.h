@@ -183,6 +183,9 @@ private:
     std::uint32_t starts_ = 0;  // counts Start calls, so that Step sees a restart by a callback
 };
 
+// A position truncated toward zero and held to the range of an int.
+int SpriteCoordinate(float value);
+
 // Places `sprite` given in 800 x 600 design coordinates into the letterboxed screen.
 void PlaceSpriteScaled(ISprite* sprite, float x, float y);
 

@@ -11,18 +11,6 @@
 
 namespace {
 
-// Truncated toward zero and held to the range of an int.
-LONG TruncToLong(float value) {
-    const float whole = std::trunc(value);
-    if (!(whole > -2147483648.0f)) {
-        return static_cast<LONG>(-2147483647 - 1);
-    }
-    if (whole >= 2147483648.0f) {
-        return 2147483647;
-    }
-    return static_cast<LONG>(whole);
-}
-
 void SetBlend(IDirect3DDevice9* device, std::uint32_t mode) {
     DWORD source = D3DBLEND_SRCALPHA;
     DWORD dest = D3DBLEND_INVSRCALPHA;
@@ -79,10 +67,13 @@ void ISprite::DrawParts() {
         const FloatRect source(part.source);
         texture->DrawQuad(&dest, &source, colour);
 
-        drawnRect.left = std::min(drawnRect.left, TruncToLong(std::min(dest.left, dest.right)));
-        drawnRect.top = std::min(drawnRect.top, TruncToLong(std::min(dest.top, dest.bottom)));
-        drawnRect.right = std::max(drawnRect.right, TruncToLong(std::max(dest.left, dest.right)));
-        drawnRect.bottom = std::max(drawnRect.bottom, TruncToLong(std::max(dest.top, dest.bottom)));
+        drawnRect.left =
+            std::min(drawnRect.left, SpriteCoordinate(std::min(dest.left, dest.right)));
+        drawnRect.top = std::min(drawnRect.top, SpriteCoordinate(std::min(dest.top, dest.bottom)));
+        drawnRect.right =
+            std::max(drawnRect.right, SpriteCoordinate(std::max(dest.left, dest.right)));
+        drawnRect.bottom =
+            std::max(drawnRect.bottom, SpriteCoordinate(std::max(dest.top, dest.bottom)));
     }
     drawnMark = 1;
 }
