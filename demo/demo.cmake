@@ -1,5 +1,6 @@
 # The demo game's data beside the program: scripts assembled by qvn-scrasm from demo/script/*.txt
-# into game/script/*.scr, images copied from demo/bmp/ into game/bmp/.
+# into game/script/*.scr, images copied from demo/bmp/ into game/bmp/, sprite containers written
+# by qvn-kra from demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them.
 set(demo_dir ${PROJECT_SOURCE_DIR}/demo)
 set(demo_out ${CMAKE_BINARY_DIR}/game)
 file(GLOB demo_scripts CONFIGURE_DEPENDS ${demo_dir}/script/*.txt)
@@ -23,6 +24,31 @@ foreach(source ${demo_images})
     add_custom_command(OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${output}
         DEPENDS ${source}
+        VERBATIM)
+    list(APPEND demo_outputs ${output})
+endforeach()
+
+file(GLOB_RECURSE demo_sprite_sources CONFIGURE_DEPENDS ${demo_dir}/sprite/*.txt)
+file(GLOB_RECURSE demo_sprite_sheets CONFIGURE_DEPENDS ${demo_dir}/sprite/*.png)
+foreach(sheet ${demo_sprite_sheets})
+    file(RELATIVE_PATH relative ${demo_dir}/sprite ${sheet})
+    set(output ${demo_out}/sprite/${relative})
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${sheet} ${output}
+        DEPENDS ${sheet}
+        VERBATIM)
+    list(APPEND demo_outputs ${output})
+endforeach()
+foreach(source ${demo_sprite_sources})
+    file(RELATIVE_PATH relative ${demo_dir}/sprite ${source})
+    string(REGEX REPLACE "\\.txt$" ".kra" relative ${relative})
+    set(output ${demo_out}/sprite/${relative})
+    get_filename_component(folder ${output} DIRECTORY)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+        COMMAND $<TARGET_FILE:qvn-kra> build ${source} ${output}
+        DEPENDS ${source} ${demo_sprite_sheets} qvn-kra
+        COMMENT "Writing demo sprite container ${relative}"
         VERBATIM)
     list(APPEND demo_outputs ${output})
 endforeach()

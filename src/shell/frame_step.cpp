@@ -14,7 +14,7 @@
 #include "shell/game_window.h"
 #include "sprite_ui/menu_input.h"
 #include "sprite_ui/menu_window.h"
-#include "sprite_ui/seams.h"
+#include "sprite_ui/sprite.h"
 #include "title/seams.h"
 
 namespace {

@@ -9,11 +9,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "common/whole_file.h"
 #include "foundation/file.h"
 #include "foundation/file_error.h"
 #include "foundation/log.h"
@@ -34,33 +33,6 @@ int Usage() {
                  "       qvn-pak list ARCHIVE\n"
                  "       qvn-pak cat PROGRAM_DIR PATH\n");
     return 2;
-}
-
-bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>* data) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool WriteWholeFile(const fs::path& path, const std::vector<std::uint8_t>& data) {
-    const fs::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data.data()),
-                  static_cast<std::streamsize>(data.size()));
-        out.flush();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    return !error;
 }
 
 int Create(const char* archive, const char* folder) {
@@ -95,7 +67,7 @@ int Create(const char* archive, const char* folder) {
             options.emptyDirectories.push_back(stored);
         } else if (entry.is_regular_file()) {
             qvn_pak::PackSourceFile file{stored, {}};
-            if (!ReadWholeFile(entry.path(), &file.data)) {
+            if (!qvn_tools::ReadWholeFile(entry.path(), &file.data)) {
                 std::fprintf(stderr, "qvn-pak: cannot read %s\n", entry.path().c_str());
                 return 1;
             }
@@ -110,7 +82,7 @@ int Create(const char* archive, const char* folder) {
         std::fprintf(stderr, "qvn-pak: %s\n", readable ? readable->c_str() : message.c_str());
         return 1;
     }
-    if (!WriteWholeFile(archive, *bytes)) {
+    if (!qvn_tools::WriteWholeFile(archive, *bytes)) {
         std::fprintf(stderr, "qvn-pak: cannot write %s\n", archive);
         return 1;
     }
