@@ -26,6 +26,7 @@
 #include "shell/cursor.h"
 #include "shell/frame_control.h"
 #include "shell/game_window.h"
+#include "shell/notice_dialogs.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
 #include "sprite_ui/frame_textures.h"
@@ -177,15 +178,16 @@ int RunProgram(const ProgramOptions& options) {
             displayProblem.c_str());
         return kExitStartFailed;
     }
-    const DWORD safetyQuit = ReadSafetyQuit();
-    if (safetyQuit != 0 && RunNoticeDialog() == 2) {
-        return 0;
+    ForgetPreviousLog();
+    if (ReadSafetyQuit() != 0) {
+        // Before this run's first line empties the log: the notice dialog copies the old one.
+        KeepPreviousLog();
+        if (RunNoticeDialog() == 2) {
+            return 0;
+        }
     }
     LogPrintf("Product: %s %d.%02d", kProgramShortName, kProductVersionMajor, kProductVersionMinor);
     LogPrintf("Path: %s", ProgramPath(options).c_str());
-    if (safetyQuit != 0) {
-        LogPrintf("notice dialog: skipped (the last run did not end normally)");
-    }
     CoInitialize(nullptr);
     int status = 0;
     if (CreateD3DApplication() == 0) {

@@ -11,6 +11,7 @@
 #include "platform/win32/dialog_windows.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_input.h"
 #include "platform/win32/window_placement.h"
 #include "platform/win32/window_state.h"
 
@@ -47,6 +48,10 @@ POINT ClientOriginOnScreen(HWND window) {
 
 HWND Win32ActiveModalDialog() {
     return ActiveModalDialog();
+}
+
+WORD Win32DialogResource(HWND dialog) {
+    return DialogResourceId(dialog);
 }
 
 bool Win32ClickControl(HWND control) {
@@ -154,6 +159,8 @@ void Win32PointInDialog(HWND dialog, POINT at, WPARAM buttons) {
             }
         }
     }
+    // The pointer is there now: GetCursorPos answers it while the message is handled.
+    SetLastPointerPosition(PointerPosition{dialog, at, screen});
     const POINT origin = ClientOriginOnScreen(target);
     SendMessageA(target, WM_MOUSEMOVE, buttons,
                  MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(screen.x - origin.x)),

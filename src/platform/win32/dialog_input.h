@@ -8,6 +8,8 @@
 
 // The innermost modal dialog that is running; null when none.
 HWND Win32ActiveModalDialog();
+// The template resource a dialog was made from; 0 for a window that is no dialog.
+WORD Win32DialogResource(HWND dialog);
 
 // A click: push buttons, check boxes and radio buttons (BM_CLICK).
 bool Win32ClickControl(HWND control);
