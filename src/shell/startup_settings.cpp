@@ -8,8 +8,9 @@
 
 void ChooseSurfaceFormats() {
     DisplaySettings.BackBufferFormat = D3DFMT_X8R8G8B8;
-    DisplaySettings.EnableAutoDepthStencil = FALSE;
-    DisplaySettings.AutoDepthStencilFormat = D3DFMT_UNKNOWN;
+    if (DisplaySettings.EnableAutoDepthStencil) {
+        DisplaySettings.AutoDepthStencilFormat = D3DFMT_D16;
+    }
 }
 
 void BuildDisplaySettings() {
