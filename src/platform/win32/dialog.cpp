@@ -100,7 +100,7 @@ LRESULT DialogWindowProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam
     if (procedure != nullptr) {
         const INT_PTR handled = procedure(dialog, message, wParam, lParam);
         if (handled != 0) {
-            return message == WM_INITDIALOG ? handled : 0;
+            return message == WM_INITDIALOG || message == WM_NOTIFY ? handled : 0;
         }
     }
     return DefaultDialogMessage(dialog, message, wParam, lParam);

@@ -12,6 +12,9 @@
 // button at once, with a line on standard error, so that nothing waits for a user who is not
 // there.
 //
+// A dialog procedure returns non-zero for a message it handled; for WM_INITDIALOG and WM_NOTIFY
+// that value is the answer (there is no separate message result).
+//
 // Positions in templates are dialog units: one horizontal unit is a quarter of the dialog font's
 // average character width, one vertical unit an eighth of its height (kDialogBaseUnitX/Y).
 
