@@ -15,6 +15,7 @@
 #include "media/music/music_window.h"
 #include "media/sound/direct_sound.h"
 #include "platform/gdi/gdi_types.h"
+#include "platform/ui/ui_presentation.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/window_api.h"
@@ -177,6 +178,10 @@ int RunProgram(const ProgramOptions& options) {
             "open its window; the program ends.",
             displayProblem.c_str());
         return kExitStartFailed;
+    }
+    if (options.display) {
+        // Dialogs are drawn from here on; without a display they are answered as headless.
+        ui::InstallUiPresentation();
     }
     ForgetPreviousLog();
     if (ReadSafetyQuit() != 0) {
