@@ -8,5 +8,8 @@ namespace ui {
 
 void InstallUiPresentation();
 void RemoveUiPresentation();
+// Tests: draw dialogs even where no display shows them (headless SDL video or none), so that a
+// golden image can be read back; the modal loop's idle hook answers them.
+void DrawOnHeadlessDisplay(bool draw);
 
 }  // namespace ui
