@@ -246,6 +246,7 @@ bool MakeOwnDevice(Session& s) {
     parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
     parameters.hDeviceWindow = s.dialog;
     parameters.Windowed = TRUE;
+    parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
     parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
     IDirect3DDevice9* device = nullptr;
     if (FAILED(s.direct3D->CreateDevice(0, D3DDEVTYPE_HAL, s.dialog,
