@@ -10,6 +10,7 @@ constexpr int kTypedCharBufferSize = 80;
 
 // Command ids of the menu and the accelerators.
 constexpr WORD kCommandExit = 40001;
+constexpr WORD kCommandVersion = 40005;
 constexpr WORD kCommandReturnToTitle = 40012;
 constexpr WORD kCommandFpsOverlay = 40091;
 

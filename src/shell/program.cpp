@@ -16,6 +16,7 @@
 #include "media/music/music_window.h"
 #include "media/sound/direct_sound.h"
 #include "platform/gdi/gdi_types.h"
+#include "platform/ui/ui_presentation.h"
 #include "platform/win32/capture_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_box.h"
@@ -29,6 +30,7 @@
 #include "shell/frame_control.h"
 #include "shell/game_window.h"
 #include "shell/logical_screen.h"
+#include "shell/notice_dialogs.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
 #include "sprite_ui/frame_textures.h"
@@ -207,15 +209,20 @@ int RunProgram(const ProgramOptions& options) {
             displayProblem.c_str());
         return kExitStartFailed;
     }
-    const DWORD safetyQuit = ReadSafetyQuit();
-    if (safetyQuit != 0 && RunNoticeDialog() == 2) {
-        return 0;
+    if (options.display) {
+        // Dialogs are drawn from here on; without a display they are answered as headless.
+        ui::InstallUiPresentation();
+    }
+    ForgetPreviousLog();
+    if (ReadSafetyQuit() != 0) {
+        // Before this run's first line empties the log: the notice dialog copies the old one.
+        KeepPreviousLog();
+        if (RunNoticeDialog() == 2) {
+            return 0;
+        }
     }
     LogPrintf("Product: %s %d.%02d", kProgramShortName, kProductVersionMajor, kProductVersionMinor);
     LogPrintf("Path: %s", ProgramPath(options).c_str());
-    if (safetyQuit != 0) {
-        LogPrintf("notice dialog: skipped (the last run did not end normally)");
-    }
     CoInitialize(nullptr);
     int status = 0;
     if (CreateD3DApplication() == 0) {

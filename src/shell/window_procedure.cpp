@@ -3,6 +3,7 @@
 #include "adventure/game_mode.h"
 #include "adventure/seams.h"
 #include "foundation/app_settings.h"
+#include "foundation/log.h"
 #include "foundation/path.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/d3d_functions.h"
@@ -16,12 +17,14 @@
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/paint_api.h"
+#include "platform/win32/shell_api.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
 #include "shell/cursor.h"
 #include "shell/frame_control.h"
 #include "shell/game_menu.h"
 #include "shell/game_window.h"
+#include "shell/notice_dialogs.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
 #include "sprite_ui/menu_window.h"
@@ -32,6 +35,7 @@ namespace {
 constexpr DWORD kAllInputDevices = kDIKeyboardBit | kDIMouseBit | kDIPadBit;
 // Yes/No, question icon, No as the default button.
 constexpr UINT kQuestionStyle = 0x144;
+constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
 
 bool UseHardwareCursor() {
     return HWCursor != 0;
@@ -59,6 +63,18 @@ void AskToClose(HWND window) {
     DestroyWindow(window);
 }
 
+// The full-screen refresh rate: the stored one, else the desktop's.
+UINT FullScreenRefreshRate() {
+    if (RefreshRate != 0) {
+        return RefreshRate;
+    }
+    D3DDISPLAYMODE desktop{};
+    if (D3DApp->direct3D != nullptr) {
+        D3DApp->direct3D->GetAdapterDisplayMode(D3DApp->adapter, &desktop);
+    }
+    return desktop.RefreshRate;
+}
+
 // Asked without dialog mode; anything but No restarts the game at the title.
 void ReturnToTitle(HWND window) {
     const int answer =
@@ -81,10 +97,21 @@ void ToggleFullScreen(HWND window) {
         device->TestCooperativeLevel() == D3DERR_DEVICELOST) {
         return;
     }
+    const D3DPRESENT_PARAMETERS worked = DisplaySettings;
     WindowedFlag = WindowedFlag ? FALSE : TRUE;
+    // A window takes the desktop's rate (0); full screen the chosen one.
+    DisplaySettings.FullScreen_RefreshRateInHz = WindowedFlag ? 0 : FullScreenRefreshRate();
+    DisplaySettings.PresentationInterval =
+        !WindowedFlag && Vsync != 0 ? D3DPRESENT_INTERVAL_DEFAULT : D3DPRESENT_INTERVAL_IMMEDIATE;
     ChooseSurfaceFormats();
     if (FAILED(D3DApp->Reset(&DisplaySettings))) {
-        DeviceResetPending = 1;
+        LogPrintf(
+            "full screen toggle: the device refused the new mode; back to the one that "
+            "worked");
+        DisplaySettings = worked;
+        if (FAILED(D3DApp->Reset(&DisplaySettings))) {
+            DeviceResetPending = 1;
+        }
     }
     SetDialogMode(0);
     ApplyWindowMode();
@@ -211,6 +238,12 @@ LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case kCommandFullScreen:
             ToggleFullScreen(window);
             break;
+        case kCommandVersion:
+            ShowVersionDialog(window);
+            return 0;
+        case kCommandWebSite:
+            ShellExecuteA(window, "open", kMakerWebSite, nullptr, nullptr, kShowNormal);
+            return 0;
         default:
             break;
     }

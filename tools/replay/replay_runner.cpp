@@ -8,14 +8,19 @@
 #include "foundation/foundation_test.h"
 #include "media/graphics/d3d_application.h"
 #include "platform/d3d9/d3d9_test.h"
+#include "platform/win32/dialog_input.h"
+#include "platform/win32/dialog_test_hooks.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/code_page.h"
 #include "platform/winbase/test_hooks.h"
 #include "shell/game_window.h"
 #include "shell/main_loop.h"
+#include "shell/notice_dialogs.h"
 #include "shell/program.h"
+#include "shell/startup_settings.h"
 #include "tools/script/script_trace.h"
 
 namespace {
@@ -38,12 +43,18 @@ ReplayRunner::ReplayRunner(std::string programDirectory)
     win32_test::UseScriptedMessageBoxes(true);
     win32_test::TakeShownMessageBoxes();
     d3d9_test::ResetAdapterTable();
+    win32_test::RecordShellActions(true);
+    win32_test::ResetClipboard();
+    win32_test::TakeShellOpens();
+    win32_test::SetModalIdleHook(&ReplayRunner::OnModalIdle, this);
     // A desktop larger than the window, so that a windowed game fits.
     win32_test::SetDesktopSize(1280, 1024);
     input_ = std::make_unique<ReplayInput>();
 }
 
 ReplayRunner::~ReplayRunner() {
+    win32_test::SetModalIdleHook(nullptr, nullptr);
+    win32_test::RecordShellActions(false);
     input_.reset();
     win32_test::UseManualClock(false);
     win32_test::SetDesktopSize(0, 0);
@@ -98,6 +109,65 @@ void ReplayRunner::OnIdle(void* context) {
     static_cast<ReplayRunner*>(context)->Idle();
 }
 
+void ReplayRunner::OnModalIdle(HWND modalWindow, void* context) {
+    static_cast<ReplayRunner*>(context)->ModalIdle(modalWindow);
+}
+
+bool ReplayRunner::NextEventIsForDialog() const {
+    if (nextEvent_ >= events_.size()) {
+        return false;
+    }
+    const ReplayEvent::Kind kind = events_[nextEvent_].kind;
+    return kind == ReplayEvent::Kind::DialogClick || kind == ReplayEvent::Kind::DialogText;
+}
+
+void ReplayRunner::ModalIdle(HWND modalWindow) {
+    const WORD resource = Win32DialogResource(modalWindow);
+    const bool startDialog = resource == kStartupDialogSimple ||
+                             resource == kStartupDialogDetailed ||
+                             resource == kNoticeDialogResource;
+    if (startDialog && !NextEventIsForDialog()) {
+        // A timeline without dialog events starts the game as a player would.
+        Win32ClickControl(GetDlgItem(modalWindow, 1));
+        return;
+    }
+    if (forcedClose_ || tick_ >= tickLimit_) {
+        if (!forcedClose_) {
+            reachedTickLimit_ = true;
+            ForceClose();
+        }
+        // The modal window goes first; a second turn here abandons it.
+        if (modalWindow != nullptr) {
+            PostMessageA(modalWindow, WM_CLOSE, 0, 0);
+        }
+        PostQuitMessage(0);
+        return;
+    }
+    BeginTick();
+    BringInDue();
+}
+
+void ReplayRunner::InjectDialogEvent(const ReplayEvent& event) {
+    HWND dialog = Win32ActiveModalDialog();
+    HWND control = dialog != nullptr ? GetDlgItem(dialog, event.a) : nullptr;
+    const std::string where =
+        "tick " + std::to_string(tick_) + ": dialog " + std::to_string(event.a);
+    if (control == nullptr) {
+        Problem(where + ": " + (dialog == nullptr ? "no dialog is open" : "no such control"));
+        return;
+    }
+    bool done = false;
+    if (event.kind == ReplayEvent::Kind::DialogClick) {
+        done = Win32ClickControl(control);
+    } else {
+        const std::string text = Utf8ToCp932(event.name).value_or(event.name);
+        done = Win32SetControlByText(control, text.c_str());
+    }
+    if (!done) {
+        Problem(where + ": the control took no action");
+    }
+}
+
 void ReplayRunner::OnFrameDrawn(void* context) {
     static_cast<ReplayRunner*>(context)->FrameDrawn();
 }
@@ -140,7 +210,8 @@ void ReplayRunner::BeginTick() {
     ++tick_;
     win32_test::AdvanceClockMicroseconds(TickMicroseconds(tick_) - TickMicroseconds(tick_ - 1));
     FinishCaptures(tick_);
-    if (tick_ == 1) {
+    if (!gameWindowActivated_ && MainWindow != nullptr) {
+        gameWindowActivated_ = true;
         char title[128] = {};
         GetWindowTextA(MainWindow, title, sizeof title);
         windowTitle_ = title;
@@ -221,6 +292,10 @@ void ReplayRunner::Inject(const ReplayEvent& event) {
             break;
         case Kind::Vars:
             ReportVariables();
+            break;
+        case Kind::DialogClick:
+        case Kind::DialogText:
+            InjectDialogEvent(event);
             break;
         case Kind::End:
             ForceClose();

@@ -99,6 +99,11 @@ public:
 
 private:
     static void OnIdle(void* context);
+    static void OnModalIdle(HWND modalWindow, void* context);
+    void ModalIdle(HWND modalWindow);
+    // The timeline's next event is no dialog event: the dialog is answered by its first button.
+    bool NextEventIsForDialog() const;
+    void InjectDialogEvent(const ReplayEvent& event);
     static void OnFrameDrawn(void* context);
     void Idle();
     void BeginTick();
@@ -127,6 +132,7 @@ private:
     int captureTick_ = -1;
     bool hashEveryFrame_ = true;
     bool forcedClose_ = false;
+    bool gameWindowActivated_ = false;
     bool reachedTickLimit_ = false;
     std::string captureDirectory_;
     std::function<void(const std::string&)> reportSink_;

@@ -1,8 +1,13 @@
 #include "platform/d3d9/device.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <utility>
+
+#include "platform/d3d9/present_overlay.h"
 
 #include "platform/d3d9/adapter_table.h"
 #include "platform/d3d9/pixel_format.h"
@@ -13,6 +18,17 @@
 
 namespace d3d9_internal {
 namespace {
+
+std::atomic<PresentOverlay> presentOverlay{nullptr};
+
+struct LiveDevices {
+    std::mutex mutex;
+    std::set<Device*> devices;
+};
+LiveDevices& Live() {
+    static LiveDevices* const live = new LiveDevices;
+    return *live;
+}
 
 constexpr UINT kMaxBackBufferSize = 16384;
 
@@ -40,9 +56,33 @@ Device::Device(IDirect3D9* direct3D, D3DDEVTYPE deviceType, HWND focusWindow, DW
       focusWindow_(focusWindow),
       behaviorFlags_(behaviorFlags) {
     direct3D_->AddRef();
+    std::lock_guard<std::mutex> lock(Live().mutex);
+    Live().devices.insert(this);
+}
+
+void SetPresentOverlay(PresentOverlay overlay) {
+    presentOverlay = overlay;
+}
+
+PresentOverlay CurrentPresentOverlay() {
+    return presentOverlay.load();
+}
+
+IDirect3DDevice9* FindDeviceOfWindow(HWND window) {
+    std::lock_guard<std::mutex> lock(Live().mutex);
+    for (Device* device : Live().devices) {
+        if (device->PresentsInto(window)) {
+            return device;
+        }
+    }
+    return nullptr;
 }
 
 Device::~Device() {
+    {
+        std::lock_guard<std::mutex> lock(Live().mutex);
+        Live().devices.erase(this);
+    }
     UnbindAll();
     ReleaseSwapChain();
     for (ResourceCore* resource : resources_) {
@@ -431,6 +471,9 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
     const HWND window = destWindowOverride != nullptr          ? destWindowOverride
                         : parameters_.hDeviceWindow != nullptr ? parameters_.hDeviceWindow
                                                                : focusWindow_;
+    if (PresentOverlay overlay = CurrentPresentOverlay()) {
+        overlay(this, window);
+    }
     if (presenter_ != nullptr && (!presenter_->SameWindow(window) || !presenter_->WindowAlive())) {
         presenter_.reset();
     }

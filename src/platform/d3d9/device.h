@@ -113,6 +113,12 @@ public:
                                    D3DFORMAT indexFormat, const void* vertexData,
                                    UINT stride) override;
 
+    bool PresentsInto(HWND window) const {
+        return window != nullptr &&
+               (parameters_.hDeviceWindow != nullptr ? parameters_.hDeviceWindow : focusWindow_) ==
+                   window;
+    }
+
     // Bookkeeping of the resources made on this device.
     void RegisterResource(ResourceCore* resource);
     void UnregisterResource(ResourceCore* resource);

@@ -333,5 +333,21 @@ BOOL GetWindowRect(HWND window, RECT* rect) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return WithWindow(window, [&](WindowRecord& record) { *rect = record.rect; }) ? TRUE : FALSE;
+    HWND parent = nullptr;
+    if (!WithWindow(window, [&](WindowRecord& record) {
+            *rect = record.rect;
+            parent = (record.style & WS_CHILD) != 0 ? record.parent : nullptr;
+        })) {
+        return FALSE;
+    }
+    // A child's rectangle is kept in its parent's client coordinates; the answer is on the
+    // screen.
+    POINT origin{0, 0};
+    if (parent != nullptr && ClientToScreen(parent, &origin)) {
+        rect->left += origin.x;
+        rect->right += origin.x;
+        rect->top += origin.y;
+        rect->bottom += origin.y;
+    }
+    return TRUE;
 }
