@@ -87,9 +87,8 @@ TEST_F(MusicWindowTest, FadesStepEvery50Milliseconds) {
     }
 }
 
-TEST(MusicWindowCreationTest, NeedsASoundDeviceAndAKnownPlayer) {
+TEST(MusicWindowCreationTest, PcmNeedsASoundDeviceAndTheDeviceAKnownPlayer) {
     EXPECT_EQ(CreateMusicWindow(nullptr, 1), 0) << "no sound device";
-    EXPECT_EQ(CreateMusicWindow(nullptr, 2), 0) << "no CD player installed";
     EXPECT_EQ(CreateMusicWindow(nullptr, 7), 0);
     EXPECT_EQ(PlayMusic(0, "x", 1, 1), 0);
     EXPECT_EQ(IsMusicReady(), 0);

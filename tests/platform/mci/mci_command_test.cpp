@@ -187,6 +187,27 @@ TEST_F(MciCommandTest, PlaysARangeInTimeWithThePosition) {
     EXPECT_EQ(Notices().size(), 1u);
 }
 
+// A track longer than the two-second ring, mixed in uneven parts between the 100 ms steps, is
+// heard exactly as the disc holds it.
+TEST_F(MciCommandTest, LongTracksStreamThroughTheRing) {
+    const qvn_disc::DiscTrack longTrack = CountingTrack(340 * kCdFramesPerSector, 7);
+    InsertDisc('E', {longTrack, kTrack1});
+    const MCIDEVICEID id = OpenTmsf("e:\\");
+    ASSERT_EQ(Play(id, MCI_FROM | MCI_TO | MCI_NOTIFY, MCI_MAKE_TMSF(1, 0, 0, 0),
+                   MCI_MAKE_TMSF(2, 0, 0, 0)),
+              0u);
+    const std::uint32_t parts[] = {1000, 4410, 7000, 588, 3333};
+    std::vector<std::int16_t> heard;
+    for (int step = 0; heard.size() < longTrack.samples.size() + 2 * 4410; ++step) {
+        std::vector<std::int16_t> part = mci_test::MixCdFrames('E', parts[step % 5]);
+        heard.insert(heard.end(), part.begin(), part.end());
+        win32_test::AdvanceClockMicroseconds(100000);
+        PumpMessages();
+    }
+    EXPECT_EQ(heard, TrackPart(longTrack, 0, heard.size() / 2));
+    EXPECT_EQ(Notices(), (std::vector<Notice>{{MCI_NOTIFY_SUCCESSFUL, static_cast<LPARAM>(id)}}));
+}
+
 TEST_F(MciCommandTest, StopCloseAndNewPlaysEndTheNotification) {
     const DWORD kTrack2Range = MCI_FROM | MCI_TO | MCI_NOTIFY;
     const DWORD from = MCI_MAKE_TMSF(2, 0, 0, 0);
