@@ -15,7 +15,7 @@ constexpr std::size_t kFramesPerSector = 588;
 constexpr int kSectorsPerSecond = 75;
 
 std::string Msf(std::size_t sector) {
-    char text[16];
+    char text[64];
     std::snprintf(text, sizeof text, "%02zu:%02zu:%02zu", sector / (60 * kSectorsPerSecond),
                   sector / kSectorsPerSecond % 60, sector % kSectorsPerSecond);
     return text;

@@ -165,19 +165,7 @@ TEST_F(CdMusicTest, TheCdLineIsTheMusicVolume) {
     SetMusicVolume(5000);
     EXPECT_EQ(CdLine(), 32767u);
     EXPECT_EQ(state.currentVolume.load(), 5000u);
-    struct Step {
-        int ticks;
-        DWORD volume;
-        int fading;
-    };
-    struct Case {
-        const char* name;
-        DWORD from;
-        DWORD milliseconds;
-        DWORD target;
-        std::vector<Step> steps;
-    };
-    const Case cases[] = {
+    const FadeCase cases[] = {
         {"down to silence", 10000, 500, 0, {{1, 9000, 1}, {8, 1000, 1}, {1, 0, 0}}},
         {"down stops at its target", 10000, 1000, 3000, {{1, 9650, 1}, {19, 3000, 0}}},
         {"up with truncated steps stops at its target",
@@ -189,10 +177,10 @@ TEST_F(CdMusicTest, TheCdLineIsTheMusicVolume) {
         {"up past full ends at full", 9000, 50, 20000, {{1, 10000, 0}}},
         {"no change ends at once", 4000, 500, 4000, {{1, 4000, 0}}},
     };
-    for (const Case& c : cases) {
+    for (const FadeCase& c : cases) {
         SetMusicVolume(c.from);
         FadeMusic(c.milliseconds, c.target);
-        for (const Step& step : c.steps) {
+        for (const FadeStep& step : c.steps) {
             RunTimers(step.ticks, 50);
             EXPECT_EQ(state.currentVolume.load(), step.volume) << c.name;
             EXPECT_EQ(CdLine(), 65535u * step.volume / 10000) << c.name;
