@@ -1,0 +1,244 @@
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/logical_drives.h"
+#include "platform/winbase/processor.h"
+#include "platform/winbase/system_queries.h"
+#include "platform/winbase/system_test.h"
+#include "platform/winbase/test_hooks.h"
+#include "support/temp_program_dir.h"
+
+namespace {
+
+using win32_test::FakeMachine;
+
+class FakeMachineScope {
+public:
+    explicit FakeMachineScope(const FakeMachine& machine) { win32_test::UseFakeMachine(machine); }
+    ~FakeMachineScope() { win32_test::UseRealMachine(); }
+};
+
+TEST(SystemQueriesTest, VersionNamesTheKernelReleaseAndTheDistribution) {
+    // 64 hiragana "あ": 128 bytes in code page 932, cut to 63 whole characters.
+    std::string longName;
+    std::string longNameCut;
+    for (int i = 0; i < 64; ++i) {
+        longName += "\xE3\x81\x82";
+        longNameCut += i < 63 ? "\x82\xA0" : "";
+    }
+    struct Case {
+        const char* name;
+        const char* release;
+        std::optional<std::string> osRelease;
+        DWORD major, minor, build;
+        std::string distribution;
+    };
+    const Case cases[] = {
+        {"quoted pretty name", "6.1.0-18-amd64",
+         "NAME=\"Debian GNU/Linux\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n", 6, 1, 0,
+         "Debian GNU/Linux 12 (bookworm)"},
+        {"comments, CR LF, single quotes", "6.18.44-fc-v1300",
+         "# PRETTY_NAME=\"no\"\r\nPRETTY_NAME='Fedora Linux 40'\r\n", 6, 18, 44, "Fedora Linux 40"},
+        {"escapes inside double quotes", "5.10", "PRETTY_NAME=\"A \\\"B\\\" \\\\ C\"", 5, 10, 0,
+         "A \"B\" \\ C"},
+        {"unquoted", "4", "PRETTY_NAME=Plain Name  ", 4, 0, 0, "Plain Name"},
+        {"no pretty name: name and version", "6.1", "NAME=\"Arch Linux\"\nVERSION=\"rolling\"\n", 6,
+         1, 0, "Arch Linux rolling"},
+        {"neither: the format's default", "6.1", "ID=x\n", 6, 1, 0, "Linux"},
+        {"no os-release", "garbage", std::nullopt, 0, 0, 0, ""},
+        {"numbers saturate", "99999999999.1.2", "PRETTY_NAME=x", 0xFFFFFFFFu, 1, 2, "x"},
+        {"Japanese name in code page 932", "6.1", "PRETTY_NAME=\"\xE6\x97\xA5\xE6\x9C\xAC\"", 6, 1,
+         0, "\x93\xfa\x96\x7b"},
+        {"a long name is cut between characters", "6.1", "PRETTY_NAME=" + longName, 6, 1, 0,
+         longNameCut},
+    };
+    for (const Case& c : cases) {
+        FakeMachine machine;
+        machine.kernelRelease = c.release;
+        machine.osRelease = c.osRelease;
+        FakeMachineScope scope(machine);
+        OSVERSIONINFOA info{};
+        info.dwOSVersionInfoSize = sizeof info;
+        ASSERT_EQ(GetVersionExA(&info), TRUE) << c.name;
+        EXPECT_EQ(info.dwPlatformId, VER_PLATFORM_LINUX) << c.name;
+        EXPECT_EQ(info.dwMajorVersion, c.major) << c.name;
+        EXPECT_EQ(info.dwMinorVersion, c.minor) << c.name;
+        EXPECT_EQ(info.dwBuildNumber, c.build) << c.name;
+        EXPECT_EQ(std::string(info.szCSDVersion), c.distribution) << c.name;
+    }
+    OSVERSIONINFOA wrongSize{};
+    wrongSize.dwOSVersionInfoSize = sizeof wrongSize - 1;
+    EXPECT_EQ(GetVersionExA(&wrongSize), FALSE);
+    EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+}
+
+TEST(SystemQueriesTest, LanguageFollowsTheLocaleOfMessages) {
+    struct Case {
+        const char* locale;
+        LANGID id;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"ja_JP.UTF-8", 0x0411, "Japanese"},
+        {"en_GB.ISO-8859-1@euro", 0x0809, "English (United Kingdom)"},
+        {"en", 0x0409, "English (United States)"},
+        {"en_NZ.UTF-8", 0x0409, "English (United States)"},
+        {"pt_PT", 0x0816, "Portuguese (Portugal)"},
+        {"zh_TW.Big5", 0x0404, "Chinese (Traditional)"},
+        {"C.UTF-8", LANG_NEUTRAL, "Language Neutral"},
+        {"POSIX", LANG_NEUTRAL, "Language Neutral"},
+        {"", LANG_NEUTRAL, "Language Neutral"},
+        {"xx_YY", LANG_NEUTRAL, "Language Neutral"},
+    };
+    for (const Case& c : cases) {
+        FakeMachine machine;
+        machine.locale = c.locale;
+        FakeMachineScope scope(machine);
+        const LANGID id = GetUserDefaultLangID();
+        EXPECT_EQ(id, c.id) << c.locale;
+        char name[32] = "?";
+        EXPECT_EQ(VerLanguageNameA(id, name, sizeof name), std::string(c.name).size()) << c.locale;
+        EXPECT_STREQ(name, c.name) << c.locale;
+    }
+    char shortName[5];
+    EXPECT_EQ(VerLanguageNameA(0x0411, shortName, sizeof shortName), 4u);
+    EXPECT_STREQ(shortName, "Japa");
+
+    // The environment: LC_ALL, then LC_MESSAGES, then LANG; an empty one does not count.
+    setenv("LC_ALL", "", 1);
+    setenv("LC_MESSAGES", "ko_KR.UTF-8", 1);
+    setenv("LANG", "ja_JP.UTF-8", 1);
+    EXPECT_EQ(GetUserDefaultLangID(), 0x0412);
+    unsetenv("LC_MESSAGES");
+    EXPECT_EQ(GetUserDefaultLangID(), 0x0411);
+    setenv("LC_ALL", "de_AT", 1);
+    EXPECT_EQ(GetUserDefaultLangID(), 0x0C07);
+}
+
+TEST(SystemQueriesTest, MemoryIsAThirtyTwoBitCountThatSaturates) {
+    const std::uint64_t gib = std::uint64_t{1} << 30;
+    const std::pair<std::uint64_t, DWORD> cases[] = {{0, 0},
+                                                     {3 * gib, 0xC0000000u},
+                                                     {4 * gib - 1, 0xFFFFFFFFu},
+                                                     {4 * gib, 0xFFFFFFFFu},
+                                                     {64 * gib, 0xFFFFFFFFu}};
+    for (const auto& [bytes, expected] : cases) {
+        FakeMachine machine;
+        machine.physicalMemoryBytes = bytes;
+        FakeMachineScope scope(machine);
+        MEMORYSTATUS status{};
+        GlobalMemoryStatus(&status);
+        EXPECT_EQ(status.dwLength, sizeof status);
+        EXPECT_EQ(status.dwTotalPhys, expected) << bytes;
+    }
+    MEMORYSTATUS real{};
+    GlobalMemoryStatus(&real);
+    EXPECT_GT(real.dwTotalPhys, 0u);
+}
+
+TEST(SystemQueriesTest, DrivesAreTheProgramDriveAndTheCdRomDrives) {
+    FakeMachine machine;
+    machine.programDriveTotalBytes = 1000;
+    machine.programDriveFreeBytes = 600;
+    machine.programDriveAvailableBytes = 500;
+    machine.cdromDrives = {"/dev/sr0", "/dev/sr1"};
+    {
+        FakeMachineScope scope(machine);
+        EXPECT_EQ(GetLogicalDrives(), 0x1Cu) << "C:, D: and E:";
+        const std::pair<const char*, UINT> types[] = {
+            {"c:\\", DRIVE_FIXED},       {"C:", DRIVE_FIXED},          {nullptr, DRIVE_FIXED},
+            {"d:\\", DRIVE_CDROM},       {"E:", DRIVE_CDROM},          {"f:\\", DRIVE_NO_ROOT_DIR},
+            {"a:\\", DRIVE_NO_ROOT_DIR}, {"c:\\x", DRIVE_NO_ROOT_DIR}, {"", DRIVE_NO_ROOT_DIR},
+            {"1:", DRIVE_NO_ROOT_DIR}};
+        for (const auto& [root, type] : types) {
+            EXPECT_EQ(GetDriveTypeA(root), type) << (root != nullptr ? root : "null");
+        }
+        ULARGE_INTEGER available{};
+        ULARGE_INTEGER total{};
+        ULARGE_INTEGER free{};
+        ASSERT_EQ(GetDiskFreeSpaceExA("C:\\", &available, &total, &free), TRUE);
+        EXPECT_EQ(available.QuadPart, 500u);
+        EXPECT_EQ(total.QuadPart, 1000u);
+        EXPECT_EQ(free.QuadPart, 600u);
+        EXPECT_EQ(GetDiskFreeSpaceExA("d:\\", &available, &total, &free), FALSE);
+        EXPECT_EQ(GetLastError(), ERROR_NOT_READY);
+        EXPECT_EQ(GetDiskFreeSpaceExA("z:\\", nullptr, nullptr, nullptr), FALSE);
+        EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+    }
+    machine.cdromDrives.assign(30, "/dev/sr");
+    machine.programDriveReadable = false;
+    {
+        FakeMachineScope scope(machine);
+        EXPECT_EQ(GetLogicalDrives(), 0x03FFFFFCu) << "C: to Z:, no more";
+        EXPECT_EQ(GetDiskFreeSpaceExA("c:\\", nullptr, nullptr, nullptr), FALSE);
+        EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    }
+    // The real machine: C: is the file system of the program directory.
+    qvn::test::TempProgramDir dir;
+    EXPECT_NE(GetLogicalDrives() & 0x4u, 0u);
+    ULARGE_INTEGER available{};
+    ULARGE_INTEGER total{};
+    ULARGE_INTEGER free{};
+    ASSERT_EQ(GetDiskFreeSpaceExA(nullptr, &available, &total, &free), TRUE);
+    EXPECT_GT(total.QuadPart, 0u);
+    EXPECT_GE(total.QuadPart, free.QuadPart);
+    EXPECT_GE(free.QuadPart, available.QuadPart);
+}
+
+TEST(SystemQueriesTest, ProcessorAnswersFromTheInstructionOrTheFake) {
+#if defined(__x86_64__)
+    ASSERT_TRUE(ProcessorIdentificationAvailable());
+    const CpuidRegisters leaf0 = ProcessorIdentify(0);
+    EXPECT_GE(leaf0.eax, 1u) << "leaf 1 exists";
+    const ULONGLONG before = ReadTimeStampCounter();
+    EXPECT_GT(ReadTimeStampCounter(), before);
+#endif
+    FakeMachine machine;
+    machine.cpuid = {{1, 0x6B1, 2, 3, 4}};
+    machine.timeStampHz = 3000000000u;
+    machine.microsecondsPerTimeStampRead = 1;
+    win32_test::UseManualClock(true);
+    {
+        FakeMachineScope scope(machine);
+        const CpuidRegisters leaf1 = ProcessorIdentify(1);
+        EXPECT_EQ(leaf1.eax, 0x6B1u);
+        EXPECT_EQ(leaf1.edx, 4u);
+        EXPECT_EQ(ProcessorIdentify(0x80000000u).eax, 0u) << "a leaf not listed answers zeros";
+        const ULONGLONG t0 = ReadTimeStampCounter();
+        EXPECT_EQ(ReadTimeStampCounter() - t0, 3000u) << "1 us at 3 GHz";
+    }
+    machine.cpuidAvailable = false;
+    {
+        FakeMachineScope scope(machine);
+        EXPECT_FALSE(ProcessorIdentificationAvailable());
+        EXPECT_EQ(ProcessorIdentify(1).eax, 0u);
+        EXPECT_EQ(ReadTimeStampCounter(), 0u);
+    }
+    win32_test::UseManualClock(false);
+}
+
+TEST(SystemQueriesTest, ThreadPriorityTakesOnlyTheCurrentThreadAndKnownLevels) {
+    HANDLE self = GetCurrentThread();
+    EXPECT_EQ(GetThreadPriority(self), THREAD_PRIORITY_NORMAL);
+    EXPECT_EQ(SetThreadPriority(nullptr, THREAD_PRIORITY_NORMAL), FALSE);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(GetThreadPriority(nullptr), THREAD_PRIORITY_ERROR_RETURN);
+    EXPECT_EQ(SetThreadPriority(self, 7), FALSE);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    // A raise needs the system's permission: either it is taken or the level stays.
+    if (SetThreadPriority(self, THREAD_PRIORITY_TIME_CRITICAL)) {
+        EXPECT_EQ(GetThreadPriority(self), THREAD_PRIORITY_TIME_CRITICAL);
+    } else {
+        EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+        EXPECT_EQ(GetThreadPriority(self), THREAD_PRIORITY_NORMAL);
+    }
+    EXPECT_EQ(SetThreadPriority(self, THREAD_PRIORITY_NORMAL), TRUE);
+    EXPECT_EQ(GetThreadPriority(self), THREAD_PRIORITY_NORMAL);
+}
+
+}  // namespace
