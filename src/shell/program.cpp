@@ -28,6 +28,7 @@
 #include "shell/game_window.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
+#include "shell/system_info.h"
 #include "sprite_ui/frame_textures.h"
 #include "sprite_ui/ui_font.h"
 #include "title/seams.h"
@@ -181,6 +182,7 @@ int RunProgram(const ProgramOptions& options) {
     if (safetyQuit != 0 && RunNoticeDialog() == 2) {
         return 0;
     }
+    SystemInfo = WriteSystemInformation();
     LogPrintf("Product: %s %d.%02d", kProgramShortName, kProductVersionMajor, kProductVersionMinor);
     LogPrintf("Path: %s", ProgramPath(options).c_str());
     if (safetyQuit != 0) {

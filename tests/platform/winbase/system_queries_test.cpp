@@ -160,12 +160,12 @@ TEST(SystemQueriesTest, DrivesAreTheProgramDriveAndTheCdRomDrives) {
         }
         ULARGE_INTEGER available{};
         ULARGE_INTEGER total{};
-        ULARGE_INTEGER free{};
-        ASSERT_EQ(GetDiskFreeSpaceExA("C:\\", &available, &total, &free), TRUE);
+        ULARGE_INTEGER totalFree{};
+        ASSERT_EQ(GetDiskFreeSpaceExA("C:\\", &available, &total, &totalFree), TRUE);
         EXPECT_EQ(available.QuadPart, 500u);
         EXPECT_EQ(total.QuadPart, 1000u);
-        EXPECT_EQ(free.QuadPart, 600u);
-        EXPECT_EQ(GetDiskFreeSpaceExA("d:\\", &available, &total, &free), FALSE);
+        EXPECT_EQ(totalFree.QuadPart, 600u);
+        EXPECT_EQ(GetDiskFreeSpaceExA("d:\\", &available, &total, &totalFree), FALSE);
         EXPECT_EQ(GetLastError(), ERROR_NOT_READY);
         EXPECT_EQ(GetDiskFreeSpaceExA("z:\\", nullptr, nullptr, nullptr), FALSE);
         EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
@@ -183,11 +183,11 @@ TEST(SystemQueriesTest, DrivesAreTheProgramDriveAndTheCdRomDrives) {
     EXPECT_NE(GetLogicalDrives() & 0x4u, 0u);
     ULARGE_INTEGER available{};
     ULARGE_INTEGER total{};
-    ULARGE_INTEGER free{};
-    ASSERT_EQ(GetDiskFreeSpaceExA(nullptr, &available, &total, &free), TRUE);
+    ULARGE_INTEGER totalFree{};
+    ASSERT_EQ(GetDiskFreeSpaceExA(nullptr, &available, &total, &totalFree), TRUE);
     EXPECT_GT(total.QuadPart, 0u);
-    EXPECT_GE(total.QuadPart, free.QuadPart);
-    EXPECT_GE(free.QuadPart, available.QuadPart);
+    EXPECT_GE(total.QuadPart, totalFree.QuadPart);
+    EXPECT_GE(totalFree.QuadPart, available.QuadPart);
 }
 
 TEST(SystemQueriesTest, ProcessorAnswersFromTheInstructionOrTheFake) {
