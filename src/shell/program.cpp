@@ -165,6 +165,7 @@ int RunProgram(const ProgramOptions& options) {
     SetFrameDrawnObserver(options.frameDrawn, options.frameDrawnContext);
     ResetGameWindowState();
     ResetAppSettingsToDefaults();
+    DisplaySettings = InitialDisplaySettings();
     GameMode = kGameModeNone;
     GameModeStack.clear();
     LetterboxScale = 0.0;

@@ -1,39 +1,9 @@
 #include "shell/startup_settings.h"
 
-#include "foundation/app_settings.h"
 #include "foundation/log.h"
-#include "media/graphics/d3d_application.h"
-
-void ChooseSurfaceFormats() {
-    DisplaySettings.BackBufferFormat = D3DFMT_X8R8G8B8;
-    DisplaySettings.EnableAutoDepthStencil = FALSE;
-    DisplaySettings.AutoDepthStencilFormat = D3DFMT_UNKNOWN;
-}
-
-void BuildDisplaySettings() {
-    ReadDisplaySettings();
-    HWND window = DisplaySettings.hDeviceWindow;
-    DisplaySettings = D3DPRESENT_PARAMETERS{};
-    DisplaySettings.hDeviceWindow = window;
-    DisplaySettings.BackBufferWidth = ScreenWidth;
-    DisplaySettings.BackBufferHeight = ScreenHeight;
-    DisplaySettings.BackBufferCount = 1;
-    DisplaySettings.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    DisplaySettings.Windowed = Fullscreen != 0 ? FALSE : TRUE;
-    DisplaySettings.FullScreen_RefreshRateInHz = DisplaySettings.Windowed ? 0 : RefreshRate;
-    DisplaySettings.PresentationInterval = (Vsync != 0 && !DisplaySettings.Windowed)
-                                               ? D3DPRESENT_INTERVAL_ONE
-                                               : D3DPRESENT_INTERVAL_IMMEDIATE;
-    ChooseSurfaceFormats();
-}
 
 int RunStartupSettingsDialog(int) {
-    BuildDisplaySettings();
-    // The dialog checks the device of the chosen type on the first adapter.
-    if (D3DApp != nullptr) {
-        D3DApp->adapter = 0;
-        D3DApp->deviceType = static_cast<D3DDEVTYPE>(DevType);
-    }
+    ReadDisplayValues();
     return 1;
 }
 

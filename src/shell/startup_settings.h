@@ -2,6 +2,9 @@
 // The start-up settings dialog's part in start-up: until the dialog exists, the display
 // settings come from the stored values of the application settings.
 
+// The display modes and surface formats that the dialog offers and sets.
+#include "shell/display_modes.h"
+
 // Dialog resources of the simple and the detailed page.
 constexpr int kStartupDialogSimple = 109;
 constexpr int kStartupDialogDetailed = 210;
@@ -14,10 +17,5 @@ int RunStartupSettingsDialog(int resource);
 // is a dialog that failed and counts as leaving, with a log line.
 using StartupDialogRunner = int (*)(int resource);
 bool RunStartupDialogLoop(StartupDialogRunner runDialog);
-// Fills DisplaySettings from the application settings (back-buffer size, windowed, refresh
-// rate, presentation interval) and chooses the surface formats.
-void BuildDisplaySettings();
-// Picks the back-buffer and depth formats for the current mode: X8R8G8B8, no depth buffer.
-void ChooseSurfaceFormats();
 // The notice dialog shown after a run that did not end cleanly: 2 ends the program.
 int RunNoticeDialog();
