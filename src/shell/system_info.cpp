@@ -12,6 +12,7 @@
 #include "foundation/text.h"
 #include "platform/d3d9/setup_version.h"
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/disk_space.h"
 #include "platform/winbase/logical_drives.h"
 #include "platform/winbase/processor.h"
 #include "platform/winbase/system_queries.h"

@@ -6,9 +6,12 @@
 
 #include <algorithm>
 
+#include "platform/winbase/drive_letters.h"
+#include "platform/winbase/machine_facts.h"
+
 namespace {
 
-constexpr std::size_t kMaxCdRomDrives = 'Z' - 'D' + 1;
+constexpr std::size_t kMaxCdRomDrives = 'Z' - kFirstCdRomDriveLetter + 1;
 
 // The device behind a path, so that "/dev/cdrom" and "/dev/sr0" count once.
 std::string DeviceIdentity(const char* path) {
@@ -16,9 +19,7 @@ std::string DeviceIdentity(const char* path) {
     return realpath(path, resolved) != nullptr ? std::string(resolved) : std::string(path);
 }
 
-}  // namespace
-
-std::vector<std::string> FindCdRomDrives() {
+std::vector<std::string> FindMachineCdRomDrives() {
     std::vector<std::string> drives;
     char** devices = cdio_get_devices(DRIVER_DEVICE);
     if (devices == nullptr) {
@@ -33,5 +34,17 @@ std::vector<std::string> FindCdRomDrives() {
         }
     }
     cdio_free_device_list(devices);
+    return drives;
+}
+
+}  // namespace
+
+std::vector<std::string> FindCdRomDrives() {
+    if (const auto fake = winbase_internal::FakeMachine()) {
+        std::vector<std::string> drives = fake->cdromDrives;
+        drives.resize(std::min(drives.size(), kMaxCdRomDrives));
+        return drives;
+    }
+    static const std::vector<std::string> drives = FindMachineCdRomDrives();
     return drives;
 }

@@ -1,8 +1,5 @@
 #pragma once
-// Drive letters and their queries with Windows' names. "C:" is the file system that holds the
-// program directory; "D:", "E:", ... are the CD-ROM drives in the order libcdio finds them
-// (cdrom_drives.h). No other letter names a drive. A test's fake machine answers instead when
-// one is set (system_test.h).
+// Drive letters with Windows' names, by the rule of drive_letters.h.
 
 #include "platform/winbase/win_types.h"
 
@@ -16,11 +13,7 @@ constexpr UINT DRIVE_RAMDISK = 6;
 
 // Bit n set: the drive of letter 'A' + n exists.
 DWORD GetLogicalDrives();
-// The kind of the drive of a root ("c:\", "C:", any case; null: the program's own drive, C:):
-// DRIVE_FIXED, DRIVE_CDROM, or DRIVE_NO_ROOT_DIR for any other text.
+
+// The kind of the drive of a root ("d:\" or "D:", any case; null: the program's own drive):
+// DRIVE_FIXED for C:, DRIVE_CDROM for a CD-ROM drive, DRIVE_NO_ROOT_DIR for anything else.
 UINT GetDriveTypeA(LPCSTR rootPath);
-// Sizes of the file system of C: in bytes (any output may be null). FALSE with
-// ERROR_NOT_READY for a CD-ROM drive, ERROR_PATH_NOT_FOUND for any other root and
-// ERROR_ACCESS_DENIED when the file system cannot be read.
-BOOL GetDiskFreeSpaceExA(LPCSTR rootPath, ULARGE_INTEGER* freeBytesAvailable,
-                         ULARGE_INTEGER* totalBytes, ULARGE_INTEGER* totalFreeBytes);

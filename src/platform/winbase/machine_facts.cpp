@@ -8,7 +8,6 @@
 #include <fstream>
 #include <mutex>
 
-#include "platform/winbase/cdrom_drives.h"
 #include "platform/winbase/program_directory.h"
 #include "platform/winbase/system_test.h"
 
@@ -109,14 +108,6 @@ std::optional<DriveSpace> ProgramDriveSpace() {
     return DriveSpace{static_cast<std::uint64_t>(facts.f_blocks) * unit,
                       static_cast<std::uint64_t>(facts.f_bfree) * unit,
                       static_cast<std::uint64_t>(facts.f_bavail) * unit};
-}
-
-std::vector<std::string> CdRomDrives() {
-    if (const auto fake = FakeMachine()) {
-        return fake->cdromDrives;
-    }
-    static const std::vector<std::string> drives = FindCdRomDrives();
-    return drives;
 }
 
 }  // namespace winbase_internal

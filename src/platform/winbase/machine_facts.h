@@ -30,7 +30,5 @@ struct DriveSpace {
 };
 // The file system that holds the program directory; nothing when it cannot be read.
 std::optional<DriveSpace> ProgramDriveSpace();
-// The CD-ROM drives in the order libcdio finds them, each device once (found once per process).
-std::vector<std::string> CdRomDrives();
 
 }  // namespace winbase_internal
