@@ -52,6 +52,10 @@ private:
     D3DDISPLAYMODE desktop_{};
 };
 
+void SmallDesktop(d3d9_test::AdapterTable* table) {
+    table->desktop = {800, 600, 60, D3DFMT_X8R8G8B8};
+}
+
 std::string ModeText(const DisplayMode& mode) {
     return std::to_string(mode.width) + "x" + std::to_string(mode.height) + "@" +
            std::to_string(mode.refreshRate);
@@ -160,9 +164,7 @@ TEST(DisplayModesTest, ModeListAndBackBufferSizeFollowTheStoredSize) {
          {{"ScreenWidth", 1280}, {"ScreenHeight", 1024}},
          TRUE,
          D3DFMT_X8R8G8B8,
-         [](d3d9_test::AdapterTable* t) {
-             t->desktop = {800, 600, 60, D3DFMT_X8R8G8B8};
-         },
+         SmallDesktop,
          {},
          800,
          600,
@@ -171,9 +173,7 @@ TEST(DisplayModesTest, ModeListAndBackBufferSizeFollowTheStoredSize) {
          {},
          TRUE,
          D3DFMT_X8R8G8B8,
-         [](d3d9_test::AdapterTable* t) {
-             t->desktop = {800, 600, 60, D3DFMT_X8R8G8B8};
-         },
+         SmallDesktop,
          {},
          800,
          600,

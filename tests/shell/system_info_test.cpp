@@ -1,5 +1,4 @@
 #include <cstdint>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -56,19 +55,6 @@ FakeMachine Machine(std::vector<FakeCpuidLeaf> cpuid) {
     machine.programDriveTotalBytes = 64 * kGiB;
     machine.programDriveFreeBytes = 32 * kGiB;
     return machine;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 TEST(SystemInfoTest, ReportLinesFollowTheMachineInOrderAndFormat) {
@@ -172,7 +158,7 @@ TEST(SystemInfoTest, ReportLinesFollowTheMachineInOrderAndFormat) {
 
         std::vector<std::string> expected = {"", "[Information]"};
         expected.insert(expected.end(), c.lines.begin(), c.lines.end());
-        EXPECT_EQ(Lines(dir.readFile("qvn.log")), expected) << c.name;
+        EXPECT_EQ(dir.readLines("qvn.log"), expected) << c.name;
         ASSERT_NE(info, nullptr);
         EXPECT_EQ(info->size, sizeof(SystemInfoRecord)) << c.name;
         EXPECT_EQ(info->cpuClock, c.clock) << c.name;
