@@ -104,7 +104,7 @@ TEST(DisplayModesTest, CompareDisplayModesIsAStrictOrderAgreeingWithTheOneSidedR
 TEST(DisplayModesTest, ModeListAndBackBufferSizeFollowTheStoredSize) {
     struct Case {
         const char* name;
-        Settings settings;
+        UINT storedWidth, storedHeight;  // 0: nothing stored
         BOOL windowed;
         D3DFORMAT format;
         TableChange change;
@@ -112,75 +112,33 @@ TEST(DisplayModesTest, ModeListAndBackBufferSizeFollowTheStoredSize) {
         UINT width, height;
         const char* logged;  // "": no line, and nothing stored
     };
-    const Case cases[] = {
-        {"a listed size in full screen",
-         {{"ScreenWidth", 1280}, {"ScreenHeight", 720}},
-         FALSE,
-         D3DFMT_R5G6B5,
-         nullptr,
-         kFullScreenModes,
-         1280,
-         720,
-         ""},
-        {"a window lists only modes smaller than the desktop at its rate",
-         {{"ScreenWidth", 1024}, {"ScreenHeight", 768}},
-         TRUE,
-         D3DFMT_X8R8G8B8,
-         [](d3d9_test::AdapterTable* t) {
-             t->modes.push_back({1024, 768, 75, D3DFMT_X8R8G8B8});
-         },
-         kWindowModes,
-         1024,
-         768,
-         ""},
-        {"a size between modes becomes the nearest",
-         {{"ScreenWidth", 1000}, {"ScreenHeight", 700}},
-         FALSE,
-         D3DFMT_X8R8G8B8,
-         nullptr,
-         kFullScreenModes,
-         1024,
-         768,
-         "display settings: 1000x700 is not offered in full screen; 1024x768 is used instead."},
-        {"a window as large as the desktop becomes the nearest smaller mode",
-         {{"ScreenWidth", 1920}, {"ScreenHeight", 1080}},
-         TRUE,
-         D3DFMT_X8R8G8B8,
-         nullptr,
-         kWindowModes,
-         1600,
-         900,
-         "display settings: 1920x1080 is not offered in a window; 1600x900 is used instead."},
-        {"a size below every mode becomes the smallest",
-         {{"ScreenWidth", 1}, {"ScreenHeight", 1}},
-         FALSE,
-         D3DFMT_R5G6B5,
-         nullptr,
-         kFullScreenModes,
-         800,
-         600,
-         "display settings: 1x1 is not offered in full screen; 800x600 is used instead."},
-        {"nothing listed: 800 x 600",
-         {{"ScreenWidth", 1280}, {"ScreenHeight", 1024}},
-         TRUE,
-         D3DFMT_X8R8G8B8,
-         SmallDesktop,
-         {},
-         800,
-         600,
-         "display settings: 1280x1024 is not offered in a window; 800x600 is used instead."},
-        {"nothing listed and 800 x 600 already",
-         {},
-         TRUE,
-         D3DFMT_X8R8G8B8,
-         SmallDesktop,
-         {},
-         800,
-         600,
-         ""},
+    const auto extraRate = [](d3d9_test::AdapterTable* t) {
+        t->modes.push_back({1024, 768, 75, D3DFMT_X8R8G8B8});
     };
+    // clang-format off
+    const Case cases[] = {
+        {"a listed size", 1280, 720, FALSE, D3DFMT_R5G6B5, nullptr, kFullScreenModes, 1280, 720,
+         ""},
+        {"a window lists only modes smaller than the desktop at its rate", 1024, 768, TRUE,
+         D3DFMT_X8R8G8B8, extraRate, kWindowModes, 1024, 768, ""},
+        {"a size between modes becomes the nearest", 1000, 700, FALSE, D3DFMT_X8R8G8B8, nullptr,
+         kFullScreenModes, 1024, 768,
+         "display settings: 1000x700 is not offered in full screen; 1024x768 is used instead."},
+        {"a window as large as the desktop becomes the nearest smaller mode", 1920, 1080, TRUE,
+         D3DFMT_X8R8G8B8, nullptr, kWindowModes, 1600, 900,
+         "display settings: 1920x1080 is not offered in a window; 1600x900 is used instead."},
+        {"nothing listed: 800 x 600", 1280, 1024, TRUE, D3DFMT_X8R8G8B8, SmallDesktop, {}, 800, 600,
+         "display settings: 1280x1024 is not offered in a window; 800x600 is used instead."},
+        {"nothing listed and 800 x 600 already", 0, 0, TRUE, D3DFMT_X8R8G8B8, SmallDesktop, {}, 800,
+         600, ""},
+    };
+    // clang-format on
     for (const Case& c : cases) {
-        DisplayFixture fixture(c.settings, c.change);
+        Settings settings;
+        if (c.storedWidth != 0) {
+            settings = {{"ScreenWidth", c.storedWidth}, {"ScreenHeight", c.storedHeight}};
+        }
+        DisplayFixture fixture(settings, c.change);
         DisplaySettings.Windowed = c.windowed;
         BuildDisplayModeList(c.format, c.windowed, fixture.desktop());
         std::vector<std::string> listed;
@@ -196,76 +154,49 @@ TEST(DisplayModesTest, ModeListAndBackBufferSizeFollowTheStoredSize) {
         EXPECT_EQ(ScreenHeight, c.height) << c.name;
         const bool replaced = c.logged[0] != '\0';
         EXPECT_EQ(fixture.log(), replaced ? std::string(c.logged) + "\r\n" : "") << c.name;
-        if (replaced) {
-            EXPECT_EQ(ReadRegistryDword(kSettingsMain, "ScreenWidth"), c.width) << c.name;
-            EXPECT_EQ(ReadRegistryDword(kSettingsMain, "ScreenHeight"), c.height) << c.name;
-        }
+        EXPECT_EQ(ReadRegistryDword(kSettingsMain, "ScreenWidth"),
+                  replaced ? c.width : c.storedWidth)
+            << c.name;
     }
 }
 
 TEST(DisplayModesTest, SurfaceFormatsFollowFullColourTheWindowAndTheOfferedDepths) {
     static std::vector<D3DFORMAT> offered;
+    static bool noFullScreen32;  // the adapter has no X8R8G8B8 modes
     struct Case {
         const char* name;
-        Settings settings;
+        DWORD fullColour, depthFormat;  // stored
         BOOL windowed;
-        bool noFullScreen32;  // the adapter has no X8R8G8B8 modes
+        bool noFullScreen32;
         std::vector<D3DFORMAT> depths;
-        D3DFORMAT format;
-        D3DFORMAT depth;
+        D3DFORMAT format, depth;
     };
     const std::vector<D3DFORMAT> all = {D3DFMT_D16, D3DFMT_D24X8, D3DFMT_D32};
+    // clang-format off
     const Case cases[] = {
-        {"16 bits unless full colour is stored", {}, FALSE, false, all, D3DFMT_R5G6B5, D3DFMT_D32},
-        {"full colour", {{"Fullcolor", 1}}, FALSE, false, all, D3DFMT_X8R8G8B8, D3DFMT_D32},
-        {"full colour without full-screen X8R8G8B8",
-         {{"Fullcolor", 1}},
-         FALSE,
-         true,
-         all,
-         D3DFMT_R5G6B5,
-         D3DFMT_D32},
-        {"a window takes the desktop's format", {}, TRUE, false, all, D3DFMT_X8R8G8B8, D3DFMT_D32},
-        {"the stored depth when offered",
-         {{"DepthFormat", 77}},
-         FALSE,
-         false,
-         all,
-         D3DFMT_R5G6B5,
-         D3DFMT_D24X8},
-        {"a refused stored depth falls to D32",
-         {{"DepthFormat", 77}},
-         FALSE,
-         false,
-         {D3DFMT_D16, D3DFMT_D32},
-         D3DFMT_R5G6B5,
-         D3DFMT_D32},
-        {"then to D24X8",
-         {{"DepthFormat", 80}},
-         FALSE,
-         false,
-         {D3DFMT_D24X8},
-         D3DFMT_R5G6B5,
-         D3DFMT_D24X8},
-        {"then to D16 unchecked",
-         {{"DepthFormat", 71}},
-         FALSE,
-         false,
-         {},
-         D3DFMT_R5G6B5,
-         D3DFMT_D16},
+        {"16 bits unless full colour", 0, 0, FALSE, false, all, D3DFMT_R5G6B5, D3DFMT_D32},
+        {"full colour", 1, 0, FALSE, false, all, D3DFMT_X8R8G8B8, D3DFMT_D32},
+        {"full colour without X8R8G8B8 modes", 1, 0, FALSE, true, all, D3DFMT_R5G6B5, D3DFMT_D32},
+        {"a window takes the desktop's", 0, 0, TRUE, false, all, D3DFMT_X8R8G8B8, D3DFMT_D32},
+        {"the stored depth when offered", 0, 77, FALSE, false, all, D3DFMT_R5G6B5, D3DFMT_D24X8},
+        {"a refused stored depth falls to D32", 0, 77, FALSE, false, {D3DFMT_D16, D3DFMT_D32},
+         D3DFMT_R5G6B5, D3DFMT_D32},
+        {"then to D24X8", 0, 80, FALSE, false, {D3DFMT_D24X8}, D3DFMT_R5G6B5, D3DFMT_D24X8},
+        {"then to D16 unchecked", 0, 71, FALSE, false, {}, D3DFMT_R5G6B5, D3DFMT_D16},
     };
+    // clang-format on
     for (const Case& c : cases) {
         offered = c.depths;
-        static bool noFullScreen32;
         noFullScreen32 = c.noFullScreen32;
-        DisplayFixture fixture(c.settings, [](d3d9_test::AdapterTable* t) {
-            t->depthFormats = offered;
-            if (noFullScreen32) {
-                std::erase_if(t->modes,
-                              [](const D3DDISPLAYMODE& m) { return m.Format == D3DFMT_X8R8G8B8; });
-            }
-        });
+        DisplayFixture fixture({{"Fullcolor", c.fullColour}, {"DepthFormat", c.depthFormat}},
+                               [](d3d9_test::AdapterTable* t) {
+                                   t->depthFormats = offered;
+                                   if (noFullScreen32) {
+                                       std::erase_if(t->modes, [](const D3DDISPLAYMODE& m) {
+                                           return m.Format == D3DFMT_X8R8G8B8;
+                                       });
+                                   }
+                               });
         DisplaySettings.Windowed = c.windowed;
         ChooseSurfaceFormats();
         EXPECT_EQ(DisplaySettings.BackBufferFormat, c.format) << c.name;
