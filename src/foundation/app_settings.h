@@ -61,6 +61,8 @@ void ReadGeneralSettings();
 void ReadTextureFilterSettings();
 // The start-up settings dialog: the display settings.
 void ReadDisplaySettings();
+// The surface format choice: "Fullcolor" and "DepthFormat".
+void ReadSurfaceFormatSettings();
 
 // "SafetyQuit": 1 while a run is in progress.
 DWORD ReadSafetyQuit();

@@ -33,6 +33,7 @@
 #include "shell/notice_dialogs.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
+#include "shell/system_info.h"
 #include "sprite_ui/frame_textures.h"
 #include "sprite_ui/ui_font.h"
 #include "title/seams.h"
@@ -196,6 +197,7 @@ int RunProgram(const ProgramOptions& options) {
     SetFrameDrawnObserver(options.frameDrawn, options.frameDrawnContext);
     ResetGameWindowState();
     ResetAppSettingsToDefaults();
+    DisplaySettings = InitialDisplaySettings();
     GameMode = kGameModeNone;
     GameModeStack.clear();
     LetterboxScale = 0.0;
@@ -221,6 +223,7 @@ int RunProgram(const ProgramOptions& options) {
             return 0;
         }
     }
+    SystemInfo = WriteSystemInformation();
     LogPrintf("Product: %s %d.%02d", kProgramShortName, kProductVersionMajor, kProductVersionMinor);
     LogPrintf("Path: %s", ProgramPath(options).c_str());
     CoInitialize(nullptr);

@@ -2,6 +2,9 @@
 // The start-up settings dialog's part in start-up: the pages shown one after another until the
 // player starts the game or leaves.
 
+// The display modes and surface formats that the dialog offers and sets.
+#include "shell/display_modes.h"
+
 // Dialog resources of the simple and the detailed page.
 constexpr int kStartupDialogSimple = 109;
 constexpr int kStartupDialogDetailed = 210;
@@ -15,8 +18,3 @@ int RunStartupSettingsDialog(int resource);
 // counts as leaving, with a log line.
 using StartupDialogRunner = int (*)(int resource);
 bool RunStartupDialogLoop(StartupDialogRunner runDialog);
-// Fills DisplaySettings from the application settings (back-buffer size, windowed, refresh
-// rate, presentation interval) and chooses the surface formats.
-void BuildDisplaySettings();
-// Picks the back-buffer and depth formats for the current mode: X8R8G8B8, no depth buffer.
-void ChooseSurfaceFormats();

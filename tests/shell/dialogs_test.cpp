@@ -170,7 +170,7 @@ TEST_F(DialogsTest, StartupPagesStoreEveryChangeAtOnceAndEndWithTheirCodes) {
          210,
          {Click(1002), Click(1)},
          1,
-         {{"DrawMode", 4}, {"Fullcolor", 0}, {"Vsync", 1}, {"HWCursor", 1}}},
+         {{"DrawMode", 4}, {"Fullcolor", 1}, {"Vsync", 1}, {"HWCursor", 1}}},
         {"the desktop's mode",
          {},
          210,

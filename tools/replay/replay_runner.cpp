@@ -15,6 +15,7 @@
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/system_test.h"
 #include "platform/winbase/test_hooks.h"
 #include "shell/game_window.h"
 #include "shell/main_loop.h"
@@ -32,6 +33,30 @@ std::uint64_t TickMicroseconds(int tick) {
     return static_cast<std::uint64_t>(tick) * 1000000u / kTicksPerSecond;
 }
 
+// The machine every replay runs on, so that the system-information lines are the same
+// everywhere: an Intel processor of family 6, model 11 without a brand string or a time-stamp
+// counter (no clock is measured against the manual clock), Debian 12 on Linux 6.1.0, a Japanese
+// locale, 2 GiB of memory, a 64 GiB program drive half free and no CD-ROM drive.
+win32_test::FakeMachine ReplayMachine() {
+    constexpr std::uint32_t kGenuine = 0x756E6547;  // "Genu"
+    constexpr std::uint32_t kIneI = 0x49656E69;     // "ineI"
+    constexpr std::uint32_t kNtel = 0x6C65746E;     // "ntel"
+    constexpr std::uint32_t kFpuMmxSseSse2 = (1u << 0) | (1u << 23) | (1u << 25) | (1u << 26);
+    win32_test::FakeMachine machine;
+    machine.cpuid = {{0, 1, kGenuine, kNtel, kIneI},
+                     {1, 0x6B1, 0, 0, kFpuMmxSseSse2},
+                     {0x80000000u, 0x80000001u, 0, 0, 0}};
+    machine.kernelRelease = "6.1.0-18-amd64";
+    machine.osRelease =
+        "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian GNU/Linux\"\n";
+    machine.locale = "ja_JP.UTF-8";
+    machine.physicalMemoryBytes = std::uint64_t{2} << 30;
+    machine.programDriveTotalBytes = std::uint64_t{64} << 30;
+    machine.programDriveFreeBytes = std::uint64_t{32} << 30;
+    machine.programDriveAvailableBytes = std::uint64_t{32} << 30;
+    return machine;
+}
+
 }  // namespace
 
 ReplayRunner::ReplayRunner(std::string programDirectory)
@@ -40,6 +65,7 @@ ReplayRunner::ReplayRunner(std::string programDirectory)
     win32_test::ForgetSettingsStore();
     win32_test::ResetWindowInput();
     win32_test::UseManualClock(true);
+    win32_test::UseFakeMachine(ReplayMachine());
     win32_test::UseScriptedMessageBoxes(true);
     win32_test::TakeShownMessageBoxes();
     d3d9_test::ResetAdapterTable();
@@ -57,6 +83,7 @@ ReplayRunner::~ReplayRunner() {
     win32_test::RecordShellActions(false);
     input_.reset();
     win32_test::UseManualClock(false);
+    win32_test::UseRealMachine();
     win32_test::SetDesktopSize(0, 0);
     win32_test::TakeShownMessageBoxes();
 }

@@ -8,7 +8,7 @@
 #include "media/graphics/format_names.h"
 #include "platform/d3dx/error_names.h"
 
-D3DPRESENT_PARAMETERS DisplaySettings{};
+D3DPRESENT_PARAMETERS DisplaySettings = InitialDisplaySettings();
 D3DApplication* D3DApp = nullptr;
 
 namespace {

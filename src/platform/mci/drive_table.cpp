@@ -12,6 +12,7 @@
 #include "platform/mci/cdio_log.h"
 #include "platform/mci/logical_drives.h"
 #include "platform/mci/mci_test.h"
+#include "platform/winbase/cdrom_drives.h"
 
 namespace mci_detail {
 namespace {
@@ -23,38 +24,11 @@ struct DriveTable {
     std::mutex mutex;
     bool imagesOnly = false;
     std::array<std::string, kLetters> images;  // by letter, when imagesOnly
-    std::once_flag found;
-    std::vector<std::string> machineDrives;  // D: first
 };
 
 DriveTable& Table() {
     static DriveTable* table = new DriveTable;
     return *table;
-}
-
-// The CD-ROM drives libcdio finds, each device once however many links name it.
-std::vector<std::string> FindMachineDrives() {
-    InstallCdioLogHandler();
-    std::vector<std::string> drives;
-    char** devices = cdio_get_devices(DRIVER_DEVICE);
-    if (devices == nullptr) {
-        return drives;
-    }
-    std::vector<std::string> seen;
-    for (char** device = devices; *device != nullptr; ++device) {
-        char resolved[PATH_MAX];
-        std::string identity = realpath(*device, resolved) != nullptr ? resolved : *device;
-        bool duplicate = false;
-        for (const std::string& known : seen) {
-            duplicate = duplicate || known == identity;
-        }
-        if (!duplicate && drives.size() < static_cast<std::size_t>(kLetters - 3)) {
-            seen.push_back(identity);
-            drives.emplace_back(*device);
-        }
-    }
-    cdio_free_device_list(devices);
-    return drives;
 }
 
 }  // namespace
@@ -84,12 +58,13 @@ std::optional<DriveSource> FindCdDrive(char letter) {
         }
         return DriveSource{image, true};
     }
-    std::call_once(table.found, [&table] { table.machineDrives = FindMachineDrives(); });
+    InstallCdioLogHandler();
+    const std::vector<std::string> machineDrives = FindCdRomDrives();
     auto index = static_cast<std::size_t>(letter - kFirstCdLetter);
-    if (index >= table.machineDrives.size()) {
+    if (index >= machineDrives.size()) {
         return std::nullopt;
     }
-    return DriveSource{table.machineDrives[index], false};
+    return DriveSource{machineDrives[index], false};
 }
 
 }  // namespace mci_detail

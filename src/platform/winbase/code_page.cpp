@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 
@@ -107,6 +108,23 @@ std::size_t Cp932CharLength(std::string_view text, std::size_t pos) {
         return 2;
     }
     return 1;
+}
+
+std::size_t CopyCp932Prefix(std::string_view text, char* destination, std::size_t size) {
+    if (destination == nullptr || size == 0) {
+        return 0;
+    }
+    std::size_t length = 0;
+    while (length < text.size()) {
+        const std::size_t next = length + Cp932CharLength(text, length);
+        if (next > size - 1) {
+            break;
+        }
+        length = next;
+    }
+    std::memcpy(destination, text.data(), length);
+    destination[length] = '\0';
+    return length;
 }
 
 std::string FoldCaseCp932(std::string_view text) {

@@ -24,6 +24,11 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 // other byte, 0 at or past the end.
 std::size_t Cp932CharLength(std::string_view text, std::size_t pos);
 
+// Copies the longest start of `text` that fits in `size` - 1 bytes without splitting a
+// double-byte character into `destination`, NUL-terminated; returns the bytes copied. A size
+// of 0 copies nothing.
+std::size_t CopyCp932Prefix(std::string_view text, char* destination, std::size_t size);
+
 // Equality ignoring the case of ASCII letters; the bytes of a double-byte character compare
 // exactly (a trail byte that looks like a letter is not folded).
 bool EqualNoCaseCp932(std::string_view a, std::string_view b);

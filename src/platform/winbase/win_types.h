@@ -121,6 +121,14 @@ union LARGE_INTEGER {
     LONGLONG QuadPart;
 };
 
+union ULARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    } u;
+    ULONGLONG QuadPart;
+};
+
 // HRESULT helpers and the generic codes.
 constexpr bool SUCCEEDED(HRESULT hr) {
     return hr >= 0;
