@@ -221,6 +221,15 @@ void BlendInto(const PipelineState& state, const std::uint32_t* src, std::uint32
 const std::uint32_t* FetchTexels(const PipelineState& state, const TriangleSetup& setup, int x,
                                  int y, int count, std::uint32_t* out) {
     const SamplerView& view = state.sampler;
+    if (setup.perspective) {
+        for (int i = 0; i < count; ++i) {
+            std::int32_t s;
+            std::int32_t t;
+            TexelAt(setup, x + i, y, &s, &t);
+            out[i] = setup.linearFilter ? SampleLinear(view, s, t) : SamplePoint(view, s, t);
+        }
+        return out;
+    }
     const std::int32_t s0 = setup.s.At32(x, y);
     const std::int32_t t0 = setup.t.At32(x, y);
     const auto ds = static_cast<std::uint32_t>(setup.s.dx);
@@ -322,11 +331,8 @@ const std::uint32_t* SourceColours(const PipelineState& state, const TriangleSet
 
 }  // namespace
 
-bool SpanPathSupports(const PipelineState& state, const TriangleSetup& setup) {
+bool SpanPathSupports(const PipelineState& state, const TriangleSetup&) {
     if (state.alphaTest || state.colorWriteMask != 0xF) {
-        return false;
-    }
-    if (state.zEnable && state.depth.values != nullptr && !setup.z.Constant()) {
         return false;
     }
     return BytesPerPixel(state.target.format) != 0;
@@ -337,7 +343,9 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
     alignas(16) std::uint32_t dstCopy[kChunk];
     alignas(16) std::uint8_t mask[kChunk];
     const bool depthTest = state.zEnable && state.depth.values != nullptr;
+    const bool flatDepth = setup.z.Constant();
     const std::uint32_t depth = depthTest ? DepthAt(setup, 0, 0) : 0;
+    alignas(16) std::uint32_t depths[kChunk];
     const int bpp = BytesPerPixel(state.target.format);
     const bool direct =
         state.target.format == D3DFMT_A8R8G8B8 || state.target.format == D3DFMT_X8R8G8B8;
@@ -357,9 +365,17 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
         if (covered > 0) {
             std::uint32_t* cells =
                 state.depth.values + static_cast<std::ptrdiff_t>(y) * state.depth.pitch + x;
+            if (flatDepth) {
+                std::fill(depths, depths + covered, depth);
+            } else {
+                std::int64_t plane = setup.z.At(x, y);
+                for (int i = 0; i < covered; ++i, plane += setup.z.dx) {
+                    depths[i] = DepthFromPlane(plane, setup.depthMax);
+                }
+            }
             int passed = count - covered;
             for (int i = 0; i < covered; ++i) {
-                mask[i] = Compare(state.zFunc, depth, cells[i]) ? 1 : 0;
+                mask[i] = Compare(state.zFunc, depths[i], cells[i]) ? 1 : 0;
                 passed += mask[i];
             }
             std::fill(mask + covered, mask + count, std::uint8_t{1});
@@ -369,7 +385,7 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
             if (state.zWrite) {
                 for (int i = 0; i < covered; ++i) {
                     if (mask[i] != 0) {
-                        cells[i] = depth;
+                        cells[i] = depths[i];
                     }
                 }
             }

@@ -1,6 +1,8 @@
 #pragma once
 // Triangle setup: snapped edges with the top-left fill rule, and fixed-point attribute planes.
 
+#include <climits>
+#include <cmath>
 #include <cstdint>
 
 #include "platform/d3d9/raster_state.h"
@@ -28,6 +30,16 @@ struct AttributePlane {
     bool Constant() const { return dx == 0 && dy == 0; }
 };
 
+// An attribute as a plane in floating point, for the perspective-correct texture coordinates:
+// value(x, y) = c + dx * x + dy * y over pixel centres.
+struct PerspectivePlane {
+    double c = 0;
+    double dx = 0;
+    double dy = 0;
+
+    double At(int x, int y) const { return c + dx * x + dy * y; }
+};
+
 struct TriangleSetup {
     // Edge e covers pixel (x, y) when edgeA[e] * x + edgeB[e] * y + edgeC[e] >= 0.
     std::int64_t edgeA[3];
@@ -40,9 +52,15 @@ struct TriangleSetup {
     AttributePlane colour[4];
     bool constantDiffuse = false;
     std::uint32_t diffuse = 0;  // the colour when constant
-    // Texture coordinates in texels of level 0.
+    // Texture coordinates in texels of level 0, interpolated on the screen.
     AttributePlane s;
     AttributePlane t;
+    // With perspective correction: q = 1/w and the texel coordinates times q; a pixel's
+    // coordinates are (s q) / q. The screen planes above still choose the filter.
+    bool perspective = false;
+    PerspectivePlane q;
+    PerspectivePlane sq;
+    PerspectivePlane tq;
     // Depth in units of the depth buffer's least significant bit.
     AttributePlane z;
     std::uint32_t depthMax = 0;
@@ -71,13 +89,44 @@ inline std::uint32_t DiffuseAt(const TriangleSetup& setup, int x, int y) {
     return result;
 }
 
-inline std::uint32_t DepthAt(const TriangleSetup& setup, int x, int y) {
-    const std::int64_t v = (setup.z.At(x, y) + 0x8000) >> 16;
+// The depth of a value of the depth plane (16.16), rounded and clamped to the buffer's range.
+inline std::uint32_t DepthFromPlane(std::int64_t plane, std::uint32_t depthMax) {
+    const std::int64_t v = (plane + 0x8000) >> 16;
     if (v < 0) {
         return 0;
     }
-    return v > static_cast<std::int64_t>(setup.depthMax) ? setup.depthMax
-                                                         : static_cast<std::uint32_t>(v);
+    return v > static_cast<std::int64_t>(depthMax) ? depthMax : static_cast<std::uint32_t>(v);
+}
+
+inline std::uint32_t DepthAt(const TriangleSetup& setup, int x, int y) {
+    return DepthFromPlane(setup.z.At(x, y), setup.depthMax);
+}
+
+// A texel coordinate in 16.16 fixed point, clamped to 32 bits.
+inline std::int32_t TexelFixed(double value) {
+    const double scaled = value * 65536.0;
+    if (!(scaled > -2147483648.0)) {
+        return scaled == scaled ? INT32_MIN : 0;
+    }
+    if (!(scaled < 2147483647.0)) {
+        return INT32_MAX;
+    }
+    return static_cast<std::int32_t>(std::floor(scaled + 0.5));
+}
+
+// The texel coordinates (16.16, texels of level 0) of the pixel centre (x, y).
+inline void TexelAt(const TriangleSetup& setup, int x, int y, std::int32_t* s, std::int32_t* t) {
+    if (setup.perspective) {
+        const double q = setup.q.At(x, y);
+        if (q > 0.0) {
+            const double w = 1.0 / q;
+            *s = TexelFixed(setup.sq.At(x, y) * w);
+            *t = TexelFixed(setup.tq.At(x, y) * w);
+            return;
+        }
+    }
+    *s = setup.s.At32(x, y);
+    *t = setup.t.At32(x, y);
 }
 
 }  // namespace d3d9_internal
