@@ -18,7 +18,7 @@ bool SnapCoordinate(float value, std::int64_t* snapped) {
     }
     const double scaled = std::clamp(static_cast<double>(value) * (1 << kSubpixelBits),
                                      -kCoordinateLimit, kCoordinateLimit);
-    *snapped = static_cast<std::int64_t>(std::floor(scaled + 0.5));
+    *snapped = FloorToInt(scaled + 0.5);
     return true;
 }
 
@@ -29,7 +29,7 @@ std::int64_t ToFixed(double value) {
         return 0;
     }
     const double scaled = std::clamp(value * 65536.0, -kFixedLimit, kFixedLimit);
-    return static_cast<std::int64_t>(std::floor(scaled + 0.5));
+    return FloorToInt(scaled + 0.5);
 }
 
 std::int64_t FloorDiv(std::int64_t n, std::int64_t d) {  // d > 0

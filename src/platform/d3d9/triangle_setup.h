@@ -31,14 +31,18 @@ struct AttributePlane {
 };
 
 // An attribute as a plane in floating point, for the perspective-correct texture coordinates:
-// value(x, y) = c + dx * x + dy * y over pixel centres.
+// value(x, y) = (c + dy * y) + dx * x over pixel centres, evaluated in that order.
 struct PerspectivePlane {
     double c = 0;
     double dx = 0;
     double dy = 0;
-
-    double At(int x, int y) const { return c + dx * x + dy * y; }
 };
+
+// floor(value) for a finite value within 64 bits, without a library call.
+inline std::int64_t FloorToInt(double value) {
+    const auto truncated = static_cast<std::int64_t>(value);
+    return static_cast<double>(truncated) > value ? truncated - 1 : truncated;
+}
 
 struct TriangleSetup {
     // Edge e covers pixel (x, y) when edgeA[e] * x + edgeB[e] * y + edgeC[e] >= 0.
@@ -111,19 +115,39 @@ inline std::int32_t TexelFixed(double value) {
     if (!(scaled < 2147483647.0)) {
         return INT32_MAX;
     }
-    return static_cast<std::int32_t>(std::floor(scaled + 0.5));
+    return static_cast<std::int32_t>(FloorToInt(scaled + 0.5));
+}
+
+// The perspective planes' values at the start of row y.
+struct PerspectiveRow {
+    double q;
+    double sq;
+    double tq;
+};
+
+inline PerspectiveRow PerspectiveRowAt(const TriangleSetup& setup, int y) {
+    return PerspectiveRow{setup.q.c + setup.q.dy * y, setup.sq.c + setup.sq.dy * y,
+                          setup.tq.c + setup.tq.dy * y};
+}
+
+// The perspective-correct texel coordinates of pixel x of a row; false where q is not positive
+// (never inside a triangle whose corners have positive q, but rounding is not trusted).
+inline bool PerspectiveTexel(const TriangleSetup& setup, const PerspectiveRow& row, int x,
+                             std::int32_t* s, std::int32_t* t) {
+    const double q = row.q + setup.q.dx * x;
+    if (!(q > 0.0)) {
+        return false;
+    }
+    const double w = 1.0 / q;
+    *s = TexelFixed((row.sq + setup.sq.dx * x) * w);
+    *t = TexelFixed((row.tq + setup.tq.dx * x) * w);
+    return true;
 }
 
 // The texel coordinates (16.16, texels of level 0) of the pixel centre (x, y).
 inline void TexelAt(const TriangleSetup& setup, int x, int y, std::int32_t* s, std::int32_t* t) {
-    if (setup.perspective) {
-        const double q = setup.q.At(x, y);
-        if (q > 0.0) {
-            const double w = 1.0 / q;
-            *s = TexelFixed(setup.sq.At(x, y) * w);
-            *t = TexelFixed(setup.tq.At(x, y) * w);
-            return;
-        }
+    if (setup.perspective && PerspectiveTexel(setup, PerspectiveRowAt(setup, y), x, s, t)) {
+        return;
     }
     *s = setup.s.At32(x, y);
     *t = setup.t.At32(x, y);
