@@ -98,7 +98,8 @@ std::string TubeFile(bool skinned) {
                 const float upper = std::fmin(1.0f, std::fmax(0.0f, (y - 2.5f) / 1.0f));
                 const float weight = bone == 0 ? 1.0f - upper : upper;
                 if (weight > 0.0f) {
-                    indices += (count > 0 ? "," : "") + std::to_string(v);
+                    std::snprintf(line, sizeof line, "%s%d", count > 0 ? "," : "", v);
+                    indices += line;
                     std::snprintf(line, sizeof line, "%s%.3f", count > 0 ? "," : "", weight);
                     weights += line;
                     ++count;

@@ -24,29 +24,25 @@ std::string GridFile(int side, std::size_t bytes) {
         }
     }
     const int quads = (side - 1) * (side - 1);
-    x += std::to_string(quads) + ";\n";
-    for (int j = 0; j + 1 < side; ++j) {
-        for (int i = 0; i + 1 < side; ++i) {
-            const int a = j * side + i;
-            std::snprintf(line, sizeof line, "4; %d, %d, %d, %d;,\n", a, a + side, a + side + 1,
-                          a + 1);
-            x += line;
+    // The faces, and the normals' faces: the same quads.
+    auto appendQuads = [&] {
+        x += std::to_string(quads) + ";\n";
+        for (int j = 0; j + 1 < side; ++j) {
+            for (int i = 0; i + 1 < side; ++i) {
+                const int a = j * side + i;
+                std::snprintf(line, sizeof line, "4; %d, %d, %d, %d;,\n", a, a + side, a + side + 1,
+                              a + 1);
+                x += line;
+            }
         }
-    }
+    };
+    appendQuads();
     x += "MeshNormals {\n" + std::to_string(side * side) + ";\n";
     for (int v = 0; v < side * side; ++v) {
         std::snprintf(line, sizeof line, "%.6f; %.6f; %.6f;,\n", 0.0, (v % 7) * 0.01, -1.0);
         x += line;
     }
-    x += std::to_string(quads) + ";\n";
-    for (int j = 0; j + 1 < side; ++j) {
-        for (int i = 0; i + 1 < side; ++i) {
-            const int a = j * side + i;
-            std::snprintf(line, sizeof line, "4; %d, %d, %d, %d;,\n", a, a + side, a + side + 1,
-                          a + 1);
-            x += line;
-        }
-    }
+    appendQuads();
     x += "}\nMeshTextureCoords {\n" + std::to_string(side * side) + ";\n";
     for (int v = 0; v < side * side; ++v) {
         std::snprintf(line, sizeof line, "%.6f; %.6f;,\n", (v % side) / double(side),

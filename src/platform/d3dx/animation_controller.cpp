@@ -1,7 +1,6 @@
 #include "platform/d3dx/animation_controller.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "platform/d3d9/d3d9_types.h"
+#include "platform/d3dx/com_object.h"
 
 namespace d3dx {
 namespace {
@@ -60,24 +60,9 @@ struct Occurrence {
     LPVOID data;
 };
 
-class AnimationController final : public ID3DXAnimationController {
+class AnimationController final : public ComObject<ID3DXAnimationController> {
 public:
     explicit AnimationController(UINT tracks) : tracks_(tracks) {}
-
-    HRESULT QueryInterface(REFIID, void** object) override {
-        if (object != nullptr) {
-            *object = nullptr;
-        }
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
 
     UINT GetMaxNumTracks() override { return static_cast<UINT>(tracks_.size()); }
     UINT GetNumAnimationSets() override { return static_cast<UINT>(sets_.size()); }
@@ -195,7 +180,6 @@ private:
                           std::vector<Occurrence>* found) const;
     void WriteOutputs();
 
-    std::atomic<ULONG> refs_{1};
     std::vector<Track> tracks_;
     std::vector<RegisteredSet> sets_;
     std::vector<Output> outputs_;

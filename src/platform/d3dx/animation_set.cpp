@@ -1,13 +1,13 @@
 #include "platform/d3dx/animation_set.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <new>
 
 #include "platform/d3d9/d3d9_types.h"
 #include "platform/d3dx/byte_cursor.h"
+#include "platform/d3dx/com_object.h"
 #include "platform/d3dx/d3dx_errors.h"
 
 const IID IID_ID3DXKeyframedAnimationSet = {
@@ -175,20 +175,11 @@ bool Unpack(const void* bytes, std::size_t size, AnimationSetData* data) {
 
 // What both kinds of set share: the keys and their sampling.
 template <typename Interface>
-class AnimationSetBase : public Interface {
+class AnimationSetBase : public ComObject<Interface> {
 public:
     explicit AnimationSetBase(AnimationSetData data) : data_(std::move(data)) {
         SortKeys(&data_);
         period_ = PeriodOf(data_);
-    }
-
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
     }
 
     LPCSTR GetName() override { return data_.name.c_str(); }
@@ -271,16 +262,13 @@ protected:
         if (!(riid == own)) {
             return E_NOINTERFACE;
         }
-        AddRef();
+        this->AddRef();
         *object = static_cast<Interface*>(this);
         return S_OK;
     }
 
     AnimationSetData data_;
     double period_ = 0.0;
-
-private:
-    std::atomic<ULONG> refs_{1};
 };
 
 class KeyframedSet final : public AnimationSetBase<ID3DXKeyframedAnimationSet> {

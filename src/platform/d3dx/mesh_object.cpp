@@ -1,11 +1,11 @@
 #include "platform/d3dx/mesh_object.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <new>
 
 #include "platform/d3d9/vertex_processing.h"
+#include "platform/d3dx/com_object.h"
 #include "platform/d3dx/com_ptr.h"
 
 UINT D3DXGetFVFVertexSize(DWORD fvf) {
@@ -54,7 +54,7 @@ std::vector<D3DXATTRIBUTERANGE> BuildTable(const MeshContents& contents) {
     return table;
 }
 
-class Mesh final : public ID3DXMesh {
+class Mesh final : public ComObject<ID3DXMesh> {
 public:
     Mesh(IDirect3DDevice9* device, DWORD options, DWORD fvf, UINT stride, DWORD vertices,
          DWORD faces)
@@ -68,21 +68,6 @@ public:
     }
 
     HRESULT Initialize(const MeshContents& contents);
-
-    HRESULT QueryInterface(REFIID, void** object) override {
-        if (object != nullptr) {
-            *object = nullptr;
-        }
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
 
     HRESULT DrawSubset(DWORD attribId) override;
     DWORD GetNumFaces() override { return numFaces_; }
@@ -129,7 +114,6 @@ private:
         return D3D_OK;
     }
 
-    std::atomic<ULONG> refs_{1};
     IDirect3DDevice9* device_;
     DWORD options_;
     DWORD fvf_;

@@ -1,12 +1,12 @@
 #include "platform/d3dx/skin_info.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <new>
 
 #include "platform/d3d9/d3d9_types.h"
 #include "platform/d3d9/vertex_processing.h"
+#include "platform/d3dx/com_object.h"
 
 namespace d3dx {
 namespace {
@@ -23,7 +23,7 @@ Point ReadPoint(const std::uint8_t* at) {
     return p;
 }
 
-class SkinInfo final : public ID3DXSkinInfo {
+class SkinInfo final : public ComObject<ID3DXSkinInfo> {
 public:
     SkinInfo(DWORD vertexCount, DWORD fvf, std::vector<SkinBone> bones)
         : vertexCount_(vertexCount), fvf_(fvf), bones_(std::move(bones)) {
@@ -40,21 +40,6 @@ public:
         for (DWORD v = 0; v < vertexCount; ++v) {
             moved_[v] = counts[v] > 0;
         }
-    }
-
-    HRESULT QueryInterface(REFIID, void** object) override {
-        if (object != nullptr) {
-            *object = nullptr;
-        }
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
     }
 
     DWORD GetNumBones() override { return static_cast<DWORD>(bones_.size()); }
@@ -90,7 +75,6 @@ public:
 private:
     ~SkinInfo() override = default;
 
-    std::atomic<ULONG> refs_{1};
     DWORD vertexCount_;
     DWORD fvf_;
     UINT stride_ = 0;

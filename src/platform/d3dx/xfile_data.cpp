@@ -1,34 +1,19 @@
 #include "platform/d3dx/xfile_data.h"
 
-#include <atomic>
 #include <cstring>
 #include <new>
 
 #include "platform/d3d9/d3d9_types.h"
+#include "platform/d3dx/com_object.h"
 #include "platform/d3dx/xfile_document.h"
 
 namespace d3dx {
 namespace {
 
-class FileData final : public ID3DXFileData {
+class FileData final : public ComObject<ID3DXFileData> {
 public:
     FileData(std::shared_ptr<const XDocument> document, const XData* data)
         : document_(std::move(document)), data_(data) {}
-
-    HRESULT QueryInterface(REFIID, void** object) override {
-        if (object != nullptr) {
-            *object = nullptr;
-        }
-        return E_NOINTERFACE;
-    }
-    ULONG AddRef() override { return ++refs_; }
-    ULONG Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
 
     HRESULT GetType(GUID* type) override {
         if (type == nullptr) {
@@ -88,7 +73,6 @@ public:
 private:
     ~FileData() override = default;
 
-    std::atomic<ULONG> refs_{1};
     std::shared_ptr<const XDocument> document_;
     const XData* data_;
 };

@@ -30,19 +30,6 @@ XToken Simple(XTokenKind kind) {
     return token;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 bool IsNameStart(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
@@ -102,12 +89,13 @@ bool ParseGuidText(std::string_view text, GUID* guid) {
             ++at;
         }
         for (int i = 0; i < kGroups[group]; i += 2) {
-            const int high = HexDigit(text[at]);
-            const int low = HexDigit(text[at + 1]);
-            if (high < 0 || low < 0) {
+            unsigned value = 0;
+            const char* first = text.data() + at;
+            const auto [end, error] = std::from_chars(first, first + 2, value, 16);
+            if (error != std::errc() || end != first + 2) {
                 return false;
             }
-            bytes[byte++] = static_cast<std::uint8_t>(high * 16 + low);
+            bytes[byte++] = static_cast<std::uint8_t>(value);
             at += 2;
         }
     }
