@@ -6,6 +6,7 @@
 // events over time, and reports the callback keys a track passes.
 
 #include "platform/d3dx/d3dx_buffer.h"
+#include "platform/d3dx/d3dx_errors.h"
 #include "platform/d3dx/quaternion.h"
 
 struct D3DXFRAME;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/byte_writer.h"
 #include "platform/d3d9/d3d9.h"
 #include "platform/d3d9/d3d9_test.h"
 #include "platform/d3dx/xfile_load.h"
@@ -410,6 +411,131 @@ TEST_F(XFileTest, MalformedFilesAreRefusedWithAReason) {
         ++checked;
     }
     EXPECT_GE(checked, 20);
+}
+
+TEST_F(XFileTest, BinaryFilesWithDoublesShortTerminatorsAndEmptyLists) {
+    // Binary tokens: name 1, string 2, GUID 5, integer list 6, float list 7, { 10, } 11,
+    // [ 14, ] 15, ; 20, template 31, DWORD 41, LPSTR 49, array 52.
+    ByteWriter out;
+    out.Bytes("xof 0303bin 0064", 16);
+    auto name = [&](const char* text) {
+        out.U16(1);
+        out.U32(static_cast<std::uint32_t>(std::strlen(text)));
+        out.Bytes(text, std::strlen(text));
+    };
+    // template Tag { <GUID> LPSTR text; DWORD n; array DWORD values[n]; }
+    out.U16(31);
+    name("Tag");
+    out.U16(10);
+    out.U16(5);
+    out.U32(0x12345678);
+    out.U16(0x9ABC);
+    out.U16(0xDEF0);
+    out.Bytes("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
+    out.U16(49);
+    name("text");
+    out.U16(20);
+    out.U16(41);
+    name("n");
+    out.U16(20);
+    out.U16(52);
+    out.U16(41);
+    name("values");
+    out.U16(14);
+    name("n");
+    out.U16(15);
+    out.U16(20);
+    out.U16(11);
+    // Tag { "hi" (a 16-bit terminator); an empty list; 2; 7, 9 }
+    name("Tag");
+    out.U16(10);
+    out.U16(2);
+    out.U32(2);
+    out.Bytes("hi", 2);
+    out.U16(20);
+    out.U16(6);
+    out.U32(0);
+    out.U16(6);
+    out.U32(3);
+    out.U32(2);
+    out.U32(7);
+    out.U32(9);
+    out.U16(11);
+    // Frame F { FrameTransformMatrix { 16 doubles } }
+    name("Frame");
+    name("F");
+    out.U16(10);
+    name("FrameTransformMatrix");
+    out.U16(10);
+    out.U16(7);
+    out.U32(16);
+    for (int i = 0; i < 16; ++i) {
+        const double value = i == 12 ? 2.5 : (i % 5 == 0 ? 1.0 : 0.0);
+        std::uint64_t bits;
+        std::memcpy(&bits, &value, 8);
+        out.U64(bits);
+    }
+    out.U16(11);
+    out.U16(11);
+    const std::vector<std::uint8_t> file = out.Take();
+
+    Recorder recorder;
+    D3DXFRAME* root = nullptr;
+    ASSERT_EQ(D3DXLoadMeshHierarchyFromXInMemory(file.data(), static_cast<DWORD>(file.size()), 0,
+                                                 device_, &recorder, &recorder, &root, nullptr),
+              S_OK)
+        << d3dx::LastXFileError();
+    EXPECT_STREQ(root->Name, "F");
+    EXPECT_EQ(root->TransformationMatrix._41, 2.5f);
+    EXPECT_EQ(root->TransformationMatrix._44, 1.0f);
+    ASSERT_EQ(recorder.topLevel.size(), 1u);
+    EXPECT_EQ(recorder.topLevel[0].typeStart, 0x12345678u);
+    EXPECT_EQ(recorder.topLevel[0].bytes,
+              (std::vector<std::uint8_t>{'h', 'i', 0, 2, 0, 0, 0, 7, 0, 0, 0, 9, 0, 0, 0}));
+    D3DXFrameDestroy(root, &recorder);
+}
+
+TEST_F(XFileTest, ClonesChangeTheVertexFormatAndKeepFacesAndSubsets) {
+    ID3DXMesh* cube = nullptr;
+    ASSERT_EQ(LoadMesh(MeshFixture("cube.x"), &cube), S_OK);
+    ID3DXMesh* slim = nullptr;
+    ASSERT_EQ(cube->CloneMeshFVF(D3DXMESH_SYSTEMMEM, D3DFVF_XYZ | D3DFVF_TEX1, device_, &slim),
+              S_OK);
+    ID3DXMesh* wide = nullptr;
+    ASSERT_EQ(slim->CloneMeshFVF(D3DXMESH_MANAGED | D3DXMESH_32BIT,
+                                 D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1, device_,
+                                 &wide),
+              S_OK);
+    EXPECT_EQ(slim->GetNumBytesPerVertex(), 20u);
+    EXPECT_EQ(D3DXGetFVFVertexSize(wide->GetFVF()), 36u);
+    const std::vector<std::uint8_t> from = Vertices(cube);
+    const std::vector<std::uint8_t> thin = Vertices(slim);
+    const std::vector<std::uint8_t> back = Vertices(wide);
+    for (DWORD v = 0; v < cube->GetNumVertices(); ++v) {
+        // Position and texture coordinates travel; the normal comes back 0, the colour white.
+        EXPECT_EQ(std::memcmp(&thin[v * 20], &from[v * 36], 12), 0) << v;
+        EXPECT_EQ(std::memcmp(&thin[v * 20 + 12], &from[v * 36 + 28], 8), 0) << v;
+        EXPECT_EQ(std::memcmp(&back[v * 36 + 28], &from[v * 36 + 28], 8), 0) << v;
+        const float zero[3] = {0, 0, 0};
+        EXPECT_EQ(std::memcmp(&back[v * 36 + 12], zero, 12), 0) << v;
+        std::uint32_t colour = 0;
+        std::memcpy(&colour, &back[v * 36 + 24], 4);
+        EXPECT_EQ(colour, 0xFFFFFFFFu) << v;
+    }
+    EXPECT_EQ(wide->GetOptions() & D3DXMESH_32BIT, D3DXMESH_32BIT);
+    D3DXATTRIBUTERANGE original[2];
+    D3DXATTRIBUTERANGE cloned[2];
+    DWORD size = 2;
+    cube->GetAttributeTable(original, &size);
+    wide->GetAttributeTable(cloned, &size);
+    EXPECT_EQ(std::memcmp(original, cloned, sizeof original), 0);
+    ID3DXMesh* refused = nullptr;
+    EXPECT_EQ(cube->CloneMeshFVF(0, D3DFVF_XYZRHW | D3DFVF_DIFFUSE, device_, &refused),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(refused, nullptr);
+    wide->Release();
+    slim->Release();
+    cube->Release();
 }
 
 }  // namespace
