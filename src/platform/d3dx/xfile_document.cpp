@@ -1,5 +1,6 @@
 #include "platform/d3dx/xfile_document.h"
 
+#include <algorithm>
 #include <cstring>
 #include <span>
 
@@ -10,6 +11,8 @@ namespace {
 constexpr int kMaxDepth = 100;
 // Largest fixed array size a template may declare.
 constexpr std::uint64_t kMaxFixedArray = 1u << 24;
+// Where the count of values a template takes at the least saturates (beyond any file).
+constexpr std::uint64_t kMaxValues = std::uint64_t{1} << 40;
 
 // The standard templates, as the format describes them.
 constexpr const char kStandardTemplates[] = R"(
@@ -222,12 +225,15 @@ bool XDocumentParser::ParseMember(XTemplate* tmpl, bool array) {
     if (!Expect(XTokenKind::Semicolon, "';'")) {
         return false;
     }
+    // Saturated: nested templates can double the count at every level.
     const std::uint64_t each = member.type != nullptr ? member.type->minValues : 1;
-    if (!array) {
-        tmpl->minValues += each;
-    } else if (allFixed) {
-        tmpl->minValues += fixedCount * each;
+    std::uint64_t values = each;
+    if (array) {
+        values = !allFixed || fixedCount == 0     ? 0
+                 : each > kMaxValues / fixedCount ? kMaxValues
+                                                  : fixedCount * each;
     }
+    tmpl->minValues = std::min(kMaxValues, tmpl->minValues + values);
     tmpl->members.push_back(std::move(member));
     return true;
 }
