@@ -14,6 +14,7 @@
 #include "foundation/log.h"
 #include "foundation/path.h"
 #include "media/graphics/d3d_application.h"
+#include "media/graphics/d3d_functions.h"
 #include "media/mesh/object.h"
 #include "platform/d3dx/png_encode.h"
 #include "platform/winbase/test_hooks.h"
@@ -163,7 +164,7 @@ public:
         pp.AutoDepthStencilFormat = D3DFMT_D16;
         pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
         D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44);
-        IDirect3DDevice9* device = D3DApp->device;
+        IDirect3DDevice9* device = CurrentDevice();
         device->SetRenderState(D3DRS_LIGHTING, skinned ? TRUE : FALSE);
         device->SetRenderState(D3DRS_AMBIENT, 0xFF303030u);
         device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
@@ -196,7 +197,8 @@ public:
 
     void Frame() {
         object_->AdvanceTime(1.0 / 60.0);
-        D3DApp->device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF202830u, 1.0f, 0);
+        CurrentDevice()->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF202830u, 1.0f,
+                               0);
         object_->Render(0);
     }
 

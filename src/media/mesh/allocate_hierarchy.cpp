@@ -30,7 +30,7 @@ HRESULT AllocateHierarchy::CreateFrame(LPCSTR name, D3DXFRAME** newFrame) {
     if (frame == nullptr) {
         return E_OUTOFMEMORY;
     }
-    if (name != nullptr && FAILED(ReplaceName(frame->Name, name))) {
+    if (name != nullptr && (frame->Name = DuplicateString(name)) == nullptr) {
         delete frame;
         return E_OUTOFMEMORY;
     }

@@ -62,7 +62,6 @@ D3DMesh::~D3DMesh() {
         }
     }
     delete[] Name;
-    delete[] path;
     auto& list = MutableMeshList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -76,19 +75,24 @@ ULONG D3DMesh::Release() {
 }
 
 HRESULT D3DMesh::SetName(const char* text) {
-    return ReplaceName(Name, text);
+    char* copy = text != nullptr ? DuplicateString(text) : nullptr;
+    if (text != nullptr && copy == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    delete[] Name;
+    Name = copy;
+    return D3D_OK;
 }
 
-HRESULT D3DMesh::SetMaterials(const D3DXMATERIAL* materials, DWORD count, const char* modelPath) {
+HRESULT D3DMesh::SetMaterials(const D3DXMATERIAL* materials, DWORD count,
+                              const std::string& modelPath) {
     materialCopies.assign(materials, materials + count);
     textureNames.assign(count, std::string());
     textures.assign(count, nullptr);
     materialIds.resize(count);
     char folder[MAX_PATH] = {};
-    if (modelPath != nullptr) {
-        std::strncpy(folder, modelPath, MAX_PATH - 1);
-        PathRemoveFileSpecA(folder);
-    }
+    modelPath.copy(folder, MAX_PATH - 1);
+    PathRemoveFileSpecA(folder);
     for (DWORD i = 0; i < count; ++i) {
         materialIds[i] = i + 1;
         materialCopies[i].pTextureFilename = nullptr;
@@ -122,9 +126,7 @@ HRESULT D3DMesh::Load(const char* file, DWORD options) {
     if (!bytes.ok()) {
         return LogDeviceError(kLoadLog, E_FAIL);
     }
-    if (FAILED(ReplaceName(path, file))) {
-        return LogDeviceError(kLoadLog, E_OUTOFMEMORY);
-    }
+    path = file;
     ID3DXMesh* mesh = nullptr;
     ID3DXBuffer* materials = nullptr;
     DWORD count = 0;

@@ -14,7 +14,7 @@ struct D3DTexture;
 
 struct D3DMesh : D3DXMESHCONTAINER {
     ULONG refCount = 1;
-    char* path = nullptr;
+    std::string path;
     // 0..255.
     int alpha = 255;
     // The vertex colours as loaded, saved the first time alpha is applied to them.
@@ -55,7 +55,7 @@ struct D3DMesh : D3DXMESHCONTAINER {
     HRESULT GenerateSkinnedMesh(D3DObject* owner);
 
     // Takes copies of the materials and loads their textures from the folder of `modelPath`.
-    HRESULT SetMaterials(const D3DXMATERIAL* materials, DWORD count, const char* modelPath);
+    HRESULT SetMaterials(const D3DXMATERIAL* materials, DWORD count, const std::string& modelPath);
     // Sets the name (null keeps none); E_OUTOFMEMORY when the copy cannot be made.
     HRESULT SetName(const char* text);
 

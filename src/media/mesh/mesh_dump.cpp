@@ -61,7 +61,7 @@ void WriteObjects(bool frames) {
     LogPrintf("Ptr        Ref   Name                         AnimCtrl");
     LogPrintf("%s", std::string(91, '-').c_str());
     for (const D3DObject* object : objects) {
-        const char* name = object->name != nullptr ? object->name : "(no name)";
+        const char* name = object->name.empty() ? "(no name)" : object->name.c_str();
         if (object->controller != nullptr) {
             LogPrintf("%08x   %3d   %-26s   %8d", DumpAddress(object),
                       static_cast<int>(object->refCount), name,

@@ -39,8 +39,6 @@ D3DObject::~D3DObject() {
         AllocateHierarchy allocator(this);
         D3DXFrameDestroy(rootFrame, &allocator);
     }
-    delete[] name;
-    delete[] path;
     auto& list = MutableObjectList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -79,10 +77,8 @@ D3DObject* D3DObject::Clone() {
         return nullptr;
     }
     copy->flags = flags;
-    if (FAILED(ReplaceName(copy->name, name)) || FAILED(ReplaceName(copy->path, path))) {
-        copy->Release();
-        return nullptr;
-    }
+    copy->name = name;
+    copy->path = path;
     copy->controller = controller;
     if (controller != nullptr) {
         controller->AddRef();
@@ -129,7 +125,7 @@ D3DObject* FindObject(const char* name) {
         return nullptr;
     }
     for (D3DObject* object : ObjectList()) {
-        if (object->name != nullptr && CompareNoCase(object->name, name) == 0) {
+        if (!object->name.empty() && CompareNoCase(object->name.c_str(), name) == 0) {
             return object;
         }
     }

@@ -35,8 +35,8 @@ using AnimationEventCallback = void (*)(struct D3DObject* object, const char* se
 
 struct D3DObject : RefCounted {
     DWORD flags = kObjectAdvanceAlways | kObjectUpdateFrames;
-    char* name = nullptr;
-    char* path = nullptr;
+    std::string name;
+    std::string path;
     ID3DXAnimationController* controller = nullptr;
     // Seconds.
     double time = 0.0;

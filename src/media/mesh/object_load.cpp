@@ -49,9 +49,7 @@ HRESULT D3DObject::Load(const char* file, DWORD options) {
     if (!bytes.ok()) {
         return LogDeviceError(kLoadLog, E_FAIL);
     }
-    if (FAILED(ReplaceName(path, file))) {
-        return LogDeviceError(kLoadLog, E_OUTOFMEMORY);
-    }
+    path = file;
     AllocateHierarchy allocator(this);
     ObjectUserDataLoader userData(this);
     HRESULT hr =
@@ -63,11 +61,9 @@ HRESULT D3DObject::Load(const char* file, DWORD options) {
     if (FAILED(hr = BindBones(rootFrame, rootFrame))) {
         return LogDeviceError(kLoadLog, hr);
     }
-    const char* fileName = rootFrame->Name != nullptr && rootFrame->Name[0] != '\0'
-                               ? rootFrame->Name
-                               : PathFindFileNameA(file);
-    if (name == nullptr && FAILED(ReplaceName(name, fileName))) {
-        return LogDeviceError(kLoadLog, E_OUTOFMEMORY);
+    if (name.empty()) {
+        name = rootFrame->Name != nullptr && rootFrame->Name[0] != '\0' ? rootFrame->Name
+                                                                        : PathFindFileNameA(file);
     }
     if (FAILED(hr = PrepareAnimationSets())) {
         return LogDeviceError(kLoadLog, hr);

@@ -101,7 +101,7 @@ TEST_F(ObjectTest, UserDataTemplatesSetTheBaseAndTheEventTables) {
     for (const char* file : {"arm.x", "arm_bin.x"}) {
         D3DObject* arm = LoadArm(file);
         ASSERT_NE(arm, nullptr);
-        EXPECT_STREQ(arm->name, "Root") << file;
+        EXPECT_EQ(arm->name, "Root") << file;
         EXPECT_EQ(arm->animationSetNames, (std::vector<std::string>{"wave", "bend"})) << file;
         // Scale 1, 30 degrees about y, then down by 2.
         D3DXMATRIX turn;
@@ -157,7 +157,7 @@ TEST_F(ObjectTest, AnEventCountBeyondTheDataReadsOnlyTheKeysThereAreAndSaysSo) {
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
     EXPECT_EQ(object->baseMatrix, identity);
-    EXPECT_STREQ(object->name, "Body");
+    EXPECT_EQ(object->name, "Body");
     object->Release();
 }
 
