@@ -6,6 +6,7 @@
 #include "media/graphics/d3d_functions.h"
 #include "media/graphics/device_log.h"
 #include "media/graphics/format_names.h"
+#include "media/mesh/object.h"
 #include "platform/d3dx/error_names.h"
 
 D3DPRESENT_PARAMETERS DisplaySettings = InitialDisplaySettings();
@@ -61,6 +62,8 @@ int CreateD3DApplication() {
 }
 
 void DestroyD3DApplication() {
+    // Meshes and objects hold the device's buffers and textures: they go first.
+    ReleaseAllMeshesAndObjects();
     delete D3DApp;
     D3DApp = nullptr;
 }

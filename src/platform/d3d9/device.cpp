@@ -10,6 +10,7 @@
 #include "platform/d3d9/present_overlay.h"
 
 #include "platform/d3d9/adapter_table.h"
+#include "platform/d3d9/index_buffer.h"
 #include "platform/d3d9/pixel_format.h"
 #include "platform/d3d9/sdl_presenter.h"
 #include "platform/d3d9/surface.h"
@@ -239,6 +240,11 @@ void Device::UnbindAll() {
         stream_ = nullptr;
         old->Unbind();
     }
+    if (indices_ != nullptr) {
+        IndexBuffer* old = indices_;
+        indices_ = nullptr;
+        old->Unbind();
+    }
     BindRenderTarget(nullptr);
     BindDepth(nullptr);
 }
@@ -299,6 +305,11 @@ void Device::ResetStates() {
     renderStates_[D3DRS_CLIPPING] = TRUE;
     renderStates_[D3DRS_LIGHTING] = TRUE;
     renderStates_[D3DRS_COLORVERTEX] = TRUE;
+    renderStates_[D3DRS_LOCALVIEWER] = TRUE;
+    renderStates_[D3DRS_DIFFUSEMATERIALSOURCE] = D3DMCS_COLOR1;
+    renderStates_[D3DRS_SPECULARMATERIALSOURCE] = D3DMCS_COLOR2;
+    renderStates_[D3DRS_AMBIENTMATERIALSOURCE] = D3DMCS_MATERIAL;
+    renderStates_[D3DRS_EMISSIVEMATERIALSOURCE] = D3DMCS_MATERIAL;
     renderStates_[D3DRS_MULTISAMPLEANTIALIAS] = TRUE;
     renderStates_[D3DRS_COLORWRITEENABLE] = 0xF;
     renderStates_[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
@@ -330,6 +341,9 @@ void Device::ResetStates() {
         sampler[D3DSAMP_MAXANISOTROPY] = 1;
     }
     transforms_.clear();
+    material_ = D3DMATERIAL9{};
+    material_.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    lights_.clear();
 }
 
 HRESULT Device::TestCooperativeLevel() {

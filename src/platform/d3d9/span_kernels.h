@@ -42,6 +42,11 @@ QVN_TARGET_AVX2 void FetchInsideAvx2(const SamplerView& view, std::uint32_t s, s
                                      std::uint32_t ds, std::uint32_t dt, int count,
                                      std::uint32_t* out);
 
+// Bilinear samples at the given 16.16 coordinates (perspective-correct runs, whose coordinates
+// do not step evenly); the SSE2 blend where the 2 x 2 texels lie inside the texture.
+void FetchLinearPoints(const SamplerView& view, const std::int32_t* s, const std::int32_t* t,
+                       int count, std::uint32_t* out);
+
 // Columns a run may blend at once (a chunk of 256 samples magnified or mildly minified).
 constexpr int kMaxColumns = 2 * 256 + 8;
 

@@ -21,6 +21,7 @@ using BOOL = std::int32_t;
 using CHAR = char;
 using WCHAR = char16_t;
 using FLOAT = float;
+using DOUBLE = double;
 using HRESULT = std::int32_t;
 using LRESULT = std::intptr_t;
 using WPARAM = std::uintptr_t;
