@@ -6,9 +6,10 @@
 #include <new>
 
 #include "platform/d3d9/d3d9_types.h"
-#include "platform/d3dx/byte_cursor.h"
 #include "platform/d3dx/com_object.h"
 #include "platform/d3dx/d3dx_errors.h"
+#include "platform/winbase/byte_reader.h"
+#include "platform/winbase/byte_writer.h"
 
 const IID IID_ID3DXKeyframedAnimationSet = {
     0x6A4B7E21, 0x3C0D, 0x4E5F, {0x9A, 0x1B, 0x2C, 0x3D, 0x4E, 0x5F, 0x60, 0x71}};
@@ -89,7 +90,7 @@ double PeriodOf(const AnimationSetData& data) {
     return static_cast<double>(last) / data.ticksPerSecond;
 }
 
-void PackVectors(ByteSink* out, const std::vector<D3DXKEY_VECTOR3>& keys) {
+void PackVectors(ByteWriter* out, const std::vector<D3DXKEY_VECTOR3>& keys) {
     out->U32(static_cast<std::uint32_t>(keys.size()));
     for (const auto& key : keys) {
         out->F32(key.Time);
@@ -99,7 +100,7 @@ void PackVectors(ByteSink* out, const std::vector<D3DXKEY_VECTOR3>& keys) {
     }
 }
 
-bool UnpackVectors(ByteCursor* in, std::vector<D3DXKEY_VECTOR3>* keys) {
+bool UnpackVectors(ByteReader* in, std::vector<D3DXKEY_VECTOR3>* keys) {
     const std::uint32_t count = in->U32();
     if (in->Failed() || count > in->Remaining() / 16) {
         return false;
@@ -116,7 +117,7 @@ bool UnpackVectors(ByteCursor* in, std::vector<D3DXKEY_VECTOR3>* keys) {
 }
 
 std::vector<std::uint8_t> Pack(const AnimationSetData& data) {
-    ByteSink out;
+    ByteWriter out;
     out.U32(kPackMagic);
     out.U32(static_cast<std::uint32_t>(data.animations.size()));
     for (const AnimationKeys& keys : data.animations) {
@@ -133,11 +134,11 @@ std::vector<std::uint8_t> Pack(const AnimationSetData& data) {
         }
         PackVectors(&out, keys.translation);
     }
-    return std::move(out.Data());
+    return out.Take();
 }
 
 bool Unpack(const void* bytes, std::size_t size, AnimationSetData* data) {
-    ByteCursor in(bytes, size);
+    ByteReader in(bytes, size);
     if (in.U32() != kPackMagic) {
         return false;
     }

@@ -1,7 +1,8 @@
 #include "platform/d3dx/xfile_animation.h"
 
-#include "platform/d3dx/byte_cursor.h"
 #include "platform/d3dx/xfile_document.h"
+#include "platform/winbase/byte_reader.h"
+#include "platform/winbase/byte_writer.h"
 
 namespace d3dx {
 namespace {
@@ -14,7 +15,7 @@ enum KeyType : std::uint32_t {
 };
 
 bool ReadKeys(const XData& data, AnimationKeys* keys, std::string* error) {
-    ByteCursor in(data.record.data(), data.record.size());
+    ByteReader in(data.record.data(), data.record.size());
     const std::uint32_t type = in.U32();
     const std::uint32_t count = in.U32();
     if (in.Failed() || count > in.Remaining() / 8) {

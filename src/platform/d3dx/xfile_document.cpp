@@ -533,7 +533,7 @@ bool XDocument::Parse(const void* data, std::size_t size, std::string* error) {
     templates_.clear();
     objects_.clear();
     named_.clear();
-    ByteCursor header(data, size);
+    ByteReader header(data, size);
     const auto magic = header.Span(4);
     const auto version = header.Span(4);
     const auto format = header.Span(4);

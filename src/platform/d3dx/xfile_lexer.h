@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/d3dx/byte_cursor.h"
+#include "platform/winbase/byte_reader.h"
+#include "platform/winbase/byte_writer.h"
 #include "platform/winbase/win_types.h"
 
 namespace d3dx {
@@ -87,7 +88,7 @@ private:
     XToken ReadGuidText();
     bool SkipTextSpace();
 
-    ByteCursor cursor_;
+    ByteReader cursor_;
     bool binary_;
     int floatSize_;
     int line_ = 1;

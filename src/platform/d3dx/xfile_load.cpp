@@ -26,7 +26,7 @@ HRESULT Refuse(HRESULT result, const std::string& why) {
 }
 
 D3DXMATRIX MatrixOf(const XData& transform) {
-    ByteCursor in(transform.record.data(), transform.record.size());
+    ByteReader in(transform.record.data(), transform.record.size());
     D3DXMATRIX m;
     for (int i = 0; i < 16; ++i) {
         m.m[i / 4][i % 4] = in.F32();
@@ -325,7 +325,7 @@ HRESULT HierarchyLoader::Load(D3DXFRAME** root, ID3DXAnimationController** contr
     for (const auto& object : document_->Objects()) {
         const std::string& kind = object->identifier;
         if (kind == "AnimTicksPerSecond") {
-            ByteCursor in(object->record.data(), object->record.size());
+            ByteReader in(object->record.data(), object->record.size());
             const std::uint32_t ticks = in.U32();
             if (in.Failed() || ticks == 0) {
                 hr = Refuse(D3DXERR_INVALIDDATA, "0 animation ticks per second");

@@ -6,9 +6,10 @@
 #include <numeric>
 #include <unordered_map>
 
-#include "platform/d3dx/byte_cursor.h"
 #include "platform/d3dx/mesh_object.h"
 #include "platform/d3dx/xfile_document.h"
+#include "platform/winbase/byte_reader.h"
+#include "platform/winbase/byte_writer.h"
 
 namespace d3dx {
 namespace {
@@ -19,7 +20,7 @@ struct Face {
     std::vector<std::uint32_t> corners;
 };
 
-D3DXVECTOR3 ReadVector(ByteCursor* in) {
+D3DXVECTOR3 ReadVector(ByteReader* in) {
     const float x = in->F32();
     const float y = in->F32();
     const float z = in->F32();
@@ -27,7 +28,7 @@ D3DXVECTOR3 ReadVector(ByteCursor* in) {
 }
 
 // Faces whose corners index fewer than `limit` entries; null, or what is wrong.
-const char* ReadFaces(ByteCursor* in, std::uint32_t limit, std::vector<Face>* faces) {
+const char* ReadFaces(ByteReader* in, std::uint32_t limit, std::vector<Face>* faces) {
     const std::uint32_t count = in->U32();
     if (in->Failed() || count > in->Remaining() / 4) {
         return "faces past the end";
@@ -61,7 +62,7 @@ D3DCOLOR ColourOf(float r, float g, float b, float a) {
 }
 
 bool ReadMaterial(const XDocument& document, const XData& data, MaterialEntry* entry) {
-    ByteCursor in(data.record.data(), data.record.size());
+    ByteReader in(data.record.data(), data.record.size());
     D3DMATERIAL9& m = entry->material;
     m.Diffuse = {in.F32(), in.F32(), in.F32(), in.F32()};
     m.Power = in.F32();
@@ -71,8 +72,8 @@ bool ReadMaterial(const XDocument& document, const XData& data, MaterialEntry* e
     for (const auto& child : data.children) {
         const XData* texture = document.Resolve(child.get());
         if (texture != nullptr && texture->identifier == "TextureFilename") {
-            ByteCursor name(texture->record.data(), texture->record.size());
-            entry->texture = std::string(name.TerminatedString());
+            ByteReader name(texture->record.data(), texture->record.size());
+            entry->texture = std::string(name.TerminatedView(name.Remaining()));
             entry->hasTexture = !name.Failed();
         }
     }
@@ -105,7 +106,7 @@ struct MeshReader {
     }
 
     bool ReadNormals(const XData& data) {
-        ByteCursor in(data.record.data(), data.record.size());
+        ByteReader in(data.record.data(), data.record.size());
         const std::uint32_t count = in.U32();
         if (in.Failed() || count > in.Remaining() / 12) {
             return Fail("bad normals");
@@ -129,7 +130,7 @@ struct MeshReader {
     }
 
     bool ReadTextureCoords(const XData& data) {
-        ByteCursor in(data.record.data(), data.record.size());
+        ByteReader in(data.record.data(), data.record.size());
         const std::uint32_t count = in.U32();
         if (in.Failed() || count != positions.size()) {
             return Fail("not one texture coordinate per vertex");
@@ -142,7 +143,7 @@ struct MeshReader {
     }
 
     bool ReadColours(const XData& data) {
-        ByteCursor in(data.record.data(), data.record.size());
+        ByteReader in(data.record.data(), data.record.size());
         const std::uint32_t count = in.U32();
         colours.assign(positions.size(), 0xFFFFFFFFu);
         for (std::uint32_t i = 0; i < count && !in.Failed(); ++i) {
@@ -160,7 +161,7 @@ struct MeshReader {
     }
 
     bool ReadMaterialList(const XData& data) {
-        ByteCursor in(data.record.data(), data.record.size());
+        ByteReader in(data.record.data(), data.record.size());
         const std::uint32_t count = in.U32();
         const std::uint32_t indexCount = in.U32();
         if (in.Failed() || indexCount > in.Remaining() / 4) {
@@ -202,9 +203,9 @@ struct MeshReader {
     }
 
     bool ReadSkinWeights(const XData& data) {
-        ByteCursor in(data.record.data(), data.record.size());
+        ByteReader in(data.record.data(), data.record.size());
         SkinBone bone;
-        bone.name = std::string(in.TerminatedString());
+        bone.name = std::string(in.TerminatedView(in.Remaining()));
         const std::uint32_t count = in.U32();
         if (in.Failed() || count > in.Remaining() / 8) {
             return Fail("bad skin weights");
@@ -235,7 +236,7 @@ struct MeshReader {
 };
 
 bool MeshReader::Read(const XData& mesh, std::vector<const XData*>* others) {
-    ByteCursor in(mesh.record.data(), mesh.record.size());
+    ByteReader in(mesh.record.data(), mesh.record.size());
     const std::uint32_t count = in.U32();
     if (in.Failed() || count == 0 || count > in.Remaining() / 12) {
         return Fail("no vertices");
