@@ -20,6 +20,18 @@ LPSTR CharNextA(LPCSTR text);
 std::optional<std::string> Cp932ToUtf8(std::string_view sjis);
 std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 
+// UTF-16 text from `bytes` bytes of `text` in `codePage` (CP_ACP, 932 or CP_UTF8); -1 takes the
+// text with its terminator. Answers the characters written, or with `outChars` 0 the characters
+// needed. 0 on failure, with the last error ERROR_INVALID_PARAMETER (an unknown code page, a null
+// text), ERROR_INSUFFICIENT_BUFFER (`out` too small: its contents are then undefined) or
+// ERROR_NO_UNICODE_TRANSLATION (a sequence that does not convert: nothing is guessed).
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, WCHAR* out,
+                        int outChars);
+// The reverse, in the same terms; `defaultChar` and `usedDefault` must be null, since a
+// character that does not convert fails the call.
+int WideCharToMultiByte(UINT codePage, DWORD flags, const WCHAR* text, int chars, LPSTR out,
+                        int outBytes, LPCSTR defaultChar, BOOL* usedDefault);
+
 // Bytes of the character at `pos`: 2 for a lead byte followed by a valid trail byte, 1 for any
 // other byte, 0 at or past the end.
 std::size_t Cp932CharLength(std::string_view text, std::size_t pos);
