@@ -79,6 +79,29 @@ inline std::vector<std::uint8_t> Damaged(std::vector<std::uint8_t> bytes, std::s
     return bytes;
 }
 
+// The offsets of the picture chunks ("00dc") inside the movie list of an AVI file, in order:
+// where a test damages the k-th picture.
+inline std::vector<std::size_t> PictureChunks(const std::vector<std::uint8_t>& avi) {
+    std::vector<std::size_t> chunks;
+    const std::string text(avi.begin(), avi.end());
+    std::size_t at = text.find("movi");
+    if (at == std::string::npos) {
+        return chunks;
+    }
+    for (at += 4; at + 8 <= avi.size();) {
+        const std::uint32_t size = avi[at + 4] | avi[at + 5] << 8 | avi[at + 6] << 16 |
+                                   static_cast<std::uint32_t>(avi[at + 7]) << 24;
+        if (text.compare(at, 4, "00dc") == 0 && size > 0) {
+            chunks.push_back(at);
+        }
+        if (text.compare(at, 4, "idx1") == 0) {
+            break;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return chunks;
+}
+
 class MovieClockTest : public ::testing::Test {
 protected:
     static constexpr std::uint32_t kFramesPerStep = 441;  // 10 ms at 44,100 Hz

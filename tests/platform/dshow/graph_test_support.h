@@ -78,29 +78,6 @@ inline TestGraph MakeGraph(const std::u16string& path, HWND window, bool windowl
     return made;
 }
 
-// The offsets of the picture chunks ("00dc") inside the movie list of an AVI file, in order:
-// where a test damages the k-th picture.
-inline std::vector<std::size_t> PictureChunks(const std::vector<std::uint8_t>& avi) {
-    std::vector<std::size_t> chunks;
-    const std::string text(avi.begin(), avi.end());
-    std::size_t at = text.find("movi");
-    if (at == std::string::npos) {
-        return chunks;
-    }
-    for (at += 4; at + 8 <= avi.size();) {
-        const std::uint32_t size = avi[at + 4] | avi[at + 5] << 8 | avi[at + 6] << 16 |
-                                   static_cast<std::uint32_t>(avi[at + 7]) << 24;
-        if (text.compare(at, 4, "00dc") == 0 && size > 0) {
-            chunks.push_back(at);
-        }
-        if (text.compare(at, 4, "idx1") == 0) {
-            break;
-        }
-        at += 8 + size + (size & 1);
-    }
-    return chunks;
-}
-
 // Every event queued, as codes.
 inline std::vector<LONG> TakeEvents(IMediaEventEx* events) {
     std::vector<LONG> codes;
