@@ -20,18 +20,11 @@ foreach(source ${demo_scripts})
         VERBATIM)
     list(APPEND demo_outputs ${output})
 endforeach()
-foreach(source ${demo_movies})
+foreach(source ${demo_images} ${demo_movies})
     get_filename_component(name ${source} NAME)
-    set(output ${demo_out}/movie/${name})
-    add_custom_command(OUTPUT ${output}
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${output}
-        DEPENDS ${source}
-        VERBATIM)
-    list(APPEND demo_outputs ${output})
-endforeach()
-foreach(source ${demo_images})
-    get_filename_component(name ${source} NAME)
-    set(output ${demo_out}/bmp/${name})
+    get_filename_component(folder ${source} DIRECTORY)
+    get_filename_component(folder ${folder} NAME)
+    set(output ${demo_out}/${folder}/${name})
     add_custom_command(OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${output}
         DEPENDS ${source}

@@ -81,21 +81,12 @@ HRESULT DSMovie::Open(const char* file, HWND ownerWindow, const RECT* rect) {
 }
 
 HRESULT DSMovie::Close() {
-    Stop();
-    if (videoWindow) {
-        videoWindow->put_Visible(OAFALSE);
-    }
-    Unhook();
-    control.reset();
-    seeking.reset();
-    events.reset();
-    videoWindow.reset();
-    graph.reset();
-    basicVideo.reset();
-    basicAudio.reset();
     Globals().Unregister(owner, this);
-    owner = nullptr;
-    loop = 0;
+    CloseWith(videoWindow, [this] {
+        if (videoWindow) {
+            videoWindow->put_Visible(OAFALSE);
+        }
+    });
     return 0;
 }
 

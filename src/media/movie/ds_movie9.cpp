@@ -118,18 +118,8 @@ HRESULT DSMovie9::Open(const char* file, HWND ownerWindow, const RECT* rect) {
 }
 
 HRESULT DSMovie9::Close() {
-    Stop();
-    Unhook();
-    control.reset();
-    seeking.reset();
-    events.reset();
-    windowless.reset();
-    graph.reset();
-    basicVideo.reset();
-    basicAudio.reset();
     Globals().Unregister(owner, this);
-    owner = nullptr;
-    loop = 0;
+    CloseWith(windowless, [] {});
     return 0;
 }
 

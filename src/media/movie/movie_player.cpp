@@ -104,9 +104,3 @@ HRESULT MoviePlayer::QueryBack() {
     }
     return result;
 }
-
-void MoviePlayer::Unhook() {
-    if (events) {
-        events->SetNotifyWindow(0, 0, 0);
-    }
-}

@@ -73,13 +73,34 @@ protected:
     HRESULT QueryBack();
     template <typename Interface>
     HRESULT QueryOne(REFIID id, MovieInterface<Interface>* out);
-    // Close's unhooking of the notification message (result ignored).
-    void Unhook();
+    // Close: Stop, then `hide` (the step of a player that has one), then the notification is
+    // unhooked and the interfaces are released in order, `further` (the renderer's) after the
+    // events; owner and loop are cleared.
+    template <typename Further, typename Hide>
+    void CloseWith(MovieInterface<Further>& further, Hide hide);
     const MovieLogNames& names() const { return names_; }
 
 private:
     const MovieLogNames& names_;
 };
+
+template <typename Further, typename Hide>
+void MoviePlayer::CloseWith(MovieInterface<Further>& further, Hide hide) {
+    Stop();
+    hide();
+    if (events) {
+        events->SetNotifyWindow(0, 0, 0);
+    }
+    control.reset();
+    seeking.reset();
+    events.reset();
+    further.reset();
+    graph.reset();
+    basicVideo.reset();
+    basicAudio.reset();
+    owner = nullptr;
+    loop = 0;
+}
 
 template <typename Interface>
 HRESULT MoviePlayer::QueryOne(REFIID id, MovieInterface<Interface>* out) {
