@@ -102,6 +102,65 @@ int CopyUnits(const std::string& converted, std::size_t unitSize, void* out, int
     return static_cast<int>(units);
 }
 
+// The escape of a byte that is no text: the lone surrogate U+DC00 + byte, as UTF-16LE.
+constexpr WCHAR kEscapeBase = 0xDC00;
+
+bool IsEscape(WCHAR unit) {
+    return unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;
+}
+
+// UTF-16LE of `in`, each byte that does not convert escaped.
+std::optional<std::string> ToUtf16Escaping(iconv_t cd, std::string_view in) {
+    std::string out;
+    while (!in.empty()) {
+        // The longest prefix that converts, found from iconv's stop.
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        std::string part(in.size() * 4 + 8, '\0');
+        char* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        char* outPtr = part.data();
+        std::size_t outLeft = part.size();
+        const bool whole = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1);
+        if (!whole && errno != EILSEQ && errno != EINVAL) {
+            return std::nullopt;
+        }
+        out.append(part.data(), static_cast<std::size_t>(outPtr - part.data()));
+        in.remove_prefix(in.size() - inLeft);
+        if (!in.empty()) {
+            const WCHAR escape = kEscapeBase + static_cast<BYTE>(in.front());
+            out.push_back(static_cast<char>(escape & 0xFF));
+            out.push_back(static_cast<char>(escape >> 8));
+            in.remove_prefix(1);
+        }
+    }
+    return out;
+}
+
+// The code page's bytes of `units` UTF-16 units, each escape given back as its byte.
+std::optional<std::string> FromUtf16Escaping(iconv_t cd, const WCHAR* units, std::size_t count) {
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= count; ++i) {
+        if (i < count && !IsEscape(units[i])) {
+            continue;
+        }
+        if (i > start) {
+            std::optional<std::string> part =
+                Convert(cd, std::string_view(reinterpret_cast<const char*>(units + start),
+                                             (i - start) * sizeof(WCHAR)));
+            if (!part) {
+                return std::nullopt;
+            }
+            out += *part;
+        }
+        if (i < count) {
+            out.push_back(static_cast<char>(units[i] - kEscapeBase));
+        }
+        start = i + 1;
+    }
+    return out;
+}
+
 bool IsTrailByte(BYTE byte) {
     return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
@@ -188,7 +247,8 @@ int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int bytes, WCHAR* out
     }
     const std::size_t length =
         bytes == -1 ? std::strlen(text) + 1 : static_cast<std::size_t>(bytes);
-    std::optional<std::string> converted = Convert(converter, std::string_view(text, length));
+    std::optional<std::string> converted =
+        ToUtf16Escaping(converter, std::string_view(text, length));
     if (!converted) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return 0;
@@ -213,8 +273,7 @@ int WideCharToMultiByte(UINT codePage, DWORD, const WCHAR* text, int chars, LPST
     } else {
         length = static_cast<std::size_t>(chars);
     }
-    std::optional<std::string> converted = Convert(
-        converter, std::string_view(reinterpret_cast<const char*>(text), length * sizeof(WCHAR)));
+    std::optional<std::string> converted = FromUtf16Escaping(converter, text, length);
     if (!converted) {
         SetLastError(ERROR_NO_UNICODE_TRANSLATION);
         return 0;

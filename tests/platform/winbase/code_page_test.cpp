@@ -121,6 +121,25 @@ TEST(CodePageTest, WideTextBothWays) {
             << c.name;
         EXPECT_EQ(std::string(narrow.data(), narrow.size()), c.narrow) << c.name;
     }
+    // Bytes that are no Shift-JIS text come back unchanged: a lead byte without its trail, a
+    // folder name in UTF-8 in front of a path.
+    for (const std::string& narrow : {std::string("\x82"), std::string("a\x80\xFD"),
+                                      std::string("/home/\xE3\x81\x8C\xE3\x80\x80/x\\m.avi")}) {
+        const int chars = MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, nullptr, 0);
+        ASSERT_GT(chars, 0) << narrow;
+        std::vector<WCHAR> wide(static_cast<std::size_t>(chars));
+        ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, narrow.c_str(), -1, wide.data(), chars), chars);
+        std::vector<char> back(narrow.size() + 1);
+        ASSERT_EQ(WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, back.data(),
+                                      static_cast<int>(back.size()), nullptr, nullptr),
+                  static_cast<int>(back.size()))
+            << narrow;
+        EXPECT_EQ(std::string(back.data()), narrow);
+    }
+    WCHAR escaped[2] = {};
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, "\x82", -1, escaped, 2), 2);
+    EXPECT_EQ(escaped[0], 0xDC82);
+
     // A count without the terminator converts exactly those bytes.
     WCHAR two[2] = {};
     EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, "ab", 2, two, 2), 2);
@@ -138,21 +157,15 @@ TEST(CodePageTest, WideTextBothWays) {
              return MultiByteToWideChar(CP_ACP, 0, "abcd", -1, out, 3);
          },
          ERROR_INSUFFICIENT_BUFFER},
-        {"a lead byte without its trail",
-         [] {
-             WCHAR out[3];
-             return MultiByteToWideChar(CP_ACP, 0, "\x82", -1, out, 3);
-         },
-         ERROR_NO_UNICODE_TRANSLATION},
         {"an unknown code page",
          [] {
              WCHAR out[3];
              return MultiByteToWideChar(437, 0, "a", -1, out, 3);
          },
          ERROR_INVALID_PARAMETER},
-        {"a lone surrogate",
+        {"a lone surrogate that escapes no byte",
          [] {
-             const WCHAR lone[] = {0xD800, 0};
+             const WCHAR lone[] = {0xDC41, 0xD800, 0};
              char out[8];
              return WideCharToMultiByte(CP_ACP, 0, lone, -1, out, 8, nullptr, nullptr);
          },
