@@ -9,6 +9,7 @@
 #include "media/graphics/d3d_application.h"
 #include "media/movie/movie_players.h"
 #include "platform/win32/shell_test_hooks.h"
+#include "platform/win32/window_placement.h"
 #include "support/movie_test_support.h"
 
 namespace qvn::test {
@@ -73,6 +74,7 @@ TEST_F(MoviePlayerTest, FirstPlayerFillsTheGameWindowAndEndsAtTheEnd) {
                                   nullptr, nullptr, nullptr, nullptr);
     win32_test::InjectActivation(editor, true);
     PumpMessages();
+    ASSERT_EQ(GetForegroundWindow(), editor);
     ASSERT_EQ(DSMovie9_Open(MoviePath("colours.avi").c_str(), nullptr, nullptr), S_OK);
     DSMovie9_SetEventCallback(RecordEvent);
     EXPECT_EQ(DSMovie9_IsPlaying(), 0);
