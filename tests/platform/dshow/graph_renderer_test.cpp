@@ -1,5 +1,5 @@
 // Where a graph's pictures go (the windowless renderer's destination, the default renderer's
-// video window), its events and notification, and the classes CoCreateInstance makes.
+// video window), and the classes CoCreateInstance makes.
 
 #include <gtest/gtest.h>
 
@@ -166,26 +166,6 @@ TEST_F(GraphRendererTest, DefaultRendererVideoWindow) {
         EXPECT_EQ(shown.destination.right, step.destination.right) << step.name;
         EXPECT_EQ(shown.destination.bottom, step.destination.bottom) << step.name;
     }
-}
-
-TEST_F(GraphRendererTest, EventsAndTheirNotification) {
-    TestGraph g = MakeGraph(WidePath("movie\\colours.avi"), window(), true, RECT{0, 0, 80, 60});
-    LONG code = 0;
-    LONG_PTR param1 = 0;
-    LONG_PTR param2 = 0;
-    EXPECT_EQ(g.events->GetEvent(&code, &param1, &param2, 0), E_ABORT);
-    EXPECT_EQ(g.events->GetEvent(nullptr, &param1, &param2, 0), E_POINTER);
-    EXPECT_EQ(g.events->SetNotifyWindow(0x4321, WM_USER, 0), E_INVALIDARG);
-    // Without a notification window the event is queued all the same.
-    ASSERT_EQ(g.events->SetNotifyWindow(0, 0, 0), S_OK);
-    ASSERT_EQ(g.control->Run(), S_OK);
-    Play(1000);
-    EXPECT_TRUE(TakePosted().empty());
-    ASSERT_EQ(g.events->GetEvent(&code, &param1, &param2, 0), S_OK);
-    EXPECT_EQ(code, EC_COMPLETE);
-    EXPECT_EQ(param1, S_OK);
-    EXPECT_EQ(g.events->FreeEventParams(code, param1, param2), S_OK);
-    EXPECT_EQ(g.events->GetEvent(&code, &param1, &param2, 0), E_ABORT);
 }
 
 TEST_F(GraphRendererTest, ClassesOfCoCreateInstance) {
