@@ -143,7 +143,7 @@ REFERENCE_TIME MoviePlayback::NowLocked() {
 }
 
 bool MoviePlayback::SoundWantedLocked() {
-    return ring_ && ring_->FreeFrames() >= kSoundRefillFrames;
+    return ring_ && !ringBroken_ && ring_->FreeFrames() >= kSoundRefillFrames;
 }
 
 bool MoviePlayback::PictureWantedLocked(REFERENCE_TIME now) const {
@@ -258,8 +258,13 @@ void MoviePlayback::FillSound(std::unique_lock<std::mutex>& lock) {
         status = source_->ReadSound(samples.data(), frames, &got);
     }
     // Past the end of the sound, and after it failed, silence.
-    ring_->Write(samples.data(), frames);
+    const bool written = ring_->Write(samples.data(), frames);
     lock.lock();
+    if (!written) {
+        // The ring takes nothing more: the sound ends here.
+        ringBroken_ = true;
+        status = DecodeStatus::kFailed;
+    }
     soundFrames_ += got;
     endTime_ = std::max(endTime_, SoundTime(soundFrames_));
     if (status == DecodeStatus::kFailed) {

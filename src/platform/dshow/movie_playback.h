@@ -101,6 +101,7 @@ private:
     REFERENCE_TIME endTime_ = 0;     // the end of everything decoded so far
     bool videoEnded_ = false;
     bool audioEnded_ = false;
+    bool ringBroken_ = false;  // the sound buffer refused a write
     std::uint64_t soundFrames_ = 0;  // frames of the movie's own sound written
 
     // The system clock of a movie without sound: time run before, and when the run began.

@@ -74,19 +74,19 @@ std::uint32_t SoundRing::FreeFrames() {
     return kSoundRingFrames - static_cast<std::uint32_t>(written_ - played_);
 }
 
-void SoundRing::Write(const std::int16_t* samples, std::uint32_t frames) {
+bool SoundRing::Write(const std::int16_t* samples, std::uint32_t frames) {
     std::lock_guard lock(mutex_);
     UpdateLocked();
     frames = std::min(frames, kSoundRingFrames - static_cast<std::uint32_t>(written_ - played_));
     if (frames == 0) {
-        return;
+        return true;
     }
     const DWORD offset = static_cast<DWORD>(written_ % kSoundRingFrames) * kFrameBytes;
     void* parts[2] = {nullptr, nullptr};
     DWORD sizes[2] = {0, 0};
     if (FAILED(buffer_->Lock(offset, frames * kFrameBytes, &parts[0], &sizes[0], &parts[1],
                              &sizes[1], 0))) {
-        return;
+        return false;
     }
     const auto* from = reinterpret_cast<const std::uint8_t*>(samples);
     for (int i = 0; i < 2; ++i) {
@@ -100,8 +100,11 @@ void SoundRing::Write(const std::int16_t* samples, std::uint32_t frames) {
             std::memset(parts[i], 0, sizes[i]);
         }
     }
-    buffer_->Unlock(parts[0], sizes[0], parts[1], sizes[1]);
+    if (FAILED(buffer_->Unlock(parts[0], sizes[0], parts[1], sizes[1]))) {
+        return false;
+    }
     written_ += frames;
+    return true;
 }
 
 void SoundRing::Reset() {

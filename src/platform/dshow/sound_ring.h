@@ -33,7 +33,8 @@ public:
     // mixer has played past what was written, the writing goes on from where it plays.
     std::uint32_t FreeFrames();
     // Writes `frames` frames (`samples` null: silence) after those written; at most FreeFrames.
-    void Write(const std::int16_t* samples, std::uint32_t frames);
+    // False when the sound buffer refuses them.
+    bool Write(const std::int16_t* samples, std::uint32_t frames);
     // Stopped and silent, with the cursor and both counts back at 0.
     void Reset();
 
