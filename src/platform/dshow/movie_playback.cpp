@@ -127,11 +127,6 @@ void MoviePlayback::SetVolume(LONG volume) {
     }
 }
 
-REFERENCE_TIME MoviePlayback::Now() {
-    std::lock_guard lock(mutex_);
-    return NowLocked();
-}
-
 REFERENCE_TIME MoviePlayback::NowLocked() {
     if (ring_) {
         return SoundTime(ring_->PlayedFrames());

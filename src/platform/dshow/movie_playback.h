@@ -30,7 +30,6 @@ public:
     MoviePlayback& operator=(const MoviePlayback&) = delete;
 
     bool hasVideo() const { return hasVideo_; }
-    bool hasAudio() const { return hasAudio_; }
     SIZE videoSize() const { return videoSize_; }
 
     // Plays on from the current position once the pictures and sound due are decoded. The first
@@ -39,13 +38,10 @@ public:
     void Run(HWND soundWindow);
     // Halts the clock and the sound where they are.
     void Stop();
-    bool running() const { return running_; }
     // Back to the start, playing on if it ran.
     void Rewind();
     // Hundredths of a decibel; kept for a sound that starts later.
     void SetVolume(LONG volume);
-    // The movie's time now, in 100-nanosecond units.
-    REFERENCE_TIME Now();
 
     struct Step {
         std::shared_ptr<const MoviePicture> picture;  // due and not shown yet, or null
@@ -58,6 +54,7 @@ public:
 
 private:
     void DecodeLoop();
+    // The movie's time now, in 100-nanosecond units.
     REFERENCE_TIME NowLocked();
     bool SoundWantedLocked();
     bool PictureWantedLocked(REFERENCE_TIME now) const;
@@ -101,7 +98,7 @@ private:
     REFERENCE_TIME endTime_ = 0;     // the end of everything decoded so far
     bool videoEnded_ = false;
     bool audioEnded_ = false;
-    bool ringBroken_ = false;  // the sound buffer refused a write
+    bool ringBroken_ = false;        // the sound buffer refused a write
     std::uint64_t soundFrames_ = 0;  // frames of the movie's own sound written
 
     // The system clock of a movie without sound: time run before, and when the run began.
