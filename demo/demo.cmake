@@ -1,10 +1,12 @@
 # The demo game's data beside the program: scripts assembled by qvn-scrasm from demo/script/*.txt
-# into game/script/*.scr, images copied from demo/bmp/ into game/bmp/, sprite containers written
-# by qvn-kra from demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them.
+# into game/script/*.scr, images copied from demo/bmp/ into game/bmp/, movies from demo/movie/
+# into game/movie/, sprite containers written by qvn-kra from demo/sprite/**/*.txt into
+# game/sprite/**/*.kra with their sheets beside them.
 set(demo_dir ${PROJECT_SOURCE_DIR}/demo)
 set(demo_out ${CMAKE_BINARY_DIR}/game)
 file(GLOB demo_scripts CONFIGURE_DEPENDS ${demo_dir}/script/*.txt)
 file(GLOB demo_images CONFIGURE_DEPENDS ${demo_dir}/bmp/*.png)
+file(GLOB demo_movies CONFIGURE_DEPENDS ${demo_dir}/movie/*.avi)
 
 set(demo_outputs)
 foreach(source ${demo_scripts})
@@ -18,9 +20,11 @@ foreach(source ${demo_scripts})
         VERBATIM)
     list(APPEND demo_outputs ${output})
 endforeach()
-foreach(source ${demo_images})
+foreach(source ${demo_images} ${demo_movies})
     get_filename_component(name ${source} NAME)
-    set(output ${demo_out}/bmp/${name})
+    get_filename_component(folder ${source} DIRECTORY)
+    get_filename_component(folder ${folder} NAME)
+    set(output ${demo_out}/${folder}/${name})
     add_custom_command(OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${output}
         DEPENDS ${source}

@@ -133,6 +133,10 @@ bool NamedBase(const D3DTexture* texture) {
 
 }  // namespace
 
+void ReleaseBasePlane() {
+    ReleasePlane(BasePlane);
+}
+
 HRESULT LoadBasePlane(const char* name) {
     ReleasePlane(BasePlane);
     HRESULT hr;

@@ -192,10 +192,13 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
             PauseFlag = 0;
             return false;
         case MovieNotifyMessage:
+            // Each player that plays takes its events; a notification that comes after the
+            // movie stopped is ignored.
             if (DSMovie_IsPlaying() != 0) {
-                DSMovie_OnGraphNotify();
-            } else if (DSMovie9_IsPlaying() != 0) {
-                DSMovie9_OnGraphNotify();
+                DSMovie_OnGraphNotify(window);
+            }
+            if (DSMovie9_IsPlaying() != 0) {
+                DSMovie9_OnGraphNotify(window);
             }
             return false;
         default:

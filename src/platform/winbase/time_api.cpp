@@ -119,6 +119,10 @@ void Sleep(DWORD milliseconds) {
     SleepReal(milliseconds);
 }
 
+bool Win32ClockIsManual() {
+    return Manual().enabled.load();
+}
+
 namespace win32_test {
 
 void UseManualClock(bool manual) {

@@ -34,6 +34,8 @@ using ATOM = WORD;
 
 using LPSTR = char*;
 using LPCSTR = const char*;
+using LPWSTR = WCHAR*;
+using LPCWSTR = const WCHAR*;
 using LPVOID = void*;
 using LPCVOID = const void*;
 using LPBYTE = BYTE*;
