@@ -54,7 +54,7 @@ struct ViewContext {
     HWND dialog;
     ImVec2 origin;
     DialogView::Actions* actions;
-    const IconTextures* icons;
+    const IconLookup* icons;
 };
 
 void Control(const ViewContext& view, HWND control) {
@@ -108,8 +108,8 @@ void Control(const ViewContext& view, HWND control) {
         }
         case ControlKind::kStatic:
             if ((style & SS_TYPEMASK) == SS_ICON) {
-                if (auto found = view.icons->find(state.icon); found != view.icons->end()) {
-                    ImGui::Image(found->second, ImVec2(32, 32));
+                if (ImTextureID texture = (*view.icons)(state.icon)) {
+                    ImGui::Image(texture, ImVec2(32, 32));
                 }
             } else {
                 ImGui::PushTextWrapPos(at.x + size.x);
@@ -119,11 +119,23 @@ void Control(const ViewContext& view, HWND control) {
             break;
         case ControlKind::kEdit: {
             const bool readOnly = (style & ES_READONLY) != 0;
+            const bool multiLine = (style & ES_MULTILINE) != 0;
+            if (readOnly && multiLine) {
+                // A read-only text wraps at the field's width and scrolls.
+                ImGui::PushStyleColor(ImGuiCol_ChildBg, ImGui::GetColorU32(ImGuiCol_FrameBg));
+                ImGui::BeginChild("##text", size, true);
+                ImGui::PushTextWrapPos(0.0f);
+                ImGui::TextUnformatted(text.c_str());
+                ImGui::PopTextWrapPos();
+                ImGui::EndChild();
+                ImGui::PopStyleColor();
+                break;
+            }
             std::string buffer = text;
             buffer.resize(std::max<std::size_t>(buffer.size() + 256, 512));
             const ImGuiInputTextFlags flags = readOnly ? ImGuiInputTextFlags_ReadOnly : 0;
             bool edited = false;
-            if ((style & ES_MULTILINE) != 0) {
+            if (multiLine) {
                 edited =
                     ImGui::InputTextMultiline("##edit", buffer.data(), buffer.size(), size, flags);
             } else {
@@ -237,7 +249,7 @@ void Children(const ViewContext& view, HWND parent) {
 
 }  // namespace
 
-void DialogView::Build(HWND dialog, ImVec2 origin, bool withTitle, const IconTextures& icons,
+void DialogView::Build(HWND dialog, ImVec2 origin, bool withTitle, const IconLookup& icons,
                        Actions* actions) {
     RECT client{};
     GetClientRect(dialog, &client);

@@ -8,107 +8,69 @@
 #include <vector>
 
 #include "platform/d3d9/present_overlay.h"
+#include "platform/ui/device_textures.h"
 #include "platform/ui/dialog_view.h"
+#include "platform/ui/drawn_windows.h"
 #include "platform/ui/imgui_renderer.h"
 #include "platform/ui/ui_font.h"
-#include "platform/ui/ui_presentation.h"
 #include "platform/win32/dialog_api.h"
 #include "platform/win32/dialog_input.h"
-#include "platform/win32/icon_api.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/modal_loop.h"
 #include "platform/win32/paint_api.h"
 #include "platform/win32/sdl_host.h"
-#include "platform/win32/sdl_window_bridge.h"
 #include "platform/win32/ui_hooks.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
-#include "platform/win32/window_state.h"
 
 namespace ui_internal {
 namespace {
 
+// Frames built at most per refresh: each may want glyphs the atlas lacks.
+constexpr int kAtlasPasses = 3;
+
 struct Session {
     HWND dialog = nullptr;
-    HWND surface = nullptr;  // the window whose device shows the dialog
+    HWND surface = nullptr;  // the window whose picture shows the dialog
     bool ownWindow = false;
-    IDirect3DDevice9* device = nullptr;  // the device the textures were made on
-    IDirect3D9* direct3D = nullptr;      // an own window's
-    IDirect3DTexture9* font = nullptr;
-    int fontGeneration = -1;
-    IconTextures icons;
-    std::vector<IDirect3DTexture9*> iconTextures;
+    IDirect3DDevice9* ownDevice = nullptr;
+    IDirect3D9* direct3D = nullptr;  // an own window's
     std::vector<MSG> input;
-    DrawnFrame frame;
+    DrawnFrame frame;  // window coordinates of `surface`
 };
 
 std::vector<Session*> sessions;
-// Tests draw on a headless display (golden images).
-bool drawHeadless = false;
 
-void ReleaseTextures(Session& s) {
-    if (s.font != nullptr) {
-        s.font->Release();
-        s.font = nullptr;
-    }
-    for (IDirect3DTexture9* texture : s.iconTextures) {
-        texture->Release();
-    }
-    s.iconTextures.clear();
-    s.icons.clear();
-    s.fontGeneration = -1;
+IDirect3DDevice9* DeviceOf(const Session& s) {
+    return s.ownWindow ? s.ownDevice : d3d9_internal::FindDeviceOfWindow(s.surface);
 }
 
-// The textures of the session on `device`: the font atlas and the dialog's icons.
-void PrepareTextures(Session& s, IDirect3DDevice9* device) {
-    BuildFontAtlas();
-    if (s.device != device || s.fontGeneration != FontAtlasGeneration()) {
-        ReleaseTextures(s);
-        s.device = device;
-        unsigned char* pixels = nullptr;
-        int width = 0;
-        int height = 0;
-        ImGui::GetIO().Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
-        s.font = MakeTextureRgba(device, pixels, width, height);
-        s.fontGeneration = FontAtlasGeneration();
-    }
-}
-
-void AddIconTextures(Session& s, HWND window) {
-    for (HWND child : win32_internal::ChildWindowsOf(window)) {
-        HICON icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-        const std::uint32_t* pixels = icon != nullptr ? Win32IconPixels(icon) : nullptr;
-        if (pixels != nullptr && s.device != nullptr && s.icons.count(icon) == 0) {
-            if (IDirect3DTexture9* texture =
-                    MakeTextureArgb(s.device, pixels, kIconSize, kIconSize)) {
-                s.iconTextures.push_back(texture);
-                s.icons[icon] = texture;
-            }
-        }
-        AddIconTextures(s, child);
-    }
-}
-
+// Where the dialog's client area lies in the surface's window coordinates.
 POINT DialogOrigin(const Session& s) {
-    if (s.ownWindow) {
-        return POINT{0, 0};
-    }
     POINT dialog{0, 0};
     ClientToScreen(s.dialog, &dialog);
-    POINT surface{0, 0};
-    ClientToScreen(s.surface, &surface);
-    return POINT{dialog.x - surface.x, dialog.y - surface.y};
+    const POINT window = WindowOrigin(s.surface);
+    return POINT{dialog.x - window.x, dialog.y - window.y};
+}
+
+// A mouse message's position in the surface's window coordinates.
+POINT SurfacePoint(const Session& s, const MSG& message) {
+    POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    if (message.hwnd != nullptr) {
+        ClientToScreen(message.hwnd, &at);
+    }
+    const POINT window = WindowOrigin(s.surface);
+    return POINT{at.x - window.x, at.y - window.y};
 }
 
 void ApplyInput(Session& s, const MSG& message) {
     ImGuiIO& io = ImGui::GetIO();
-    const POINT origin = DialogOrigin(s);
     switch (message.message) {
         case WM_MOUSEMOVE: {
-            const int x = GET_X_LPARAM(message.lParam);
-            const int y = GET_Y_LPARAM(message.lParam);
-            io.MousePos = ImVec2(static_cast<float>(x), static_cast<float>(y));
-            Win32PointInDialog(s.dialog, POINT{x - origin.x, y - origin.y}, message.wParam);
+            const POINT at = SurfacePoint(s, message);
+            io.MousePos = ImVec2(static_cast<float>(at.x), static_cast<float>(at.y));
+            const POINT origin = DialogOrigin(s);
+            Win32PointInDialog(s.dialog, POINT{at.x - origin.x, at.y - origin.y}, message.wParam);
             break;
         }
         case WM_LBUTTONDOWN:
@@ -117,8 +79,8 @@ void ApplyInput(Session& s, const MSG& message) {
         case WM_RBUTTONUP: {
             const int button =
                 message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP ? 0 : 1;
-            io.MousePos = ImVec2(static_cast<float>(GET_X_LPARAM(message.lParam)),
-                                 static_cast<float>(GET_Y_LPARAM(message.lParam)));
+            const POINT at = SurfacePoint(s, message);
+            io.MousePos = ImVec2(static_cast<float>(at.x), static_cast<float>(at.y));
             io.MouseDown[button] =
                 message.message == WM_LBUTTONDOWN || message.message == WM_RBUTTONDOWN;
             break;
@@ -142,43 +104,64 @@ void ApplyInput(Session& s, const MSG& message) {
     }
 }
 
-void RunFrame(Session& s, bool last) {
+// One ImGui frame of the dialog; `last` keeps its picture. The actions of the frame run after
+// it (never while ImGui builds a frame), unless `runActions` is false.
+void RunFrame(Session& s, bool last, bool runActions = true) {
     ImGuiIO& io = ImGui::GetIO();
-    RECT client{};
-    GetClientRect(s.surface, &client);
-    io.DisplaySize = ImVec2(static_cast<float>(client.right), static_cast<float>(client.bottom));
+    RECT window{};
+    GetWindowRect(s.surface, &window);
+    io.DisplaySize =
+        ImVec2(static_cast<float>(RectWidth(window)), static_cast<float>(RectHeight(window)));
     io.DeltaTime = 1.0f / 60.0f;
     BuildFontAtlas();
     ImGui::NewFrame();
     DialogView::Actions actions;
     const POINT origin = DialogOrigin(s);
-    DialogView::Build(s.dialog, ImVec2(static_cast<float>(origin.x), static_cast<float>(origin.y)),
-                      !s.ownWindow, s.icons, &actions);
+    IDirect3DDevice9* device = DeviceOf(s);
+    DialogView::Build(
+        s.dialog, ImVec2(static_cast<float>(origin.x), static_cast<float>(origin.y)), !s.ownWindow,
+        [device](HICON icon) -> ImTextureID {
+            return device != nullptr ? IconTexture(device, icon) : nullptr;
+        },
+        &actions);
     if (last) {
         ImGui::Render();
         s.frame = CopyDrawData(ImGui::GetDrawData(), 0.0f, 0.0f);
     } else {
         ImGui::EndFrame();
     }
-    for (auto& action : actions) {
-        action();
+    if (runActions) {
+        for (auto& action : actions) {
+            action();
+        }
+    }
+}
+
+// The picture frame, built again until the atlas holds every glyph it shows.
+void RenderStable(Session& s, bool runActions) {
+    for (int pass = 0; pass < kAtlasPasses; ++pass) {
+        RunFrame(s, true, runActions && pass == 0);
+        if (!FontAtlasDirty() && s.frame.atlasGeneration == FontAtlasGeneration()) {
+            return;
+        }
     }
 }
 
 void Present(Session& s) {
     if (!s.ownWindow) {
-        // The owner's next presented frame carries the dialog (PresentOverlay).
+        // The owner's next presented frame carries the dialog (the overlay).
         InvalidateRect(s.surface, nullptr, FALSE);
         return;
     }
-    if (s.device == nullptr) {
+    if (s.ownDevice == nullptr) {
         return;
     }
-    s.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFF0F0F0u, 1.0f, 0);
-    s.device->BeginScene();
-    DrawFrame(s.device, s.frame, s.font);
-    s.device->EndScene();
-    s.device->Present(nullptr, nullptr, nullptr, nullptr);
+    IDirect3DTexture9* font = FontTexture(s.ownDevice);
+    s.ownDevice->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFF0F0F0u, 1.0f, 0);
+    s.ownDevice->BeginScene();
+    DrawFrame(s.ownDevice, s.frame, font);
+    s.ownDevice->EndScene();
+    s.ownDevice->Present(nullptr, nullptr, nullptr, nullptr);
 }
 
 bool TakeInput(const MSG& message, void* context) {
@@ -202,17 +185,15 @@ bool TakeInput(const MSG& message, void* context) {
     return true;
 }
 
+// Brings the picture up to date. An own window is presented again after any message (it may
+// have been uncovered); over an owner the owner is repainted only when the picture changed, as
+// its repainting is itself a message.
 void Refresh(bool changed, void* context) {
     auto& s = *static_cast<Session*>(context);
     if (!changed && s.input.empty() && !s.frame.lists.empty()) {
         return;
     }
-    IDirect3DDevice9* device =
-        s.ownWindow ? s.device : d3d9_internal::FindDeviceOfWindow(s.surface);
-    if (device != nullptr) {
-        PrepareTextures(s, device);
-        AddIconTextures(s, s.dialog);
-    }
+    const DrawnFrame before = s.frame;
     std::vector<MSG> input;
     input.swap(s.input);
     for (const MSG& message : input) {
@@ -221,13 +202,15 @@ void Refresh(bool changed, void* context) {
     }
     // A second frame shows what the actions changed.
     RunFrame(s, false);
-    RunFrame(s, true);
-    Present(s);
+    RenderStable(s, true);
+    if (s.ownWindow || before.lists.empty() || !SameFrame(before, s.frame)) {
+        Present(s);
+    }
 }
 
 bool UserPresent(void* context) {
     auto& s = *static_cast<Session*>(context);
-    return Win32GetSdlWindow(s.surface) != nullptr && !win32_internal::SdlVideoIsHeadless();
+    return Win32GetSdlWindow(s.surface) != nullptr && !DrawingUnseen();
 }
 
 // A device of its own for a dialog that is a desktop window.
@@ -254,38 +237,48 @@ bool MakeOwnDevice(Session& s) {
                                         &device))) {
         return false;
     }
-    s.device = device;
+    s.ownDevice = device;
     return true;
 }
 
 void ReleaseSession(Session& s) {
-    ReleaseTextures(s);
-    if (s.ownWindow && s.device != nullptr) {
-        s.device->Release();
+    if (s.ownDevice != nullptr) {
+        ReleaseDeviceTextures(s.ownDevice);
+        s.ownDevice->Release();
+        s.ownDevice = nullptr;
     }
-    s.device = nullptr;
     if (s.direct3D != nullptr) {
         s.direct3D->Release();
         s.direct3D = nullptr;
     }
 }
 
+// The window whose picture shows a dialog owned by `owner`: the owner's top-level window.
+HWND SurfaceOf(HWND owner) {
+    HWND window = owner;
+    for (int depth = 0; window != nullptr && depth < 64; ++depth) {
+        if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) == 0) {
+            return window;
+        }
+        window = GetParent(window);
+    }
+    return owner;
+}
+
+}  // namespace
+
 bool RunDialog(HWND dialog, const bool* ended) {
     EnsureUiContext();
-    if (win32_internal::SdlVideoIsHeadless() && !drawHeadless) {
+    HWND owner = GetParent(dialog);
+    if (owner != nullptr ? !DrawsOver(SurfaceOf(owner)) : DrawingUnseen()) {
         return false;  // no one would see it: the plain loop answers it
     }
     Session s;
     s.dialog = dialog;
-    HWND owner = GetParent(dialog);
     s.ownWindow = owner == nullptr;
-    s.surface = s.ownWindow ? dialog : owner;
-    if (s.ownWindow) {
-        if (!MakeOwnDevice(s)) {
-            ReleaseSession(s);
-            return false;
-        }
-    } else if (d3d9_internal::FindDeviceOfWindow(owner) == nullptr) {
+    s.surface = s.ownWindow ? dialog : SurfaceOf(owner);
+    if (s.ownWindow && !MakeOwnDevice(s)) {
+        ReleaseSession(s);
         return false;
     }
     sessions.push_back(&s);
@@ -316,45 +309,28 @@ bool RunDialog(HWND dialog, const bool* ended) {
     std::erase(sessions, &s);
     ReleaseSession(s);
     if (!s.ownWindow) {
-        InvalidateRect(owner, nullptr, FALSE);
+        InvalidateRect(s.surface, nullptr, FALSE);
     }
     return true;
 }
 
-// Over a window's presented frame: the dialogs drawn inside it, innermost last.
-void Overlay(IDirect3DDevice9* device, HWND window) {
+bool RefreshDialogFramesOver(HWND window) {
     for (Session* s : sessions) {
-        if (s->ownWindow || s->surface != window) {
-            continue;
+        if (!s->ownWindow && s->surface == window &&
+            s->frame.atlasGeneration != FontAtlasGeneration()) {
+            RunFrame(*s, true, false);
         }
-        PrepareTextures(*s, device);
-        DrawFrame(device, s->frame, s->font);
+    }
+    return !FontAtlasDirty();
+}
+
+void DrawDialogsOver(IDirect3DDevice9* device, HWND window, IDirect3DTexture9* font,
+                     float offsetY) {
+    for (Session* s : sessions) {
+        if (!s->ownWindow && s->surface == window) {
+            DrawFrame(device, s->frame, font, offsetY);
+        }
     }
 }
 
-const win32_internal::UiHooks kHooks = [] {
-    win32_internal::UiHooks hooks;
-    hooks.runDialog = RunDialog;
-    return hooks;
-}();
-
-}  // namespace
 }  // namespace ui_internal
-
-namespace ui {
-
-void InstallUiPresentation() {
-    win32_internal::SetUiHooks(&ui_internal::kHooks);
-    d3d9_internal::SetPresentOverlay(ui_internal::Overlay);
-}
-
-void DrawOnHeadlessDisplay(bool draw) {
-    ui_internal::drawHeadless = draw;
-}
-
-void RemoveUiPresentation() {
-    win32_internal::SetUiHooks(nullptr);
-    d3d9_internal::SetPresentOverlay(nullptr);
-}
-
-}  // namespace ui

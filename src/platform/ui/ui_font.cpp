@@ -3,6 +3,7 @@
 #include <imgui.h>
 #include <imgui_internal.h>
 
+#include <cfloat>
 #include <cstdio>
 #include <set>
 #include <vector>
@@ -95,6 +96,24 @@ void BuildFontAtlas() {
 
 int FontAtlasGeneration() {
     return generation;
+}
+
+bool FontAtlasDirty() {
+    return dirty;
+}
+
+ImFont* UiFont() {
+    EnsureUiContext();
+    BuildFontAtlas();
+    return ImGui::GetIO().Fonts->Fonts[0];
+}
+
+float MeasureUtf8(std::string_view utf8) {
+    EnsureUiContext();
+    WantGlyphs(utf8);
+    ImFont* font = UiFont();
+    return font->CalcTextSizeA(kUiFontPixels, FLT_MAX, 0.0f, utf8.data(), utf8.data() + utf8.size())
+        .x;
 }
 
 }  // namespace ui_internal

@@ -291,7 +291,12 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR name, HWND owner, DLGPROC procedure, L
         return -1;
     }
     const auto resource = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name));
-    HWND window = CreateDialogWindow(*dialog, owner, procedure, param, true, resource);
+    return RunModalDialog(*dialog, owner, procedure, param, resource);
+}
+
+INT_PTR win32_internal::RunModalDialog(const DialogTemplate& dialog, HWND owner, DLGPROC procedure,
+                                       LPARAM param, WORD resource) {
+    HWND window = CreateDialogWindow(dialog, owner, procedure, param, true, resource);
     if (window == nullptr) {
         return -1;
     }

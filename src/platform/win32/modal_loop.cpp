@@ -37,8 +37,8 @@ bool UserPresent(const ModalLoop& loop) {
 
 bool IsInputMessage(UINT message) {
     return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_NCMOUSEMOVE ||
-           message == 0x00A1 /* WM_NCLBUTTONDOWN */;
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONUP);
 }
 
 void RunModalLoop(const ModalLoop& loop) {

@@ -26,7 +26,9 @@ HWND ActiveWindow();
 void DeliverKey(HWND window, UINT virtualKey, UINT scanCode, bool extended, bool rightHand,
                 bool down, bool repeat);
 
-// The pointer moved to client position (x, y) of the window.
+// The pointer moved to client position (x, y) of the window. A point above the client area of a
+// window with a menu bar (y < 0) lies on the bar: WM_NCMOUSEMOVE with HTMENU and the screen
+// position instead, and for a button WM_NCLBUTTONDOWN and its kin.
 void DeliverMouseMove(HWND window, int x, int y);
 // The pointer left the window's client area for (screen) position (x, y): WM_NCMOUSEMOVE.
 void DeliverMouseLeave(HWND window, int screenX, int screenY);
@@ -60,6 +62,10 @@ void NoteRetrievedMessage(const MSG& message);
 // Key state (GetKeyState and GetAsyncKeyState) changes without a message, for keys seen while
 // another program was active.
 void SetKeyDown(UINT virtualKey, bool down);
+// The last Alt (or F10) press taken from a queue had no other key or button after it (the
+// press and release of the key alone, which opens the menu bar).
+bool MenuKeyPressedAlone();
+
 // Forgets every held key and button (after the activation was lost, the releases go elsewhere).
 void ReleaseAllKeys();
 // Back to the state of a new process, without messages or observer calls: inactive, no active
