@@ -16,6 +16,7 @@
 #include "platform/d3d9/d3d9_test.h"
 #include "platform/d3d9/present_overlay.h"
 #include "platform/ui/ui_presentation.h"
+#include "platform/win32/controls_api.h"
 #include "platform/win32/dialog_input.h"
 #include "platform/win32/menu_api.h"
 #include "platform/win32/menu_tracker.h"
@@ -292,6 +293,83 @@ TEST_F(DialogPicturesTest, MenuBarOpenedOnEachMenuAndAPopupMenu) {
             TrackPopupMenuEx(load, TPM_CENTERALIGN | TPM_RETURNCMD, at.x, at.y, window, nullptr),
             40205);
     }
+}
+
+// A modeless list of values beside the game: columns and rows at WM_INITDIALOG, a value changed
+// by WM_USER, and the notifications it gets.
+struct ValueList {
+    static inline std::vector<int> labelEdits;
+    static INT_PTR Proc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+        HWND list = GetDlgItem(dialog, 1004);
+        switch (message) {
+            case WM_INITDIALOG: {
+                const std::pair<const char*, int> columns[] = {
+                    {"No.", 0}, {"Name", 80}, {"Dec", 40}, {"Hex", 80}, {"Comment", 100}};
+                for (int i = 0; i < 5; ++i) {
+                    LVCOLUMNA column{LVCF_TEXT | LVCF_WIDTH,
+                                     0,
+                                     columns[i].second,
+                                     const_cast<char*>(columns[i].first),
+                                     0,
+                                     i};
+                    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                                 reinterpret_cast<LPARAM>(&column));
+                }
+                const char* const rows[][5] = {{"0", "flag", "0", "00000000", "first"},
+                                               {"1", "month", "4", "00000004", "April"},
+                                               {"2", "day", "1", "00000001", ""}};
+                for (int row = 0; row < 3; ++row) {
+                    LVITEMA item{LVIF_TEXT, row, 0, 0, 0, const_cast<char*>(rows[row][0]), 0, 0, 0};
+                    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+                    for (int cell = 1; cell < 5; ++cell) {
+                        item.iSubItem = cell;
+                        item.pszText = const_cast<char*>(rows[row][cell]);
+                        SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row),
+                                     reinterpret_cast<LPARAM>(&item));
+                    }
+                }
+                return TRUE;
+            }
+            case WM_USER: {
+                LVITEMA item{LVIF_TEXT, 1, 2, 0, 0, const_cast<char*>("42"), 0, 0, 0};
+                SendMessageA(list, LVM_SETITEMTEXTA, 1, reinterpret_cast<LPARAM>(&item));
+                return TRUE;
+            }
+            case WM_NOTIFY: {
+                const auto* info = reinterpret_cast<const NMLVDISPINFOA*>(lParam);
+                if (info->hdr.code == LVN_BEGINLABELEDITA) {
+                    labelEdits.push_back(info->item.iItem);
+                }
+                return TRUE;
+            }
+            default:
+                return FALSE;
+        }
+    }
+};
+
+TEST_F(DialogPicturesTest, ModelessDialogBesideTheGameIsDrawnAndAnswersItsInput) {
+    MakeGameWindow();
+    ValueList::labelEdits.clear();
+    HWND dialog = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(114), window_, ValueList::Proc, 0);
+    ASSERT_NE(dialog, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    Pump();
+    IDirect3DDevice9* device = d3d9_internal::FindDeviceOfWindow(dialog);
+    ASSERT_NE(device, nullptr) << "a device of its own";
+    ExpectPicture(dialog, "dialog_modeless_value_list")(nullptr);
+    const auto before = d3d9_test::LastPresentedPicture(device).argb;
+    SendMessageA(dialog, WM_USER, 0, 0);
+    EXPECT_NE(d3d9_test::LastPresentedPicture(device).argb, before) << "redrawn after WM_USER";
+    // A double click on the second row starts editing its label.
+    for (int click = 0; click < 2; ++click) {
+        win32_test::InjectMouseMove(dialog, 30, 44);
+        win32_test::InjectMouseButton(dialog, 0, true, 30, 44);
+        win32_test::InjectMouseButton(dialog, 0, false, 30, 44);
+        Pump();
+    }
+    EXPECT_EQ(ValueList::labelEdits, std::vector<int>{1});
+    DestroyWindow(dialog);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/ui/ui_font.h"
 #include "platform/win32/control_model.h"
@@ -202,31 +203,52 @@ void Control(const ViewContext& view, HWND control) {
                 ImVec2(at.x, at.y + win32_internal::kTabRowHeight - 2),
                 ImVec2(at.x + size.x, at.y + size.y), ImGui::GetColorU32(ImGuiCol_Border));
             break;
-        case ControlKind::kListView:
-            if (ImGui::BeginTable("##list",
-                                  std::max<int>(1, static_cast<int>(state.columns.size())),
-                                  ImGuiTableFlags_Borders | ImGuiTableFlags_ScrollY, size)) {
-                for (const auto& column : state.columns) {
-                    ImGui::TableSetupColumn(Label(column.text).c_str(),
-                                            ImGuiTableColumnFlags_WidthFixed,
-                                            static_cast<float>(column.data));
+        case ControlKind::kListView: {
+            // A column of width 0 is hidden, as the list view shows it.
+            std::vector<std::size_t> shown;
+            for (std::size_t i = 0; i < state.columns.size(); ++i) {
+                if (state.columns[i].data != 0) {
+                    shown.push_back(i);
                 }
-                ImGui::TableHeadersRow();
-                for (std::size_t row = 0; row < state.rows.size(); ++row) {
-                    ImGui::TableNextRow();
-                    for (std::size_t cell = 0; cell < state.rows[row].size(); ++cell) {
-                        ImGui::TableSetColumnIndex(static_cast<int>(cell));
-                        ImGui::TextUnformatted(Label(state.rows[row][cell]).c_str());
-                        if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(0)) {
-                            const int index = static_cast<int>(row);
-                            actions.push_back(
-                                [control, index] { Win32BeginLabelEdit(control, index); });
-                        }
+            }
+            if (shown.empty() ||
+                !ImGui::BeginTable("##list", static_cast<int>(shown.size()),
+                                   ImGuiTableFlags_Borders | ImGuiTableFlags_ScrollY, size)) {
+                break;
+            }
+            for (std::size_t index : shown) {
+                ImGui::TableSetupColumn(Label(state.columns[index].text).c_str(),
+                                        ImGuiTableColumnFlags_WidthFixed,
+                                        static_cast<float>(state.columns[index].data));
+            }
+            ImGui::TableHeadersRow();
+            for (std::size_t row = 0; row < state.rows.size(); ++row) {
+                const std::vector<std::string>& cells = state.rows[row];
+                ImGui::TableNextRow();
+                for (std::size_t column = 0; column < shown.size(); ++column) {
+                    ImGui::TableSetColumnIndex(static_cast<int>(column));
+                    const std::string cell =
+                        shown[column] < cells.size() ? Label(cells[shown[column]]) : std::string();
+                    if (column != 0) {
+                        ImGui::TextUnformatted(cell.c_str());
+                        continue;
+                    }
+                    // The row is one selectable across its columns; a double click on it starts
+                    // editing its label.
+                    const std::string id = cell + "##row" + std::to_string(row);
+                    ImGui::Selectable(id.c_str(), static_cast<int>(row) == state.selection,
+                                      ImGuiSelectableFlags_SpanAllColumns |
+                                          ImGuiSelectableFlags_AllowDoubleClick);
+                    if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(0)) {
+                        const int index = static_cast<int>(row);
+                        actions.push_back(
+                            [control, index] { Win32BeginLabelEdit(control, index); });
                     }
                 }
-                ImGui::EndTable();
             }
+            ImGui::EndTable();
             break;
+        }
         default:
             break;
     }

@@ -9,6 +9,7 @@
 
 #include "platform/d3d9/present_overlay.h"
 #include "platform/ui/device_textures.h"
+#include "platform/ui/dialog_session.h"
 #include "platform/ui/dialog_view.h"
 #include "platform/ui/drawn_windows.h"
 #include "platform/ui/imgui_renderer.h"
@@ -26,162 +27,16 @@
 namespace ui_internal {
 namespace {
 
-// Frames built at most per refresh: each may want glyphs the atlas lacks.
-constexpr int kAtlasPasses = 3;
-
-struct Session {
-    HWND dialog = nullptr;
-    HWND surface = nullptr;  // the window whose picture shows the dialog
-    bool ownWindow = false;
-    IDirect3DDevice9* ownDevice = nullptr;
-    IDirect3D9* direct3D = nullptr;  // an own window's
-    std::vector<MSG> input;
-    DrawnFrame frame;  // window coordinates of `surface`
-};
-
-std::vector<Session*> sessions;
-
-IDirect3DDevice9* DeviceOf(const Session& s) {
-    return s.ownWindow ? s.ownDevice : d3d9_internal::FindDeviceOfWindow(s.surface);
-}
-
-// Where the dialog's client area lies in the surface's window coordinates.
-POINT DialogOrigin(const Session& s) {
-    POINT dialog{0, 0};
-    ClientToScreen(s.dialog, &dialog);
-    const POINT window = WindowOrigin(s.surface);
-    return POINT{dialog.x - window.x, dialog.y - window.y};
-}
-
-// A mouse message's position in the surface's window coordinates.
-POINT SurfacePoint(const Session& s, const MSG& message) {
-    POINT at{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
-    if (message.hwnd != nullptr) {
-        ClientToScreen(message.hwnd, &at);
-    }
-    const POINT window = WindowOrigin(s.surface);
-    return POINT{at.x - window.x, at.y - window.y};
-}
-
-void ApplyInput(Session& s, const MSG& message) {
-    ImGuiIO& io = ImGui::GetIO();
-    switch (message.message) {
-        case WM_MOUSEMOVE: {
-            const POINT at = SurfacePoint(s, message);
-            io.MousePos = ImVec2(static_cast<float>(at.x), static_cast<float>(at.y));
-            const POINT origin = DialogOrigin(s);
-            Win32PointInDialog(s.dialog, POINT{at.x - origin.x, at.y - origin.y}, message.wParam);
-            break;
-        }
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP: {
-            const int button =
-                message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP ? 0 : 1;
-            const POINT at = SurfacePoint(s, message);
-            io.MousePos = ImVec2(static_cast<float>(at.x), static_cast<float>(at.y));
-            io.MouseDown[button] =
-                message.message == WM_LBUTTONDOWN || message.message == WM_RBUTTONDOWN;
-            break;
-        }
-        case WM_MOUSEWHEEL:
-            io.MouseWheel += static_cast<float>(GET_WHEEL_DELTA_WPARAM(message.wParam)) / 120.0f;
-            break;
-        case WM_KEYDOWN:
-        case WM_KEYUP:
-            if (message.wParam < 512) {
-                io.KeysDown[message.wParam] = message.message == WM_KEYDOWN;
-            }
-            break;
-        case WM_CHAR:
-            if (message.wParam >= 0x20 && message.wParam < 0x7F) {
-                io.AddInputCharacter(static_cast<unsigned int>(message.wParam));
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-// One ImGui frame of the dialog; `last` keeps its picture. The actions of the frame run after
-// it (never while ImGui builds a frame), unless `runActions` is false.
-void RunFrame(Session& s, bool last, bool runActions = true) {
-    ImGuiIO& io = ImGui::GetIO();
-    RECT window{};
-    GetWindowRect(s.surface, &window);
-    io.DisplaySize =
-        ImVec2(static_cast<float>(RectWidth(window)), static_cast<float>(RectHeight(window)));
-    io.DeltaTime = 1.0f / 60.0f;
-    BuildFontAtlas();
-    ImGui::NewFrame();
-    DialogView::Actions actions;
-    const POINT origin = DialogOrigin(s);
-    IDirect3DDevice9* device = DeviceOf(s);
-    DialogView::Build(
-        s.dialog, ImVec2(static_cast<float>(origin.x), static_cast<float>(origin.y)), !s.ownWindow,
-        [device](HICON icon) -> ImTextureID {
-            return device != nullptr ? IconTexture(device, icon) : nullptr;
-        },
-        &actions);
-    if (last) {
-        ImGui::Render();
-        s.frame = CopyDrawData(ImGui::GetDrawData(), 0.0f, 0.0f);
-    } else {
-        ImGui::EndFrame();
-    }
-    if (runActions) {
-        for (auto& action : actions) {
-            action();
-        }
-    }
-}
-
-// The picture frame, built again until the atlas holds every glyph it shows.
-void RenderStable(Session& s, bool runActions) {
-    for (int pass = 0; pass < kAtlasPasses; ++pass) {
-        RunFrame(s, true, runActions && pass == 0);
-        if (!FontAtlasDirty() && s.frame.atlasGeneration == FontAtlasGeneration()) {
-            return;
-        }
-    }
-}
-
-void Present(Session& s) {
-    if (!s.ownWindow) {
-        // The owner's next presented frame carries the dialog (the overlay).
-        InvalidateRect(s.surface, nullptr, FALSE);
-        return;
-    }
-    if (s.ownDevice == nullptr) {
-        return;
-    }
-    IDirect3DTexture9* font = FontTexture(s.ownDevice);
-    s.ownDevice->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFF0F0F0u, 1.0f, 0);
-    s.ownDevice->BeginScene();
-    DrawFrame(s.ownDevice, s.frame, font);
-    s.ownDevice->EndScene();
-    s.ownDevice->Present(nullptr, nullptr, nullptr, nullptr);
-}
+std::vector<DialogSession*> sessions;
 
 bool TakeInput(const MSG& message, void* context) {
-    auto& s = *static_cast<Session*>(context);
+    auto& s = *static_cast<DialogSession*>(context);
     if (message.hwnd != s.surface && message.hwnd != s.dialog) {
         return false;
     }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
-        PostMessageA(s.dialog, WM_CLOSE, 0, 0);
-        return true;
+    if (!DialogKey(s, message)) {
+        s.input.push_back(message);
     }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
-        !ImGui::GetIO().WantTextInput) {
-        const LRESULT id = SendMessageA(s.dialog, DM_GETDEFID, 0, 0);
-        if (HIWORD(static_cast<std::uintptr_t>(id)) == DC_HASDEFID) {
-            Win32ClickControl(GetDlgItem(s.dialog, LOWORD(static_cast<std::uintptr_t>(id))));
-        }
-        return true;
-    }
-    s.input.push_back(message);
     return true;
 }
 
@@ -189,7 +44,7 @@ bool TakeInput(const MSG& message, void* context) {
 // have been uncovered); over an owner the owner is repainted only when the picture changed, as
 // its repainting is itself a message.
 void Refresh(bool changed, void* context) {
-    auto& s = *static_cast<Session*>(context);
+    auto& s = *static_cast<DialogSession*>(context);
     if (!changed && s.input.empty() && !s.frame.lists.empty()) {
         return;
     }
@@ -197,72 +52,20 @@ void Refresh(bool changed, void* context) {
     std::vector<MSG> input;
     input.swap(s.input);
     for (const MSG& message : input) {
-        ApplyInput(s, message);
-        RunFrame(s, false);
+        ApplyDialogInput(s, message);
+        RunDialogFrame(s, false);
     }
     // A second frame shows what the actions changed.
-    RunFrame(s, false);
-    RenderStable(s, true);
+    RunDialogFrame(s, false);
+    RenderDialogStable(s, true);
     if (s.ownWindow || before.lists.empty() || !SameFrame(before, s.frame)) {
-        Present(s);
+        PresentDialog(s);
     }
 }
 
 bool UserPresent(void* context) {
-    auto& s = *static_cast<Session*>(context);
+    auto& s = *static_cast<DialogSession*>(context);
     return Win32GetSdlWindow(s.surface) != nullptr && !DrawingUnseen();
-}
-
-// A device of its own for a dialog that is a desktop window.
-bool MakeOwnDevice(Session& s) {
-    s.direct3D = Direct3DCreate9(D3D_SDK_VERSION);
-    if (s.direct3D == nullptr) {
-        return false;
-    }
-    RECT client{};
-    GetClientRect(s.dialog, &client);
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.BackBufferWidth = static_cast<UINT>(client.right);
-    parameters.BackBufferHeight = static_cast<UINT>(client.bottom);
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.hDeviceWindow = s.dialog;
-    parameters.Windowed = TRUE;
-    parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
-    parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    IDirect3DDevice9* device = nullptr;
-    if (FAILED(s.direct3D->CreateDevice(0, D3DDEVTYPE_HAL, s.dialog,
-                                        D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters,
-                                        &device))) {
-        return false;
-    }
-    s.ownDevice = device;
-    return true;
-}
-
-void ReleaseSession(Session& s) {
-    if (s.ownDevice != nullptr) {
-        ReleaseDeviceTextures(s.ownDevice);
-        s.ownDevice->Release();
-        s.ownDevice = nullptr;
-    }
-    if (s.direct3D != nullptr) {
-        s.direct3D->Release();
-        s.direct3D = nullptr;
-    }
-}
-
-// The window whose picture shows a dialog owned by `owner`: the owner's top-level window.
-HWND SurfaceOf(HWND owner) {
-    HWND window = owner;
-    for (int depth = 0; window != nullptr && depth < 64; ++depth) {
-        if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) == 0) {
-            return window;
-        }
-        window = GetParent(window);
-    }
-    return owner;
 }
 
 }  // namespace
@@ -273,12 +76,12 @@ bool RunDialog(HWND dialog, const bool* ended) {
     if (owner != nullptr ? !DrawsOver(SurfaceOf(owner)) : DrawingUnseen()) {
         return false;  // no one would see it: the plain loop answers it
     }
-    Session s;
+    DialogSession s;
     s.dialog = dialog;
     s.ownWindow = owner == nullptr;
     s.surface = s.ownWindow ? dialog : SurfaceOf(owner);
-    if (s.ownWindow && !MakeOwnDevice(s)) {
-        ReleaseSession(s);
+    if (s.ownWindow && !MakeDialogDevice(s)) {
+        ReleaseDialogSession(s);
         return false;
     }
     sessions.push_back(&s);
@@ -307,7 +110,7 @@ bool RunDialog(HWND dialog, const bool* ended) {
     loop.abandon = [](void* context) { EndDialog(static_cast<HWND>(context), 2); };
     win32_internal::RunModalLoop(loop);
     std::erase(sessions, &s);
-    ReleaseSession(s);
+    ReleaseDialogSession(s);
     if (!s.ownWindow) {
         InvalidateRect(s.surface, nullptr, FALSE);
     }
@@ -315,10 +118,10 @@ bool RunDialog(HWND dialog, const bool* ended) {
 }
 
 bool RefreshDialogFramesOver(HWND window) {
-    for (Session* s : sessions) {
+    for (DialogSession* s : sessions) {
         if (!s->ownWindow && s->surface == window &&
             s->frame.atlasGeneration != FontAtlasGeneration()) {
-            RunFrame(*s, true, false);
+            RunDialogFrame(*s, true, false);
         }
     }
     return !FontAtlasDirty();
@@ -326,7 +129,7 @@ bool RefreshDialogFramesOver(HWND window) {
 
 void DrawDialogsOver(IDirect3DDevice9* device, HWND window, IDirect3DTexture9* font,
                      float offsetY) {
-    for (Session* s : sessions) {
+    for (DialogSession* s : sessions) {
         if (!s->ownWindow && s->surface == window) {
             DrawFrame(device, s->frame, font, offsetY);
         }

@@ -19,6 +19,7 @@
 namespace ui_internal {
 
 bool RunDialog(HWND dialog, const bool* ended);
+bool ShowModeless(HWND dialog);
 
 namespace {
 
@@ -92,6 +93,7 @@ bool DrawsOverHook(HWND owner) {
 const win32_internal::UiHooks kHooks = [] {
     win32_internal::UiHooks hooks;
     hooks.runDialog = RunDialog;
+    hooks.showModeless = ShowModeless;
     hooks.drawsOver = DrawsOverHook;
     hooks.beginMenu = BeginMenu;
     hooks.endMenu = EndMenu;

@@ -165,7 +165,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialog, HWND parent, DLGPROC proce
                      static_cast<unsigned>(resource));
         return nullptr;
     }
-    if (!child && parent != nullptr) {
+    if (!child && parent != nullptr && modal) {
         MarkDrawnInOwner(window);
     }
     for (int i = 0; i < dialog.itemCount; ++i) {
@@ -348,6 +348,11 @@ HWND CreateDialogParamA(HINSTANCE, LPCSTR name, HWND parent, DLGPROC procedure, 
     HWND window = CreateDialogWindow(*dialog, parent, procedure, param, false, resource);
     if (window != nullptr && (dialog->style & WS_VISIBLE) != 0 && IsWindow(window)) {
         ShowWindow(window, SW_SHOW);
+    }
+    const UiHooks* hooks = GetUiHooks();
+    if (window != nullptr && IsWindow(window) && (dialog->style & WS_CHILD) == 0 &&
+        hooks != nullptr && hooks->showModeless != nullptr) {
+        hooks->showModeless(window);
     }
     return window;
 }

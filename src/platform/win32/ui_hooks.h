@@ -27,6 +27,9 @@ struct UiHooks {
     // Runs the modal loop of `dialog` until `*ended`, drawing it; false when it cannot show the
     // dialog (the plain loop runs then).
     bool (*runDialog)(HWND dialog, const bool* ended) = nullptr;
+    // A modeless top-level dialog was made (a desktop window of its own): the presentation draws
+    // it from now on, answering its input, until it is destroyed. False when it cannot.
+    bool (*showModeless)(HWND dialog) = nullptr;
     // True when a dialog over `owner` can be drawn (the owner has a device that presents):
     // message boxes over it are then drawn as dialogs instead of SDL's box.
     bool (*drawsOver)(HWND owner) = nullptr;
