@@ -95,6 +95,7 @@ bool RunDialog(HWND dialog, const bool* ended) {
     loop.modalWindow = dialog;
     loop.presenter = &presenter;
     loop.context = dialog;
+    loop.showArrow = !s.ownWindow;
     loop.unattended = [](void* context) {
         const LRESULT id = SendMessageA(static_cast<HWND>(context), DM_GETDEFID, 0, 0);
         std::fprintf(stderr,

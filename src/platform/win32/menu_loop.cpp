@@ -159,7 +159,7 @@ bool TakeMenuInput(const MSG& message, void* context) {
     return true;
 }
 
-void RunLoop(MenuSession& session) {
+void RunLoop(MenuSession& session, bool drawn) {
     ModalPresenter presenter;
     presenter.takeInput = TakeMenuInput;
     presenter.context = &session;
@@ -177,6 +177,7 @@ void RunLoop(MenuSession& session) {
     loop.done = &session.done;
     loop.presenter = &presenter;
     loop.context = &session;
+    loop.showArrow = drawn;
     loop.unattended = [](void* context) {
         auto& s = *static_cast<MenuSession*>(context);
         s.tracker->Cancel();
@@ -210,7 +211,7 @@ UINT RunMenuTracking(MenuTracker* tracker) {
     const UiHooks* hooks = GetUiHooks();
     const bool drawn = hooks != nullptr && hooks->beginMenu != nullptr &&
                        hooks->beginMenu(tracker->window(), &session.drawing);
-    RunLoop(session);
+    RunLoop(session, drawn);
     if (drawn && hooks->endMenu != nullptr) {
         hooks->endMenu(tracker->window());
     }

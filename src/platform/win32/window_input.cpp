@@ -279,7 +279,9 @@ void DeliverMouseMove(HWND window, int x, int y) {
         std::lock_guard<std::mutex> lock(input.mutex);
         flags = MouseKeyFlagsLocked(input);
     }
-    if (OnMenuBar(window, position)) {
+    const bool onBar = OnMenuBar(window, position);
+    SetPointerOverMenuBar(onBar);
+    if (onBar) {
         PostMessageA(window, WM_NCMOUSEMOVE, HTMENU,
                      PackPoint(position.screen.x, position.screen.y));
         return;

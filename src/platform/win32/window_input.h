@@ -85,6 +85,9 @@ void ClampToCursorClip(POINT* screen);
 // Shows or hides SDL's pointer as ShowCursor and SetCursor last asked (cursor.cpp); for SDL
 // video that starts after those calls.
 void ReapplyPointerVisibility();
+// The pointer is on a window's menu bar, where the arrow shows even when the client area's
+// shape is none (cursor.cpp); the pointer moves report it.
+void SetPointerOverMenuBar(bool over);
 
 // While one of our own modal boxes is up, the focus it takes from the game window is no loss of
 // the program's activation: DeliverActivation then ignores a loss (a gain still counts).
