@@ -201,6 +201,33 @@ TEST_F(DialogPicturesTest, StartupNoticeAndVersionDialogs) {
     }
 }
 
+TEST_F(DialogPicturesTest, DrawnBoxAnswersTheKeysAsABoxDoes) {
+    MakeGameWindow();
+    struct Case {
+        const char* name;
+        std::vector<UINT> keys;
+        int answer;
+    };
+    const Case cases[] = {
+        {"Enter takes the default button", {VK_RETURN}, IDNO},
+        {"Escape is No for a question", {VK_ESCAPE}, IDNO},
+        {"Left moves to Yes", {VK_LEFT, VK_RETURN}, IDYES},
+        {"and Right back to No", {VK_LEFT, VK_RIGHT, VK_RETURN}, IDNO},
+        {"Space presses the button the arrows reached", {VK_LEFT, VK_SPACE}, IDYES},
+    };
+    const HWND window = window_;
+    for (const Case& c : cases) {
+        StepDriver driver({[&](HWND) {
+            for (UINT key : c.keys) {
+                win32_test::InjectKey(window, key, true);
+                win32_test::InjectKey(window, key, false);
+            }
+        }});
+        EXPECT_EQ(MessageBoxA(window, kCloseQuestionText, kConfirmCaption, 0x144), c.answer)
+            << c.name;
+    }
+}
+
 // The centre of item `item` of level `level` of the window's open menu, in client coordinates.
 POINT MenuItemCentre(HWND window, std::size_t level, int item) {
     const win32_internal::MenuTracker* tracker = win32_internal::ActiveMenuTracker(window);

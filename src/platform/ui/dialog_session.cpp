@@ -75,9 +75,20 @@ void ApplyDialogInput(DialogSession& s, const MSG& message) {
             break;
         case WM_KEYDOWN:
         case WM_KEYUP:
-            if (message.wParam < 512) {
+            if (message.wParam == VK_RETURN && !io.WantTextInput) {
+                // Enter presses the control the arrow keys moved to (as Space does), else the
+                // default button.
+                if (io.NavVisible || io.KeysDown[VK_SPACE]) {
+                    io.KeysDown[VK_SPACE] = message.message == WM_KEYDOWN;
+                } else if (message.message == WM_KEYDOWN) {
+                    s.pressDefault = true;
+                }
+            } else if (message.wParam < 512) {
                 io.KeysDown[message.wParam] = message.message == WM_KEYDOWN;
             }
+            io.KeyCtrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+            io.KeyShift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+            io.KeyAlt = (GetKeyState(VK_MENU) & 0x8000) != 0;
             break;
         case WM_CHAR:
             if (message.wParam >= 0x20 && message.wParam < 0x7F) {
@@ -92,14 +103,6 @@ void ApplyDialogInput(DialogSession& s, const MSG& message) {
 bool DialogKey(DialogSession& s, const MSG& message) {
     if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
         PostMessageA(s.dialog, WM_CLOSE, 0, 0);
-        return true;
-    }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
-        !ImGui::GetIO().WantTextInput) {
-        const LRESULT id = SendMessageA(s.dialog, DM_GETDEFID, 0, 0);
-        if (HIWORD(static_cast<std::uintptr_t>(id)) == DC_HASDEFID) {
-            Win32ClickControl(GetDlgItem(s.dialog, LOWORD(static_cast<std::uintptr_t>(id))));
-        }
         return true;
     }
     return false;
@@ -132,6 +135,13 @@ void RunDialogFrame(DialogSession& s, bool last, bool runActions) {
     if (runActions) {
         for (auto& action : actions) {
             action();
+        }
+    }
+    if (s.pressDefault) {
+        s.pressDefault = false;
+        const LRESULT id = SendMessageA(s.dialog, DM_GETDEFID, 0, 0);
+        if (HIWORD(static_cast<std::uintptr_t>(id)) == DC_HASDEFID) {
+            Win32ClickControl(GetDlgItem(s.dialog, LOWORD(static_cast<std::uintptr_t>(id))));
         }
     }
 }

@@ -18,15 +18,17 @@ struct DialogSession {
     IDirect3DDevice9* ownDevice = nullptr;
     IDirect3D9* direct3D = nullptr;  // an own window's
     std::vector<MSG> input;
-    DrawnFrame frame;  // window coordinates of `surface`
+    DrawnFrame frame;
+    bool pressDefault = false;  // Enter came with no control reached by the arrow keys  // window
+                                // coordinates of `surface`
 };
 
 // The device the dialog is drawn with: its own, or its surface window's.
 IDirect3DDevice9* SessionDevice(const DialogSession& s);
 // Hands a mouse or key message for the surface or the dialog to ImGui.
 void ApplyDialogInput(DialogSession& s, const MSG& message);
-// Escape (the dialog closes) and Enter outside a text field (its default button is clicked):
-// true when `message` was one of them and was acted on.
+// Escape: the dialog closes (WM_CLOSE); true when `message` was it. Enter outside a text field
+// is input: it presses the control the arrow keys moved to, else the default button.
 bool DialogKey(DialogSession& s, const MSG& message);
 // One ImGui frame of the dialog; `last` keeps its picture. The actions of the frame run after
 // it (never while ImGui builds a frame), unless `runActions` is false.

@@ -103,6 +103,8 @@ void Control(const ViewContext& view, HWND control) {
                 }
                 if (type == BS_DEFPUSHBUTTON) {
                     ImGui::PopStyleVar();
+                    // The arrow keys start from the default button.
+                    ImGui::SetItemDefaultFocus();
                 }
             }
             break;
