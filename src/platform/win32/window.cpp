@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/win32/icon_api.h"
 #include "platform/win32/menu_loop.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_keys.h"
@@ -57,6 +58,7 @@ SDL_Window* EnsureSdlWindow(HWND window) {
     std::string title;
     RECT rect{};
     bool minimised = false;
+    HICON icon = nullptr;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
         WindowRecord* record = FindWindowLocked(state, window);
@@ -69,8 +71,13 @@ SDL_Window* EnsureSdlWindow(HWND window) {
         title = record->title;
         rect = record->rect;
         minimised = (record->style & WS_MINIMIZE) != 0;
+        for (const WindowClass& windowClass : state.classes) {
+            if (windowClass.atom == record->classAtom) {
+                icon = windowClass.icon;
+            }
+        }
     }
-    SdlWindowPtr created = SdlCreateWindow(title, rect, minimised);
+    SdlWindowPtr created = SdlCreateWindow(title, rect, minimised, Win32IconPixels(icon));
     SDL_Window* result = nullptr;
     bool fresh = false;
     {

@@ -25,6 +25,7 @@ struct WindowClass {
     UINT style = 0;
     WNDPROC procedure = nullptr;
     HINSTANCE instance = nullptr;
+    HICON icon = nullptr;  // shown as the desktop window's icon
     int liveWindows = 0;
 };
 
