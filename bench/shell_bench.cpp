@@ -1,9 +1,6 @@
 // BM_EmptyAdventureFrame: one UpdateFrame at 800 x 600 with a script running and nothing to draw
 // but the software cursor and the FPS line. BM_StartupToFirstFrame: a fresh process (forked)
 // from RunProgram to its first drawn frame, with the files already in the page cache.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <string>
 
@@ -45,34 +42,23 @@ void OnFirstFrame(void* context) {
     }
 }
 
+// The child: RunProgram until its first frame is drawn, then the close question answered Yes.
+double StartupToFirstFrame() {
+    win32_test::UseScriptedMessageBoxes(true);
+    StartupProbe probe;
+    probe.start = std::chrono::steady_clock::now();
+    ProgramOptions options;
+    options.frameDrawn = OnFirstFrame;
+    options.frameDrawnContext = &probe;
+    RunProgram(options);
+    return probe.seconds;
+}
+
 void BM_StartupToFirstFrame(benchmark::State& state) {
     shell_bench::MakeProgramDirectory();
     for (auto _ : state) {
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0) {
-            state.SkipWithError("pipe");
-            return;
-        }
-        const pid_t child = fork();
-        if (child == 0) {
-            close(pipeEnds[0]);
-            win32_test::UseScriptedMessageBoxes(true);
-            StartupProbe probe;
-            probe.start = std::chrono::steady_clock::now();
-            ProgramOptions options;
-            options.frameDrawn = OnFirstFrame;
-            options.frameDrawnContext = &probe;
-            RunProgram(options);
-            const ssize_t written = write(pipeEnds[1], &probe.seconds, sizeof probe.seconds);
-            _exit(written == sizeof probe.seconds ? 0 : 1);
-        }
-        close(pipeEnds[1]);
-        double seconds = -1.0;
-        const ssize_t got = read(pipeEnds[0], &seconds, sizeof seconds);
-        close(pipeEnds[0]);
-        int status = 0;
-        waitpid(child, &status, 0);
-        if (got != sizeof seconds || seconds < 0.0) {
+        const double seconds = shell_bench::SecondsInFreshProcess(StartupToFirstFrame);
+        if (seconds < 0.0) {
             state.SkipWithError("the child drew no frame");
             return;
         }

@@ -1,5 +1,8 @@
 #include "shell_bench_support.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -52,6 +55,27 @@ std::string MakeProgramDirectory() {
     WriteRegistryDword("main", "Fullscreen", 0);
     WriteRegistryDword("main", "HWCursor", 0);
     return dir;
+}
+
+double SecondsInFreshProcess(double (*child)()) {
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        return -1.0;
+    }
+    const pid_t process = fork();
+    if (process == 0) {
+        close(pipeEnds[0]);
+        const double seconds = child();
+        const ssize_t written = write(pipeEnds[1], &seconds, sizeof seconds);
+        _exit(written == sizeof seconds ? 0 : 1);
+    }
+    close(pipeEnds[1]);
+    double seconds = -1.0;
+    const ssize_t got = read(pipeEnds[0], &seconds, sizeof seconds);
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(process, &status, 0);
+    return got == sizeof seconds ? seconds : -1.0;
 }
 
 RunningGame::RunningGame() {

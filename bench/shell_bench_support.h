@@ -10,6 +10,10 @@ namespace shell_bench {
 // after another, and a windowed 800 x 600 display in the settings store.
 std::string MakeProgramDirectory();
 
+// Runs `child` in a forked copy of this process (which then ends) and returns the seconds it
+// answered; negative when it answered none.
+double SecondsInFreshProcess(double (*child)());
+
 // The game window with its device and menu bar, the cursor and the FPS line, the start script
 // running, on the manual clock; taken down again at the end.
 class RunningGame {

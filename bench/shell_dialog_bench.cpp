@@ -2,9 +2,6 @@
 // BM_FrameWithMenuOpen with the File menu and its load slots open below the menu bar,
 // BM_FrameWithDialog under the modal version dialog. BM_StartupToFirstDialog: a fresh process
 // (forked) from RunProgram until the start-up dialog's first frame is presented.
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
 
 #include <benchmark/benchmark.h>
@@ -113,32 +110,21 @@ void OnFirstDialogFrame(HWND dialog, void* context) {
     Win32ClickControl(GetDlgItem(dialog, 2));
 }
 
+// The child: RunProgram until the start-up dialog's first frame, then back to the desktop.
+double StartupToFirstDialog() {
+    DialogProbe probe;
+    probe.start = std::chrono::steady_clock::now();
+    Presentation presentation;
+    win32_test::SetModalIdleHook(OnFirstDialogFrame, &probe);
+    RunProgram(ProgramOptions{});
+    return probe.seconds;
+}
+
 void BM_StartupToFirstDialog(benchmark::State& state) {
     shell_bench::MakeProgramDirectory();
     for (auto _ : state) {
-        int pipeEnds[2];
-        if (pipe(pipeEnds) != 0) {
-            state.SkipWithError("pipe");
-            return;
-        }
-        const pid_t child = fork();
-        if (child == 0) {
-            close(pipeEnds[0]);
-            DialogProbe probe;
-            probe.start = std::chrono::steady_clock::now();
-            Presentation presentation;
-            win32_test::SetModalIdleHook(OnFirstDialogFrame, &probe);
-            RunProgram(ProgramOptions{});
-            const ssize_t written = write(pipeEnds[1], &probe.seconds, sizeof probe.seconds);
-            _exit(written == sizeof probe.seconds ? 0 : 1);
-        }
-        close(pipeEnds[1]);
-        double seconds = -1.0;
-        const ssize_t got = read(pipeEnds[0], &seconds, sizeof seconds);
-        close(pipeEnds[0]);
-        int status = 0;
-        waitpid(child, &status, 0);
-        if (got != sizeof seconds || seconds < 0.0) {
+        const double seconds = shell_bench::SecondsInFreshProcess(StartupToFirstDialog);
+        if (seconds < 0.0) {
             state.SkipWithError("the child showed no dialog");
             return;
         }

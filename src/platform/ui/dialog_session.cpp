@@ -146,6 +146,20 @@ void RunDialogFrame(DialogSession& s, bool last, bool runActions) {
     }
 }
 
+bool RunInputFrames(DialogSession& s) {
+    std::vector<MSG> input;
+    input.swap(s.input);
+    for (const MSG& message : input) {
+        ApplyDialogInput(s, message);
+        RunDialogFrame(s, false);
+    }
+    if (input.empty()) {
+        return false;
+    }
+    RunDialogFrame(s, false);
+    return true;
+}
+
 void RenderDialogStable(DialogSession& s, bool runActions) {
     for (int pass = 0; pass < kAtlasPasses; ++pass) {
         RunDialogFrame(s, true, runActions && pass == 0);

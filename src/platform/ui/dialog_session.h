@@ -33,6 +33,9 @@ bool DialogKey(DialogSession& s, const MSG& message);
 // One ImGui frame of the dialog; `last` keeps its picture. The actions of the frame run after
 // it (never while ImGui builds a frame), unless `runActions` is false.
 void RunDialogFrame(DialogSession& s, bool last, bool runActions = true);
+// Hands the queued input to ImGui, a frame for each message and one more to show what the
+// actions changed; false when none was queued.
+bool RunInputFrames(DialogSession& s);
 // The picture frame, built again until the atlas holds every glyph it shows.
 void RenderDialogStable(DialogSession& s, bool runActions);
 // An own window's picture presented; over an owner, the owner repainted.

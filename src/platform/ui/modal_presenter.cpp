@@ -49,14 +49,7 @@ void Refresh(bool changed, void* context) {
         return;
     }
     const DrawnFrame before = s.frame;
-    std::vector<MSG> input;
-    input.swap(s.input);
-    for (const MSG& message : input) {
-        ApplyDialogInput(s, message);
-        RunDialogFrame(s, false);
-    }
-    // A second frame shows what the actions changed.
-    RunDialogFrame(s, false);
+    RunInputFrames(s);
     RenderDialogStable(s, true);
     if (s.ownWindow || before.lists.empty() || !SameFrame(before, s.frame)) {
         PresentDialog(s);

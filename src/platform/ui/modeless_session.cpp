@@ -38,15 +38,7 @@ void Redraw(ModelessSession& s, bool present) {
     }
     building = true;
     const DrawnFrame before = s.frame;
-    std::vector<MSG> input;
-    input.swap(s.input);
-    for (const MSG& message : input) {
-        ApplyDialogInput(s, message);
-        RunDialogFrame(s, false);
-    }
-    if (!input.empty()) {
-        RunDialogFrame(s, false);
-    }
+    RunInputFrames(s);
     RenderDialogStable(s, true);
     building = false;
     if (present || before.lists.empty() || !SameFrame(before, s.frame)) {

@@ -12,6 +12,7 @@
 #include "platform/win32/message_keys.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_placement.h"
+#include "sample_menu.h"
 #include "window_test_support.h"
 
 namespace {
@@ -19,27 +20,8 @@ namespace {
 using win32_internal::ActiveMenuTracker;
 using win32_internal::MenuTracker;
 using win32_test_support::MessageRecorder;
+using win32_test_support::SampleMenu;
 using win32_test_support::WindowTest;
-
-// "File" (&Open 10, a separator, "Recent" with 20 and 21, greyed Quit 11) and "&Edit" (Copy 30).
-struct SampleBar {
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    HMENU recent = CreatePopupMenu();
-    HMENU edit = CreatePopupMenu();
-    SampleBar() {
-        AppendMenuA(recent, MF_STRING, 20, "one");
-        AppendMenuA(recent, MF_STRING, 21, "two");
-        AppendMenuA(file, MF_STRING, 10, "&Open\tCtrl+O");
-        AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-        AppendMenuA(file, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), "Recent");
-        AppendMenuA(file, MF_STRING | MF_GRAYED, 11, "Quit");
-        AppendMenuA(edit, MF_STRING, 30, "Copy");
-        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
-        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
-    }
-    ~SampleBar() { DestroyMenu(bar); }
-};
 
 using Step = std::function<void(HWND window)>;
 
@@ -140,7 +122,7 @@ TEST_F(MenuBarTest, BarTakesTheTopRowsOfTheWindowAndItsPointerMessagesAreNonClie
     ASSERT_TRUE(AdjustWindowRectEx(&adjusted, WS_CAPTION, TRUE, 0));
     EXPECT_EQ(adjusted.top, -kMenuBarHeight);
     EXPECT_EQ(adjusted.bottom, 240) << "only the top grows";
-    SampleBar m;
+    SampleMenu m;
     RECT client{};
     POINT origin{0, 0};
     SetMenu(window_, m.bar);
@@ -210,7 +192,7 @@ TEST_F(MenuBarTest, EnteredAndWorkedByPointerAndKeys) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SampleBar m;
+        SampleMenu m;
         SetMenu(window_, m.bar);
         drain();
         recorder_->clear();
@@ -222,7 +204,7 @@ TEST_F(MenuBarTest, EnteredAndWorkedByPointerAndKeys) {
 }
 
 TEST_F(MenuBarTest, AltWithAnotherKeyOrWithoutABarOpensNothing) {
-    SampleBar m;
+    SampleMenu m;
     SetMenu(window_, m.bar);
     drain();
     recorder_->clear();
@@ -258,7 +240,7 @@ TEST_F(MenuBarTest, PopupMenuReturnsOrPostsItsChoice) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SampleBar m;
+        SampleMenu m;
         recorder_->clear();
         BOOL result = FALSE;
         const std::vector<WPARAM> posted = Run(
