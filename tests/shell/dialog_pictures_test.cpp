@@ -11,6 +11,7 @@
 #include "foundation/app_settings.h"
 #include "foundation/foundation_test.h"
 #include "foundation/log.h"
+#include "foundation/registry_settings.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/d3d_functions.h"
 #include "platform/d3d9/d3d9_test.h"
@@ -176,6 +177,8 @@ TEST_F(DialogPicturesTest, StartupNoticeAndVersionDialogs) {
                               "ください。\r\n直らないときは、下のボタンでサポートにご連絡ください"
                               "。ログがクリップボードに写されます。")
                       .value());
+    // Full colour in full screen: 32-bit modes on both pages.
+    WriteRegistryDword(kSettingsMain, "Fullcolor", 1);
     {
         StepDriver driver({ExpectPicture(nullptr, "dialog_startup_simple"), ClickControl(1)});
         EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(109), nullptr, StartupDialogProc, 0),
