@@ -1,5 +1,9 @@
-# The frame step of an empty adventure frame, and start-up to the first frame in a fresh process.
+# The frame step of an empty adventure frame, alone and with a menu or a dialog over it; start-up
+# to the first frame and to the first start-up dialog in a fresh process.
 qvn_bench_program(shell_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell_bench.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/shell_bench_support.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/shell_dialog_bench.cpp
     LIBS game script_tools)
+target_include_directories(shell_bench PRIVATE ${CMAKE_CURRENT_LIST_DIR})
 target_compile_definitions(shell_bench PRIVATE QVN_DEMO_DIR="${PROJECT_SOURCE_DIR}/demo")

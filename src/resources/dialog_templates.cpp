@@ -51,16 +51,16 @@ constexpr DialogItemTemplate kStartupDetailedItems[] = {
     {1002, WC_BUTTONA, "\203t\203\213\203J\203\211\201[\202\305\225\\\216\246(&C)",
      BS_AUTOCHECKBOX | WS_TABSTOP, 146, 17, 140, 12},
     // 深度バッファ
-    {1253, WC_STATICA, "\220[\223x\203o\203b\203t\203@", SS_LEFT, 14, 35, 62, 10},
-    {1242, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 80, 33, 60, 80},
+    {1253, WC_STATICA, "\220[\223x\203o\203b\203t\203@", SS_LEFT, 14, 35, 70, 10},
+    {1242, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 86, 33, 60, 80},
     // テクスチャ縮小率
-    {kStatic, WC_STATICA, "\203e\203N\203X\203`\203\203\217k\217\254\227\246", SS_LEFT, 14, 51, 64,
+    {kStatic, WC_STATICA, "\203e\203N\203X\203`\203\203\217k\217\254\227\246", SS_LEFT, 14, 51, 70,
      10},
-    {1243, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 80, 49, 60, 80},
+    {1243, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 86, 49, 60, 80},
     // キャラクタ縮小率
-    {kStatic, WC_STATICA, "\203L\203\203\203\211\203N\203^\217k\217\254\227\246", SS_LEFT, 146, 51,
-     66, 10},
-    {1244, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 214, 49, 70, 80},
+    {kStatic, WC_STATICA, "\203L\203\203\203\211\203N\203^\217k\217\254\227\246", SS_LEFT, 152, 51,
+     70, 10},
+    {1244, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 224, 49, 62, 80},
     // フルスクリーンで起動(&F)
     {1001, WC_BUTTONA, "\203t\203\213\203X\203N\203\212\201[\203\223\202\305\213N\223\256(&F)",
      BS_AUTOCHECKBOX | WS_TABSTOP, 14, 66, 160, 12},
@@ -109,23 +109,23 @@ constexpr DialogTemplate kStartupDetailed{
 
 // The notice after a run that did not end normally.
 constexpr DialogItemTemplate kNoticeItems[] = {
-    {1152, WC_EDITA, nullptr, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, 7, 7, 246,
+    {1152, WC_EDITA, nullptr, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL, 7, 7, 286,
      110},
     // ゲームを起動する
     {1, WC_BUTTONA, "\203Q\201[\203\200\202\360\213N\223\256\202\267\202\351",
-     BS_DEFPUSHBUTTON | WS_TABSTOP, 7, 125, 80, 14},
+     BS_DEFPUSHBUTTON | WS_TABSTOP, 7, 125, 86, 14},
     // Windowsに戻る
-    {2, WC_BUTTONA, "Windows\202\311\226\337\202\351", BS_PUSHBUTTON | WS_TABSTOP, 91, 125, 76, 14},
+    {2, WC_BUTTONA, "Windows\202\311\226\337\202\351", BS_PUSHBUTTON | WS_TABSTOP, 97, 125, 80, 14},
     // サポートにメールを送る
     {3, WC_BUTTONA, "\203T\203|\201[\203g\202\311\203\201\201[\203\213\202\360\221\227\202\351",
-     BS_PUSHBUTTON | WS_TABSTOP, 171, 125, 82, 14},
+     BS_PUSHBUTTON | WS_TABSTOP, 181, 125, 112, 14},
 };
 // お知らせ
 constexpr DialogTemplate kNotice{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER,
                                  "\202\250\222m\202\347\202\271",
                                  0,
                                  0,
-                                 260,
+                                 300,
                                  146,
                                  kNoticeItems,
                                  static_cast<int>(std::size(kNoticeItems))};

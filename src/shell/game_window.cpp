@@ -10,6 +10,7 @@
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/d3d_functions.h"
 #include "platform/win32/cursor_api.h"
+#include "platform/win32/icon_api.h"
 #include "platform/win32/menu_api.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
@@ -61,10 +62,16 @@ HWND CreateMainWindow() {
                       static_cast<unsigned>(kGameMenuResource));
         }
     }
+    // The class icon, once loaded, lives as long as the process, as resources do.
+    static HICON classIcon = nullptr;
+    if (classIcon == nullptr) {
+        classIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(kGameIconResource));
+    }
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = 0;
     windowClass.lpfnWndProc = MainWndProc;
+    windowClass.hIcon = classIcon;
     windowClass.hbrBackground =
         reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_WINDOW + 1));
     windowClass.lpszClassName = kProgramShortName;

@@ -21,6 +21,7 @@
 #include "platform/win32/message_keys.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_placement.h"
 #include "platform/winbase/test_hooks.h"
 #include "program_copy.h"
 #include "replay_harness.h"
@@ -138,7 +139,7 @@ TEST(ReplayTest, SessionDrawsPausesSurvivesADeviceLossAndEndsOnAConfirmedClose) 
     RECT window{};
     ASSERT_TRUE(ReadWindowRect(&window)) << "a confirmed close in a window keeps its place";
     EXPECT_EQ(window.right - window.left, 800);
-    EXPECT_EQ(window.bottom - window.top, 600);
+    EXPECT_EQ(window.bottom - window.top, 600 + kMenuBarHeight) << "the menu bar above the client";
 }
 
 TEST(ReplayTest, ShutdownTakesTheMusicWindowDownSoThatTheNextRunHasItsOwn) {
@@ -287,8 +288,9 @@ TEST(ReplayTest, HardwareCursorTakesTheShapesCellAndHotSpotAndFollowsThePointer)
         const auto cursor = d3d9_test::GetCursorState(D3DApp->device.get());
         EXPECT_TRUE(cursor.hasImage);
         EXPECT_TRUE(cursor.visible) << "shown by the pointer's move";
+        // Screen coordinates of a window at (0, 0): its menu bar lies above the client area.
         EXPECT_EQ(cursor.x, 300);
-        EXPECT_EQ(cursor.y, 200);
+        EXPECT_EQ(cursor.y, 200 + kMenuBarHeight);
         EXPECT_EQ(cursor.hotSpotX, 0u);
         EXPECT_EQ(SoftwareCursorTexture(), nullptr);
         SetCursorShape(2);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dialog_driver.h"
 #include "foundation/app_settings.h"
 #include "foundation/foundation_test.h"
 #include "foundation/log.h"
@@ -64,19 +65,7 @@ protected:
         win32_test::RecordShellActions(true);
         win32_test::ResetClipboard();
         win32_test::TakeShellOpens();
-        d3d9_test::AdapterTable table = d3d9_test::DefaultAdapterTable();
-        table.desktop = D3DDISPLAYMODE{1280, 1024, 60, D3DFMT_X8R8G8B8};
-        table.modes.clear();
-        for (D3DFORMAT format : {D3DFMT_X8R8G8B8, D3DFMT_R5G6B5}) {
-            for (UINT rate : {75u, 60u}) {
-                for (auto [w, h] :
-                     {std::pair{1280u, 1024u}, {640u, 480u}, {1024u, 768u}, {800u, 600u}}) {
-                    table.modes.push_back(D3DDISPLAYMODE{w, h, rate, format});
-                }
-            }
-        }
-        table.depthFormats = {D3DFMT_D16, D3DFMT_D24X8};
-        d3d9_test::SetAdapterTable(table);
+        d3d9_test::SetAdapterTable(shell_test::DialogTestAdapter());
         ASSERT_EQ(CreateD3DApplication(), 1);
         DisplaySettings = D3DPRESENT_PARAMETERS{};
         DisplaySettings.EnableAutoDepthStencil = TRUE;

@@ -49,6 +49,18 @@ struct CursorState {
 };
 CursorState GetCursorState(IDirect3DDevice9* device);
 
+// What a Present showed: the strip above the back buffer (the overlay's, present_overlay.h) and
+// the back buffer, as one A8R8G8B8 picture, rows top first.
+struct PresentedPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> argb;
+};
+// While on, every Present keeps a copy of its picture (off by default: it costs a conversion).
+void KeepPresentedPictures(bool keep);
+// The picture of the device's last Present while keeping was on; empty when there was none.
+PresentedPicture LastPresentedPicture(IDirect3DDevice9* device);
+
 // Switches the rasteriser's fast paths (the default: span routines, and upright quads drawn
 // as one piece) or the per-pixel, per-triangle reference path; both give the same bytes.
 void SetFastPathsEnabled(bool enabled);

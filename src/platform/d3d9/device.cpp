@@ -37,6 +37,10 @@ D3DFORMAT DisplayFormatOf(D3DFORMAT backBuffer) {
     return backBuffer == D3DFMT_A8R8G8B8 ? D3DFMT_X8R8G8B8 : backBuffer;
 }
 
+struct ReleaseDeleter {
+    void operator()(IDirect3DSurface9* surface) const { surface->Release(); }
+};
+
 // Puts `surface` in a binding slot; the new one is bound before the old one lets go, so that
 // rebinding the same surface never frees it in between.
 void BindSlot(Surface*& slot, Surface* surface) {
@@ -67,6 +71,22 @@ void SetPresentOverlay(PresentOverlay overlay) {
 
 PresentOverlay CurrentPresentOverlay() {
     return presentOverlay.load();
+}
+
+void Device::KeepPicture(Surface* strip) {
+    const int width = static_cast<int>(backBuffer_->width());
+    const int stripRows = strip != nullptr ? static_cast<int>(strip->height()) : 0;
+    const int rows = stripRows + static_cast<int>(backBuffer_->height());
+    keptPicture_.width = width;
+    keptPicture_.height = rows;
+    keptPicture_.argb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows), 0);
+    for (int y = 0; y < rows; ++y) {
+        Surface* source = y < stripRows ? strip : backBuffer_;
+        const int row = y < stripRows ? y : y - stripRows;
+        RowToArgb(source->format(),
+                  source->bytes() + static_cast<std::ptrdiff_t>(row) * source->pitch(),
+                  keptPicture_.argb.data() + static_cast<std::size_t>(y) * width, width);
+    }
 }
 
 IDirect3DDevice9* FindDeviceOfWindow(HWND window) {
@@ -485,8 +505,18 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
     const HWND window = destWindowOverride != nullptr          ? destWindowOverride
                         : parameters_.hDeviceWindow != nullptr ? parameters_.hDeviceWindow
                                                                : focusWindow_;
+    IDirect3DSurface9* stripSurface = nullptr;
     if (PresentOverlay overlay = CurrentPresentOverlay()) {
-        overlay(this, window);
+        overlay(this, window, &stripSurface);
+    }
+    const std::unique_ptr<IDirect3DSurface9, ReleaseDeleter> stripReference(stripSurface);
+    Surface* strip = stripSurface != nullptr ? AsSurface(stripSurface) : nullptr;
+    if (strip != nullptr &&
+        (strip->width() != backBuffer_->width() || strip->format() != backBuffer_->format())) {
+        strip = nullptr;
+    }
+    if (KeepingPresentedPictures()) {
+        KeepPicture(strip);
     }
     if (presenter_ != nullptr && (!presenter_->SameWindow(window) || !presenter_->WindowAlive())) {
         presenter_.reset();
@@ -499,10 +529,17 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
         PresentedCursor cursor{&cursorImage_, cursorX_, cursorY_, static_cast<int>(cursorHotX_),
                                static_cast<int>(cursorHotY_)};
         const bool showCursor = cursorShown_ && !cursorImage_.empty();
-        const HRESULT hr = presenter_->Show(
-            backBuffer_->bytes(), backBuffer_->pitch(), static_cast<int>(backBuffer_->width()),
-            static_cast<int>(backBuffer_->height()), backBuffer_->format(), sourceRect, vsync,
-            !parameters_.Windowed, showCursor ? &cursor : nullptr);
+        const PresentedImage frame{backBuffer_->bytes(), backBuffer_->pitch(),
+                                   static_cast<int>(backBuffer_->width()),
+                                   static_cast<int>(backBuffer_->height()), backBuffer_->format()};
+        const PresentedImage stripImage =
+            strip != nullptr
+                ? PresentedImage{strip->bytes(), strip->pitch(), static_cast<int>(strip->width()),
+                                 static_cast<int>(strip->height()), strip->format()}
+                : PresentedImage{};
+        const HRESULT hr =
+            presenter_->Show(frame, strip != nullptr ? &stripImage : nullptr, sourceRect, vsync,
+                             !parameters_.Windowed, showCursor ? &cursor : nullptr);
         if (FAILED(hr)) {
             return hr;
         }

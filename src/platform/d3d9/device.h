@@ -145,6 +145,7 @@ public:
     int presentCount() const { return presentCount_; }
     bool dialogBoxMode() const { return dialogBoxMode_; }
     d3d9_test::CursorState cursorState() const;
+    const d3d9_test::PresentedPicture& keptPicture() const { return keptPicture_; }
 
 private:
     ~Device() override;
@@ -169,6 +170,8 @@ private:
     HRESULT DrawVertices(D3DPRIMITIVETYPE type, UINT primitiveCount, const std::uint8_t* vertices,
                          UINT vertexCount, UINT stride, bool indexed);
     bool ClipToTarget(RECT* rect) const;
+    // Keeps what Present shows for d3d9_test::LastPresentedPicture.
+    void KeepPicture(Surface* strip);
 
     std::atomic<ULONG> refs_{1};
     IDirect3D9* direct3D_;
@@ -216,9 +219,13 @@ private:
 
     std::unordered_set<ResourceCore*> resources_;
     std::unique_ptr<SdlPresenter> presenter_;
+    d3d9_test::PresentedPicture keptPicture_;
     std::vector<RasterVertex> scratchVertices_;
     std::vector<std::uint32_t> scratchIndices_;
 };
+
+// d3d9_test::KeepPresentedPictures.
+bool KeepingPresentedPictures();
 
 inline Device* AsDevice(IDirect3DDevice9* device) {
     return static_cast<Device*>(device);

@@ -7,7 +7,10 @@
 namespace d3d9_internal {
 
 // Called by Present before the back buffer is shown, with the window it is shown in. Null: none.
-using PresentOverlay = void (*)(IDirect3DDevice9* device, HWND window);
+// `strip` (never null, null on entry): a surface of the back buffer's format and width, shown
+// above the back buffer (the window's menu bar above its client area), whose reference passes to
+// Present, which releases it; left null, the back buffer is shown alone.
+using PresentOverlay = void (*)(IDirect3DDevice9* device, HWND window, IDirect3DSurface9** strip);
 void SetPresentOverlay(PresentOverlay overlay);
 PresentOverlay CurrentPresentOverlay();
 

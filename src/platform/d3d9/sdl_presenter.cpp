@@ -6,6 +6,7 @@
 
 #include "platform/win32/client_mapping.h"
 #include "platform/win32/sdl_host.h"
+#include "platform/win32/window_api.h"
 
 namespace d3d9_internal {
 namespace {
@@ -26,6 +27,27 @@ Uint32 SdlFormat(D3DFORMAT format) {
     }
 }
 
+// A streaming texture of `image`'s size and format in `slot`, remade when they change.
+bool UploadImage(SDL_Renderer* renderer, const PresentedImage& image, TexturePtr* slot,
+                 int* slotWidth, int* slotHeight, Uint32* slotFormat) {
+    const Uint32 sdlFormat = SdlFormat(image.format);
+    if (!*slot || *slotWidth != image.width || *slotHeight != image.height ||
+        *slotFormat != sdlFormat) {
+        slot->reset(SDL_CreateTexture(renderer, sdlFormat, SDL_TEXTUREACCESS_STREAMING, image.width,
+                                      image.height));
+        if (!*slot) {
+            SDL_Log("d3d9: no texture for the picture: %s", SDL_GetError());
+            return false;
+        }
+        SDL_SetTextureBlendMode(slot->get(), SDL_BLENDMODE_NONE);
+        *slotWidth = image.width;
+        *slotHeight = image.height;
+        *slotFormat = sdlFormat;
+    }
+    SDL_UpdateTexture(slot->get(), nullptr, image.pixels, image.pitch);
+    return true;
+}
+
 }  // namespace
 
 struct SdlPresenter::Objects {
@@ -34,6 +56,10 @@ struct SdlPresenter::Objects {
     int frameWidth = 0;
     int frameHeight = 0;
     Uint32 frameFormat = 0;
+    TexturePtr strip;
+    int stripWidth = 0;
+    int stripHeight = 0;
+    Uint32 stripFormat = 0;
     TexturePtr cursor;
     bool vsync = false;
 };
@@ -56,6 +82,7 @@ SdlPresenter::~SdlPresenter() {
     if (!WindowAlive()) {
         // Whatever SDL did with them went with the window.
         (void)objects_->cursor.release();
+        (void)objects_->strip.release();
         (void)objects_->frame.release();
     }
 }
@@ -65,19 +92,17 @@ bool SdlPresenter::WindowAlive() const {
 }
 
 bool SdlPresenter::ClientSize(UINT* width, UINT* height) const {
-    int w = 0;
-    int h = 0;
-    SDL_GetWindowSize(window_, &w, &h);
-    if (w <= 0 || h <= 0) {
+    RECT client{};
+    if (GetClientRect(handle_, &client) == FALSE || client.right <= 0 || client.bottom <= 0) {
         return false;
     }
-    *width = static_cast<UINT>(w);
-    *height = static_cast<UINT>(h);
+    *width = static_cast<UINT>(client.right);
+    *height = static_cast<UINT>(client.bottom);
     return true;
 }
 
-HRESULT SdlPresenter::Show(const std::uint8_t* pixels, int pitch, int width, int height,
-                           D3DFORMAT format, const RECT* sourceRect, bool vsync, bool fullScreen,
+HRESULT SdlPresenter::Show(const PresentedImage& image, const PresentedImage* strip,
+                           const RECT* sourceRect, bool vsync, bool fullScreen,
                            const PresentedCursor* cursor) {
     Objects& o = *objects_;
     if (o.renderer == nullptr) {
@@ -91,21 +116,11 @@ HRESULT SdlPresenter::Show(const std::uint8_t* pixels, int pitch, int width, int
         SDL_RenderSetVSync(o.renderer, vsync ? 1 : 0);
         o.vsync = vsync;
     }
-    const Uint32 sdlFormat = SdlFormat(format);
-    if (!o.frame || o.frameWidth != width || o.frameHeight != height ||
-        o.frameFormat != sdlFormat) {
-        o.frame.reset(
-            SDL_CreateTexture(o.renderer, sdlFormat, SDL_TEXTUREACCESS_STREAMING, width, height));
-        if (!o.frame) {
-            SDL_Log("d3d9: no texture for the back buffer: %s", SDL_GetError());
-            return D3DERR_DRIVERINTERNALERROR;
-        }
-        SDL_SetTextureBlendMode(o.frame.get(), SDL_BLENDMODE_NONE);
-        o.frameWidth = width;
-        o.frameHeight = height;
-        o.frameFormat = sdlFormat;
+    const int width = image.width;
+    const int height = image.height;
+    if (!UploadImage(o.renderer, image, &o.frame, &o.frameWidth, &o.frameHeight, &o.frameFormat)) {
+        return D3DERR_DRIVERINTERNALERROR;
     }
-    SDL_UpdateTexture(o.frame.get(), nullptr, pixels, pitch);
 
     SDL_Rect source{0, 0, width, height};
     if (sourceRect != nullptr && sourceRect->left >= 0 && sourceRect->top >= 0 &&
@@ -114,20 +129,29 @@ HRESULT SdlPresenter::Show(const std::uint8_t* pixels, int pitch, int width, int
         source = SDL_Rect{sourceRect->left, sourceRect->top, sourceRect->right - sourceRect->left,
                           sourceRect->bottom - sourceRect->top};
     }
+    const bool withStrip =
+        strip != nullptr && strip->width == source.w && strip->height > 0 &&
+        UploadImage(o.renderer, *strip, &o.strip, &o.stripWidth, &o.stripHeight, &o.stripFormat);
+    const int stripHeight = withStrip ? strip->height : 0;
     int outW = 0;
     int outH = 0;
     SDL_GetRendererOutputSize(o.renderer, &outW, &outH);
-    // Fit the source into the output with its aspect ratio, centred: the Windows layer maps the
-    // pointer back through the same fit.
+    // Fit the picture (the strip above the source) into the output with its aspect ratio,
+    // centred: the Windows layer maps the pointer back through the same fit.
     const win32_internal::PictureFit fit =
-        win32_internal::FitPicture(SIZE{source.w, source.h}, SIZE{outW, outH});
+        win32_internal::FitPicture(SIZE{source.w, source.h + stripHeight}, SIZE{outW, outH});
     const double scale = fit.scale;
-    const SDL_Rect dest{fit.area.left, fit.area.top, fit.area.right - fit.area.left,
-                        fit.area.bottom - fit.area.top};
+    const int stripOut = static_cast<int>(stripHeight * scale + 0.5);
+    const SDL_Rect stripDest{fit.area.left, fit.area.top, fit.area.right - fit.area.left, stripOut};
+    const SDL_Rect dest{fit.area.left, fit.area.top + stripOut, fit.area.right - fit.area.left,
+                        fit.area.bottom - fit.area.top - stripOut};
 
     SDL_SetRenderDrawColor(o.renderer, 0, 0, 0, 255);
     SDL_RenderClear(o.renderer);
     SDL_RenderCopy(o.renderer, o.frame.get(), &source, &dest);
+    if (withStrip) {
+        SDL_RenderCopy(o.renderer, o.strip.get(), nullptr, &stripDest);
+    }
 
     if (cursor != nullptr && cursor->argb != nullptr && cursor->argb->size() == 32 * 32) {
         if (!o.cursor) {

@@ -22,6 +22,15 @@ struct PresentedCursor {
     int hotSpotY;
 };
 
+// Pixels of one picture in a surface's format.
+struct PresentedImage {
+    const std::uint8_t* pixels;
+    int pitch;
+    int width;
+    int height;
+    D3DFORMAT format;
+};
+
 class SdlPresenter {
 public:
     // Null when the window handle has no SDL window (no display, as in tests).
@@ -36,9 +45,10 @@ public:
     bool WindowAlive() const;
     // Size of the window's client area in pixels.
     bool ClientSize(UINT* width, UINT* height) const;
-    HRESULT Show(const std::uint8_t* pixels, int pitch, int width, int height, D3DFORMAT format,
-                 const RECT* sourceRect, bool vsync, bool fullScreen,
-                 const PresentedCursor* cursor);
+    // `strip` (may be null; ignored unless as wide as the frame's source) is shown above the
+    // frame, the two fitted into the window as one picture.
+    HRESULT Show(const PresentedImage& frame, const PresentedImage* strip, const RECT* sourceRect,
+                 bool vsync, bool fullScreen, const PresentedCursor* cursor);
 
 private:
     struct Objects;

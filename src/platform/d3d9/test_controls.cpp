@@ -1,9 +1,24 @@
 // The test controls of d3d9_test.h that reach a device.
 
+#include <atomic>
+
 #include "platform/d3d9/d3d9_test.h"
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/rasterizer.h"
 #include "platform/d3d9/span_kernels.h"
+
+namespace d3d9_internal {
+namespace {
+
+std::atomic<bool> keepPictures{false};
+
+}  // namespace
+
+bool KeepingPresentedPictures() {
+    return keepPictures.load();
+}
+
+}  // namespace d3d9_internal
 
 namespace d3d9_test {
 
@@ -32,6 +47,14 @@ bool DialogBoxMode(IDirect3DDevice9* device) {
 
 CursorState GetCursorState(IDirect3DDevice9* device) {
     return AsDevice(device)->cursorState();
+}
+
+void KeepPresentedPictures(bool keep) {
+    d3d9_internal::keepPictures = keep;
+}
+
+PresentedPicture LastPresentedPicture(IDirect3DDevice9* device) {
+    return device != nullptr ? AsDevice(device)->keptPicture() : PresentedPicture{};
 }
 
 void SetFastPathsEnabled(bool enabled) {

@@ -5,6 +5,7 @@
 #include "platform/win32/client_mapping.h"
 #include "platform/win32/sdl_host.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_state.h"
 
 namespace dshow_detail {
 
@@ -61,11 +62,14 @@ void SdlPictureOutput::Show(const VideoPlacement& placement, const MoviePicture&
     int outputWidth = 0;
     int outputHeight = 0;
     SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+    // The window's picture is its menu bar (in a window) above the client area, fitted into the
+    // output as the game's own frames are.
+    const LONG bar = win32_internal::MenuBarRowsOf(placement.window);
     const win32_internal::PictureFit fit = win32_internal::FitPicture(
-        SIZE{client.right, client.bottom}, SIZE{outputWidth, outputHeight});
+        SIZE{client.right, client.bottom + bar}, SIZE{outputWidth, outputHeight});
     const RECT& d = placement.destination;
     const SDL_Rect destination{fit.area.left + static_cast<int>(d.left * fit.scale),
-                               fit.area.top + static_cast<int>(d.top * fit.scale),
+                               fit.area.top + static_cast<int>((d.top + bar) * fit.scale),
                                static_cast<int>((d.right - d.left) * fit.scale + 0.5),
                                static_cast<int>((d.bottom - d.top) * fit.scale + 0.5)};
     SDL_Rect source{0, 0, picture.width, picture.height};

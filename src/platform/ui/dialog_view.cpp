@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/ui/ui_font.h"
 #include "platform/win32/control_model.h"
@@ -54,7 +55,7 @@ struct ViewContext {
     HWND dialog;
     ImVec2 origin;
     DialogView::Actions* actions;
-    const IconTextures* icons;
+    const IconLookup* icons;
 };
 
 void Control(const ViewContext& view, HWND control) {
@@ -102,14 +103,16 @@ void Control(const ViewContext& view, HWND control) {
                 }
                 if (type == BS_DEFPUSHBUTTON) {
                     ImGui::PopStyleVar();
+                    // The arrow keys start from the default button.
+                    ImGui::SetItemDefaultFocus();
                 }
             }
             break;
         }
         case ControlKind::kStatic:
             if ((style & SS_TYPEMASK) == SS_ICON) {
-                if (auto found = view.icons->find(state.icon); found != view.icons->end()) {
-                    ImGui::Image(found->second, ImVec2(32, 32));
+                if (ImTextureID texture = (*view.icons)(state.icon)) {
+                    ImGui::Image(texture, ImVec2(32, 32));
                 }
             } else {
                 ImGui::PushTextWrapPos(at.x + size.x);
@@ -119,11 +122,23 @@ void Control(const ViewContext& view, HWND control) {
             break;
         case ControlKind::kEdit: {
             const bool readOnly = (style & ES_READONLY) != 0;
+            const bool multiLine = (style & ES_MULTILINE) != 0;
+            if (readOnly && multiLine) {
+                // A read-only text wraps at the field's width and scrolls.
+                ImGui::PushStyleColor(ImGuiCol_ChildBg, ImGui::GetColorU32(ImGuiCol_FrameBg));
+                ImGui::BeginChild("##text", size, true);
+                ImGui::PushTextWrapPos(0.0f);
+                ImGui::TextUnformatted(text.c_str());
+                ImGui::PopTextWrapPos();
+                ImGui::EndChild();
+                ImGui::PopStyleColor();
+                break;
+            }
             std::string buffer = text;
             buffer.resize(std::max<std::size_t>(buffer.size() + 256, 512));
             const ImGuiInputTextFlags flags = readOnly ? ImGuiInputTextFlags_ReadOnly : 0;
             bool edited = false;
-            if ((style & ES_MULTILINE) != 0) {
+            if (multiLine) {
                 edited =
                     ImGui::InputTextMultiline("##edit", buffer.data(), buffer.size(), size, flags);
             } else {
@@ -190,31 +205,52 @@ void Control(const ViewContext& view, HWND control) {
                 ImVec2(at.x, at.y + win32_internal::kTabRowHeight - 2),
                 ImVec2(at.x + size.x, at.y + size.y), ImGui::GetColorU32(ImGuiCol_Border));
             break;
-        case ControlKind::kListView:
-            if (ImGui::BeginTable("##list",
-                                  std::max<int>(1, static_cast<int>(state.columns.size())),
-                                  ImGuiTableFlags_Borders | ImGuiTableFlags_ScrollY, size)) {
-                for (const auto& column : state.columns) {
-                    ImGui::TableSetupColumn(Label(column.text).c_str(),
-                                            ImGuiTableColumnFlags_WidthFixed,
-                                            static_cast<float>(column.data));
+        case ControlKind::kListView: {
+            // A column of width 0 is hidden, as the list view shows it.
+            std::vector<std::size_t> shown;
+            for (std::size_t i = 0; i < state.columns.size(); ++i) {
+                if (state.columns[i].data != 0) {
+                    shown.push_back(i);
                 }
-                ImGui::TableHeadersRow();
-                for (std::size_t row = 0; row < state.rows.size(); ++row) {
-                    ImGui::TableNextRow();
-                    for (std::size_t cell = 0; cell < state.rows[row].size(); ++cell) {
-                        ImGui::TableSetColumnIndex(static_cast<int>(cell));
-                        ImGui::TextUnformatted(Label(state.rows[row][cell]).c_str());
-                        if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(0)) {
-                            const int index = static_cast<int>(row);
-                            actions.push_back(
-                                [control, index] { Win32BeginLabelEdit(control, index); });
-                        }
+            }
+            if (shown.empty() ||
+                !ImGui::BeginTable("##list", static_cast<int>(shown.size()),
+                                   ImGuiTableFlags_Borders | ImGuiTableFlags_ScrollY, size)) {
+                break;
+            }
+            for (std::size_t index : shown) {
+                ImGui::TableSetupColumn(Label(state.columns[index].text).c_str(),
+                                        ImGuiTableColumnFlags_WidthFixed,
+                                        static_cast<float>(state.columns[index].data));
+            }
+            ImGui::TableHeadersRow();
+            for (std::size_t row = 0; row < state.rows.size(); ++row) {
+                const std::vector<std::string>& cells = state.rows[row];
+                ImGui::TableNextRow();
+                for (std::size_t column = 0; column < shown.size(); ++column) {
+                    ImGui::TableSetColumnIndex(static_cast<int>(column));
+                    const std::string cell =
+                        shown[column] < cells.size() ? Label(cells[shown[column]]) : std::string();
+                    if (column != 0) {
+                        ImGui::TextUnformatted(cell.c_str());
+                        continue;
+                    }
+                    // The row is one selectable across its columns; a double click on it starts
+                    // editing its label.
+                    const std::string id = cell + "##row" + std::to_string(row);
+                    ImGui::Selectable(id.c_str(), static_cast<int>(row) == state.selection,
+                                      ImGuiSelectableFlags_SpanAllColumns |
+                                          ImGuiSelectableFlags_AllowDoubleClick);
+                    if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(0)) {
+                        const int index = static_cast<int>(row);
+                        actions.push_back(
+                            [control, index] { Win32BeginLabelEdit(control, index); });
                     }
                 }
-                ImGui::EndTable();
             }
+            ImGui::EndTable();
             break;
+        }
         default:
             break;
     }
@@ -237,7 +273,7 @@ void Children(const ViewContext& view, HWND parent) {
 
 }  // namespace
 
-void DialogView::Build(HWND dialog, ImVec2 origin, bool withTitle, const IconTextures& icons,
+void DialogView::Build(HWND dialog, ImVec2 origin, bool withTitle, const IconLookup& icons,
                        Actions* actions) {
     RECT client{};
     GetClientRect(dialog, &client);

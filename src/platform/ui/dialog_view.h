@@ -7,20 +7,20 @@
 #include <imgui.h>
 
 #include <functional>
-#include <map>
 #include <vector>
 
 #include "platform/winbase/win_types.h"
 
 namespace ui_internal {
 
-using IconTextures = std::map<HICON, ImTextureID>;
+// The texture that shows an icon, null when there is none.
+using IconLookup = std::function<ImTextureID(HICON icon)>;
 
 struct DialogView {
     using Actions = std::vector<std::function<void()>>;
     // `origin`: where the dialog's client area lies on the surface; `withTitle` adds a caption
     // bar above it (a dialog drawn inside its owner's window).
-    static void Build(HWND dialog, ImVec2 origin, bool withTitle, const IconTextures& icons,
+    static void Build(HWND dialog, ImVec2 origin, bool withTitle, const IconLookup& icons,
                       Actions* actions);
 };
 

@@ -2,7 +2,10 @@
 
 #include <imgui.h>
 
+#include <cstddef>
 #include <cstring>
+
+#include "platform/ui/ui_font.h"
 
 namespace ui_internal {
 namespace {
@@ -51,53 +54,89 @@ IDirect3DTexture9* MakeTexture(IDirect3DDevice9* device, int width, int height,
     return texture;
 }
 
+DrawnFrame::List CopyList(const ImDrawList* source, float offsetX, float offsetY) {
+    DrawnFrame::List list;
+    list.vertexCount = static_cast<std::uint32_t>(source->VtxBuffer.Size);
+    list.vertices.resize(list.vertexCount * sizeof(ScreenVertex));
+    for (int i = 0; i < source->VtxBuffer.Size; ++i) {
+        const ImDrawVert& v = source->VtxBuffer[i];
+        // Pixel centres lie on whole coordinates here, half a pixel from ImGui's.
+        const ScreenVertex out{v.pos.x + offsetX - 0.5f,
+                               v.pos.y + offsetY - 0.5f,
+                               0.0f,
+                               1.0f,
+                               ToArgb(v.col),
+                               v.uv.x,
+                               v.uv.y};
+        std::memcpy(list.vertices.data() + static_cast<std::size_t>(i) * sizeof out, &out,
+                    sizeof out);
+    }
+    list.indices.assign(source->IdxBuffer.Data, source->IdxBuffer.Data + source->IdxBuffer.Size);
+    for (const ImDrawCmd& command : source->CmdBuffer) {
+        if (command.UserCallback != nullptr || command.ElemCount == 0) {
+            continue;
+        }
+        const RECT clip{static_cast<LONG>(command.ClipRect.x + offsetX),
+                        static_cast<LONG>(command.ClipRect.y + offsetY),
+                        static_cast<LONG>(command.ClipRect.z + offsetX),
+                        static_cast<LONG>(command.ClipRect.w + offsetY)};
+        list.commands.push_back({clip, command.TextureId, command.IdxOffset, command.ElemCount});
+    }
+    return list;
+}
+
 }  // namespace
 
 DrawnFrame CopyDrawData(const ImDrawData* data, float offsetX, float offsetY) {
     DrawnFrame frame;
+    frame.atlasGeneration = FontAtlasGeneration();
     if (data == nullptr) {
         return frame;
     }
     for (int n = 0; n < data->CmdListsCount; ++n) {
-        const ImDrawList* source = data->CmdLists[n];
-        DrawnFrame::List list;
-        list.vertexCount = static_cast<std::uint32_t>(source->VtxBuffer.Size);
-        list.vertices.resize(list.vertexCount * sizeof(ScreenVertex));
-        for (int i = 0; i < source->VtxBuffer.Size; ++i) {
-            const ImDrawVert& v = source->VtxBuffer[i];
-            // Pixel centres lie on whole coordinates here, half a pixel from ImGui's.
-            const ScreenVertex out{v.pos.x + offsetX - 0.5f,
-                                   v.pos.y + offsetY - 0.5f,
-                                   0.0f,
-                                   1.0f,
-                                   ToArgb(v.col),
-                                   v.uv.x,
-                                   v.uv.y};
-            std::memcpy(list.vertices.data() + static_cast<std::size_t>(i) * sizeof out, &out,
-                        sizeof out);
-        }
-        list.indices.assign(source->IdxBuffer.Data,
-                            source->IdxBuffer.Data + source->IdxBuffer.Size);
-        for (const ImDrawCmd& command : source->CmdBuffer) {
-            if (command.UserCallback != nullptr || command.ElemCount == 0) {
-                continue;
-            }
-            const RECT clip{static_cast<LONG>(command.ClipRect.x + offsetX),
-                            static_cast<LONG>(command.ClipRect.y + offsetY),
-                            static_cast<LONG>(command.ClipRect.z + offsetX),
-                            static_cast<LONG>(command.ClipRect.w + offsetY)};
-            list.commands.push_back(
-                {clip, command.TextureId, command.IdxOffset, command.ElemCount});
-        }
-        frame.lists.push_back(std::move(list));
+        frame.lists.push_back(CopyList(data->CmdLists[n], offsetX, offsetY));
     }
     return frame;
 }
 
-void DrawFrame(IDirect3DDevice9* device, const DrawnFrame& frame, IDirect3DTexture9* fontAtlas) {
+DrawnFrame CopyDrawList(const ImDrawList* list) {
+    DrawnFrame frame;
+    frame.atlasGeneration = FontAtlasGeneration();
+    frame.lists.push_back(CopyList(list, 0.0f, 0.0f));
+    return frame;
+}
+
+bool SameFrame(const DrawnFrame& a, const DrawnFrame& b) {
+    if (a.atlasGeneration != b.atlasGeneration || a.lists.size() != b.lists.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.lists.size(); ++i) {
+        const DrawnFrame::List& x = a.lists[i];
+        const DrawnFrame::List& y = b.lists[i];
+        if (x.vertices != y.vertices || x.indices != y.indices ||
+            x.commands.size() != y.commands.size()) {
+            return false;
+        }
+        for (std::size_t c = 0; c < x.commands.size(); ++c) {
+            const DrawnFrame::Command& p = x.commands[c];
+            const DrawnFrame::Command& q = y.commands[c];
+            if (p.clip.left != q.clip.left || p.clip.top != q.clip.top ||
+                p.clip.right != q.clip.right || p.clip.bottom != q.clip.bottom ||
+                p.texture != q.texture || p.firstIndex != q.firstIndex ||
+                p.indexCount != q.indexCount) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void DrawFrame(IDirect3DDevice9* device, const DrawnFrame& frame, IDirect3DTexture9* fontAtlas,
+               float offsetY) {
     if (device == nullptr || frame.lists.empty()) {
         return;
     }
+    const auto shift = static_cast<LONG>(offsetY);
     DWORD savedRender[std::size(kRenderStates)];
     DWORD savedStage[std::size(kStageStates)];
     DWORD savedMin = 0;
@@ -121,21 +160,35 @@ void DrawFrame(IDirect3DDevice9* device, const DrawnFrame& frame, IDirect3DTextu
     device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
     device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
     device->SetFVF(kScreenVertexFormat);
+    std::vector<std::uint8_t> moved;
     for (const DrawnFrame::List& list : frame.lists) {
+        const std::uint8_t* vertices = list.vertices.data();
+        if (shift != 0) {
+            moved = list.vertices;
+            for (std::size_t at = 0; at + sizeof(ScreenVertex) <= moved.size();
+                 at += sizeof(ScreenVertex)) {
+                float y = 0.0f;
+                std::memcpy(&y, moved.data() + at + offsetof(ScreenVertex, y), sizeof y);
+                y += offsetY;
+                std::memcpy(moved.data() + at + offsetof(ScreenVertex, y), &y, sizeof y);
+            }
+            vertices = moved.data();
+        }
         for (const DrawnFrame::Command& command : list.commands) {
-            if (command.clip.right <= command.clip.left ||
-                command.clip.bottom <= command.clip.top ||
+            const RECT clip{command.clip.left, command.clip.top + shift, command.clip.right,
+                            command.clip.bottom + shift};
+            if (clip.right <= clip.left || clip.bottom <= clip.top ||
                 command.firstIndex + command.indexCount > list.indices.size()) {
                 continue;
             }
-            device->SetScissorRect(&command.clip);
+            device->SetScissorRect(&clip);
             device->SetTexture(0, command.texture != nullptr
                                       ? static_cast<IDirect3DTexture9*>(command.texture)
                                       : fontAtlas);
             device->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, list.vertexCount,
                                            command.indexCount / 3,
                                            list.indices.data() + command.firstIndex, D3DFMT_INDEX16,
-                                           list.vertices.data(), sizeof(ScreenVertex));
+                                           vertices, sizeof(ScreenVertex));
         }
     }
     for (std::size_t i = 0; i < std::size(kRenderStates); ++i) {

@@ -9,6 +9,7 @@
 #include "platform/d3d9/d3d9.h"
 
 struct ImDrawData;
+struct ImDrawList;
 
 namespace ui_internal {
 
@@ -27,12 +28,20 @@ struct DrawnFrame {
         std::uint32_t vertexCount = 0;
     };
     std::vector<List> lists;
+    int atlasGeneration = -1;  // the font atlas its texture coordinates belong to
 };
 
+// Copies of one frame's draw lists (or of one list), their vertices moved by the offset.
 DrawnFrame CopyDrawData(const ImDrawData* data, float offsetX, float offsetY);
+DrawnFrame CopyDrawList(const ImDrawList* list);
 
-// Draws `frame` on `device` with `fontAtlas` for the commands that name no texture.
-void DrawFrame(IDirect3DDevice9* device, const DrawnFrame& frame, IDirect3DTexture9* fontAtlas);
+// The two frames draw the same picture (same vertices, indices, clips and textures).
+bool SameFrame(const DrawnFrame& a, const DrawnFrame& b);
+
+// Draws `frame` on `device`, moved down by `offsetY` pixels, with `fontAtlas` for the commands
+// that name no texture.
+void DrawFrame(IDirect3DDevice9* device, const DrawnFrame& frame, IDirect3DTexture9* fontAtlas,
+               float offsetY = 0.0f);
 
 // A managed A8R8G8B8 texture of `width` x `height` from RGBA bytes (ImGui's order) or from ARGB
 // words; null on failure.

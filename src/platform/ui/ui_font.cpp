@@ -3,8 +3,10 @@
 #include <imgui.h>
 #include <imgui_internal.h>
 
+#include <cfloat>
 #include <cstdio>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace ui_internal {
@@ -32,6 +34,25 @@ void EnsureUiContext() {
     io.IniFilename = nullptr;
     io.LogFilename = nullptr;
     io.ConfigInputTextCursorBlink = false;
+    // The keys ImGui reads, by their virtual-key codes (the dialogs' key messages); the arrow
+    // keys move between a dialog's controls.
+    io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
+    const std::pair<ImGuiKey, int> keys[] = {
+        {ImGuiKey_Tab, 0x09},        {ImGuiKey_LeftArrow, 0x25},
+        {ImGuiKey_RightArrow, 0x27}, {ImGuiKey_UpArrow, 0x26},
+        {ImGuiKey_DownArrow, 0x28},  {ImGuiKey_PageUp, 0x21},
+        {ImGuiKey_PageDown, 0x22},   {ImGuiKey_Home, 0x24},
+        {ImGuiKey_End, 0x23},        {ImGuiKey_Insert, 0x2D},
+        {ImGuiKey_Delete, 0x2E},     {ImGuiKey_Backspace, 0x08},
+        {ImGuiKey_Space, 0x20},      {ImGuiKey_Enter, 0x0D},
+        {ImGuiKey_Escape, 0x1B},     {ImGuiKey_KeyPadEnter, 0x0D},
+        {ImGuiKey_A, 'A'},           {ImGuiKey_C, 'C'},
+        {ImGuiKey_V, 'V'},           {ImGuiKey_X, 'X'},
+        {ImGuiKey_Y, 'Y'},           {ImGuiKey_Z, 'Z'},
+    };
+    for (const auto& [key, virtualKey] : keys) {
+        io.KeyMap[key] = virtualKey;
+    }
     ImGui::StyleColorsLight();
     ImGuiStyle& style = ImGui::GetStyle();
     style.WindowRounding = 0.0f;
@@ -95,6 +116,24 @@ void BuildFontAtlas() {
 
 int FontAtlasGeneration() {
     return generation;
+}
+
+bool FontAtlasDirty() {
+    return dirty;
+}
+
+ImFont* UiFont() {
+    EnsureUiContext();
+    BuildFontAtlas();
+    return ImGui::GetIO().Fonts->Fonts[0];
+}
+
+float MeasureUtf8(std::string_view utf8) {
+    EnsureUiContext();
+    WantGlyphs(utf8);
+    ImFont* font = UiFont();
+    return font->CalcTextSizeA(kUiFontPixels, FLT_MAX, 0.0f, utf8.data(), utf8.data() + utf8.size())
+        .x;
 }
 
 }  // namespace ui_internal

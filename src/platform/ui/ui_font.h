@@ -16,8 +16,14 @@ inline constexpr const char kUiFontPath[] = "/usr/share/fonts/opentype/ipafont-g
 void EnsureUiContext();
 // Adds the characters of `utf8` to the wanted set; true when one was not in the atlas yet.
 bool WantGlyphs(std::string_view utf8);
+// Characters were wanted since the atlas was last built.
+bool FontAtlasDirty();
 // Builds the atlas anew when characters were added; its generation counts the builds.
 void BuildFontAtlas();
 int FontAtlasGeneration();
+// The font of the atlas (built first when needed).
+ImFont* UiFont();
+// The width in pixels of a UTF-8 text in the font, its characters wanted first.
+float MeasureUtf8(std::string_view utf8);
 
 }  // namespace ui_internal

@@ -24,6 +24,8 @@ struct PointerState {
     std::mutex mutex;
     HCURSOR shape = ArrowCursor();
     int displayCount = 0;
+    // On a window's menu bar the arrow shows whatever shape the client area has.
+    bool overMenuBar = false;
     std::optional<RECT> clip;
     HWND grabbed = nullptr;
 };
@@ -39,9 +41,14 @@ struct Hit {
     HWND window = nullptr;
     SDL_Window* sdlWindow = nullptr;
     POINT client{};
-    SIZE clientSize{};
+    SIZE windowSize{};
+    LONG barRows = 0;
     bool fullScreen = false;
 };
+
+bool VisibleLocked(const PointerState& pointer) {
+    return pointer.displayCount >= 0 && (pointer.shape != nullptr || pointer.overMenuBar);
+}
 
 std::optional<Hit> WindowAt(POINT screen) {
     HWND active = ActiveWindow();
@@ -65,11 +72,13 @@ std::optional<Hit> WindowAt(POINT screen) {
         if (record == nullptr || !record->sdlWindow || (record->style & WS_VISIBLE) == 0) {
             continue;
         }
-        hit.clientSize = SIZE{RectWidth(record->rect), RectHeight(record->rect)};
+        hit.windowSize = SIZE{RectWidth(record->rect), RectHeight(record->rect)};
+        hit.barRows = MenuBarRows(*record);
         hit.fullScreen = IsFullScreenStyle(record->style);
         hit.sdlWindow = record->sdlWindow.get();
-        if (hit.client.x >= 0 && hit.client.y >= 0 && hit.client.x < hit.clientSize.cx &&
-            hit.client.y < hit.clientSize.cy) {
+        const LONG row = hit.client.y + hit.barRows;
+        if (hit.client.x >= 0 && row >= 0 && hit.client.x < hit.windowSize.cx &&
+            row < hit.windowSize.cy) {
             return hit;
         }
     }
@@ -96,7 +105,21 @@ void ReapplyPointerVisibility() {
     {
         PointerState& pointer = Pointer();
         std::lock_guard<std::mutex> lock(pointer.mutex);
-        visible = pointer.displayCount >= 0 && pointer.shape != nullptr;
+        visible = VisibleLocked(pointer);
+    }
+    SdlShowPointer(visible);
+}
+
+void SetPointerOverMenuBar(bool over) {
+    bool visible = false;
+    {
+        PointerState& pointer = Pointer();
+        std::lock_guard<std::mutex> lock(pointer.mutex);
+        if (pointer.overMenuBar == over) {
+            return;
+        }
+        pointer.overMenuBar = over;
+        visible = VisibleLocked(pointer);
     }
     SdlShowPointer(visible);
 }
@@ -119,7 +142,7 @@ HCURSOR SetCursor(HCURSOR cursor) {
         std::lock_guard<std::mutex> lock(pointer.mutex);
         previous = pointer.shape;
         pointer.shape = cursor;
-        visible = pointer.displayCount >= 0 && cursor != nullptr;
+        visible = VisibleLocked(pointer);
     }
     SdlShowPointer(visible);
     return previous;
@@ -139,7 +162,7 @@ int ShowCursor(BOOL show) {
         std::lock_guard<std::mutex> lock(pointer.mutex);
         pointer.displayCount += show != FALSE ? 1 : -1;
         count = pointer.displayCount;
-        visible = count >= 0 && pointer.shape != nullptr;
+        visible = VisibleLocked(pointer);
     }
     SdlShowPointer(visible);
     return count;
@@ -165,7 +188,9 @@ BOOL SetCursorPos(int x, int y) {
         position.client = hit->client;
         SIZE output{};
         if (SdlWindowSize(hit->sdlWindow, &output)) {
-            SdlWarpPointer(hit->sdlWindow, ClientToOutput(hit->clientSize, output, hit->client));
+            SdlWarpPointer(hit->sdlWindow,
+                           ClientToOutput(hit->windowSize, output,
+                                          POINT{hit->client.x, hit->client.y + hit->barRows}));
         }
     }
     SetLastPointerPosition(position);
@@ -230,6 +255,7 @@ void ResetPointer() {
         std::lock_guard<std::mutex> lock(pointer.mutex);
         pointer.shape = ArrowCursor();
         pointer.displayCount = 0;
+        pointer.overMenuBar = false;
         pointer.clip.reset();
         pointer.grabbed = nullptr;
     }

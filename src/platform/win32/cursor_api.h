@@ -14,7 +14,8 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
 HCURSOR SetCursor(HCURSOR cursor);
 HCURSOR GetCursor();
 // Adds 1 (show) or subtracts 1 (hide) from the display counter and returns the new count; the
-// pointer is shown while the count is >= 0 and a shape is set. The count starts at 0.
+// pointer is shown while the count is >= 0 and a shape is set (on a window's menu bar, and while
+// a drawn dialog or menu runs its loop, the arrow shows without one). The count starts at 0.
 int ShowCursor(BOOL show);
 
 // Screen coordinates of the pointer. SetCursorPos moves the SDL pointer when the point lies on

@@ -165,7 +165,7 @@ HWND CreateDialogWindow(const DialogTemplate& dialog, HWND parent, DLGPROC proce
                      static_cast<unsigned>(resource));
         return nullptr;
     }
-    if (!child && parent != nullptr) {
+    if (!child && parent != nullptr && modal) {
         MarkDrawnInOwner(window);
     }
     for (int i = 0; i < dialog.itemCount; ++i) {
@@ -291,7 +291,12 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR name, HWND owner, DLGPROC procedure, L
         return -1;
     }
     const auto resource = static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name));
-    HWND window = CreateDialogWindow(*dialog, owner, procedure, param, true, resource);
+    return RunModalDialog(*dialog, owner, procedure, param, resource);
+}
+
+INT_PTR win32_internal::RunModalDialog(const DialogTemplate& dialog, HWND owner, DLGPROC procedure,
+                                       LPARAM param, WORD resource) {
+    HWND window = CreateDialogWindow(dialog, owner, procedure, param, true, resource);
     if (window == nullptr) {
         return -1;
     }
@@ -343,6 +348,11 @@ HWND CreateDialogParamA(HINSTANCE, LPCSTR name, HWND parent, DLGPROC procedure, 
     HWND window = CreateDialogWindow(*dialog, parent, procedure, param, false, resource);
     if (window != nullptr && (dialog->style & WS_VISIBLE) != 0 && IsWindow(window)) {
         ShowWindow(window, SW_SHOW);
+    }
+    const UiHooks* hooks = GetUiHooks();
+    if (window != nullptr && IsWindow(window) && (dialog->style & WS_CHILD) == 0 &&
+        hooks != nullptr && hooks->showModeless != nullptr) {
+        hooks->showModeless(window);
     }
     return window;
 }

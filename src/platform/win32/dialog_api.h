@@ -4,9 +4,10 @@
 // window with its controls as child windows, send WM_INITDIALOG and hand every message to the
 // dialog procedure, with the default dialog behaviour behind it (WM_CLOSE becomes IDCANCEL).
 //
-// Where a dialog is seen: a dialog with an owner is drawn inside its owner's window (it gets no
-// desktop window of its own); one without an owner is a window of its own on the desktop. The
-// presentation (ui hooks, ui_hooks.h) draws them and runs the modal loop; without one, the modal
+// Where a dialog is seen: a modal dialog with an owner is drawn inside its owner's window (it gets
+// no desktop window of its own); one without an owner, and every modeless top-level dialog, is a
+// window of its own on the desktop. The presentation (ui hooks, ui_hooks.h) draws them and runs
+// the modal loop; without one, the modal
 // loop only dispatches messages (timers go on) and a test drives the dialog through its idle
 // hook. A dialog that no display can show and no test drives is answered by its default push
 // button at once, with a line on standard error, so that nothing waits for a user who is not

@@ -167,6 +167,28 @@ void Win32PointInDialog(HWND dialog, POINT at, WPARAM buttons) {
                             static_cast<WORD>(static_cast<SHORT>(screen.y - origin.y))));
 }
 
+namespace {
+
+// Runs of blanks as one blank, none at either end: an entry matches however its blanks run.
+std::string Blanked(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == ' ' || c == '\t') {
+            if (!out.empty() && out.back() != ' ') {
+                out += ' ';
+            }
+        } else {
+            out += c;
+        }
+    }
+    if (!out.empty() && out.back() == ' ') {
+        out.pop_back();
+    }
+    return out;
+}
+
+}  // namespace
+
 bool Win32SetControlByText(HWND control, LPCSTR text) {
     const std::string wanted = text != nullptr ? text : "";
     const ControlState state = ControlSnapshot(control);
@@ -176,7 +198,7 @@ bool Win32SetControlByText(HWND control, LPCSTR text) {
         case ControlKind::kComboBox:
         case ControlKind::kTab:
             for (std::size_t i = 0; i < state.items.size(); ++i) {
-                if (state.items[i].text == wanted) {
+                if (Blanked(state.items[i].text) == Blanked(wanted)) {
                     return state.kind == ControlKind::kComboBox
                                ? Win32ChooseComboItem(control, static_cast<int>(i))
                                : Win32ChooseTab(control, static_cast<int>(i));

@@ -31,5 +31,6 @@ bool Win32BeginLabelEdit(HWND control, int row);
 void Win32PointInDialog(HWND dialog, POINT at, WPARAM buttons);
 
 // The replay's "dialog-text": by the control's kind, types into an edit field, picks the combo
-// entry or the tab with that text, or drags a track bar to the number; false when nothing fits.
+// entry or the tab with that text (runs of blanks count as one, blanks at either end not at
+// all), or drags a track bar to the number; false when nothing fits.
 bool Win32SetControlByText(HWND control, LPCSTR text);

@@ -8,6 +8,10 @@ namespace win32_internal {
 // Makes the dialog window and its controls and sends WM_INITDIALOG; null on failure.
 HWND CreateDialogWindow(const DialogTemplate& dialog, HWND parent, DLGPROC procedure, LPARAM param,
                         bool modal, WORD resource);
+// DialogBoxParamA with a template that is no resource (`resource` names it in lines on standard
+// error, 0 for none).
+INT_PTR RunModalDialog(const DialogTemplate& dialog, HWND owner, DLGPROC procedure, LPARAM param,
+                       WORD resource);
 // True once EndDialog was called (or for a window that is no dialog); *result its value.
 bool DialogEnded(HWND dialog, INT_PTR* result);
 WORD DialogResourceId(HWND dialog);

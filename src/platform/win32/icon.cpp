@@ -5,6 +5,7 @@
 
 #include "platform/win32/icon_api.h"
 #include "platform/win32/menu_api.h"
+#include "platform/win32/system_icons.h"
 #include "platform/winbase/file_api.h"
 
 namespace {
@@ -40,13 +41,18 @@ HICON LoadIconA(HINSTANCE, LPCSTR name) {
         name != nullptr && IS_INTRESOURCE(name)
             ? table.resources.find(static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name)))
             : table.resources.end();
-    if (found == table.resources.end()) {
+    const std::uint32_t* pixels = found != table.resources.end() ? found->second : nullptr;
+    if (pixels == nullptr && name != nullptr && IS_INTRESOURCE(name)) {
+        pixels = win32_internal::SystemIconPixels(
+            static_cast<WORD>(reinterpret_cast<std::uintptr_t>(name)));
+    }
+    if (pixels == nullptr) {
         SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
         return nullptr;
     }
     const std::uintptr_t handle = table.nextHandle;
     table.nextHandle += 4;
-    table.loaded[handle] = found->second;
+    table.loaded[handle] = pixels;
     return reinterpret_cast<HICON>(handle);
 }
 

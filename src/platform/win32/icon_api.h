@@ -9,7 +9,8 @@
 constexpr int kIconSize = 32;
 
 void Win32RegisterIconResource(WORD id, const std::uint32_t* argbPixels);
-// Null (ERROR_RESOURCE_NAME_NOT_FOUND) for an id with no image.
+// Null (ERROR_RESOURCE_NAME_NOT_FOUND) for an id with no image. The system's message-box icons
+// (32513 hand, 32514 question, 32515 exclamation, 32516 asterisk) exist without registration.
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
 BOOL DestroyIcon(HICON icon);
 // The icon's 32 x 32 pixels, null for a handle that is not (or no longer) a loaded icon.

@@ -11,6 +11,7 @@
 #include "platform/win32/message_api.h"
 #include "platform/win32/paint_api.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_state.h"
 #include "platform/winbase/code_page.h"
 #include "platform/winbase/file_api.h"
 
@@ -85,7 +86,8 @@ const MenuItem* ItemAtPositionLocked(MenuTable& table, HMENU menu, int position)
                         : FindItemLocked(table, menu, static_cast<UINT>(position), MF_BYPOSITION);
 }
 
-void DestroyMenuLocked(MenuTable& table, HMENU menu) {
+// Destroys `menu` and its submenus; the windows it was attached to go to `detached`.
+void DestroyMenuLocked(MenuTable& table, HMENU menu, std::vector<HWND>* detached) {
     auto found = table.menus.find(KeyOf(menu));
     if (found == table.menus.end()) {
         return;
@@ -98,10 +100,15 @@ void DestroyMenuLocked(MenuTable& table, HMENU menu) {
     }
     table.menus.erase(found);
     for (HMENU submenu : submenus) {
-        DestroyMenuLocked(table, submenu);
+        DestroyMenuLocked(table, submenu, detached);
     }
     for (auto it = table.attached.begin(); it != table.attached.end();) {
-        it = it->second == menu ? table.attached.erase(it) : std::next(it);
+        if (it->second == menu) {
+            detached->push_back(it->first);
+            it = table.attached.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
 
@@ -142,19 +149,25 @@ HMENU CreatePopupMenu() {
 }
 
 BOOL DestroyMenu(HMENU menu) {
-    MenuTable& table = Table();
-    std::lock_guard<std::mutex> guard(table.mutex);
-    MenuRecord* record = FindMenuLocked(table, menu);
-    if (record == nullptr) {
-        return FALSE;
+    std::vector<HWND> detached;
+    {
+        MenuTable& table = Table();
+        std::lock_guard<std::mutex> guard(table.mutex);
+        MenuRecord* record = FindMenuLocked(table, menu);
+        if (record == nullptr) {
+            return FALSE;
+        }
+        // A submenu leaves its owner's item list with it.
+        if (MenuRecord* owner =
+                record->owner != nullptr ? FindMenuLocked(table, record->owner) : nullptr) {
+            std::erase_if(owner->items,
+                          [menu](const MenuItem& entry) { return entry.submenu == menu; });
+        }
+        DestroyMenuLocked(table, menu, &detached);
     }
-    // A submenu leaves its owner's item list with it.
-    if (MenuRecord* owner =
-            record->owner != nullptr ? FindMenuLocked(table, record->owner) : nullptr) {
-        std::erase_if(owner->items,
-                      [menu](const MenuItem& entry) { return entry.submenu == menu; });
+    for (HWND window : detached) {
+        win32_internal::NoteMenuBar(window, false);
     }
-    DestroyMenuLocked(table, menu);
     return TRUE;
 }
 
@@ -327,6 +340,7 @@ BOOL SetMenu(HWND window, HMENU menu) {
         return FALSE;
     }
     std::vector<HWND> known;
+    std::vector<HWND> detached;
     {
         MenuTable& table = Table();
         std::lock_guard<std::mutex> guard(table.mutex);
@@ -334,6 +348,9 @@ BOOL SetMenu(HWND window, HMENU menu) {
             return FALSE;
         }
         for (auto it = table.attached.begin(); it != table.attached.end();) {
+            if (it->second == menu && it->first != window) {
+                detached.push_back(it->first);
+            }
             it = it->second == menu ? table.attached.erase(it) : std::next(it);
         }
         if (menu != nullptr) {
@@ -345,6 +362,10 @@ BOOL SetMenu(HWND window, HMENU menu) {
             known.push_back(entry.first);
         }
     }
+    for (HWND other : detached) {
+        win32_internal::NoteMenuBar(other, false);
+    }
+    win32_internal::NoteMenuBar(window, menu != nullptr);
     // Forget the menus of windows destroyed since.
     std::vector<HWND> gone;
     std::copy_if(known.begin(), known.end(), std::back_inserter(gone),

@@ -22,6 +22,24 @@ constexpr UINT MF_POPUP = 0x0010;
 constexpr UINT MF_BYPOSITION = 0x0400;
 constexpr UINT MF_SEPARATOR = 0x0800;
 
+// TrackPopupMenuEx flags.
+constexpr UINT TPM_LEFTALIGN = 0x0000;
+constexpr UINT TPM_LEFTBUTTON = 0x0000;
+constexpr UINT TPM_TOPALIGN = 0x0000;
+constexpr UINT TPM_RIGHTBUTTON = 0x0002;
+constexpr UINT TPM_CENTERALIGN = 0x0004;
+constexpr UINT TPM_RIGHTALIGN = 0x0008;
+constexpr UINT TPM_VCENTERALIGN = 0x0010;
+constexpr UINT TPM_BOTTOMALIGN = 0x0020;
+constexpr UINT TPM_NONOTIFY = 0x0080;
+constexpr UINT TPM_RETURNCMD = 0x0100;
+
+struct TPMPARAMS {
+    UINT cbSize;
+    RECT rcExclude;
+};
+using LPTPMPARAMS = TPMPARAMS*;
+
 // RedrawWindow flags.
 constexpr UINT RDW_INVALIDATE = 0x0001;
 constexpr UINT RDW_INTERNALPAINT = 0x0002;
@@ -100,6 +118,14 @@ BOOL DrawMenuBar(HWND window);
 // RDW_VALIDATE validates it; RDW_FRAME and the other flags have nothing to act on (windows here
 // have no frame). FALSE for an unknown window.
 BOOL RedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags);
+
+// Shows the popup menu `menu` at screen point (x, y), placed by the TPM_ alignment flags and
+// kept inside `window`, and runs its menu loop (menu_tracker.h): WM_ENTERMENULOOP (wParam TRUE),
+// WM_INITMENUPOPUP for each popup as it opens, WM_EXITMENULOOP, none of them with
+// TPM_NONOTIFY. With TPM_RETURNCMD the chosen command is returned (0 for none); otherwise it is
+// posted to `window` as WM_COMMAND and TRUE returned. `params` (the area to avoid) is not used.
+// FALSE for an invalid menu or window.
+BOOL TrackPopupMenuEx(HMENU menu, UINT flags, int x, int y, HWND window, LPTPMPARAMS params);
 
 // Menu resources: the program registers a builder for each id at start; LoadMenuA builds a new
 // menu from it each time (the caller owns the result). A name that is no MAKEINTRESOURCEA id, or

@@ -18,6 +18,13 @@ bool Win32MenuItemSelectable(HMENU menu, int position);
 // MAKEWPARAM(command, 0) and lParam 0: the choice reaches the window after its menu has closed.
 void Win32ExitMenuLoop(HWND window, UINT command);
 
+// The menu bar's loop as the default window procedure runs it for WM_SYSCOMMAND SC_MOUSEMENU
+// (`byMouse`: the popup under `screen` opens) and SC_KEYMENU (`key`: the popup with that
+// mnemonic opens; 0 highlights the first title). Sends WM_ENTERMENULOOP, WM_INITMENU,
+// WM_INITMENUPOPUP as popups open and WM_EXITMENULOOP; the chosen command is posted as
+// WM_COMMAND. Nothing happens for a window without a menu.
+void Win32RunMenuBar(HWND window, bool byMouse, POINT screen, char key);
+
 // One whole pass: enters the loop, opens the bar's popup `popupIndex`, then each submenu on the
 // way to the item with the id `command` (0: none, the menu is just closed), and picks that item
 // when it and every submenu on its way are selectable after their WM_INITMENUPOPUP. Ends the loop

@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "platform/win32/forked_helper_guard.h"
+#include "platform/win32/message_box_dialog.h"
 #include "platform/win32/sdl_host.h"
 #include "platform/win32/sdl_window_bridge.h"
 #include "platform/win32/shell_test_hooks.h"
+#include "platform/win32/ui_hooks.h"
 #include "platform/win32/window_input.h"
 #include "platform/win32/window_state.h"
 #include "platform/winbase/code_page.h"
@@ -207,6 +209,17 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     bool scriptedMode = script.scripted;
     lock.unlock();
 
+    const win32_internal::UiHooks* hooks = win32_internal::GetUiHooks();
+    if (!answer && hooks != nullptr && hooks->drawsOver != nullptr && owner != nullptr &&
+        hooks->drawsOver(owner)) {
+        win32_internal::BoxButtons buttons;
+        for (const Button& button : row.buttons) {
+            buttons.answers.push_back(button.id);
+        }
+        buttons.defaultIndex = row.defaultIndex;
+        buttons.escapeAnswer = row.escapeAnswer;
+        answer = win32_internal::ShowDrawnMessageBox(owner, text, caption, style, buttons);
+    }
     if (!answer && !scriptedMode && DisplayAvailable()) {
         answer = ShowSdlBox(owner, textUtf8, captionUtf8, style, row);
     }

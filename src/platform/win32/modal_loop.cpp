@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/win32/cursor_api.h"
 #include "platform/win32/dialog_api.h"
 #include "platform/win32/dialog_test_hooks.h"
 #include "platform/win32/window_api.h"
@@ -33,15 +34,7 @@ bool UserPresent(const ModalLoop& loop) {
            loop.presenter->userPresent(loop.presenter->context);
 }
 
-}  // namespace
-
-bool IsInputMessage(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == WM_NCMOUSEMOVE ||
-           message == 0x00A1 /* WM_NCLBUTTONDOWN */;
-}
-
-void RunModalLoop(const ModalLoop& loop) {
+void RunLoopTurns(const ModalLoop& loop) {
     const ModalPresenter* presenter = loop.presenter;
     bool changed = true;
     bool answeredUnattended = false;
@@ -100,6 +93,25 @@ void RunModalLoop(const ModalLoop& loop) {
         }
         TranslateMessage(&message);
         DispatchMessageA(&message);
+    }
+}
+
+}  // namespace
+
+bool IsInputMessage(UINT message) {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONUP);
+}
+
+void RunModalLoop(const ModalLoop& loop) {
+    HCURSOR shapeBefore = nullptr;
+    if (loop.showArrow) {
+        shapeBefore = SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    }
+    RunLoopTurns(loop);
+    if (loop.showArrow) {
+        SetCursor(shapeBefore);
     }
 }
 

@@ -18,6 +18,9 @@ struct ModalLoop {
     const bool* done = nullptr;
     HWND modalWindow = nullptr;  // the dialog (null for a box or a menu)
     const ModalPresenter* presenter = nullptr;
+    // The arrow shows while the loop runs (a dialog or menu drawn over a window whose own
+    // pointer may be hidden); the shape before comes back afterwards.
+    bool showArrow = false;
     // No user can answer: what a user would have done by default (a dialog's default button).
     void (*unattended)(void* context) = nullptr;
     // Still running after `unattended`: end it.

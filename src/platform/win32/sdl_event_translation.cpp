@@ -19,7 +19,8 @@ constexpr int kWheelDelta = 120;
 struct Target {
     HWND window = nullptr;
     SDL_Window* sdlWindow = nullptr;
-    SIZE client{};
+    SIZE windowSize{};  // the window rectangle: the menu bar rows, then the client area
+    LONG barRows = 0;
     bool fullScreen = false;
 };
 
@@ -37,21 +38,24 @@ std::optional<Target> TargetOf(Uint32 windowId) {
                                 : SDL_GetWindowID(record->sdlWindow.get()) == windowId) {
             return Target{record->handle, record->sdlWindow.get(),
                           SIZE{RectWidth(record->rect), RectHeight(record->rect)},
-                          IsFullScreenStyle(record->style)};
+                          MenuBarRows(*record), IsFullScreenStyle(record->style)};
         }
     }
     return std::nullopt;
 }
 
-// SDL's window pixels to client coordinates: the same unless the SDL window shows the client
-// area scaled (full screen, or a desktop that would not give the size asked for).
+// SDL's window pixels to client coordinates: the window's own pixels unless the SDL window shows
+// it scaled (full screen, or a desktop that would not give the size asked for), less the menu
+// bar's rows (a point on the bar has a negative y).
 POINT ClientPoint(const Target& target, int x, int y) {
     SIZE output{};
-    if (!SdlWindowSize(target.sdlWindow, &output) ||
-        (output.cx == target.client.cx && output.cy == target.client.cy)) {
-        return POINT{x, y};
+    POINT at{x, y};
+    if (SdlWindowSize(target.sdlWindow, &output) &&
+        (output.cx != target.windowSize.cx || output.cy != target.windowSize.cy)) {
+        at = OutputToClient(target.windowSize, output, POINT{x, y}, target.fullScreen);
     }
-    return OutputToClient(target.client, output, POINT{x, y}, target.fullScreen);
+    at.y -= target.barRows;
+    return at;
 }
 
 // A button press already waiting behind the focus event: the window is being activated by a

@@ -268,7 +268,8 @@ bool SdlPumpsOnThisThread() {
     return host.pumpThread != 0 && host.pumpThread == GetCurrentThreadId();
 }
 
-SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, bool minimised) {
+SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, bool minimised,
+                             const std::uint32_t* icon) {
     Uint32 flags = SDL_WINDOW_SHOWN;
     if (minimised) {
         flags |= SDL_WINDOW_MINIMIZED;
@@ -277,6 +278,14 @@ SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, boo
                                          RectWidth(rect), RectHeight(rect), flags));
     if (!window) {
         Complain("SDL cannot create a window");
+    } else if (icon != nullptr) {
+        // SDL copies the pixels; the surface only lends them.
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<std::uint32_t*>(icon), 32, 32, 32, 32 * 4, SDL_PIXELFORMAT_ARGB8888);
+        if (surface != nullptr) {
+            SDL_SetWindowIcon(window.get(), surface);
+            SDL_FreeSurface(surface);
+        }
     }
     return window;
 }

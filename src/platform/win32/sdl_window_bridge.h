@@ -1,6 +1,7 @@
 #pragma once
 // Internal to the message core: what the window calls need of SDL, without SDL's headers.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -23,7 +24,9 @@ bool SdlVideoIsHeadless();
 
 // An SDL window for a top-level window: `titleSjis` is the Shift-JIS title. Null (and one
 // line on the debugger output) when SDL cannot make it.
-SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, bool minimised);
+// `icon`: 32 x 32 A8R8G8B8 pixels of the window's icon, or null.
+SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, bool minimised,
+                             const std::uint32_t* icon);
 void SdlShowWindow(SDL_Window* window, bool visible, bool minimised);
 void SdlSetTitle(SDL_Window* window, const std::string& titleSjis);
 

@@ -1,8 +1,8 @@
 #pragma once
 // Internal to src/platform: the presentation of dialogs, message boxes and menus (src/platform/ui)
-// plugs into the Windows layer here. Without it (tests, no display) dialogs run their plain
-// modal loop, message boxes use SDL's box or scripted answers, and menus open only when a test
-// drives them.
+// plugs into the Windows layer here. Without it (tests, no display) dialogs and menus run their
+// plain modal loops, which only a test's idle hook answers, and message boxes use SDL's box or
+// scripted answers.
 
 #include "platform/win32/message_api.h"
 #include "platform/winbase/win_types.h"
@@ -27,15 +27,18 @@ struct UiHooks {
     // Runs the modal loop of `dialog` until `*ended`, drawing it; false when it cannot show the
     // dialog (the plain loop runs then).
     bool (*runDialog)(HWND dialog, const bool* ended) = nullptr;
-    // A message box drawn by the presentation; false when it cannot draw one for this owner.
-    bool (*messageBox)(HWND owner, LPCSTR text, LPCSTR caption, UINT style, int* answer) = nullptr;
-    // The menu bar's loop for `window` (WM_SYSCOMMAND SC_MOUSEMENU / SC_KEYMENU), opened at the
-    // popup under `screen` (mouse) or with the mnemonic `key` (keyboard, 0 for the first popup).
-    void (*runMenuBar)(HWND window, bool byMouse, POINT screen, int key) = nullptr;
-    // A popup menu at screen (x, y): the command chosen, 0 for none; false when it cannot be
-    // shown.
-    bool (*trackPopupMenu)(HMENU menu, UINT flags, int x, int y, HWND owner,
-                           UINT* command) = nullptr;
+    // A modeless top-level dialog was made (a desktop window of its own): the presentation draws
+    // it from now on, answering its input, until it is destroyed. False when it cannot.
+    bool (*showModeless)(HWND dialog) = nullptr;
+    // True when a dialog over `owner` can be drawn (the owner has a device that presents):
+    // message boxes over it are then drawn as dialogs instead of SDL's box.
+    bool (*drawsOver)(HWND owner) = nullptr;
+    // The open menu of `window` (menu_tracker.h ActiveMenuTracker) is to be drawn while its loop
+    // runs: fills the presenter's `refresh` and `userPresent`; false when it cannot be drawn.
+    bool (*beginMenu)(HWND window, ModalPresenter* presenter) = nullptr;
+    void (*endMenu)(HWND window) = nullptr;
+    // The width in pixels of a Shift-JIS text as menus and message boxes are drawn.
+    LONG (*measureText)(const char* sjis) = nullptr;
 };
 
 // Installs the presentation (null removes it).

@@ -3,10 +3,14 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/win32/icon_api.h"
+#include "platform/win32/menu_loop.h"
 #include "platform/win32/message_api.h"
+#include "platform/win32/message_keys.h"
 #include "platform/win32/paint_api.h"
 #include "platform/win32/single_instance.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_input.h"
 #include "platform/win32/window_state.h"
 #include "platform/winbase/file_api.h"
 
@@ -54,6 +58,7 @@ SDL_Window* EnsureSdlWindow(HWND window) {
     std::string title;
     RECT rect{};
     bool minimised = false;
+    HICON icon = nullptr;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
         WindowRecord* record = FindWindowLocked(state, window);
@@ -66,8 +71,13 @@ SDL_Window* EnsureSdlWindow(HWND window) {
         title = record->title;
         rect = record->rect;
         minimised = (record->style & WS_MINIMIZE) != 0;
+        for (const WindowClass& windowClass : state.classes) {
+            if (windowClass.atom == record->classAtom) {
+                icon = windowClass.icon;
+            }
+        }
     }
-    SdlWindowPtr created = SdlCreateWindow(title, rect, minimised);
+    SdlWindowPtr created = SdlCreateWindow(title, rect, minimised, Win32IconPixels(icon));
     SDL_Window* result = nullptr;
     bool fresh = false;
     {
@@ -267,7 +277,7 @@ BOOL DestroyWindow(HWND window) {
     return TRUE;
 }
 
-LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_NCCREATE:
             return TRUE;
@@ -292,8 +302,33 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam
                 case SC_RESTORE:
                     ShowWindow(window, SW_RESTORE);
                     break;
+                case SC_MOUSEMENU:
+                    Win32RunMenuBar(window, true, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                                    0);
+                    break;
+                case SC_KEYMENU:
+                    Win32RunMenuBar(window, false, POINT{}, static_cast<char>(lParam & 0xFF));
+                    break;
                 default:
                     break;
+            }
+            return 0;
+        case WM_NCLBUTTONDOWN:
+            if (wParam == HTMENU) {
+                SendMessageA(window, WM_SYSCOMMAND, SC_MOUSEMENU | HTMENU, lParam);
+            }
+            return 0;
+        case WM_SYSKEYUP:
+            // Alt or F10 pressed and released alone opens the menu bar from the keyboard.
+            if ((wParam == VK_MENU || wParam == VK_F10) && win32_internal::MenuKeyPressedAlone() &&
+                GetMenu(window) != nullptr) {
+                SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, 0);
+            }
+            return 0;
+        case WM_SYSCHAR:
+            // Alt with a letter: the title with that mnemonic.
+            if (wParam > ' ' && wParam < 0x80 && GetMenu(window) != nullptr) {
+                SendMessageA(window, WM_SYSCOMMAND, SC_KEYMENU, static_cast<LPARAM>(wParam));
             }
             return 0;
         default:

@@ -149,8 +149,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 BOOL DestroyWindow(HWND window);
 
 // The default procedure: WM_NCCREATE answers TRUE, WM_PAINT validates, WM_CLOSE destroys the
-// window, WM_SYSCOMMAND SC_CLOSE sends WM_CLOSE, SC_MINIMIZE and SC_RESTORE show the window so;
-// anything else gives 0.
+// window, WM_SYSCOMMAND SC_CLOSE sends WM_CLOSE, SC_MINIMIZE and SC_RESTORE show the window so,
+// SC_MOUSEMENU and SC_KEYMENU run the menu bar's loop (menu_loop.h). The menu bar is entered by
+// WM_NCLBUTTONDOWN on it (HTMENU: SC_MOUSEMENU), by Alt or F10 pressed and released alone
+// (WM_SYSKEYUP: SC_KEYMENU) and by Alt with a title's mnemonic (WM_SYSCHAR: SC_KEYMENU with the
+// character). Anything else gives 0.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Calls `procedure` (a former GWLP_WNDPROC of a subclassed window); 0 for a null procedure.
 LRESULT CallWindowProcA(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,7 +9,8 @@ using namespace win32_internal;
 
 namespace {
 
-ATOM RegisterClassCommon(UINT style, WNDPROC procedure, HINSTANCE instance, LPCSTR name) {
+ATOM RegisterClassCommon(UINT style, WNDPROC procedure, HINSTANCE instance, LPCSTR name,
+                         HICON icon) {
     if (procedure == nullptr || name == nullptr ||
         reinterpret_cast<std::uintptr_t>(name) < 0x10000u || name[0] == '\0') {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -28,6 +29,7 @@ ATOM RegisterClassCommon(UINT style, WNDPROC procedure, HINSTANCE instance, LPCS
     windowClass.style = style;
     windowClass.procedure = procedure;
     windowClass.instance = instance;
+    windowClass.icon = icon;
     state.classes.push_back(windowClass);
     return windowClass.atom;
 }
@@ -40,7 +42,7 @@ ATOM RegisterClassExA(const WNDCLASSEXA* windowClass) {
         return 0;
     }
     return RegisterClassCommon(windowClass->style, windowClass->lpfnWndProc, windowClass->hInstance,
-                               windowClass->lpszClassName);
+                               windowClass->lpszClassName, windowClass->hIcon);
 }
 
 ATOM RegisterClassA(const WNDCLASSA* windowClass) {
@@ -49,7 +51,7 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass) {
         return 0;
     }
     return RegisterClassCommon(windowClass->style, windowClass->lpfnWndProc, windowClass->hInstance,
-                               windowClass->lpszClassName);
+                               windowClass->lpszClassName, windowClass->hIcon);
 }
 
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE /*instance*/) {

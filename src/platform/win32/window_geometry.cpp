@@ -36,6 +36,7 @@ bool ClientOriginLocked(State& state, HWND window, POINT* origin) {
                 total.x += record->rect.left;
                 total.y += record->rect.top;
             }
+            total.y += MenuBarRows(*record);
             *origin = total;
             return true;
         }
@@ -116,6 +117,21 @@ SDL_Window* MessageBoxParent(HWND owner) {
     return onDesktop ? sdlWindow : nullptr;
 }
 
+void NoteMenuBar(HWND window, bool attached) {
+    State& state = GetState();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (WindowRecord* record = FindWindowLocked(state, window)) {
+        record->menuBar = attached;
+    }
+}
+
+LONG MenuBarRowsOf(HWND window) {
+    State& state = GetState();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    const WindowRecord* record = FindWindowLocked(state, window);
+    return record != nullptr ? MenuBarRows(*record) : 0;
+}
+
 }  // namespace win32_internal
 
 BOOL SetWindowPos(HWND window, HWND /*insertAfter*/, int x, int y, int width, int height,
@@ -171,10 +187,13 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL /*repaint
     return SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL AdjustWindowRectEx(RECT* rect, DWORD /*style*/, BOOL /*menu*/, DWORD /*exStyle*/) {
+BOOL AdjustWindowRectEx(RECT* rect, DWORD /*style*/, BOOL menu, DWORD /*exStyle*/) {
     if (rect == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
+    }
+    if (menu != FALSE) {
+        rect->top -= kMenuBarHeight;
     }
     return TRUE;
 }

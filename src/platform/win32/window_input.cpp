@@ -31,6 +31,7 @@ struct InputState {
     PointerPosition pointer;
     std::function<void(bool)> observer;
     bool ownModalBoxShown = false;
+    bool menuKeyAlone = false;
 };
 
 InputState& Input() {
@@ -138,13 +139,43 @@ PointerPosition TrackPointer(HWND window, int x, int y) {
     return position;
 }
 
+bool OnMenuBar(HWND window, const PointerPosition& position) {
+    return position.client.y < 0 && position.client.y >= -MenuBarRowsOf(window);
+}
+
 struct SizeChange {
     bool post = false;
     WPARAM kind = SIZE_RESTORED;
     LPARAM size = 0;
 };
 
+// Alt or F10 pressed starts a press alone; any other key or button pressed ends it.
+void NoteMenuKey(const MSG& message) {
+    const bool keyDown = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    const bool buttonDown =
+        message.message == WM_LBUTTONDOWN || message.message == WM_RBUTTONDOWN ||
+        message.message == WM_MBUTTONDOWN || message.message == WM_NCLBUTTONDOWN;
+    if (!keyDown && !buttonDown) {
+        return;
+    }
+    const bool menuKey = keyDown && (message.wParam == VK_MENU || message.wParam == VK_F10) &&
+                         (message.lParam & KF_REPEAT_BIT) == 0;
+    InputState& input = Input();
+    std::lock_guard<std::mutex> lock(input.mutex);
+    if (menuKey) {
+        input.menuKeyAlone = true;
+    } else if (!(keyDown && (message.wParam == VK_MENU || message.wParam == VK_F10))) {
+        input.menuKeyAlone = false;
+    }
+}
+
 }  // namespace
+
+bool MenuKeyPressedAlone() {
+    InputState& input = Input();
+    std::lock_guard<std::mutex> lock(input.mutex);
+    return input.menuKeyAlone;
+}
 
 void SetActivationObserver(std::function<void(bool active)> observer) {
     InputState& input = Input();
@@ -248,6 +279,13 @@ void DeliverMouseMove(HWND window, int x, int y) {
         std::lock_guard<std::mutex> lock(input.mutex);
         flags = MouseKeyFlagsLocked(input);
     }
+    const bool onBar = OnMenuBar(window, position);
+    SetPointerOverMenuBar(onBar);
+    if (onBar) {
+        PostMessageA(window, WM_NCMOUSEMOVE, HTMENU,
+                     PackPoint(position.screen.x, position.screen.y));
+        return;
+    }
     PostMessageA(window, WM_MOUSEMOVE, flags, PackPoint(position.client.x, position.client.y));
 }
 
@@ -276,7 +314,13 @@ void DeliverMouseButton(HWND window, int button, bool down, int x, int y) {
         }
         flags = MouseKeyFlagsLocked(input);
     }
-    if (button < 3) {
+    if (button < 3 && OnMenuBar(window, position)) {
+        static constexpr UINT kNonClientDown[] = {WM_NCLBUTTONDOWN, WM_NCRBUTTONDOWN,
+                                                  WM_NCMBUTTONDOWN};
+        static constexpr UINT kNonClientUp[] = {WM_NCLBUTTONUP, WM_NCRBUTTONUP, WM_NCMBUTTONUP};
+        PostMessageA(window, down ? kNonClientDown[button] : kNonClientUp[button], HTMENU,
+                     PackPoint(position.screen.x, position.screen.y));
+    } else if (button < 3) {
         PostMessageA(window, down ? kDownMessages[button] : kUpMessages[button], flags,
                      PackPoint(position.client.x, position.client.y));
     }
@@ -373,6 +417,7 @@ void ReleaseAllKeys() {
 }
 
 void NoteRetrievedMessage(const MSG& message) {
+    NoteMenuKey(message);
     UINT virtualKey = 0;
     bool down = false;
     UINT sided = 0;
@@ -428,6 +473,7 @@ void ResetInputState() {
     input.activeWindow = nullptr;
     input.pointer = PointerPosition{};
     input.ownModalBoxShown = false;
+    input.menuKeyAlone = false;
 }
 
 PointerPosition LastPointerPosition() {

@@ -26,7 +26,9 @@ HWND ActiveWindow();
 void DeliverKey(HWND window, UINT virtualKey, UINT scanCode, bool extended, bool rightHand,
                 bool down, bool repeat);
 
-// The pointer moved to client position (x, y) of the window.
+// The pointer moved to client position (x, y) of the window. A point above the client area of a
+// window with a menu bar (y < 0) lies on the bar: WM_NCMOUSEMOVE with HTMENU and the screen
+// position instead, and for a button WM_NCLBUTTONDOWN and its kin.
 void DeliverMouseMove(HWND window, int x, int y);
 // The pointer left the window's client area for (screen) position (x, y): WM_NCMOUSEMOVE.
 void DeliverMouseLeave(HWND window, int screenX, int screenY);
@@ -60,6 +62,10 @@ void NoteRetrievedMessage(const MSG& message);
 // Key state (GetKeyState and GetAsyncKeyState) changes without a message, for keys seen while
 // another program was active.
 void SetKeyDown(UINT virtualKey, bool down);
+// The last Alt (or F10) press taken from a queue had no other key or button after it (the
+// press and release of the key alone, which opens the menu bar).
+bool MenuKeyPressedAlone();
+
 // Forgets every held key and button (after the activation was lost, the releases go elsewhere).
 void ReleaseAllKeys();
 // Back to the state of a new process, without messages or observer calls: inactive, no active
@@ -79,6 +85,9 @@ void ClampToCursorClip(POINT* screen);
 // Shows or hides SDL's pointer as ShowCursor and SetCursor last asked (cursor.cpp); for SDL
 // video that starts after those calls.
 void ReapplyPointerVisibility();
+// The pointer is on a window's menu bar, where the arrow shows even when the client area's
+// shape is none (cursor.cpp); the pointer moves report it.
+void SetPointerOverMenuBar(bool over);
 
 // While one of our own modal boxes is up, the focus it takes from the game window is no loss of
 // the program's activation: DeliverActivation then ignores a loss (a gain still counts).

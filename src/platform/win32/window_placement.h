@@ -3,14 +3,19 @@
 // window, coordinate conversion, the foreground window and the screen size.
 //
 // Windows here have no frame of their own: the desktop draws any decoration outside the SDL
-// window, and the menu bar is drawn over the client area, so a window rectangle and its client
-// rectangle have the same size. A top-level window with WS_POPUP and without WS_CAPTION is a
-// full-screen window: its SDL window is an undecorated window over the whole display it is on,
-// showing the client area scaled to fit with its aspect kept, centred between black bars; pointer
-// positions come back through the same scale and offset. Its client area is the whole screen, at
-// screen position (0, 0).
+// window. The only non-client part is the menu bar: a top-level window with a menu attached
+// has its bar in the top kMenuBarHeight rows of its window rectangle and its client area below;
+// without a menu the window and client rectangles have the same size. Pointer input over the
+// bar arrives as the non-client messages (WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN ... with HTMENU). A
+// top-level window with WS_POPUP and without WS_CAPTION is a full-screen window: its SDL window is
+// an undecorated window over the whole display it is on, showing the client area scaled to fit with
+// its aspect kept, centred between black bars; pointer positions come back through the same scale
+// and offset. Its client area is the whole screen, at screen position (0, 0).
 
 #include "platform/winbase/win_types.h"
+
+// Height in pixels of a window's menu bar.
+constexpr LONG kMenuBarHeight = 19;
 
 // SetWindowPos flags.
 constexpr UINT SWP_NOSIZE = 0x0001;
@@ -45,8 +50,8 @@ constexpr int SM_CYSCREEN = 1;
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 
-// The window rectangle for a client rectangle: unchanged, as windows have no frame (see above).
-// FALSE for a null rectangle.
+// The window rectangle for a client rectangle: with `menu`, its top moves up by the menu bar;
+// otherwise unchanged, as windows have no frame (see above). FALSE for a null rectangle.
 BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
 

@@ -322,7 +322,9 @@ BOOL GetClientRect(HWND window, RECT* rect) {
     }
     return WithWindow(window,
                       [&](WindowRecord& record) {
-                          *rect = RECT{0, 0, RectWidth(record.rect), RectHeight(record.rect)};
+                          *rect = RECT{
+                              0, 0, RectWidth(record.rect),
+                              std::max<LONG>(RectHeight(record.rect) - MenuBarRows(record), 0)};
                       })
                ? TRUE
                : FALSE;

@@ -15,6 +15,7 @@
 #include "platform/win32/sdl_window_bridge.h"
 #include "platform/win32/timer_api.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_placement.h"
 
 namespace win32_internal {
 
@@ -24,6 +25,7 @@ struct WindowClass {
     UINT style = 0;
     WNDPROC procedure = nullptr;
     HINSTANCE instance = nullptr;
+    HICON icon = nullptr;  // shown as the desktop window's icon
     int liveWindows = 0;
 };
 
@@ -43,6 +45,9 @@ struct WindowRecord {
     bool destroying = false;
     // A dialog drawn inside its owner's window: it never gets an SDL window of its own.
     bool drawnInOwner = false;
+    // A menu is attached (SetMenu): a top-level window then has its menu bar above the client
+    // area (window_placement.h).
+    bool menuBar = false;
     SdlWindowPtr sdlWindow;
     // Painting (paint_api.h): the invalid rectangle, and whether a WM_PAINT for it is still due.
     // A WM_PAINT taken from the queue is not offered again until the next invalidation, even if
@@ -56,6 +61,12 @@ struct WindowRecord {
 inline bool IsFullScreenStyle(DWORD style) {
     return (style & (WS_POPUP | WS_CHILD)) == WS_POPUP &&
            (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME)) == 0;
+}
+
+// Rows of the window's menu bar above its client area: kMenuBarHeight for a top-level window with
+// a menu attached, else 0.
+inline LONG MenuBarRows(const WindowRecord& record) {
+    return record.menuBar && (record.style & WS_CHILD) == 0 ? kMenuBarHeight : 0;
 }
 
 struct Timer {
@@ -162,6 +173,12 @@ void ApplySdlPlacement(HWND window);
 // on its desktop; null otherwise (a window larger than the desktop, or moved off it), so that SDL
 // centres the box on the desktop instead of off the screen. Call without the state mutex held.
 SDL_Window* MessageBoxParent(HWND owner);
+
+// Notes whether a menu is attached to the window (menu_api.h SetMenu). Call without the state
+// mutex held.
+void NoteMenuBar(HWND window, bool attached);
+// The window's menu bar rows (MenuBarRows); 0 for an unknown window.
+LONG MenuBarRowsOf(HWND window);
 
 // Delivers the messages other threads sent to this thread, calling their procedures with the
 // lock released. `lock` holds the state mutex on entry and on return.

@@ -192,7 +192,8 @@ int timerTicks = 0;
 TEST_F(DialogTest, TheModalLoopDispatchesTimersAndEndsOnTheQuitMessage) {
     win32_test::UseManualClock(true);
     timerTicks = 0;
-    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { ++timerTicks; });
+    const UINT_PTR timer =
+        SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { ++timerTicks; });
     const INT_PTR result = Run({
         [](HWND) { win32_test::AdvanceClockMicroseconds(100000); },
         [](HWND) { win32_test::AdvanceClockMicroseconds(100000); },
@@ -204,6 +205,8 @@ TEST_F(DialogTest, TheModalLoopDispatchesTimersAndEndsOnTheQuitMessage) {
     EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(message.message, WM_QUIT) << "and is left for the loop outside";
     EXPECT_EQ(message.wParam, 3u);
+    // A thread timer left running would tick into the tests after this one.
+    KillTimer(nullptr, timer);
     win32_test::UseManualClock(false);
 }
 

@@ -7,12 +7,14 @@
 #include "platform/win32/menu_api.h"
 #include "platform/win32/menu_loop.h"
 #include "platform/win32/paint_api.h"
+#include "sample_menu.h"
 #include "window_test_support.h"
 
 namespace {
 
 using win32_test_support::MessageRecorder;
 using win32_test_support::Received;
+using win32_test_support::SampleMenu;
 using win32_test_support::WindowTest;
 
 constexpr UINT kNoItem = 0xFFFFFFFFu;
@@ -22,27 +24,6 @@ std::string ItemText(HMENU menu, UINT item, UINT flags) {
     GetMenuStringA(menu, item, text, sizeof text, flags);
     return text;
 }
-
-// A bar with "File" (Open 10, a separator, "Recent" with 20 and 21, Quit 11) and "Edit" (Copy
-// 30). Destroy the bar alone: it owns the rest.
-struct SampleMenu {
-    HMENU bar = CreateMenu();
-    HMENU file = CreatePopupMenu();
-    HMENU recent = CreatePopupMenu();
-    HMENU edit = CreatePopupMenu();
-    SampleMenu() {
-        AppendMenuA(recent, MF_STRING, 20, "one");
-        AppendMenuA(recent, MF_STRING, 21, "two");
-        AppendMenuA(file, MF_STRING, 10, "&Open\tCtrl+O");
-        AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
-        AppendMenuA(file, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), "Recent");
-        AppendMenuA(file, MF_STRING | MF_GRAYED, 11, "Quit");
-        AppendMenuA(edit, MF_STRING, 30, "Copy");
-        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
-        AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "Edit");
-    }
-    ~SampleMenu() { DestroyMenu(bar); }
-};
 
 TEST(MenuModelTest, ItemsSubmenusAndTexts) {
     SampleMenu m;

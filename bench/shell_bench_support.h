@@ -1,0 +1,34 @@
+#pragma once
+// Shared by the shell's benchmarks: a program directory with a start script that waits one frame
+// after another, and the game brought up to its main loop in this process.
+
+#include <string>
+
+namespace shell_bench {
+
+// The program directory, emptied, with the demo's cursor, a start script that waits one frame
+// after another, and a windowed 800 x 600 display in the settings store.
+std::string MakeProgramDirectory();
+
+// Runs `child` in a forked copy of this process (which then ends) and returns the seconds it
+// answered; negative when it answered none.
+double SecondsInFreshProcess(double (*child)());
+
+// The game window with its device and menu bar, the cursor and the FPS line, the start script
+// running, on the manual clock; taken down again at the end.
+class RunningGame {
+public:
+    RunningGame();
+    ~RunningGame();
+    RunningGame(const RunningGame&) = delete;
+    RunningGame& operator=(const RunningGame&) = delete;
+
+    bool ok() const { return ok_; }
+    // Advances the clock by one sixtieth of a second and runs one frame.
+    static void Frame();
+
+private:
+    bool ok_ = false;
+};
+
+}  // namespace shell_bench

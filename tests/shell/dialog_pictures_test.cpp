@@ -1,0 +1,405 @@
+// The dialogs, the close question and the menu bar as they are drawn: golden images of the
+// pictures presented, on a display that shows nothing (drawn all the same for the test).
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "adventure/adventure_frame.h"
+#include "dialog_driver.h"
+#include "foundation/app_settings.h"
+#include "foundation/foundation_test.h"
+#include "foundation/log.h"
+#include "foundation/registry_settings.h"
+#include "media/graphics/d3d_application.h"
+#include "media/graphics/d3d_functions.h"
+#include "platform/d3d9/d3d9_test.h"
+#include "platform/d3d9/present_overlay.h"
+#include "platform/ui/ui_presentation.h"
+#include "platform/win32/controls_api.h"
+#include "platform/win32/dialog_input.h"
+#include "platform/win32/menu_api.h"
+#include "platform/win32/menu_tracker.h"
+#include "platform/win32/message_box.h"
+#include "platform/win32/message_keys.h"
+#include "platform/win32/paint_api.h"
+#include "platform/win32/shell_test_hooks.h"
+#include "platform/win32/window_api.h"
+#include "platform/win32/window_placement.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/test_hooks.h"
+#include "resources/game_resources.h"
+#include "shell/game_menu.h"
+#include "shell/game_window.h"
+#include "shell/notice_dialogs.h"
+#include "shell/shell_texts.h"
+#include "shell/startup_dialog.h"
+#include "support/golden_image.h"
+#include "support/temp_program_dir.h"
+
+namespace {
+
+using shell_test::Step;
+using shell_test::StepDriver;
+
+constexpr char kGameClass[] = "dialog_pictures_game";
+
+// The game window's stand-in: its frame is bands of colour, and its popups take the game's item
+// states.
+LRESULT GameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint{};
+            BeginPaint(window, &paint);
+            if (IDirect3DDevice9* device = CurrentDevice()) {
+                static constexpr D3DCOLOR kBands[] = {0xFF203A5Cu, 0xFF2E5A7Eu, 0xFF4A7FA3u,
+                                                      0xFF7FAFC8u};
+                for (int band = 0; band < 4; ++band) {
+                    const D3DRECT rect{0, band * 150, 800, band * 150 + 150};
+                    device->Clear(1, &rect, D3DCLEAR_TARGET, kBands[band], 1.0f, 0);
+                }
+                device->Present(nullptr, nullptr, nullptr, nullptr);
+            }
+            EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_INITMENUPOPUP:
+            UpdateMenuItemStates(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+class DialogPicturesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        foundation_test::ResetState();
+        win32_test::ForgetSettingsStore();
+        win32_test::ResetWindowInput();
+        ResetAppSettingsToDefaults();
+        RegisterGameResources();
+        d3d9_test::SetAdapterTable(shell_test::DialogTestAdapter());
+        ASSERT_EQ(CreateD3DApplication(), 1);
+        DisplaySettings = D3DPRESENT_PARAMETERS{};
+        DisplaySettings.EnableAutoDepthStencil = TRUE;
+        ui::InstallUiPresentation();
+        ui::DrawOnHeadlessDisplay(true);
+        d3d9_test::KeepPresentedPictures(true);
+        win32_test::RecordShellActions(true);
+    }
+    void TearDown() override {
+        if (window_ != nullptr) {
+            DestroyWindow(window_);
+            ReleaseMainMenu();
+            UnregisterClassA(kGameClass, nullptr);
+        }
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        d3d9_test::KeepPresentedPictures(false);
+        ui::DrawOnHeadlessDisplay(false);
+        ui::RemoveUiPresentation();
+        win32_test::RecordShellActions(false);
+        DestroyD3DApplication();
+        d3d9_test::ResetAdapterTable();
+        win32_test::ResetWindowInput();
+        SkipActive = 0;
+        AutoMode = 0;
+        TitleReturnEnabled = 1;
+    }
+
+    // A windowed 800 x 600 game window with menu 102 and the game's device.
+    void MakeGameWindow() {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = GameProc;
+        windowClass.lpszClassName = kGameClass;
+        ASSERT_NE(RegisterClassExA(&windowClass), 0);
+        RECT rect{0, 0, 800, 600};
+        AdjustWindowRectEx(&rect, kWindowedStyle, TRUE, WS_EX_APPWINDOW);
+        window_ =
+            CreateWindowExA(WS_EX_APPWINDOW, kGameClass, kWindowTitle, kWindowedStyle, 40, 30,
+                            RectWidth(rect), RectHeight(rect), nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(window_, nullptr);
+        MainWindow = window_;
+        MainMenu = LoadMenuA(nullptr, MAKEINTRESOURCEA(kGameMenuResource));
+        SetMenu(window_, MainMenu);
+        ShowWindow(window_, SW_SHOW);
+        DisplaySettings.hDeviceWindow = window_;
+        DisplaySettings.BackBufferWidth = 800;
+        DisplaySettings.BackBufferHeight = 600;
+        DisplaySettings.BackBufferFormat = D3DFMT_X8R8G8B8;
+        DisplaySettings.BackBufferCount = 1;
+        DisplaySettings.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        DisplaySettings.Windowed = TRUE;
+        DisplaySettings.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+        DisplaySettings.AutoDepthStencilFormat = D3DFMT_D16;
+        D3DApp->CheckDevice(0, D3DDEVTYPE_HAL);
+        ASSERT_TRUE(SUCCEEDED(D3DApp->SetDevice(window_, &DisplaySettings, D3DApp->adapter,
+                                                D3DApp->deviceType, 0x44)));
+        Pump();
+    }
+
+    static void Pump() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+
+    HWND window_ = nullptr;
+};
+
+// The last picture presented into `window` against the golden image `name`.
+Step ExpectPicture(HWND window, const char* name) {
+    return [window, name](HWND modalWindow) {
+        const HWND shown = window != nullptr ? window : modalWindow;
+        const d3d9_test::PresentedPicture picture =
+            d3d9_test::LastPresentedPicture(d3d9_internal::FindDeviceOfWindow(shown));
+        ASSERT_GT(picture.width, 0) << name;
+        EXPECT_EQ(qvn::test::CompareImageWithGolden(name, picture.width, picture.height,
+                                                    picture.argb.data(), picture.width),
+                  "");
+    };
+}
+
+Step ClickControl(int id) {
+    return [id](HWND dialog) { EXPECT_TRUE(Win32ClickControl(GetDlgItem(dialog, id))) << id; };
+}
+
+TEST_F(DialogPicturesTest, StartupNoticeAndVersionDialogs) {
+    qvn::test::TempProgramDir dir;
+    dir.writeFile("data/emergency.txt",
+                  Utf8ToCp932("ゲームの動作に問題が起きたときは、ビデオカードのドライバを更新して"
+                              "ください。\r\n直らないときは、下のボタンでサポートにご連絡ください"
+                              "。ログがクリップボードに写されます。")
+                      .value());
+    // Full colour in full screen: 32-bit modes on both pages.
+    WriteRegistryDword(kSettingsMain, "Fullcolor", 1);
+    {
+        StepDriver driver({ExpectPicture(nullptr, "dialog_startup_simple"), ClickControl(1)});
+        EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(109), nullptr, StartupDialogProc, 0),
+                  1);
+    }
+    {
+        StepDriver driver({ExpectPicture(nullptr, "dialog_startup_detailed"), ClickControl(2)});
+        EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(210), nullptr, StartupDialogProc, 0),
+                  2);
+    }
+    {
+        StepDriver driver({ExpectPicture(nullptr, "dialog_notice"), ClickControl(1)});
+        EXPECT_EQ(RunNoticeDialog(), 1);
+    }
+    MakeGameWindow();
+    {
+        StepDriver driver({ExpectPicture(window_, "dialog_version"), ClickControl(1)});
+        ShowVersionDialog(window_);
+    }
+    {
+        StepDriver driver({ExpectPicture(window_, "dialog_close_question"), ClickControl(IDNO)});
+        EXPECT_EQ(MessageBoxA(window_, kCloseQuestionText, kConfirmCaption, 0x144), IDNO);
+    }
+}
+
+TEST_F(DialogPicturesTest, DrawnBoxAnswersTheKeysAsABoxDoes) {
+    MakeGameWindow();
+    struct Case {
+        const char* name;
+        std::vector<UINT> keys;
+        int answer;
+    };
+    const Case cases[] = {
+        {"Enter takes the default button", {VK_RETURN}, IDNO},
+        {"Escape is No for a question", {VK_ESCAPE}, IDNO},
+        {"Left moves to Yes", {VK_LEFT, VK_RETURN}, IDYES},
+        {"and Right back to No", {VK_LEFT, VK_RIGHT, VK_RETURN}, IDNO},
+        {"Space presses the button the arrows reached", {VK_LEFT, VK_SPACE}, IDYES},
+    };
+    const HWND window = window_;
+    for (const Case& c : cases) {
+        StepDriver driver({[&](HWND) {
+            for (UINT key : c.keys) {
+                win32_test::InjectKey(window, key, true);
+                win32_test::InjectKey(window, key, false);
+            }
+        }});
+        EXPECT_EQ(MessageBoxA(window, kCloseQuestionText, kConfirmCaption, 0x144), c.answer)
+            << c.name;
+    }
+}
+
+// The centre of item `item` of level `level` of the window's open menu, in client coordinates.
+POINT MenuItemCentre(HWND window, std::size_t level, int item) {
+    const win32_internal::MenuTracker* tracker = win32_internal::ActiveMenuTracker(window);
+    if (tracker == nullptr || level >= tracker->levels().size()) {
+        ADD_FAILURE() << "no menu level " << level << " is open";
+        return POINT{};
+    }
+    const RECT& rect = tracker->levels()[level].items[static_cast<std::size_t>(item)];
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 - kMenuBarHeight};
+}
+
+void PressKey(HWND window, UINT key) {
+    win32_test::InjectKey(window, key, true);
+    win32_test::InjectKey(window, key, false);
+}
+
+TEST_F(DialogPicturesTest, MenuBarOpenedOnEachMenuAndAPopupMenu) {
+    MakeGameWindow();
+    TitleReturnEnabled = 0;
+    SkipActive = 1;
+    AutoMode = 1;
+    const win32_internal::MenuTracker bar =
+        win32_internal::MenuTracker::ForBar(window_, SIZE{800, 619});
+    const auto barCentre = [&](int item) {
+        const RECT& rect = bar.levels()[0].items[static_cast<std::size_t>(item)];
+        return POINT{(rect.left + rect.right) / 2, -kMenuBarHeight / 2};
+    };
+    const HWND window = window_;
+    {
+        // A click on "File" opens it; the pointer on "Load" opens its slots; a click elsewhere
+        // closes the menu without a command.
+        StepDriver driver({[&](HWND) {
+                               const POINT load = MenuItemCentre(window, 1, 0);
+                               win32_test::InjectMouseMove(window, load.x, load.y);
+                           },
+                           ExpectPicture(window, "menu_file_load"),
+                           [&](HWND) {
+                               win32_test::InjectMouseButton(window, 0, true, 790, 590);
+                               win32_test::InjectMouseButton(window, 0, false, 790, 590);
+                           }});
+        const POINT file = barCentre(0);
+        win32_test::InjectMouseButton(window, 0, true, file.x, file.y);
+        win32_test::InjectMouseButton(window, 0, false, file.x, file.y);
+        Pump();
+    }
+    {
+        // "Settings" with both play modes checked; Escape twice closes it.
+        StepDriver driver({ExpectPicture(window, "menu_settings"), [&](HWND) {
+                               PressKey(window, VK_ESCAPE);
+                               PressKey(window, VK_ESCAPE);
+                           }});
+        const POINT settings = barCentre(1);
+        win32_test::InjectMouseButton(window, 0, true, settings.x, settings.y);
+        win32_test::InjectMouseButton(window, 0, false, settings.x, settings.y);
+        Pump();
+    }
+    {
+        // Alt alone enters the bar; Left wraps to "Help", Down opens it on its first item, Enter
+        // chooses the web site.
+        StepDriver driver({[&](HWND) {
+                               PressKey(window, VK_LEFT);
+                               PressKey(window, VK_DOWN);
+                           },
+                           ExpectPicture(window, "menu_help"),
+                           [&](HWND) { PressKey(window, VK_RETURN); }});
+        PressKey(window, VK_MENU);
+        MSG message{};
+        std::vector<WPARAM> commands;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_COMMAND) {
+                commands.push_back(message.wParam);
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        EXPECT_EQ(commands, (std::vector<WPARAM>{40095}));
+    }
+    {
+        // The load slots as a popup menu centred under a point; a click on "05" returns it.
+        StepDriver driver({ExpectPicture(window, "menu_popup_load"), [&](HWND) {
+                               const POINT slot = MenuItemCentre(window, 0, 5);
+                               win32_test::InjectMouseButton(window, 0, true, slot.x, slot.y);
+                               win32_test::InjectMouseButton(window, 0, false, slot.x, slot.y);
+                           }});
+        POINT at{400, 120};
+        ClientToScreen(window, &at);
+        HMENU load = GetSubMenu(GetSubMenu(MainMenu, 0), 0);
+        EXPECT_EQ(
+            TrackPopupMenuEx(load, TPM_CENTERALIGN | TPM_RETURNCMD, at.x, at.y, window, nullptr),
+            40205);
+    }
+}
+
+// A modeless list of values beside the game: columns and rows at WM_INITDIALOG, a value changed
+// by WM_USER, and the notifications it gets.
+struct ValueList {
+    static inline std::vector<int> labelEdits;
+    static INT_PTR Proc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+        HWND list = GetDlgItem(dialog, 1004);
+        switch (message) {
+            case WM_INITDIALOG: {
+                const std::pair<const char*, int> columns[] = {
+                    {"No.", 0}, {"Name", 80}, {"Dec", 40}, {"Hex", 80}, {"Comment", 100}};
+                for (int i = 0; i < 5; ++i) {
+                    LVCOLUMNA column{LVCF_TEXT | LVCF_WIDTH,
+                                     0,
+                                     columns[i].second,
+                                     const_cast<char*>(columns[i].first),
+                                     0,
+                                     i};
+                    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                                 reinterpret_cast<LPARAM>(&column));
+                }
+                const char* const rows[][5] = {{"0", "flag", "0", "00000000", "first"},
+                                               {"1", "month", "4", "00000004", "April"},
+                                               {"2", "day", "1", "00000001", ""}};
+                for (int row = 0; row < 3; ++row) {
+                    LVITEMA item{LVIF_TEXT, row, 0, 0, 0, const_cast<char*>(rows[row][0]), 0, 0, 0};
+                    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+                    for (int cell = 1; cell < 5; ++cell) {
+                        item.iSubItem = cell;
+                        item.pszText = const_cast<char*>(rows[row][cell]);
+                        SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row),
+                                     reinterpret_cast<LPARAM>(&item));
+                    }
+                }
+                return TRUE;
+            }
+            case WM_USER: {
+                LVITEMA item{LVIF_TEXT, 1, 2, 0, 0, const_cast<char*>("42"), 0, 0, 0};
+                SendMessageA(list, LVM_SETITEMTEXTA, 1, reinterpret_cast<LPARAM>(&item));
+                return TRUE;
+            }
+            case WM_NOTIFY: {
+                const auto* info = reinterpret_cast<const NMLVDISPINFOA*>(lParam);
+                if (info->hdr.code == LVN_BEGINLABELEDITA) {
+                    labelEdits.push_back(info->item.iItem);
+                }
+                return TRUE;
+            }
+            default:
+                return FALSE;
+        }
+    }
+};
+
+TEST_F(DialogPicturesTest, ModelessDialogBesideTheGameIsDrawnAndAnswersItsInput) {
+    MakeGameWindow();
+    ValueList::labelEdits.clear();
+    HWND dialog = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(114), window_, ValueList::Proc, 0);
+    ASSERT_NE(dialog, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    Pump();
+    IDirect3DDevice9* device = d3d9_internal::FindDeviceOfWindow(dialog);
+    ASSERT_NE(device, nullptr) << "a device of its own";
+    ExpectPicture(dialog, "dialog_modeless_value_list")(nullptr);
+    const auto before = d3d9_test::LastPresentedPicture(device).argb;
+    SendMessageA(dialog, WM_USER, 0, 0);
+    EXPECT_NE(d3d9_test::LastPresentedPicture(device).argb, before) << "redrawn after WM_USER";
+    // A double click on the second row starts editing its label.
+    for (int click = 0; click < 2; ++click) {
+        win32_test::InjectMouseMove(dialog, 30, 44);
+        win32_test::InjectMouseButton(dialog, 0, true, 30, 44);
+        win32_test::InjectMouseButton(dialog, 0, false, 30, 44);
+        Pump();
+    }
+    EXPECT_EQ(ValueList::labelEdits, std::vector<int>{1});
+    DestroyWindow(dialog);
+}
+
+}  // namespace
