@@ -361,8 +361,10 @@ void StartupAdvancedInit(HWND dialog) {
     const D3DDISPLAYMODE desktop = DesktopMode();
     const UINT refreshRate = !fullScreen || RefreshRate == 0 ? desktop.RefreshRate : RefreshRate;
     BuildDisplayModeList(DisplaySettings.BackBufferFormat, WindowedFlag, desktop);
-    FillModeCombo(dialog, bits, refreshRate);
+    // A stored size that no listed mode offers is replaced first, so that the list shows the
+    // mode in use.
     ApplyBackBufferSize();
+    FillModeCombo(dialog, bits, refreshRate);
     DisplaySettings.FullScreen_RefreshRateInHz = fullScreen ? refreshRate : 0;
 
     FillCombo(dialog, kFieldCombo, {kReduceNone, kReduceHalf, kReduceQuarter}, FieldReduce);
