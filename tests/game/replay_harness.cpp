@@ -17,10 +17,10 @@ const char* const kReplayGlobalScript = R"(
 )";
 
 const char* const kReplayEndlessStart = R"(
+.locals 0
 *top
 @wait
-    call 28 0
-    pop
+    invoke 0 0 l0 l0
     jump @wait
 )";
 
