@@ -8,6 +8,7 @@
 #include "adventure/message_functions.h"
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
+#include "adventure/scene.h"
 #include "adventure/script_functions.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
@@ -81,7 +82,7 @@ void AdventureTest::SetUp() {
 
 void AdventureTest::TearDown() {
     ResetAdventure();
-    ReleaseMessageWindow();
+    ReleaseScene();
     InstallScriptGameHooks(DefaultScriptGameHooks());
     gDIApplication = nullptr;
     input_.reset();
