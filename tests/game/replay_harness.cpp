@@ -1,5 +1,6 @@
 #include "replay_harness.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -23,6 +24,14 @@ const char* const kReplayEndlessStart = R"(
     invoke 0 0 l0 l0
     jump @wait
 )";
+
+void CopyDemoGame(const TempProgramDir& dir) {
+    namespace fs = std::filesystem;
+    for (const char* folder : {"script", "bmp", "sound", "music", "voice"}) {
+        fs::copy(fs::path(QVN_DEMO_GAME_DIR) / folder, fs::path(dir.path()) / folder,
+                 fs::copy_options::recursive);
+    }
+}
 
 ReplayHarness::ReplayHarness() : ReplayRunner(dir_.path()) {}
 
