@@ -29,16 +29,12 @@ namespace {
 // A program directory with the voice fixture and a 10-second music file.
 const std::string& ProgramDir() {
     static const std::string dir = [] {
-        char pattern[] = "/tmp/qvn-audio-bench-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            std::abort();
-        }
-        win32_test::SetProgramDirectory(pattern);
+        const std::string pattern = win32_test::UsePrivateProgramDirectory("audio-bench");
         SetLogEnabled(0);
         std::ifstream in(std::string(QVN_FIXTURE_DIR) + "/sound/tone_stereo_44k.mp3",
                          std::ios::binary);
         std::vector<char> mp3((std::istreambuf_iterator<char>(in)), {});
-        std::ofstream(std::string(pattern) + "/voice.mp3", std::ios::binary)
+        std::ofstream(pattern + "/voice.mp3", std::ios::binary)
             .write(mp3.data(), static_cast<std::streamsize>(mp3.size()));
         std::vector<char> wave(44 + 44100 * 4 * 10, 1);
         const unsigned char header[44] = {
@@ -46,9 +42,9 @@ const std::string& ProgramDir() {
             ' ', 16,  0,   0,   0,  1, 0,   2,   0,   0x44, 0xAC, 0,    0,    0x10, 0xB1,
             2,   0,   4,   0,   16, 0, 'd', 'a', 't', 'a',  0x40, 0xEB, 0x1A, 0};
         std::copy(header, header + 44, wave.begin());
-        std::ofstream(std::string(pattern) + "/music.wav", std::ios::binary)
+        std::ofstream(pattern + "/music.wav", std::ios::binary)
             .write(wave.data(), static_cast<std::streamsize>(wave.size()));
-        return std::string(pattern);
+        return pattern;
     }();
     return dir;
 }

@@ -116,7 +116,7 @@ public:
     }
 
     void DrawFrame() {
-        IDirect3DDevice9* device = D3DApp->device;
+        IDirect3DDevice9* device = D3DApp->device.get();
         // The scene samples by points at every scale.
         device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
         device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);

@@ -41,7 +41,7 @@ void RunScene(benchmark::State& state, UINT width, UINT height) {
     StartSceneFade(1000000);
     FadePlane->SetAlpha(0x80);
 
-    IDirect3DDevice9* device = D3DApp->device;
+    IDirect3DDevice9* device = D3DApp->device.get();
     for (auto _ : state) {
         device->BeginScene();
         RenderAdventureScene(1);

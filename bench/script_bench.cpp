@@ -6,9 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include <sys/stat.h>
@@ -60,29 +58,9 @@ const char* const kBuiltinLoop = R"(.locals 0
 )";
 constexpr std::int64_t kBuiltinInstructions = 1 + 10LL * kLoops;
 
-std::string& MadeDirectory() {
-    static std::string directory;
-    return directory;
-}
-
-void RemoveDirectory() {
-    std::error_code error;
-    std::filesystem::remove_all(MadeDirectory(), error);
-}
-
 std::string PrepareScript(const char* name, const char* source) {
-    static const std::string directory = [] {
-        char pattern[] = "/tmp/qvn_script_bench_XXXXXX";
-        const char* made = mkdtemp(pattern);
-        const std::string path = made != nullptr ? made : "/tmp";
-        mkdir((path + "/script").c_str(), 0700);
-        win32_test::SetProgramDirectory(path);
-        if (made != nullptr) {
-            MadeDirectory() = path;
-            std::atexit(RemoveDirectory);
-        }
-        return path;
-    }();
+    const std::string& directory = win32_test::UsePrivateProgramDirectory("script-bench");
+    mkdir((directory + "/script").c_str(), 0700);
     std::vector<std::uint8_t> bytes;
     std::string error;
     if (!AssembleScript(source, name, &bytes, &error)) {

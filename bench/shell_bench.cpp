@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -33,18 +34,16 @@
 
 namespace {
 
-// A program directory with the demo's cursor, a start script that waits one frame after
-// another, and a windowed 800 x 600 display in the settings store.
+// The program directory, emptied, with the demo's cursor, a start script that waits one frame
+// after another, and a windowed 800 x 600 display in the settings store.
 std::string MakeProgramDirectory() {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    char pattern[] = "/tmp/qvn-shell-bench-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-        std::abort();
+    const std::string dir = win32_test::UsePrivateProgramDirectory("shell-bench");
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        std::filesystem::remove_all(entry.path());
     }
-    const std::string dir = pattern;
     setenv("XDG_CONFIG_HOME", (dir + "/config").c_str(), 1);
-    win32_test::SetProgramDirectory(dir);
     win32_test::ForgetSettingsStore();
     (void)std::system(("mkdir -p " + dir + "/bmp " + dir + "/script").c_str());
     std::ifstream cursor(std::string(QVN_DEMO_DIR) + "/bmp/cursor.png", std::ios::binary);

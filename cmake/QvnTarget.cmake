@@ -13,6 +13,15 @@ function(qvn_target_options target)
     if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
         target_compile_options(${target} PRIVATE -Wnull-dereference)
     endif()
+    # GCC 12's object-size analysis reports overlaps, frees, overflows and over-reads inside
+    # inlined standard library code (string concatenation, vector growth) on paths that cannot
+    # run; these diagnostics are off for GCC only, and clang with AddressSanitizer checks the same
+    # code.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_compile_options(${target} PRIVATE
+            -Wno-restrict -Wno-free-nonheap-object -Wno-stringop-overflow -Wno-stringop-overread
+            -Wno-array-bounds)
+    endif()
     # Deterministic floating point: the rasteriser must give the same bytes everywhere.
     target_compile_options(${target} PRIVATE -ffp-contract=off)
     if(QVN_SANITIZE)

@@ -1,12 +1,13 @@
 # The demo game's data beside the program: scripts assembled by qvn-scrasm from demo/script/*.txt
-# into game/script/*.scr; images (demo/bmp/, with its folders), sounds, music and voices copied
-# into the same folders of game/.
+# into game/script/*.scr; images (demo/bmp/, with its folders), sounds, music, voices and movies
+# copied into the same folders of game/; sprite containers written by qvn-kra from
+# demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them.
 set(demo_dir ${PROJECT_SOURCE_DIR}/demo)
 set(demo_out ${CMAKE_BINARY_DIR}/game)
 file(GLOB demo_scripts CONFIGURE_DEPENDS ${demo_dir}/script/*.txt)
 file(GLOB_RECURSE demo_files CONFIGURE_DEPENDS RELATIVE ${demo_dir}
     ${demo_dir}/bmp/*.png ${demo_dir}/bmp/*.jpg ${demo_dir}/sound/*.wav ${demo_dir}/music/*.wav
-    ${demo_dir}/voice/*.mp3)
+    ${demo_dir}/voice/*.mp3 ${demo_dir}/movie/*.avi)
 
 set(demo_outputs)
 foreach(source ${demo_scripts})
@@ -25,6 +26,31 @@ foreach(file ${demo_files})
     add_custom_command(OUTPUT ${output}
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${demo_dir}/${file} ${output}
         DEPENDS ${demo_dir}/${file}
+        VERBATIM)
+    list(APPEND demo_outputs ${output})
+endforeach()
+
+file(GLOB_RECURSE demo_sprite_sources CONFIGURE_DEPENDS ${demo_dir}/sprite/*.txt)
+file(GLOB_RECURSE demo_sprite_sheets CONFIGURE_DEPENDS ${demo_dir}/sprite/*.png)
+foreach(sheet ${demo_sprite_sheets})
+    file(RELATIVE_PATH relative ${demo_dir}/sprite ${sheet})
+    set(output ${demo_out}/sprite/${relative})
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${sheet} ${output}
+        DEPENDS ${sheet}
+        VERBATIM)
+    list(APPEND demo_outputs ${output})
+endforeach()
+foreach(source ${demo_sprite_sources})
+    file(RELATIVE_PATH relative ${demo_dir}/sprite ${source})
+    string(REGEX REPLACE "\\.txt$" ".kra" relative ${relative})
+    set(output ${demo_out}/sprite/${relative})
+    get_filename_component(folder ${output} DIRECTORY)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+        COMMAND $<TARGET_FILE:qvn-kra> build ${source} ${output}
+        DEPENDS ${source} ${demo_sprite_sheets} qvn-kra
+        COMMENT "Writing demo sprite container ${relative}"
         VERBATIM)
     list(APPEND demo_outputs ${output})
 endforeach()

@@ -1,37 +1,14 @@
 #include "fuzz_program_dir.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
-
 #include "foundation/log.h"
 #include "platform/winbase/test_hooks.h"
 
-namespace {
-
-std::string& MadeDirectory() {
-    static std::string directory;
-    return directory;
-}
-
-void RemoveMadeDirectory() {
-    std::error_code ignored;
-    std::filesystem::remove_all(MadeDirectory(), ignored);
-}
-
-}  // namespace
-
 const std::string& FuzzProgramDirectory(const char* tag) {
-    static const std::string directory = [tag] {
-        std::string pattern = std::string("/tmp/qvn-") + tag + "-fuzz-XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) {
-            std::abort();
-        }
-        MadeDirectory() = pattern;
-        std::atexit(RemoveMadeDirectory);
-        win32_test::SetProgramDirectory(pattern);
+    static const std::string& directory = [tag]() -> const std::string& {
+        const std::string& made =
+            win32_test::UsePrivateProgramDirectory(std::string(tag) + "-fuzz");
         SetLogEnabled(0);
-        return pattern;
+        return made;
     }();
     return directory;
 }

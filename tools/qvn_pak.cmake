@@ -7,4 +7,4 @@ target_link_libraries(qvn_pak_writer PUBLIC foundation)
 
 add_executable(qvn-pak ${CMAKE_CURRENT_LIST_DIR}/pak/qvn_pak_main.cpp)
 qvn_target_options(qvn-pak)
-target_link_libraries(qvn-pak PRIVATE qvn_pak_writer foundation)
+target_link_libraries(qvn-pak PRIVATE qvn_pak_writer qvn_tool_files foundation)

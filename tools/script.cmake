@@ -13,7 +13,7 @@ target_link_libraries(script_tools PUBLIC script)
 
 add_executable(qvn-scrasm ${CMAKE_CURRENT_LIST_DIR}/script/scrasm_main.cpp)
 qvn_target_options(qvn-scrasm)
-target_link_libraries(qvn-scrasm PRIVATE script_tools)
+target_link_libraries(qvn-scrasm PRIVATE script_tools qvn_tool_files)
 
 add_executable(qvn-scrdump ${CMAKE_CURRENT_LIST_DIR}/script/scrdump_main.cpp)
 qvn_target_options(qvn-scrdump)

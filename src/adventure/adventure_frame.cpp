@@ -63,10 +63,6 @@ constexpr WPARAM kMovieCloseKeys[] = {13, 27, 32};
 // The typed word that opens the variable editor.
 constexpr const char kEditorWord[] = "plovanet";
 
-bool MoviePlaying() {
-    return DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0;
-}
-
 void CloseMovies() {
     DSMovie_Close();
     DSMovie9_Close();

@@ -13,5 +13,6 @@ extern double TransitionDuration;  // 0: no transition
 extern std::uint32_t BlendMode;    // 1 normal, 2 additive, 3 multiply
 extern int CaptureMode;
 
-// Step 7 of ResetAdventureState.
+// Puts the flags, timers and counters above back to their reset values; ResetAdventureState
+// calls it after closing the train map and before closing the movies.
 void ResetAdventureFlags();

@@ -17,14 +17,14 @@
 #include "foundation/app_settings.h"
 #include "media/movie/movie_players.h"
 #include "media/music/music_window.h"
-#include "platform/win32/capture_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/window_api.h"
 #include "script/call_stack.h"
 #include "script/game_hooks.h"
 #include "script/script_variables.h"
 #include "script/vm_state.h"
-#include "shell/game_window.h"
+#include "shell/logical_screen.h"
+#include "shell/program.h"
 #include "sprite_ui/menu_window.h"
 #include "title/seams.h"
 
@@ -33,39 +33,13 @@ std::deque<int> GameModeStack;
 double LetterboxScale = 0.0;
 RECT LetterboxRect{};
 
-namespace {
-bool endRequested = false;
-}  // namespace
-
-void RequestProgramEnd() {
-    if (endRequested) {
-        return;
-    }
-    endRequested = true;
-    if (MainWindow != nullptr) {
-        SendMessageA(MainWindow, WM_DESTROY, 0, 0);
-    }
-}
-
-void ResetProgramEndRequest() {
-    endRequested = false;
-}
-
-bool ProgramEndRequested() {
-    return endRequested;
-}
-
 bool PushGameMode(const char*, const char* label) {
     GameModeStack.push_back(GameMode);
     GameMode = kGameModeAdventure;
     if (label != nullptr) {
         LineCounter = -1;
         PageWait = 0;
-        // Drops any mouse capture the window holds.
-        if (MainWindow != nullptr) {
-            SetCapture(MainWindow);
-            ReleaseCapture();
-        }
+        DropMouseCapture();
     }
     return true;
 }
@@ -94,10 +68,9 @@ bool PopGameMode(const char*, int isReturn) {
 }
 
 void ComputeLetterbox(DWORD width, DWORD height, double* scale, RECT* rect) {
-    const double s = std::min(static_cast<double>(width) * 0.00125,
-                              static_cast<double>(height) * 0.0016666666666666668);
-    const auto right = static_cast<LONG>(s * 800.0);
-    const auto bottom = static_cast<LONG>(s * 600.0);
+    const double s = LogicalScreenScale(width, height);
+    const auto right = static_cast<LONG>(s * kLogicalScreenWidth);
+    const auto bottom = static_cast<LONG>(s * kLogicalScreenHeight);
     const LONG dx = (static_cast<LONG>(width) - right) / 2;
     const LONG dy = (static_cast<LONG>(height) - bottom) / 2;
     *scale = s;

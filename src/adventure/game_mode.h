@@ -34,13 +34,6 @@ void ResetAdventureState();
 // come back from the program's own save slot.
 void ResetScriptVariables(int restoreSystem);
 
-// Asks the game window to end the program (WM_DESTROY), at most once per run however many
-// frame ends ask for it.
-void RequestProgramEnd();
-// Allows the next RequestProgramEnd again; called when a run starts.
-void ResetProgramEndRequest();
-bool ProgramEndRequested();
-
 // Installs the game's hooks into the script VM.
 void InstallGameScriptHooks();
 

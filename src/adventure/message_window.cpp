@@ -263,8 +263,8 @@ void BuildMessageBack(D3DCOLOR colour) {
     }
     TLVertex vertices[6];
     MessageBackVertices(colour, vertices);
-    if (MessageBackPlane->vertices != nullptr && MessageBackPlane->vertexCount == 6) {
-        std::copy(vertices, vertices + 6, MessageBackPlane->vertices);
+    if (MessageBackPlane->vertices.size() == 6 && MessageBackPlane->vertexCount == 6) {
+        std::copy(vertices, vertices + 6, MessageBackPlane->vertices.begin());
         MessageBackPlane->Transform(true);
         return;
     }

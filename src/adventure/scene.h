@@ -52,6 +52,8 @@ extern std::int32_t EffectReverse;
 // named `name`. Plane and texture are named "BASE" and the animation values reset. On failure
 // BASE stays released and the error is returned.
 HRESULT LoadBasePlane(const char* name);
+// Releases BASE; no background shows afterwards.
+void ReleaseBasePlane();
 // Releases FADE and makes it again filled with `colour`, plane and texture named "FADE".
 HRESULT CreateFadePlane(D3DCOLOR colour);
 // Removes the standing characters and makes a blank BASE holding, with `texture` null, the

@@ -128,11 +128,14 @@ HRESULT CaptureSource(D3DTexture* texture, SurfacePtr* source, RECT* sourceRect,
 }
 
 bool NamedBase(const D3DTexture* texture) {
-    return texture != nullptr && texture->name != nullptr &&
-           std::strcmp(texture->name, "BASE") == 0;
+    return texture != nullptr && texture->name == "BASE";
 }
 
 }  // namespace
+
+void ReleaseBasePlane() {
+    ReleasePlane(BasePlane);
+}
 
 HRESULT LoadBasePlane(const char* name) {
     ReleasePlane(BasePlane);

@@ -137,14 +137,18 @@ void ReadDisplaySettings() {
     ReadSettingDword(kSettingsMain, "Fullscreen", &Fullscreen, 0, kAnyValue);
     ReadSettingDword(kSettingsMain, "Vsync", &Vsync, 0, kAnyValue);
     ReadSettingDword(kSettingsMain, "HWCursor", &HWCursor, 0, kAnyValue);
-    ReadSettingDword(kSettingsMain, "Fullcolor", &Fullcolor, 0, kAnyValue);
-    ReadSettingChoice("DepthFormat", &DepthFormat, {0, 80, 77, 71});
+    ReadSurfaceFormatSettings();
     ReadSettingChoice("DrawMode", &DrawMode, {0, 1, 2, 3, 4});
     ReadSettingDword(kSettingsMain, "ScreenWidth", &ScreenWidth, 1, kMaxScreenSize);
     ReadSettingDword(kSettingsMain, "ScreenHeight", &ScreenHeight, 1, kMaxScreenSize);
     ReadSettingDword(kSettingsMain, "RefreshRate", &RefreshRate, 0, kAnyValue);
     ReadSettingDword(kSettingsMain, "FieldReduce", &FieldReduce, 0, kAnyValue);
     ReadSettingDword(kSettingsMain, "CharReduce", &CharReduce, 0, kAnyValue);
+}
+
+void ReadSurfaceFormatSettings() {
+    ReadSettingDword(kSettingsMain, "Fullcolor", &Fullcolor, 0, kAnyValue);
+    ReadSettingChoice("DepthFormat", &DepthFormat, {0, 80, 77, 71});
 }
 
 DWORD ReadSafetyQuit() {

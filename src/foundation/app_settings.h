@@ -53,14 +53,16 @@ void ResetAppSettingsToDefaults();
 bool ReadSettingDword(const char* section, const char* name, DWORD* variable, DWORD minimum,
                       DWORD maximum);
 
-// Start-up step 12: "MusicDevice".
+// "MusicDevice", read at start-up just before the music window is made.
 void ReadMusicDeviceSetting();
-// Start-up step 19: volumes, message, balloon, effect and cursor settings.
+// Volumes, message, balloon, effect and cursor settings, read at start-up once input is set up.
 void ReadGeneralSettings();
-// Start-up step 23 and the other page: the two texture-filter choices.
+// The two texture-filter choices, read at start-up once the cursor is made.
 void ReadTextureFilterSettings();
 // The start-up settings dialog: the display settings.
 void ReadDisplaySettings();
+// The surface format choice: "Fullcolor" and "DepthFormat".
+void ReadSurfaceFormatSettings();
 
 // "SafetyQuit": 1 while a run is in progress.
 DWORD ReadSafetyQuit();

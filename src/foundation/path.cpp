@@ -70,7 +70,8 @@ bool EndsInBackslash(const char* text) {
     return last != nullptr && *last == '\\';
 }
 
-// Steps 4 and 5 of the builder: makes `name` absolute into `buffer` and adds the extension.
+// Makes `name` absolute into `buffer` (an empty name is the program directory, a relative one
+// goes under it) and adds the kind's extension when the name has none.
 void MakeAbsolute(char* buffer, int length, const PathKindRow& row, const char* name) {
     buffer[0] = '\0';
     if (name[0] == '\0') {

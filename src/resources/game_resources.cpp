@@ -5,4 +5,6 @@
 void RegisterGameResources() {
     Win32RegisterMenuResource(kGameMenuResource, BuildGameMenu);
     RegisterGameAccelerators();
+    RegisterDialogTemplates();
+    RegisterGameIcon();
 }

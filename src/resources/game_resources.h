@@ -1,12 +1,13 @@
 #pragma once
-// The game's resources as data: menu 102 (the menu bar with the game's commands) and accelerator
-// table 104 (their keys). The program registers them once at start, before the game window is
-// made; registering again is harmless.
+// The game's resources as data: menu 102 (the menu bar with the game's commands), accelerator
+// table 104 (their keys), the dialog templates and icon 197. The program registers them once at
+// start, before anything is shown; registering again is harmless.
 
 #include "platform/winbase/win_types.h"
 
 constexpr WORD kGameMenuResource = 102;
 constexpr WORD kGameAcceleratorResource = 104;
+constexpr WORD kGameIconResource = 197;
 
 void RegisterGameResources();
 
@@ -14,3 +15,7 @@ void RegisterGameResources();
 HMENU BuildGameMenu();
 // Registers accelerator table 104.
 void RegisterGameAccelerators();
+// Registers the dialog templates (105, 109, 114, 144, 153, 163 and the pages of 163).
+void RegisterDialogTemplates();
+// Registers icon 197.
+void RegisterGameIcon();

@@ -28,13 +28,6 @@ bool UseHardwareCursor() {
     return HWCursor != 0;
 }
 
-void ReleaseTexture(D3DTexture*& texture) {
-    if (texture != nullptr) {
-        texture->Release();
-        texture = nullptr;
-    }
-}
-
 // Logs the failure once, with the image's name; the objects already built go (`release`) so that
 // the rebuild starts from scratch.
 bool FailCursor(HRESULT hr, bool release) {
@@ -78,7 +71,7 @@ HRESULT MakeCursorTexture(D3DTexture** texture, D3DFORMAT format, const char* na
     HRESULT hr =
         D3D_CreateTexture(texture, kCursorCellSize, kCursorCellSize, 0, format, D3DPOOL_DEFAULT);
     if (FAILED(hr)) {
-        ReleaseTexture(*texture);
+        ReleaseRef(*texture);
         return hr;
     }
     (*texture)->SetName(name);
@@ -114,7 +107,7 @@ bool UpdateCursor() {
         const HRESULT hr = D3D_LoadTexture(GetPath(PathKind::Image, "cursor"), &cursorImage, 0, 0,
                                            format, D3DPOOL_SYSTEMMEM, D3DX_FILTER_NONE);
         if (FAILED(hr)) {
-            ReleaseTexture(cursorImage);
+            ReleaseRef(cursorImage);
             return FailCursor(hr, false);
         }
     }
@@ -131,9 +124,9 @@ bool UpdateCursor() {
 }
 
 void ReleaseCursor() {
-    ReleaseTexture(softwareCursor);
-    ReleaseTexture(hardwareCursor);
-    ReleaseTexture(cursorImage);
+    ReleaseRef(softwareCursor);
+    ReleaseRef(hardwareCursor);
+    ReleaseRef(cursorImage);
     wantedShape = kCursorShapeNone;
     installedShape = kCursorShapeNone;
     cursorFailed = false;
@@ -160,7 +153,7 @@ void DrawSoftwareCursor() {
     if (pointer.x < 0 || pointer.y < 0) {
         return;
     }
-    IDirect3DDevice9* device = D3DApp->device;
+    IDirect3DDevice9* device = D3DApp->device.get();
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);

@@ -9,6 +9,7 @@
 #include "media/graphics/format_names.h"
 #include "platform/gdi/gdi_types.h"
 #include "shell/cursor.h"
+#include "shell/logical_screen.h"
 
 int FpsOverlayFlag = 0;
 
@@ -22,16 +23,13 @@ D3DFont* FpsFont() {
         return fpsFont;
     }
     LOGFONTA font{};
-    font.lfHeight = static_cast<LONG>(ScreenWidth * 16 / 800);
+    font.lfHeight = static_cast<LONG>(ScreenWidth * 16 / kLogicalScreenWidth);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;
     font.lfQuality = ANTIALIASED_QUALITY;
     std::strcpy(font.lfFaceName, "Arial");
     if (FAILED(D3D_CreateFont(&fpsFont, &font, 256))) {
-        if (fpsFont != nullptr) {
-            fpsFont->Release();
-            fpsFont = nullptr;
-        }
+        ReleaseRef(fpsFont);
         // Made once: a font that cannot be made now will not be made on the next frame either.
         fpsFontFailed = true;
     }
@@ -65,7 +63,7 @@ void DrawFpsOverlay(unsigned frames, double period) {
     if (font == nullptr) {
         return;
     }
-    IDirect3DDevice9* device = D3DApp->device;
+    IDirect3DDevice9* device = D3DApp->device.get();
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
@@ -78,9 +76,6 @@ void DrawFpsOverlay(unsigned frames, double period) {
 }
 
 void ReleaseFpsFont() {
-    if (fpsFont != nullptr) {
-        fpsFont->Release();
-        fpsFont = nullptr;
-    }
+    ReleaseRef(fpsFont);
     fpsFontFailed = false;
 }

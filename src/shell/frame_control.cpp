@@ -4,6 +4,7 @@
 
 #include "foundation/clock.h"
 #include "media/graphics/d3d_application.h"
+#include "media/graphics/d3d_functions.h"
 #include "shell/cursor.h"
 
 int PauseFlag = 0;
@@ -75,7 +76,7 @@ HRESULT PresentFrame() {
 void SetDialogMode(int on) {
     DialogModeFlag = on;
     PauseFlag = on;
-    if (IDirect3DDevice9* device = D3DApp != nullptr ? D3DApp->device : nullptr) {
+    if (IDirect3DDevice9* device = CurrentDevice()) {
         device->SetDialogBoxMode(on != 0 ? TRUE : FALSE);
     }
     SetCursorShape(kCursorShapeRebuild);

@@ -14,17 +14,13 @@
 #include "shell/game_window.h"
 #include "sprite_ui/menu_input.h"
 #include "sprite_ui/menu_window.h"
-#include "sprite_ui/seams.h"
+#include "sprite_ui/sprite.h"
 #include "title/seams.h"
 
 namespace {
 
 FrameDrawnObserver frameDrawnObserver = nullptr;
 void* frameDrawnContext = nullptr;
-
-bool MoviePlaying() {
-    return DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0;
-}
 
 // False when the frame must be skipped: the device is lost or cannot be reset yet.
 bool RecoverDevice(IDirect3DDevice9* device) {
@@ -86,13 +82,13 @@ void UpdateFrame(int advance) {
         (MainWindow != nullptr && IsIconic(MainWindow))) {
         return;
     }
-    IDirect3DDevice9* device = D3DApp->device;
+    IDirect3DDevice9* device = D3DApp->device.get();
     double t = AdvanceTime(measured, advance);
     if (!RecoverDevice(device)) {
         return;
     }
     // The reset may have replaced the device.
-    device = D3DApp->device;
+    device = D3DApp->device.get();
     t *= static_cast<double>(GameSpeed);
 
     ISprite::StepAll(SpriteStepMilliseconds(t));

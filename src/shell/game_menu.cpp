@@ -3,6 +3,7 @@
 #include "adventure/adventure_frame.h"
 #include "foundation/app_settings.h"
 #include "media/graphics/d3d_application.h"
+#include "media/graphics/d3d_functions.h"
 #include "platform/d3d9/d3d9.h"
 #include "platform/win32/cursor_api.h"
 #include "platform/win32/menu_api.h"
@@ -17,14 +18,6 @@ constexpr DWORD kCanRunWindowed = 2;
 constexpr UINT kDisabled = MF_GRAYED | MF_DISABLED;
 constexpr int kLoadSubmenuPosition = 0;
 constexpr int kSaveSubmenuPosition = 1;
-
-IDirect3DDevice9* Device() {
-    return D3DApp != nullptr ? D3DApp->device : nullptr;
-}
-
-bool FullScreenWithDevice() {
-    return Device() != nullptr && !WindowedFlag;
-}
 
 UINT CheckedWhen(bool on) {
     return on ? MF_CHECKED : MF_UNCHECKED;
@@ -60,7 +53,7 @@ void UpdateMenuItemStates(HMENU popup) {
 }
 
 void UpdateFullScreenMenuBar(HWND window, WPARAM buttons, POINT screen) {
-    IDirect3DDevice9* device = Device();
+    IDirect3DDevice9* device = CurrentDevice();
     if (device == nullptr || WindowedFlag) {
         return;
     }

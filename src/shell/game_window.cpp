@@ -8,6 +8,7 @@
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
 #include "media/graphics/d3d_application.h"
+#include "media/graphics/d3d_functions.h"
 #include "platform/win32/cursor_api.h"
 #include "platform/win32/menu_api.h"
 #include "platform/win32/window_api.h"
@@ -108,6 +109,10 @@ void ApplyWindowMode() {
     ShowWindow(MainWindow, SW_SHOW);
     SetForegroundWindow(MainWindow);
     ChooseSurfaceFormats();
+}
+
+bool FullScreenWithDevice() {
+    return CurrentDevice() != nullptr && !WindowedFlag;
 }
 
 void AppendTypedChar(char c) {

@@ -10,6 +10,7 @@ constexpr int kTypedCharBufferSize = 80;
 
 // Command ids of the menu and the accelerators.
 constexpr WORD kCommandExit = 40001;
+constexpr WORD kCommandVersion = 40005;
 constexpr WORD kCommandReturnToTitle = 40012;
 constexpr WORD kCommandFpsOverlay = 40091;
 
@@ -26,6 +27,8 @@ extern int TitleReturnEnabled;
 // None when a copy of the program already runs, or the window cannot be made.
 HWND CreateMainWindow();
 void ApplyWindowMode();
+// Full screen with a device made (the mode in which the window keeps the whole screen).
+bool FullScreenWithDevice();
 LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Null `word` clears the buffer (0). Otherwise 1 when the buffer ends with `word` (case
 // ignored), which also clears it.

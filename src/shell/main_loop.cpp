@@ -36,7 +36,7 @@ bool MainLoopMessageWaiting() {
 }
 
 bool MainLoopWaitsForMessages() {
-    return DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0 || PauseFlag != 0;
+    return MoviePlaying() || PauseFlag != 0;
 }
 
 bool RunMainLoop(MainLoopIdleHook idleHook, void* context) {

@@ -16,6 +16,8 @@
 #include "media/music/music_window.h"
 #include "media/sound/direct_sound.h"
 #include "platform/gdi/gdi_types.h"
+#include "platform/ui/ui_presentation.h"
+#include "platform/win32/capture_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/window_api.h"
@@ -27,8 +29,11 @@
 #include "shell/cursor.h"
 #include "shell/frame_control.h"
 #include "shell/game_window.h"
+#include "shell/logical_screen.h"
+#include "shell/notice_dialogs.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
+#include "shell/system_info.h"
 #include "sprite_ui/frame_textures.h"
 #include "sprite_ui/ui_font.h"
 #include "title/seams.h"
@@ -36,6 +41,8 @@
 int MessageFontScale = 20;
 
 namespace {
+
+bool endRequested = false;
 
 constexpr DWORD kMouseKeyboardCooperation = 6;  // non-exclusive, foreground
 constexpr DWORD kPadCooperation = 5;            // exclusive, foreground
@@ -83,7 +90,9 @@ enum class StartOutcome {
     kFailed,
 };
 
-// Steps 10 to 27.
+// Start-up after the settings dialog, from the message text size to the accelerator table: the
+// game window, sound and music, the device, input, the remaining settings, the UI, the script
+// VM and the start script.
 StartOutcome StartGame() {
     MessageFontScale = ComputeMessageFontScale(ScreenWidth, ScreenHeight);
     WriteSafetyQuit(1);
@@ -154,9 +163,32 @@ void ShutDown() {
 }  // namespace
 
 int ComputeMessageFontScale(unsigned width, unsigned height) {
-    return static_cast<int>(std::min(static_cast<double>(width) * 0.00125,
-                                     static_cast<double>(height) * 0.0016666666666666668) *
-                            20.0);
+    return static_cast<int>(LogicalScreenScale(width, height) * 20.0);
+}
+
+void RequestProgramEnd() {
+    if (endRequested) {
+        return;
+    }
+    endRequested = true;
+    if (MainWindow != nullptr) {
+        SendMessageA(MainWindow, WM_DESTROY, 0, 0);
+    }
+}
+
+void ResetProgramEndRequest() {
+    endRequested = false;
+}
+
+bool ProgramEndRequested() {
+    return endRequested;
+}
+
+void DropMouseCapture() {
+    if (MainWindow != nullptr) {
+        SetCapture(MainWindow);
+        ReleaseCapture();
+    }
 }
 
 int RunProgram(const ProgramOptions& options) {
@@ -165,6 +197,7 @@ int RunProgram(const ProgramOptions& options) {
     SetFrameDrawnObserver(options.frameDrawn, options.frameDrawnContext);
     ResetGameWindowState();
     ResetAppSettingsToDefaults();
+    DisplaySettings = InitialDisplaySettings();
     GameMode = kGameModeNone;
     GameModeStack.clear();
     LetterboxScale = 0.0;
@@ -178,15 +211,21 @@ int RunProgram(const ProgramOptions& options) {
             displayProblem.c_str());
         return kExitStartFailed;
     }
-    const DWORD safetyQuit = ReadSafetyQuit();
-    if (safetyQuit != 0 && RunNoticeDialog() == 2) {
-        return 0;
+    if (options.display) {
+        // Dialogs are drawn from here on; without a display they are answered as headless.
+        ui::InstallUiPresentation();
     }
+    ForgetPreviousLog();
+    if (ReadSafetyQuit() != 0) {
+        // Before this run's first line empties the log: the notice dialog copies the old one.
+        KeepPreviousLog();
+        if (RunNoticeDialog() == 2) {
+            return 0;
+        }
+    }
+    SystemInfo = WriteSystemInformation();
     LogPrintf("Product: %s %d.%02d", kProgramShortName, kProductVersionMajor, kProductVersionMinor);
     LogPrintf("Path: %s", ProgramPath(options).c_str());
-    if (safetyQuit != 0) {
-        LogPrintf("notice dialog: skipped (the last run did not end normally)");
-    }
     CoInitialize(nullptr);
     int status = 0;
     if (CreateD3DApplication() == 0) {

@@ -23,10 +23,21 @@ struct ProgramOptions {
 constexpr int kProductVersionMajor = 1;
 constexpr int kProductVersionMinor = 0;
 
-// Set at start-up: (int)(min(ScreenWidth / 800, ScreenHeight / 600) x 20).
+// Set at start-up: (int)(LogicalScreenScale(ScreenWidth, ScreenHeight) x 20).
 extern int MessageFontScale;
 
 int ComputeMessageFontScale(unsigned width, unsigned height);
+
+// Asks the game window to end the program (WM_DESTROY), at most once per run however many
+// frame ends ask for it.
+void RequestProgramEnd();
+// Allows the next RequestProgramEnd again; called when a run starts.
+void ResetProgramEndRequest();
+bool ProgramEndRequested();
+
+// Drops any mouse capture: SetCapture and at once ReleaseCapture on the game window (nothing
+// without one).
+void DropMouseCapture();
 
 // The exit status of a start that failed: no display, no Direct3D object, no window or device,
 // or a start script that does not run. Each says why in the log (and on standard error).

@@ -33,3 +33,5 @@ inline constexpr const char kDeviceFailureText[] =
 // Face of the UI font.
 // ＭＳ ゴシック
 inline constexpr const char kUiFontFace[] = "\202l\202r \203S\203V\203b\203N";
+// The rights line of the version dialog.
+inline constexpr const char kRightsLine[] = "(C) Velkaro  All rights reserved.";

@@ -3,8 +3,10 @@
 #include "adventure/game_mode.h"
 #include "adventure/seams.h"
 #include "foundation/app_settings.h"
+#include "foundation/log.h"
 #include "foundation/path.h"
 #include "media/graphics/d3d_application.h"
+#include "media/graphics/d3d_functions.h"
 #include "media/input/di_application.h"
 #include "media/movie/movie_players.h"
 #include "platform/d3d9/d3d9.h"
@@ -15,12 +17,14 @@
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/paint_api.h"
+#include "platform/win32/shell_api.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
 #include "shell/cursor.h"
 #include "shell/frame_control.h"
 #include "shell/game_menu.h"
 #include "shell/game_window.h"
+#include "shell/notice_dialogs.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
 #include "sprite_ui/menu_window.h"
@@ -31,14 +35,7 @@ namespace {
 constexpr DWORD kAllInputDevices = kDIKeyboardBit | kDIMouseBit | kDIPadBit;
 // Yes/No, question icon, No as the default button.
 constexpr UINT kQuestionStyle = 0x144;
-
-IDirect3DDevice9* Device() {
-    return D3DApp != nullptr ? D3DApp->device : nullptr;
-}
-
-bool FullScreenWithDevice() {
-    return Device() != nullptr && !WindowedFlag;
-}
+constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
 
 bool UseHardwareCursor() {
     return HWCursor != 0;
@@ -57,13 +54,25 @@ void AskToClose(HWND window) {
     if (answer != IDYES) {
         return;
     }
-    if (WindowedFlag || Device() == nullptr) {
+    if (WindowedFlag || CurrentDevice() == nullptr) {
         RECT rect{};
         GetWindowRect(window, &rect);
         WriteWindowRect(rect);
     }
     ShowWindow(window, SW_HIDE);
     DestroyWindow(window);
+}
+
+// The full-screen refresh rate: the stored one, else the desktop's.
+UINT FullScreenRefreshRate() {
+    if (RefreshRate != 0) {
+        return RefreshRate;
+    }
+    D3DDISPLAYMODE desktop{};
+    if (D3DApp->direct3D != nullptr) {
+        D3DApp->direct3D->GetAdapterDisplayMode(D3DApp->adapter, &desktop);
+    }
+    return desktop.RefreshRate;
 }
 
 // Asked without dialog mode; anything but No restarts the game at the title.
@@ -78,27 +87,40 @@ void ReturnToTitle(HWND window) {
 }
 
 void ToggleFullScreen(HWND window) {
-    if (DSMovie_IsPlaying() != 0 || DSMovie9_IsPlaying() != 0) {
+    if (MoviePlaying()) {
         DSMovie_Close();
         DSMovie9_Close();
         SetDialogMode(0);
     }
-    IDirect3DDevice9* device = Device();
+    IDirect3DDevice9* device = CurrentDevice();
     if (device == nullptr || (D3DApp->modeFlags & 2) == 0 ||
         device->TestCooperativeLevel() == D3DERR_DEVICELOST) {
         return;
     }
+    const D3DPRESENT_PARAMETERS worked = DisplaySettings;
     WindowedFlag = WindowedFlag ? FALSE : TRUE;
+    // A window takes the desktop's rate (0); full screen the chosen one.
+    DisplaySettings.FullScreen_RefreshRateInHz = WindowedFlag ? 0 : FullScreenRefreshRate();
+    DisplaySettings.PresentationInterval =
+        !WindowedFlag && Vsync != 0 ? D3DPRESENT_INTERVAL_DEFAULT : D3DPRESENT_INTERVAL_IMMEDIATE;
     ChooseSurfaceFormats();
     if (FAILED(D3DApp->Reset(&DisplaySettings))) {
-        DeviceResetPending = 1;
+        LogPrintf(
+            "full screen toggle: the device refused the new mode; back to the one that "
+            "worked");
+        DisplaySettings = worked;
+        if (FAILED(D3DApp->Reset(&DisplaySettings))) {
+            DeviceResetPending = 1;
+        }
     }
     SetDialogMode(0);
     ApplyWindowMode();
     InvalidateRect(window, nullptr, TRUE);
 }
 
-// Stage 1; true when the message is answered with `*result`.
+// The messages handled before anyone else sees them (activation, clicks and the cursor, system
+// commands, moving and sizing, the movie notification); true when the message is answered with
+// `*result`.
 bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
     switch (message) {
         case WM_ACTIVATEAPP:
@@ -131,8 +153,8 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
             }
             return false;
         case WM_NCMOUSEMOVE:
-            if (UseHardwareCursor() && Device() != nullptr) {
-                Device()->ShowCursor(FALSE);
+            if (UseHardwareCursor() && CurrentDevice() != nullptr) {
+                CurrentDevice()->ShowCursor(FALSE);
                 SetCursor(LoadCursorA(nullptr, IDC_ARROW));
             }
             *result = 0;
@@ -143,9 +165,9 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
             if (GetCursor() != nullptr) {
                 SetCursor(nullptr);
             }
-            if (UseHardwareCursor() && Device() != nullptr) {
-                Device()->ShowCursor(TRUE);
-                Device()->SetCursorPosition(screen.x, screen.y, D3DCURSOR_IMMEDIATE_UPDATE);
+            if (UseHardwareCursor() && CurrentDevice() != nullptr) {
+                CurrentDevice()->ShowCursor(TRUE);
+                CurrentDevice()->SetCursorPosition(screen.x, screen.y, D3DCURSOR_IMMEDIATE_UPDATE);
             }
             UpdateFullScreenMenuBar(window, wParam, screen);
             return false;
@@ -170,10 +192,13 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
             PauseFlag = 0;
             return false;
         case MovieNotifyMessage:
+            // Each player that plays takes its events; a notification that comes after the
+            // movie stopped is ignored.
             if (DSMovie_IsPlaying() != 0) {
-                DSMovie_OnGraphNotify();
-            } else if (DSMovie9_IsPlaying() != 0) {
-                DSMovie9_OnGraphNotify();
+                DSMovie_OnGraphNotify(window);
+            }
+            if (DSMovie9_IsPlaying() != 0) {
+                DSMovie9_OnGraphNotify(window);
             }
             return false;
         default:
@@ -181,7 +206,8 @@ bool HandleEarly(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
     }
 }
 
-// Stage 3: the current mode's hook; true when it consumed the message.
+// The current mode's handler, offered the message after the UI window layer; true when it
+// consumed the message.
 bool OfferToGameMode(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (GameMode) {
         case kGameModeAdventure:
@@ -215,6 +241,12 @@ LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case kCommandFullScreen:
             ToggleFullScreen(window);
             break;
+        case kCommandVersion:
+            ShowVersionDialog(window);
+            return 0;
+        case kCommandWebSite:
+            ShellExecuteA(window, "open", kMakerWebSite, nullptr, nullptr, kShowNormal);
+            return 0;
         default:
             break;
     }
@@ -239,7 +271,7 @@ LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             PAINTSTRUCT paint{};
             BeginPaint(window, &paint);
             // While a movie plays it draws itself over black.
-            if (DSMovie_IsPlaying() == 0 && DSMovie9_IsPlaying() == 0) {
+            if (!MoviePlaying()) {
                 UpdateFrame(0);
             } else {
                 FillRect(paint.hdc, &paint.rcPaint,

@@ -23,8 +23,8 @@ std::string SceneState() {
     char text[256];
     char base[64] = "-";
     if (BasePlane != nullptr) {
-        std::snprintf(base, sizeof base, "%s@%g,%g:%08X", BasePlane->texture->name, BasePlane->x,
-                      BasePlane->y, BasePlane->colour);
+        std::snprintf(base, sizeof base, "%s@%g,%g:%08X", BasePlane->texture->name.c_str(),
+                      BasePlane->x, BasePlane->y, BasePlane->colour);
     }
     std::snprintf(text, sizeof text,
                   "base %s fade %d saved %d anim %g wait %d quake %g "

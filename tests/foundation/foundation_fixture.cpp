@@ -35,7 +35,7 @@ std::vector<std::string> FoundationTest::LogLines() const {
     return lines;
 }
 
-std::string TakeBuffer(unsigned char* data, unsigned size) {
+std::string TakeBuffer(unsigned char* data, const unsigned& size) {
     if (data == nullptr) {
         return std::string();
     }

@@ -26,7 +26,9 @@ protected:
     std::unique_ptr<qvn::test::TempProgramDir> dir_;
 };
 
-// The bytes of a LoadFile result as a string (empty for null), the buffer freed.
-std::string TakeBuffer(unsigned char* data, unsigned size);
+// The bytes of a LoadFile result as a string (empty for null), the buffer freed. `size` is read
+// by reference, so `TakeBuffer(LoadFile(name, &size, 0), size)` sees the size that LoadFile
+// stored whatever order the compiler evaluates the arguments in.
+std::string TakeBuffer(unsigned char* data, const unsigned& size);
 
 }  // namespace foundation_testing

@@ -1,45 +1,25 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <string>
 
 #include "foundation_fixture.h"
 #include "pack_fixture.h"
+#include "support/tool_run.h"
 
 namespace foundation_testing {
 namespace {
 
-struct ToolResult {
-    int status = -1;
-    std::string out;
-};
+using ToolResult = qvn::test::ToolRun;
 
 // Runs qvn-pak with `arguments` (already quoted for the shell); standard error is kept in
 // `errFile`.
 ToolResult RunTool(const std::string& arguments, const std::string& errFile) {
-    const std::string command = std::string(QVN_PAK_TOOL) + " " + arguments + " 2>" + errFile;
-    ToolResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) {
-        result.out.append(buffer, got);
-    }
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return qvn::test::RunCommand(std::string(QVN_PAK_TOOL) + " " + arguments + " 2>" + errFile);
 }
 
 std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
+    return qvn::test::ShellQuote(text);
 }
 
 class PakToolTest : public FoundationTest {
@@ -90,6 +70,27 @@ TEST_F(PakToolTest, CreateListAndCatRoundTrip) {
     EXPECT_EQ(missing.out, "");
     EXPECT_EQ(dir_->readFile("errors.txt"),
               "load error. code:00000002(2) " + dir_->windowsPath() + "game\\nothing.txt\r\n");
+}
+
+TEST_F(PakToolTest, CatAndListRefuseAProgramFolderThatIsNone) {
+    const std::string errors = Path("errors.txt");
+    dir_->writeFile("plain.txt", "plain bytes");
+    const struct {
+        const char* name;
+        std::string arguments;
+        std::string folder;
+    } cases[] = {
+        {"CatMissingFolder", "cat " + Quote(Path("none")) + " plain.txt", Path("none")},
+        {"CatFileAsFolder", "cat " + Quote(Path("plain.txt")) + " plain.txt", Path("plain.txt")},
+        {"ListInMissingFolder", "list " + Quote(Path("none/game00.dat")), Path("none")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolResult result = RunTool(c.arguments, errors);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(dir_->readFile("errors.txt"), "qvn-pak: no such folder: " + c.folder + "\n");
+    }
 }
 
 TEST_F(PakToolTest, CreateRefusesNamesWithoutShiftJisForm) {

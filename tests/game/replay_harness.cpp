@@ -79,16 +79,7 @@ std::string ReplayHarness::Log() const {
 }
 
 std::vector<std::string> ReplayHarness::LogLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(Log());
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
+    return dir_.readLines("qvn.log");
 }
 
 }  // namespace qvn::test

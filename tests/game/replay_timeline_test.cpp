@@ -11,9 +11,9 @@ namespace {
 
 // One event as "TICK KIND A B [NAME]".
 std::string Describe(const ReplayEvent& event) {
-    static const char* const kKinds[] = {"key",    "move",    "activate", "close", "command",
-                                         "lose",   "restore", "button",   "wheel", "pad",
-                                         "answer", "capture", "vars",     "end"};
+    static const char* const kKinds[] = {
+        "key",   "move", "activate", "close",   "command", "lose", "restore", "button",
+        "wheel", "pad",  "answer",   "capture", "vars",    "end",  "dialog",  "dialog-text"};
     std::string text = std::to_string(event.tick) + " " + kKinds[static_cast<int>(event.kind)] +
                        " " + std::to_string(event.a) + " " + std::to_string(event.b);
     return event.name.empty() ? text : text + " " + event.name;
@@ -60,17 +60,42 @@ TEST(ReplayTimelineTest, LinesBecomeEventsInTickOrder) {
         "9 close\n"
         "9 capture title.screen-1_A\n"
         "9 vars\n"
+        "9 dialog 1264\n"
+        "9 dialog-text 1201 \xE8\xBB\xBD  two words\n"
         "100000000 end";
     std::string error;
-    const std::vector<std::string> expected = {
-        "1 key 13 1",        "1 key 13 0",       "2 key 112 1",   "2 key 13 0",
-        "3 key 65 1",        "3 key 7 0",        "3 key 135 1",   "3 key 105 0",
-        "3 key 163 1",       "4 move 799 599",   "4 button 0 1",  "5 button 0 0",
-        "5 move 0 0",        "6 move 10 20",     "6 button 1 1",  "6 lose 0 0",
-        "6 wheel -3 0",      "7 button 1 0",     "7 restore 0 0", "7 pad 15 1",
-        "8 command 40012 0", "8 answer 6 0",     "8 answer 7 0",  "8 answer 1 0",
-        "8 answer 2 0",      "9 activate 0 0",   "9 close 0 0",   "9 capture 0 0 title.screen-1_A",
-        "9 vars 0 0",        "100000000 end 0 0"};
+    const std::vector<std::string> expected = {"1 key 13 1",
+                                               "1 key 13 0",
+                                               "2 key 112 1",
+                                               "2 key 13 0",
+                                               "3 key 65 1",
+                                               "3 key 7 0",
+                                               "3 key 135 1",
+                                               "3 key 105 0",
+                                               "3 key 163 1",
+                                               "4 move 799 599",
+                                               "4 button 0 1",
+                                               "5 button 0 0",
+                                               "5 move 0 0",
+                                               "6 move 10 20",
+                                               "6 button 1 1",
+                                               "6 lose 0 0",
+                                               "6 wheel -3 0",
+                                               "7 button 1 0",
+                                               "7 restore 0 0",
+                                               "7 pad 15 1",
+                                               "8 command 40012 0",
+                                               "8 answer 6 0",
+                                               "8 answer 7 0",
+                                               "8 answer 1 0",
+                                               "8 answer 2 0",
+                                               "9 activate 0 0",
+                                               "9 close 0 0",
+                                               "9 capture 0 0 title.screen-1_A",
+                                               "9 vars 0 0",
+                                               "9 dialog 1264 0",
+                                               "9 dialog-text 1201 0 \xE8\xBB\xBD two words",
+                                               "100000000 end 0 0"};
     EXPECT_EQ(Parse(text, &error), expected);
     EXPECT_EQ(error, "");
     EXPECT_EQ(Parse("", &error), std::vector<std::string>{});
@@ -123,6 +148,10 @@ TEST(ReplayTimelineTest, LineThatCannotBeReadIsNamedWithItsNumber) {
         {"5 close now", "timeline:1: close: unexpected 'now'"},
         {"5 lose-device 3", "timeline:1: lose-device: unexpected '3'"},
         {"5 capture", "timeline:1: capture: name expected"},
+        {"5 dialog", "timeline:1: dialog: control id expected"},
+        {"5 dialog 65536", "timeline:1: dialog: control id must be 0..65535, not '65536'"},
+        {"5 dialog 1 2", "timeline:1: dialog: unexpected '2'"},
+        {"5 dialog-text 1201", "timeline:1: dialog-text: text expected"},
         {"5 capture ../x",
          "timeline:1: capture: name '../x' must be at most 64 letters, digits, '_', '-' or '.', "
          "not starting with '.'"},

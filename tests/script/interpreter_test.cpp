@@ -386,7 +386,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "scrMain:error: RunCode: arg(2) stack(1) [00000024] \"%s\"", 12},
                       ErrorCase{"MidInstructionJump", ".jumptable 2\n    jump #0\n    push 0\n",
                                 "scrMain:error: RunCode: push(0) [0000001B] \"%s\"", 4}),
-    [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ErrorCase>& tested) { return tested.param.name; });
 
 TEST_F(InterpreterTest, EndsOfCodeAndMissingLabels) {
     WriteScript("t", R"(.globals 0

@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         OperatorCase{"RefToChar", "push g3|cast char", "i:44"},
         OperatorCase{"RefToFloat", "push g2|cast float", "f:-1"},
         OperatorCase{"StringCastIsVoid", "push \"x\"|cast int", "void"}),
-    [](const ::testing::TestParamInfo<OperatorCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<OperatorCase>& tested) { return tested.param.name; });
 
 TEST_F(OperatorTest, DivisionFaultsGiveZeroAndAnErrorLine) {
     struct Case {
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
         AssignCase{"AndAssign", "push 12|push g1|assign|pop|push 10|push g1|and_assign", 8},
         AssignCase{"OrAssign", "push 12|push g1|assign|pop|push 3|push g1|or_assign", 15},
         AssignCase{"XorAssign", "push 12|push g1|assign|pop|push 10|push g1|xor_assign", 6}),
-    [](const ::testing::TestParamInfo<AssignCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<AssignCase>& tested) { return tested.param.name; });
 
 TEST_F(OperatorTest, AssignmentWithoutAReferenceOrValueStoresNothing) {
     EXPECT_EQ(Evaluate("push 5|push 7|assign"), "void");

@@ -1,7 +1,5 @@
 // qvn-script on "SCR " files written byte by byte, as another compiler of the format would.
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -9,14 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "script_test_support.h"
+#include "support/tool_run.h"
 
 namespace qvn::test {
 namespace {
-
-struct ToolRun {
-    std::string out;
-    int status = -1;
-};
 
 ToolRun RunTool(const std::string& dir, const std::string& arguments, const char* waitCalls) {
     std::string command;
@@ -24,19 +18,7 @@ ToolRun RunTool(const std::string& dir, const std::string& arguments, const char
         command = std::string("QVN_WAIT_CALLS=") + waitCalls + " ";
     }
     command += std::string(QVN_SCRIPT_TOOL) + " '" + dir + "' " + arguments + " 2>/dev/null";
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    std::size_t read = 0;
-    while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        run.out.append(buffer, read);
-    }
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return RunCommand(command);
 }
 
 Bytes Text(const std::string& sjis) {

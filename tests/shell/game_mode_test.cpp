@@ -19,6 +19,7 @@
 #include "script/script_variables.h"
 #include "script/vm_state.h"
 #include "shell/game_window.h"
+#include "shell/program.h"
 #include "support/temp_program_dir.h"
 #include "tools/script/script_assembler.h"
 

@@ -38,7 +38,8 @@ TEST(StartupDialogLoopTest, PagesFollowTheResultsAndAFailedDialogLeaves) {
         {"back to the desktop", {2}, false, {109}, false},
         {"details, then leave", {3, 2}, false, {109, 210}, false},
         {"the dialog failed", {-1}, false, {109}, true},
-        {"an unknown result", {3, 0}, false, {109, 210}, true},
+        {"details, then simple, then play", {3, 1246, 1}, true, {109, 210, 109}, false},
+        {"an unknown result shows the simple page", {3, 0, 1}, true, {109, 210, 109}, false},
     };
     for (const Case& c : cases) {
         qvn::test::TempProgramDir dir;

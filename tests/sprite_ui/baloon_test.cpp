@@ -70,7 +70,7 @@ TEST_F(BaloonTest, RefusalsShowNothing) {
     EXPECT_TRUE(BaloonList().empty());
     size_t textures = 0;
     for (D3DTexture* texture : TextureList()) {
-        textures += texture->name != nullptr && std::string(texture->name).rfind("frame", 0) == 0;
+        textures += texture->name.rfind("frame", 0) == 0;
     }
     EXPECT_EQ(textures, TextureList().size()) << "only the frame set remains";
 }

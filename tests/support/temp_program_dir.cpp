@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 #include "platform/winbase/test_hooks.h"
@@ -68,6 +69,19 @@ void TempProgramDir::writeFile(std::string_view relative,
 std::string TempProgramDir::readFile(std::string_view relative) const {
     std::ifstream in(fs::path(path_) / fs::path(relative), std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> TempProgramDir::readLines(std::string_view relative) const {
+    std::vector<std::string> lines;
+    std::istringstream in(readFile(relative));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 bool TempProgramDir::exists(std::string_view relative) const {

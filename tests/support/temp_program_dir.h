@@ -28,6 +28,8 @@ public:
     void writeFile(std::string_view relative, const std::vector<std::uint8_t>& bytes) const;
     // Reads a file below the directory; empty when missing.
     std::string readFile(std::string_view relative) const;
+    // The lines of a text file below the directory, without their CR LF; empty when missing.
+    std::vector<std::string> readLines(std::string_view relative) const;
     bool exists(std::string_view relative) const;
 
 private:

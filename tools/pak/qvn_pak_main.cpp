@@ -9,11 +9,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "common/whole_file.h"
 #include "foundation/file.h"
 #include "foundation/file_error.h"
 #include "foundation/log.h"
@@ -22,7 +21,7 @@
 #include "pak/pack_writer.h"
 #include "platform/winbase/code_page.h"
 #include "platform/winbase/file_api.h"
-#include "platform/winbase/test_hooks.h"
+#include "platform/winbase/program_directory.h"
 
 namespace fs = std::filesystem;
 
@@ -34,33 +33,6 @@ int Usage() {
                  "       qvn-pak list ARCHIVE\n"
                  "       qvn-pak cat PROGRAM_DIR PATH\n");
     return 2;
-}
-
-bool ReadWholeFile(const fs::path& path, std::vector<std::uint8_t>* data) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-bool WriteWholeFile(const fs::path& path, const std::vector<std::uint8_t>& data) {
-    const fs::path temporary = path.string() + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data.data()),
-                  static_cast<std::streamsize>(data.size()));
-        out.flush();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    return !error;
 }
 
 int Create(const char* archive, const char* folder) {
@@ -95,7 +67,7 @@ int Create(const char* archive, const char* folder) {
             options.emptyDirectories.push_back(stored);
         } else if (entry.is_regular_file()) {
             qvn_pak::PackSourceFile file{stored, {}};
-            if (!ReadWholeFile(entry.path(), &file.data)) {
+            if (!qvn_tools::ReadWholeFile(entry.path(), &file.data)) {
                 std::fprintf(stderr, "qvn-pak: cannot read %s\n", entry.path().c_str());
                 return 1;
             }
@@ -110,21 +82,29 @@ int Create(const char* archive, const char* folder) {
         std::fprintf(stderr, "qvn-pak: %s\n", readable ? readable->c_str() : message.c_str());
         return 1;
     }
-    if (!WriteWholeFile(archive, *bytes)) {
+    if (!qvn_tools::WriteWholeFile(archive, *bytes)) {
         std::fprintf(stderr, "qvn-pak: cannot write %s\n", archive);
         return 1;
     }
     return 0;
 }
 
-// Makes `folder` the program directory, so that Windows-form paths below it name its files.
-void UseProgramDirectory(const fs::path& folder) {
-    win32_test::SetProgramDirectory(fs::absolute(folder).lexically_normal().string());
+// Makes `folder` the program directory, so that Windows-form paths below it name its files;
+// false (with a message) when it is no folder.
+bool UseProgramDirectory(const fs::path& folder) {
+    const std::string absolute = fs::absolute(folder).lexically_normal().string();
+    if (!SetProgramDirectory(absolute)) {
+        std::fprintf(stderr, "qvn-pak: no such folder: %s\n", absolute.c_str());
+        return false;
+    }
+    return true;
 }
 
 int List(const char* archive) {
     const fs::path path = fs::absolute(archive);
-    UseProgramDirectory(path.parent_path());
+    if (!UseProgramDirectory(path.parent_path())) {
+        return 1;
+    }
     std::optional<std::string> name = Utf8ToCp932(path.filename().string());
     if (!name) {
         std::fprintf(stderr, "qvn-pak: the name %s has no Shift-JIS form\n", archive);
@@ -146,7 +126,9 @@ int List(const char* archive) {
 }
 
 int Cat(const char* programDir, const char* relative) {
-    UseProgramDirectory(programDir);
+    if (!UseProgramDirectory(programDir)) {
+        return 1;
+    }
     SetLogFileEnabled(0);
     // "/" as well as "\\": a Shift-JIS trail byte is never "/", so every one is a separator.
     std::string windowsRelative = relative;

@@ -10,6 +10,7 @@
 #include "platform/d3d9/d3d9.h"
 #include "platform/d3dx/png_encode.h"
 #include "platform/d3dx/surface_pixels.h"
+#include "platform/dshow/dshow_test.h"
 
 bool ReadBackBuffer(IDirect3DDevice9* device, CapturedFrame* frame) {
     IDirect3DSurface9* backBuffer = nullptr;
@@ -29,6 +30,10 @@ bool ReadBackBuffer(IDirect3DDevice9* device, CapturedFrame* frame) {
     frame->width = static_cast<int>(desc.Width);
     frame->height = static_cast<int>(desc.Height);
     return true;
+}
+
+bool ReadMoviePicture(HWND window, CapturedFrame* frame) {
+    return dshow_test::CaptureWindow(window, &frame->width, &frame->height, &frame->argb);
 }
 
 std::uint64_t HashFrame(const CapturedFrame& frame) {

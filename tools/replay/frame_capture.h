@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/winbase/win_types.h"
+
 struct IDirect3DDevice9;
 
 struct CapturedFrame {
@@ -15,6 +17,9 @@ struct CapturedFrame {
 
 // Reads the back buffer of `device` (of any colour format); false when it cannot be read.
 bool ReadBackBuffer(IDirect3DDevice9* device, CapturedFrame* frame);
+// Reads the client area of `window` as the movie playing in it left it; false when no movie
+// picture shows there.
+bool ReadMoviePicture(HWND window, CapturedFrame* frame);
 
 // FNV-1a (64 bits) of the pixels as bytes in memory order (blue, green, red, alpha), rows top
 // first: equal frames give equal hashes on every machine.

@@ -7,24 +7,59 @@
 #include "foundation/app_settings.h"
 #include "foundation/foundation_test.h"
 #include "media/graphics/d3d_application.h"
+#include "media/sound/direct_sound.h"
 #include "platform/d3d9/d3d9_test.h"
+#include "platform/dshow/dshow_test.h"
+#include "platform/dsound/dsound_test.h"
+#include "platform/win32/dialog_input.h"
+#include "platform/win32/dialog_test_hooks.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
+#include "platform/winbase/code_page.h"
+#include "platform/winbase/system_test.h"
 #include "platform/winbase/test_hooks.h"
 #include "shell/game_window.h"
 #include "shell/main_loop.h"
+#include "shell/notice_dialogs.h"
 #include "shell/program.h"
+#include "shell/startup_settings.h"
 #include "tools/script/script_trace.h"
 
 namespace {
 
 constexpr std::uint64_t kTicksPerSecond = 60;
+// The mixing rate of the game's sound device.
+constexpr std::uint64_t kMixRate = 44100;
 
 // The clock's time at the start of `tick`, in microseconds.
 std::uint64_t TickMicroseconds(int tick) {
     return static_cast<std::uint64_t>(tick) * 1000000u / kTicksPerSecond;
+}
+
+// The machine every replay runs on, so that the system-information lines are the same
+// everywhere: an Intel processor of family 6, model 11 without a brand string or a time-stamp
+// counter (no clock is measured against the manual clock), Debian 12 on Linux 6.1.0, a Japanese
+// locale, 2 GiB of memory, a 64 GiB program drive half free and no CD-ROM drive.
+win32_test::FakeMachine ReplayMachine() {
+    constexpr std::uint32_t kGenuine = 0x756E6547;  // "Genu"
+    constexpr std::uint32_t kIneI = 0x49656E69;     // "ineI"
+    constexpr std::uint32_t kNtel = 0x6C65746E;     // "ntel"
+    constexpr std::uint32_t kFpuMmxSseSse2 = (1u << 0) | (1u << 23) | (1u << 25) | (1u << 26);
+    win32_test::FakeMachine machine;
+    machine.cpuid = {{0, 1, kGenuine, kNtel, kIneI},
+                     {1, 0x6B1, 0, 0, kFpuMmxSseSse2},
+                     {0x80000000u, 0x80000001u, 0, 0, 0}};
+    machine.kernelRelease = "6.1.0-18-amd64";
+    machine.osRelease =
+        "PRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\nNAME=\"Debian GNU/Linux\"\n";
+    machine.locale = "ja_JP.UTF-8";
+    machine.physicalMemoryBytes = std::uint64_t{2} << 30;
+    machine.programDriveTotalBytes = std::uint64_t{64} << 30;
+    machine.programDriveFreeBytes = std::uint64_t{32} << 30;
+    machine.programDriveAvailableBytes = std::uint64_t{32} << 30;
+    return machine;
 }
 
 }  // namespace
@@ -35,17 +70,29 @@ ReplayRunner::ReplayRunner(std::string programDirectory)
     win32_test::ForgetSettingsStore();
     win32_test::ResetWindowInput();
     win32_test::UseManualClock(true);
+    win32_test::UseFakeMachine(ReplayMachine());
     win32_test::UseScriptedMessageBoxes(true);
     win32_test::TakeShownMessageBoxes();
     d3d9_test::ResetAdapterTable();
+    win32_test::RecordShellActions(true);
+    win32_test::ResetClipboard();
+    win32_test::TakeShellOpens();
+    win32_test::SetModalIdleHook(&ReplayRunner::OnModalIdle, this);
     // A desktop larger than the window, so that a windowed game fits.
     win32_test::SetDesktopSize(1280, 1024);
+    dsound_test::UseNullDevice(true);
+    dshow_test::SetPictureObserver(&ReplayRunner::OnMoviePicture, this);
     input_ = std::make_unique<ReplayInput>();
 }
 
 ReplayRunner::~ReplayRunner() {
+    win32_test::SetModalIdleHook(nullptr, nullptr);
+    win32_test::RecordShellActions(false);
     input_.reset();
+    dshow_test::SetPictureObserver(nullptr, nullptr);
+    dsound_test::UseNullDevice(false);
     win32_test::UseManualClock(false);
+    win32_test::UseRealMachine();
     win32_test::SetDesktopSize(0, 0);
     win32_test::TakeShownMessageBoxes();
 }
@@ -98,8 +145,71 @@ void ReplayRunner::OnIdle(void* context) {
     static_cast<ReplayRunner*>(context)->Idle();
 }
 
+void ReplayRunner::OnModalIdle(HWND modalWindow, void* context) {
+    static_cast<ReplayRunner*>(context)->ModalIdle(modalWindow);
+}
+
+bool ReplayRunner::NextEventIsForDialog() const {
+    if (nextEvent_ >= events_.size()) {
+        return false;
+    }
+    const ReplayEvent::Kind kind = events_[nextEvent_].kind;
+    return kind == ReplayEvent::Kind::DialogClick || kind == ReplayEvent::Kind::DialogText;
+}
+
+void ReplayRunner::ModalIdle(HWND modalWindow) {
+    const WORD resource = Win32DialogResource(modalWindow);
+    const bool startDialog = resource == kStartupDialogSimple ||
+                             resource == kStartupDialogDetailed ||
+                             resource == kNoticeDialogResource;
+    if (startDialog && !NextEventIsForDialog()) {
+        // A timeline without dialog events starts the game as a player would.
+        Win32ClickControl(GetDlgItem(modalWindow, 1));
+        return;
+    }
+    if (forcedClose_ || tick_ >= tickLimit_) {
+        if (!forcedClose_) {
+            reachedTickLimit_ = true;
+            ForceClose();
+        }
+        // The modal window goes first; a second turn here abandons it.
+        if (modalWindow != nullptr) {
+            PostMessageA(modalWindow, WM_CLOSE, 0, 0);
+        }
+        PostQuitMessage(0);
+        return;
+    }
+    BeginTick();
+    BringInDue();
+}
+
+void ReplayRunner::InjectDialogEvent(const ReplayEvent& event) {
+    HWND dialog = Win32ActiveModalDialog();
+    HWND control = dialog != nullptr ? GetDlgItem(dialog, event.a) : nullptr;
+    const std::string where =
+        "tick " + std::to_string(tick_) + ": dialog " + std::to_string(event.a);
+    if (control == nullptr) {
+        Problem(where + ": " + (dialog == nullptr ? "no dialog is open" : "no such control"));
+        return;
+    }
+    bool done = false;
+    if (event.kind == ReplayEvent::Kind::DialogClick) {
+        done = Win32ClickControl(control);
+    } else {
+        const std::string text = Utf8ToCp932(event.name).value_or(event.name);
+        done = Win32SetControlByText(control, text.c_str());
+    }
+    if (!done) {
+        Problem(where + ": the control took no action");
+    }
+}
+
 void ReplayRunner::OnFrameDrawn(void* context) {
     static_cast<ReplayRunner*>(context)->FrameDrawn();
+}
+
+void ReplayRunner::OnMoviePicture(HWND window, void* context) {
+    static_cast<ReplayRunner*>(context)->MoviePictureShown(window);
 }
 
 void ReplayRunner::Idle() {
@@ -138,9 +248,15 @@ void ReplayRunner::Idle() {
 
 void ReplayRunner::BeginTick() {
     ++tick_;
+    if (gDirectSound != nullptr && gDirectSound->device) {
+        const auto frames = static_cast<std::uint32_t>(kMixRate * tick_ / kTicksPerSecond -
+                                                       kMixRate * (tick_ - 1) / kTicksPerSecond);
+        dsound_test::MixFrames(gDirectSound->device.get(), frames);
+    }
     win32_test::AdvanceClockMicroseconds(TickMicroseconds(tick_) - TickMicroseconds(tick_ - 1));
     FinishCaptures(tick_);
-    if (tick_ == 1) {
+    if (!gameWindowActivated_ && MainWindow != nullptr) {
+        gameWindowActivated_ = true;
         char title[128] = {};
         GetWindowTextA(MainWindow, title, sizeof title);
         windowTitle_ = title;
@@ -171,7 +287,7 @@ POINT ReplayRunner::ClientPoint(int x, int y) const {
 
 void ReplayRunner::Inject(const ReplayEvent& event) {
     using Kind = ReplayEvent::Kind;
-    IDirect3DDevice9* device = D3DApp != nullptr ? D3DApp->device : nullptr;
+    IDirect3DDevice9* device = D3DApp != nullptr ? D3DApp->device.get() : nullptr;
     switch (event.kind) {
         case Kind::Key:
             input_->Key(MainWindow, static_cast<UINT>(event.a), event.b != 0);
@@ -222,6 +338,10 @@ void ReplayRunner::Inject(const ReplayEvent& event) {
         case Kind::Vars:
             ReportVariables();
             break;
+        case Kind::DialogClick:
+        case Kind::DialogText:
+            InjectDialogEvent(event);
+            break;
         case Kind::End:
             ForceClose();
             break;
@@ -249,7 +369,7 @@ void ReplayRunner::FrameDrawn() {
         return;
     }
     CapturedFrame frame;
-    if (!ReadBackBuffer(D3DApp != nullptr ? D3DApp->device : nullptr, &frame)) {
+    if (!ReadBackBuffer(D3DApp != nullptr ? D3DApp->device.get() : nullptr, &frame)) {
         Problem("tick " + std::to_string(tick_) + ": the frame could not be read back");
         frames_.push_back(ReplayFrame{tick_, 0});
         return;
@@ -268,6 +388,12 @@ void ReplayRunner::FrameDrawn() {
     }
 }
 
+void ReplayRunner::MoviePictureShown(HWND window) {
+    if (window == MainWindow) {
+        ++moviePictures_;
+    }
+}
+
 void ReplayRunner::FinishCaptures(int tick) {
     auto finished = std::stable_partition(pendingCaptures_.begin(), pendingCaptures_.end(),
                                           [&](const ReplayCapture& c) { return c.tick < tick; });
@@ -275,6 +401,11 @@ void ReplayRunner::FinishCaptures(int tick) {
         ReplayCapture& capture = *it;
         const std::string where =
             "capture " + capture.name + " tick " + std::to_string(capture.tick);
+        // While a movie plays no frame is drawn: the window shows the movie's picture.
+        if (!capture.drawn && ReadMoviePicture(MainWindow, &capture.frame)) {
+            capture.drawn = true;
+            capture.hash = HashFrame(capture.frame);
+        }
         if (!capture.drawn) {
             Problem(where + ": no frame was drawn");
         } else {

@@ -5,7 +5,9 @@
 // moves on to the tick's time and the tick's actions and events are brought in; the messages
 // then waiting are dispatched, and the frame of the tick runs after them, so that the frame of
 // a tick sees that tick's input. While the program is paused (or a movie plays) no frame runs
-// and the ticks go by one after another until a message is due. At the first tick the desktop
+// and the ticks go by one after another until a message is due. The sound device is a null one
+// whose mixer takes one tick's sound at the start of each tick, so that sound, and a movie's
+// pictures that follow it, keep to the ticks. At the first tick the desktop
 // gives the new game window the focus. At the tick limit, or at an End event, the window is
 // closed with the close question answered Yes; should the program go on all the same, its loop
 // is ended at the next turn.
@@ -73,7 +75,10 @@ public:
     // Runs the program to its end; its result.
     int Run();
 
+    // Frames drawn by the frame step (a movie's pictures are not among them).
     const std::vector<ReplayFrame>& frames() const { return frames_; }
+    // Pictures a movie showed in the game window.
+    int moviePictures() const { return moviePictures_; }
     // The tick the run ended at.
     int ticks() const { return tick_; }
     // The replay closed the window (at the tick limit or at an End event).
@@ -99,7 +104,13 @@ public:
 
 private:
     static void OnIdle(void* context);
+    static void OnModalIdle(HWND modalWindow, void* context);
+    void ModalIdle(HWND modalWindow);
+    // The timeline's next event is no dialog event: the dialog is answered by its first button.
+    bool NextEventIsForDialog() const;
+    void InjectDialogEvent(const ReplayEvent& event);
     static void OnFrameDrawn(void* context);
+    static void OnMoviePicture(HWND window, void* context);
     void Idle();
     void BeginTick();
     // The actions and events due by the current tick, until one ends the run.
@@ -108,6 +119,7 @@ private:
     POINT ClientPoint(int x, int y) const;
     void ReportVariables();
     void FrameDrawn();
+    void MoviePictureShown(HWND window);
     // Finishes the named captures of the ticks before `tick`.
     void FinishCaptures(int tick);
     void ForceClose();
@@ -127,11 +139,13 @@ private:
     int captureTick_ = -1;
     bool hashEveryFrame_ = true;
     bool forcedClose_ = false;
+    bool gameWindowActivated_ = false;
     bool reachedTickLimit_ = false;
     std::string captureDirectory_;
     std::function<void(const std::string&)> reportSink_;
     std::string windowTitle_;
     std::vector<ReplayFrame> frames_;
+    int moviePictures_ = 0;
     CapturedFrame captured_;
     std::vector<ReplayCapture> pendingCaptures_;
     std::vector<ReplayCapture> captures_;

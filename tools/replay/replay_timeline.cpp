@@ -277,6 +277,24 @@ bool LineParser::Parse(std::vector<ReplayEvent>* out, int previousTick,
         out->push_back({tick_, Kind::Command, a});
         return true;
     }
+    if (word == "dialog") {
+        if (!Whole(1, "control id", 0, kMaxCommandId, &a) || !NoMore(2)) {
+            return false;
+        }
+        out->push_back({tick_, Kind::DialogClick, a});
+        return true;
+    }
+    if (word == "dialog-text") {
+        if (!Whole(1, "control id", 0, kMaxCommandId, &a) || !Argument(2, "text")) {
+            return false;
+        }
+        ReplayEvent event{tick_, Kind::DialogText, a};
+        for (std::size_t i = 2; i < tokens_.size(); ++i) {
+            event.name += (i > 2 ? " " : "") + std::string(tokens_[i]);
+        }
+        out->push_back(std::move(event));
+        return true;
+    }
     if (word == "answer") {
         static constexpr std::pair<std::string_view, int> kAnswers[] = {
             {"yes", IDYES}, {"no", IDNO}, {"ok", IDOK}, {"cancel", IDCANCEL}};

@@ -30,7 +30,10 @@ struct ReplayEvent {
         Answer,         // a: the answer queued for the next message box (IDYES, IDNO...)
         Capture,        // name: the frame drawn at this tick is kept under this name
         Vars,           // the global variables are reported
-        End             // the window is closed with the close question answered Yes
+        End,            // the window is closed with the close question answered Yes
+        DialogClick,    // a: a control of the open dialog is clicked
+        DialogText      // a: a control of the open dialog; name: the text (UTF-8) typed into it,
+                        // or the entry, tab or track-bar position of that text chosen
     };
     int tick;
     Kind kind;

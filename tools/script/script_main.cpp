@@ -13,7 +13,7 @@
 #include "foundation/log.h"
 #include "foundation/path.h"
 #include "platform/winbase/code_page.h"
-#include "platform/winbase/test_hooks.h"
+#include "platform/winbase/program_directory.h"
 #include "script/call_stack.h"
 #include "script/vm_state.h"
 #include "tools/script/script_trace.h"
@@ -46,7 +46,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qvn-script: no such directory: %s\n", argv[1]);
         return 1;
     }
-    win32_test::SetProgramDirectory(directory);
+    if (!SetProgramDirectory(directory)) {
+        std::fprintf(stderr, "qvn-script: not a folder: %s\n", argv[1]);
+        return 1;
+    }
     SetLogFileEnabled(0);
     ScriptTracer tracer(ParseWaitCalls(std::getenv("QVN_WAIT_CALLS")));
     tracer.Install();

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/hex_digit.h"
 
 namespace {
 
@@ -27,19 +28,6 @@ std::optional<std::string> RoundTrip(std::string_view character) {
         return std::nullopt;
     }
     return utf8;
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 }  // namespace

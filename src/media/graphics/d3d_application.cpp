@@ -6,9 +6,10 @@
 #include "media/graphics/d3d_functions.h"
 #include "media/graphics/device_log.h"
 #include "media/graphics/format_names.h"
+#include "media/mesh/object.h"
 #include "platform/d3dx/error_names.h"
 
-D3DPRESENT_PARAMETERS DisplaySettings{};
+D3DPRESENT_PARAMETERS DisplaySettings = InitialDisplaySettings();
 D3DApplication* D3DApp = nullptr;
 
 namespace {
@@ -45,28 +46,13 @@ int BitsOf(D3DFORMAT format) {
 
 }  // namespace
 
-D3DApplication::~D3DApplication() {
-    if (backupRenderTarget != nullptr) {
-        backupRenderTarget->Release();
-        backupRenderTarget = nullptr;
-    }
-    if (device != nullptr) {
-        device->Release();
-        device = nullptr;
-    }
-    if (direct3D != nullptr) {
-        direct3D->Release();
-        direct3D = nullptr;
-    }
-}
-
 int CreateD3DApplication() {
     delete D3DApp;
     D3DApp = new (std::nothrow) D3DApplication();
     if (D3DApp == nullptr) {
         return 0;
     }
-    D3DApp->direct3D = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DApp->direct3D.reset(Direct3DCreate9(D3D_SDK_VERSION));
     if (D3DApp->direct3D == nullptr) {
         delete D3DApp;
         D3DApp = nullptr;
@@ -76,6 +62,8 @@ int CreateD3DApplication() {
 }
 
 void DestroyD3DApplication() {
+    // Meshes and objects hold the device's buffers and textures: they go first.
+    ReleaseAllMeshesAndObjects();
     delete D3DApp;
     D3DApp = nullptr;
 }
@@ -109,10 +97,7 @@ HRESULT D3DApplication::SetDevice(HWND window, const D3DPRESENT_PARAMETERS* para
     if (parameters != nullptr) {
         presentParameters = *parameters;
     }
-    if (device != nullptr) {
-        device->Release();
-        device = nullptr;
-    }
+    device.reset();
     HRESULT hr = CheckDevice(adapterOrdinal, type);
     if (FAILED(hr)) {
         return LogDeviceError(kSetDeviceLog, hr);
@@ -123,12 +108,13 @@ HRESULT D3DApplication::SetDevice(HWND window, const D3DPRESENT_PARAMETERS* para
         flags =
             (flags & ~D3DCREATE_HARDWARE_VERTEXPROCESSING) | D3DCREATE_SOFTWARE_VERTEXPROCESSING;
     }
+    IDirect3DDevice9* created = nullptr;
     hr = direct3D->CreateDevice(adapterOrdinal, type, window, flags | D3DCREATE_MULTITHREADED,
-                                &presentParameters, &device);
+                                &presentParameters, &created);
     if (FAILED(hr)) {
-        device = nullptr;
         return LogDeviceError(kSetDeviceLog, hr);
     }
+    device.reset(created);
     adapter = adapterOrdinal;
     hr = direct3D->GetAdapterIdentifier(adapterOrdinal, 0, &identifier);
     if (FAILED(hr)) {
@@ -188,20 +174,20 @@ void D3DApplication::WriteModeLines() {
     IDirect3DSurface9* surface = nullptr;
     D3DSURFACE_DESC desc{};
     if (SUCCEEDED(device->GetRenderTarget(0, &surface))) {
-        if (SUCCEEDED(surface->GetDesc(&desc))) {
+        const d3dx::ComPtr<IDirect3DSurface9> target(surface);
+        if (SUCCEEDED(target->GetDesc(&desc))) {
             LogPrintf("Back Buffer: %dx%d(%s)", static_cast<int>(desc.Width),
                       static_cast<int>(desc.Height), D3D_GetFormatName(desc.Format, nullptr));
         }
-        surface->Release();
     }
     surface = nullptr;
     if (presentParameters.EnableAutoDepthStencil &&
         SUCCEEDED(device->GetDepthStencilSurface(&surface))) {
-        if (SUCCEEDED(surface->GetDesc(&desc))) {
+        const d3dx::ComPtr<IDirect3DSurface9> depth(surface);
+        if (SUCCEEDED(depth->GetDesc(&desc))) {
             LogPrintf("Depth Buffer: %dx%d(%s)", static_cast<int>(desc.Width),
                       static_cast<int>(desc.Height), D3D_GetFormatName(desc.Format, nullptr));
         }
-        surface->Release();
     }
 }
 

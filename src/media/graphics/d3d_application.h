@@ -4,17 +4,43 @@
 // and restores textures and planes.
 
 #include "platform/d3d9/d3d9.h"
+#include "platform/d3dx/com_ptr.h"
+
+// The initial presentation parameters: 800 x 0 (the start-up dialog sets the size), format
+// unknown, one back buffer, no multisampling, DISCARD, no window yet, windowed, an automatic
+// D16 depth-stencil buffer, a lockable back buffer and a discarded depth buffer, rate 0,
+// interval DEFAULT.
+constexpr D3DPRESENT_PARAMETERS InitialDisplaySettings() {
+    D3DPRESENT_PARAMETERS parameters{};
+    parameters.BackBufferWidth = 800;
+    parameters.BackBufferHeight = 0;
+    parameters.BackBufferFormat = D3DFMT_UNKNOWN;
+    parameters.BackBufferCount = 1;
+    parameters.MultiSampleType = D3DMULTISAMPLE_NONE;
+    parameters.MultiSampleQuality = 0;
+    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    parameters.hDeviceWindow = nullptr;
+    parameters.Windowed = TRUE;
+    parameters.EnableAutoDepthStencil = TRUE;
+    parameters.AutoDepthStencilFormat = D3DFMT_D16;
+    parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER | D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL;
+    parameters.FullScreen_RefreshRateInHz = 0;
+    parameters.PresentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
+    return parameters;
+}
 
 // The one presentation-parameter block of the program: the start-up settings dialog fills it;
-// device creation, every reset and the full-screen toggle use it.
+// device creation, every reset and the full-screen toggle use it. Starts as
+// InitialDisplaySettings().
 extern D3DPRESENT_PARAMETERS DisplaySettings;
 // Its windowed member.
 inline BOOL& WindowedFlag = DisplaySettings.Windowed;
 
 struct D3DApplication {
-    IDirect3D9* direct3D = nullptr;
-    IDirect3DDevice9* device = nullptr;
-    IDirect3DSurface9* backupRenderTarget = nullptr;
+    // Released in reverse order: the render target, the device, then the Direct3D object.
+    d3dx::ComPtr<IDirect3D9> direct3D;
+    d3dx::ComPtr<IDirect3DDevice9> device;
+    d3dx::ComPtr<IDirect3DSurface9> backupRenderTarget;
     UINT adapter = 0;
     D3DPRESENT_PARAMETERS presentParameters{};
     D3DDEVTYPE deviceType{};
@@ -34,7 +60,7 @@ struct D3DApplication {
     bool resetPending = false;
 
     D3DApplication() = default;
-    ~D3DApplication();
+    ~D3DApplication() = default;
     D3DApplication(const D3DApplication&) = delete;
     D3DApplication& operator=(const D3DApplication&) = delete;
 

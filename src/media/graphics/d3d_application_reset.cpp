@@ -20,8 +20,7 @@ void ReleaseDefaultPoolResources() {
     for (D3DPlane* plane : PlaneList()) {
         if ((plane->flags & kPlaneHasSurface) != 0 && plane->surface != nullptr &&
             plane->pool == D3DPOOL_DEFAULT) {
-            plane->surface->Release();
-            plane->surface = nullptr;
+            ReleaseRef(plane->surface);
         }
     }
     for (D3DTexture* texture : TextureList()) {
@@ -33,8 +32,7 @@ void ReleaseDefaultPoolResources() {
         if (!texture->restorePending) {
             texture->Backup(nullptr);
         }
-        texture->texture->Release();
-        texture->texture = nullptr;
+        ReleaseRef(texture->texture);
         texture->restorePending = true;
     }
 }
@@ -51,10 +49,7 @@ HRESULT D3DApplication::Reset(const D3DPRESENT_PARAMETERS* parameters) {
     }
     resetPending = true;
     ReleaseDefaultPoolResources();
-    if (backupRenderTarget != nullptr) {
-        backupRenderTarget->Release();
-        backupRenderTarget = nullptr;
-    }
+    backupRenderTarget.reset();
     if (parameters != nullptr) {
         presentParameters = *parameters;
     }
@@ -81,20 +76,20 @@ HRESULT D3DApplication::ReplaceDepthBuffer() {
     }
     IDirect3DSurface9* old = nullptr;
     if (SUCCEEDED(device->GetDepthStencilSurface(&old))) {
+        const d3dx::ComPtr<IDirect3DSurface9> unbound(old);
         device->SetDepthStencilSurface(nullptr);
-        old->Release();
     }
-    IDirect3DSurface9* depth = nullptr;
+    IDirect3DSurface9* created = nullptr;
     HRESULT hr = device->CreateDepthStencilSurface(
         depthWidth, depthHeight, presentParameters.AutoDepthStencilFormat,
-        presentParameters.MultiSampleType, presentParameters.MultiSampleQuality, FALSE, &depth,
+        presentParameters.MultiSampleType, presentParameters.MultiSampleQuality, FALSE, &created,
         nullptr);
     if (FAILED(hr)) {
         return LogDeviceError(kResetLog, hr);
     }
-    hr = device->SetDepthStencilSurface(depth);
     // The binding keeps the surface alive; holding no reference lets the next reset proceed.
-    depth->Release();
+    const d3dx::ComPtr<IDirect3DSurface9> depth(created);
+    hr = device->SetDepthStencilSurface(depth.get());
     if (FAILED(hr)) {
         return LogDeviceError(kResetLog, hr);
     }

@@ -9,6 +9,7 @@
 #include "media/graphics/format_names.h"
 #include "media/graphics/plane.h"
 #include "media/graphics/texture.h"
+#include "media/mesh/mesh_dump.h"
 
 namespace {
 
@@ -18,10 +19,6 @@ constexpr const char* kHeader =
 void WriteTableHead() {
     LogPrintf("%s", kHeader);
     LogPrintf("%s", std::string(91, '-').c_str());
-}
-
-unsigned Address(const void* object) {
-    return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(object));
 }
 
 void WriteMemoryLines(IDirect3DDevice9* device) {
@@ -56,11 +53,11 @@ void WriteTextures() {
         if (texture->texture != nullptr && SUCCEEDED(texture->texture->GetLevelDesc(0, &desc))) {
             format = desc.Format;
         }
-        LogPrintf("%08x   %3d   %4d x %4d   %-11s   %-18s  %s", Address(texture),
+        LogPrintf("%08x   %3d   %4d x %4d   %-11s   %-18s  %s", DumpAddress(texture),
                   static_cast<int>(texture->refCount), static_cast<int>(texture->width),
                   static_cast<int>(texture->height), D3D_GetPoolName(texture->pool),
                   D3D_GetFormatName(format, nullptr),
-                  texture->name != nullptr ? texture->name : "(no name)");
+                  texture->name.empty() ? "(no name)" : texture->name.c_str());
     }
 }
 
@@ -72,32 +69,36 @@ void WritePlanes() {
     }
     WriteTableHead();
     for (const D3DPlane* plane : planes) {
-        const char* name = plane->name != nullptr ? plane->name : "(no name)";
+        const char* name = plane->name.empty() ? "(no name)" : plane->name.c_str();
         D3DSURFACE_DESC desc{};
         D3DVERTEXBUFFER_DESC bufferDesc{};
         if (plane->surface != nullptr && plane->pool == D3DPOOL_DEFAULT &&
             SUCCEEDED(plane->surface->GetDesc(&desc))) {
-            LogPrintf("%08x   %3d   %4d x %4d   %-11s   %-18s  %s", Address(plane),
+            LogPrintf("%08x   %3d   %4d x %4d   %-11s   %-18s  %s", DumpAddress(plane),
                       static_cast<int>(plane->refCount), static_cast<int>(plane->width),
                       static_cast<int>(plane->height), D3D_GetPoolName(plane->pool),
                       D3D_GetFormatName(desc.Format, nullptr), name);
         } else if (plane->vertexBuffer != nullptr &&
                    SUCCEEDED(plane->vertexBuffer->GetDesc(&bufferDesc))) {
-            LogPrintf("%08x   %3d   %7d FVF   %-11s   ->%08x          %s", Address(plane),
+            LogPrintf("%08x   %3d   %7d FVF   %-11s   ->%08x          %s", DumpAddress(plane),
                       static_cast<int>(plane->refCount), static_cast<int>(plane->vertexCount),
-                      D3D_GetPoolName(bufferDesc.Pool), Address(plane->texture), name);
+                      D3D_GetPoolName(bufferDesc.Pool), DumpAddress(plane->texture), name);
         } else {
             LogPrintf("%08x   %3d   Empty plane.                                    %s",
-                      Address(plane), static_cast<int>(plane->refCount), name);
+                      DumpAddress(plane), static_cast<int>(plane->refCount), name);
         }
     }
 }
 
 }  // namespace
 
+unsigned DumpAddress(const void* object) {
+    return static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(object));
+}
+
 void D3DDump(DWORD mask) {
     if ((mask & 1) != 0 && D3DApp != nullptr && D3DApp->device != nullptr) {
-        WriteMemoryLines(D3DApp->device);
+        WriteMemoryLines(D3DApp->device.get());
     }
     if ((mask & 4) != 0) {
         WriteTextures();
@@ -105,4 +106,5 @@ void D3DDump(DWORD mask) {
     if ((mask & 8) != 0) {
         WritePlanes();
     }
+    D3DDumpMeshes(mask);
 }

@@ -28,7 +28,7 @@ D3DFORMAT FallbackFormat(D3DFORMAT format) {
 }  // namespace
 
 IDirect3DDevice9* CurrentDevice() {
-    return D3DApp != nullptr ? D3DApp->device : nullptr;
+    return D3DApp != nullptr ? D3DApp->device.get() : nullptr;
 }
 
 HRESULT D3D_SetRenderTarget(D3DTexture* texture) {
@@ -158,21 +158,14 @@ char* DuplicateString(const char* text) {
     return copy;
 }
 
-HRESULT ReplaceName(char*& name, const char* text) {
-    delete[] name;
-    name = nullptr;
-    if (text == nullptr) {
-        return D3D_OK;
+const char* CopyName(const std::string& name, char* buffer) {
+    if (name.empty()) {
+        return nullptr;
     }
-    name = DuplicateString(text);
-    return name != nullptr ? D3D_OK : E_OUTOFMEMORY;
-}
-
-const char* CopyName(const char* name, char* buffer) {
-    if (buffer != nullptr && name != nullptr) {
-        std::memcpy(buffer, name, std::strlen(name) + 1);
+    if (buffer != nullptr) {
+        std::memcpy(buffer, name.c_str(), name.size() + 1);
     }
-    return name;
+    return name.c_str();
 }
 
 void SetTextureSizeDivisor(int divisor) {

@@ -2,6 +2,8 @@
 // Free functions of the device layer over the one D3DApplication: render-target and texture
 // binding, the untextured colour fill, and small helpers.
 
+#include <string>
+
 #include "media/graphics/tl_vertex.h"
 #include "platform/d3d9/d3d9.h"
 #include "platform/d3dx/com_ptr.h"
@@ -32,11 +34,9 @@ UINT NextPowerOfTwo(UINT n);
 
 // A heap copy (free with delete[]); NULL for NULL or when memory runs out.
 char* DuplicateString(const char* text);
-// Replaces the heap name `name` with a copy of `text` (NULL clears it); E_OUTOFMEMORY when the
-// copy cannot be made (the name is then NULL).
-HRESULT ReplaceName(char*& name, const char* text);
-// Copies `name` with its terminator into `buffer` when both exist; returns `name`.
-const char* CopyName(const char* name, char* buffer);
+// The name of a texture or plane for its GetName: NULL when it has none (empty); else copies it
+// with its terminator into `buffer` when given and answers it.
+const char* CopyName(const std::string& name, char* buffer);
 
 // The divisor of image sizes for textures made from image data; 0 (or below) sets 1.
 void SetTextureSizeDivisor(int divisor);

@@ -35,14 +35,8 @@ D3DFont::D3DFont() {
 }
 
 D3DFont::~D3DFont() {
-    if (atlas != nullptr) {
-        atlas->Release();
-    }
-    if (cache != nullptr) {
-        cache->Release();
-    }
-    delete[] glyphRects;
-    delete[] cacheEntries;
+    ReleaseRef(atlas);
+    ReleaseRef(cache);
     auto& list = MutableFontList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -83,10 +77,7 @@ HRESULT D3DFont::Create(const LOGFONTA* requested, UINT cacheSize) {
         HRESULT hr =
             D3D_CreateTexture(&cache, cacheSize, cacheSize, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED);
         if (FAILED(hr)) {
-            if (cache != nullptr) {
-                cache->Release();
-                cache = nullptr;
-            }
+            ReleaseRef(cache);
             return LogDeviceError(kCreateLog, hr);
         }
         char name[96];
@@ -112,12 +103,11 @@ HRESULT D3DFont::Create(const LOGFONTA* requested, UINT cacheSize) {
         if (cellWidth > 0) {
             cacheEntryCount = (usableHeight / cellHeight) * (usableWidth / cellWidth);
         }
-        if (cacheEntryCount > 0) {
-            cacheEntries = new (std::nothrow) FontGlyphCache[cacheEntryCount]();
-            if (cacheEntries == nullptr) {
-                cacheEntryCount = 0;
-                return LogDeviceError(kCreateLog, E_OUTOFMEMORY);
-            }
+        try {
+            cacheEntries.assign(cacheEntryCount, FontGlyphCache{});
+        } catch (const std::bad_alloc&) {
+            cacheEntryCount = 0;
+            return LogDeviceError(kCreateLog, E_OUTOFMEMORY);
         }
         rowHeight = std::max(rowHeight, cellHeight);
     }
@@ -162,14 +152,10 @@ static HRESULT LayOutAtlas(HDC dc, UINT size, bool draw, UINT* rowHeight, RECT* 
 }
 
 HRESULT D3DFont::BuildAtlas(HDC dc) {
-    delete[] glyphRects;
-    glyphRects = new (std::nothrow) RECT[kAtlasGlyphCount]();
-    if (glyphRects == nullptr) {
-        return E_OUTOFMEMORY;
-    }
+    glyphRects.assign(kAtlasGlyphCount, RECT{});
     UINT size = kFirstAtlasSize;
     for (;;) {
-        const HRESULT hr = LayOutAtlas(dc, size, false, &rowHeight, glyphRects);
+        const HRESULT hr = LayOutAtlas(dc, size, false, &rowHeight, glyphRects.data());
         if (hr != D3DERR_MOREDATA) {
             if (FAILED(hr)) {
                 return hr;
@@ -183,10 +169,7 @@ HRESULT D3DFont::BuildAtlas(HDC dc) {
     }
     HRESULT hr = D3D_CreateTexture(&atlas, size, size, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED);
     if (FAILED(hr)) {
-        if (atlas != nullptr) {
-            atlas->Release();
-            atlas = nullptr;
-        }
+        ReleaseRef(atlas);
         return hr;
     }
     char name[64];
@@ -197,7 +180,7 @@ HRESULT D3DFont::BuildAtlas(HDC dc) {
     if (!bitmap.ok()) {
         return E_FAIL;
     }
-    hr = LayOutAtlas(dc, size, true, &rowHeight, glyphRects);
+    hr = LayOutAtlas(dc, size, true, &rowHeight, glyphRects.data());
     if (FAILED(hr)) {
         return hr;
     }

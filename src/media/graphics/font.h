@@ -32,11 +32,11 @@ struct D3DFont : RefCounted {
     LOGFONTA logFont{};           // with the width set to height / 2 when given as 0
     D3DCOLOR colour = 0xFFFFFFFFu;
     UINT rowHeight = 0;
-    RECT* glyphRects = nullptr;  // kAtlasGlyphCount entries
+    std::vector<RECT> glyphRects;  // kAtlasGlyphCount entries once the atlas is laid out
     UINT cellWidth = 0;
     UINT cellHeight = 0;
     UINT cacheEntryCount = 0;
-    FontGlyphCache* cacheEntries = nullptr;
+    std::vector<FontGlyphCache> cacheEntries;  // cacheEntryCount entries
 
     // Appends the font to the font list.
     D3DFont();

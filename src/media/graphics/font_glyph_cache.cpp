@@ -15,7 +15,7 @@ constexpr DWORD kAgeBound = 32767;
 }  // namespace
 
 UINT D3DFont::AddGlyph(DWORD code) {
-    if (cacheEntryCount == 0 || cacheEntries == nullptr || cache == nullptr || cellWidth == 0) {
+    if (cacheEntryCount == 0 || cacheEntries.empty() || cache == nullptr || cellWidth == 0) {
         return cacheEntryCount;
     }
     for (UINT i = 0; i < cacheEntryCount; ++i) {

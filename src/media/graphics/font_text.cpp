@@ -7,23 +7,11 @@
 #include "media/graphics/font.h"
 #include "media/graphics/texture.h"
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/hex_digit.h"
 
 namespace {
 
 constexpr D3DCOLOR kOpaque = 0xFF000000u;
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // One character to show: its bytes, where the pen stands (relative to the text's origin), how
 // far it moves the pen, and the colour in force.
@@ -139,7 +127,7 @@ bool ClipGlyph(const RECT& clip, RECT* dest, RECT* source) {
 }  // namespace
 
 HRESULT D3DFont::Draw(int x, int y, const char* text, const RECT* clip) {
-    if (CurrentDevice() == nullptr || atlas == nullptr || glyphRects == nullptr) {
+    if (CurrentDevice() == nullptr || atlas == nullptr || glyphRects.empty()) {
         return E_FAIL;
     }
     if (text == nullptr) {
@@ -210,7 +198,7 @@ void D3DFont::GetTextExtent(SIZE* size, const char* text) {
         return;
     }
     *size = SIZE{0, 0};
-    if (text == nullptr || glyphRects == nullptr) {
+    if (text == nullptr || glyphRects.empty()) {
         return;
     }
     const RECT& space = glyphRects[0];

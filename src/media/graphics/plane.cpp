@@ -1,7 +1,6 @@
 #include "media/graphics/plane.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "media/graphics/d3d_functions.h"
@@ -38,7 +37,6 @@ D3DPlane::~D3DPlane() {
     ReleaseSurfaces();
     ReleaseTexture();
     ReleaseVB();
-    delete[] name;
     auto& list = MutablePlaneList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -65,32 +63,19 @@ void D3DPlane::SetTexture(D3DTexture* attached) {
 }
 
 void D3DPlane::ReleaseTexture() {
-    if (texture != nullptr) {
-        texture->Release();
-        texture = nullptr;
-    }
+    ReleaseRef(texture);
     flags &= ~kPlaneTextureAttached;
 }
 
 void D3DPlane::ReleaseSurfaces() {
-    if (surface != nullptr) {
-        surface->Release();
-        surface = nullptr;
-    }
-    if (systemSurface != nullptr) {
-        systemSurface->Release();
-        systemSurface = nullptr;
-    }
+    ReleaseRef(surface);
+    ReleaseRef(systemSurface);
     flags &= ~kPlaneHasSurface;
 }
 
 void D3DPlane::ReleaseVB() {
-    if (vertexBuffer != nullptr) {
-        vertexBuffer->Release();
-        vertexBuffer = nullptr;
-    }
-    delete[] vertices;
-    vertices = nullptr;
+    ReleaseRef(vertexBuffer);
+    vertices.clear();
     vertexCount = 0;
     flags &= ~kPlaneHasVertexBuffer;
 }
@@ -172,7 +157,8 @@ void D3DPlane::SetFlagBits(DWORD bits, bool on) {
 }
 
 HRESULT D3DPlane::SetName(const char* text) {
-    return ReplaceName(name, text);
+    name = text != nullptr ? text : "";
+    return D3D_OK;
 }
 
 const char* D3DPlane::GetName(char* buffer) const {

@@ -5,6 +5,7 @@
 // per-frame update callback.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "media/graphics/ref_counted.h"
@@ -34,12 +35,12 @@ constexpr DWORD kPlaneDirtyBits = kPlanePositionDirty | kPlaneColourDirty | kPla
 
 struct D3DPlane : RefCounted {
     DWORD flags = 0;
-    char* name = nullptr;
+    std::string name;  // empty: none
     IDirect3DSurface9* surface = nullptr;
     IDirect3DSurface9* systemSurface = nullptr;
     PALETTEENTRY palette[256]{};
     D3DPRIMITIVETYPE primitiveType = D3DPT_TRIANGLESTRIP;
-    TLVertex* vertices = nullptr;  // untransformed copy, vertexCount entries
+    std::vector<TLVertex> vertices;  // untransformed copy, vertexCount entries
     IDirect3DVertexBuffer9* vertexBuffer = nullptr;
     UINT vertexCount = 0;
     D3DTexture* texture = nullptr;

@@ -59,11 +59,11 @@ HRESULT D3DPlane::CreateVB(D3DPRIMITIVETYPE type, UINT /*stride*/, DWORD /*verte
         count > std::numeric_limits<UINT>::max() / sizeof(TLVertex)) {
         return LogDeviceError(kLog, D3DERR_INVALIDCALL);
     }
-    vertices = new (std::nothrow) TLVertex[count];
-    if (vertices == nullptr) {
+    try {
+        vertices.assign(source, source + count);
+    } catch (const std::bad_alloc&) {
         return LogDeviceError(kLog, E_OUTOFMEMORY);
     }
-    std::memcpy(static_cast<void*>(vertices), source, sizeof(TLVertex) * count);
     const HRESULT hr =
         device->CreateVertexBuffer(static_cast<UINT>(sizeof(TLVertex) * count), usage, kTLVertexFvf,
                                    bufferPool, &vertexBuffer, nullptr);
@@ -86,10 +86,7 @@ HRESULT D3DPlane::CreateTexture(UINT textureWidth, UINT textureHeight, DWORD usa
     HRESULT hr =
         D3D_CreateTexture(&texture, textureWidth, textureHeight, usage, format, texturePool);
     if (FAILED(hr)) {
-        if (texture != nullptr) {
-            texture->Release();
-            texture = nullptr;
-        }
+        ReleaseTexture();  // the factory may have stored a texture it could not initialise
         return LogDeviceError(kLog, hr);
     }
     flags |= kPlaneTextureAttached;
@@ -106,15 +103,12 @@ HRESULT D3DPlane::LoadTexture(const char* path, DWORD usage, D3DFORMAT format,
     ReleaseVB();
     HRESULT hr = D3D_LoadTexture(path, &texture, 0, usage, format, texturePool, D3DX_FILTER_NONE);
     if (FAILED(hr)) {
-        if (texture != nullptr) {
-            texture->Release();
-            texture = nullptr;
-        }
+        ReleaseTexture();  // the factory may have stored a texture it could not initialise
         return LogDeviceError(kLog, hr);
     }
     flags |= kPlaneTextureAttached;
-    if (name == nullptr) {
-        name = DuplicateString(PathFindFileNameA(path));
+    if (name.empty()) {
+        name = PathFindFileNameA(path);
     }
     TLVertex strip[4];
     BuildImageStrip(*texture, texture->imageWidth, texture->imageHeight, strip);
@@ -130,7 +124,7 @@ HRESULT D3DPlane::LoadTexture(const char* path, DWORD usage, D3DFORMAT format,
 }
 
 HRESULT D3DPlane::Transform(bool all) {
-    if (vertexBuffer == nullptr || vertices == nullptr) {
+    if (vertexBuffer == nullptr || vertices.empty()) {
         return D3D_OK;
     }
     D3DXMATRIX m;

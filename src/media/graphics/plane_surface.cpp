@@ -88,8 +88,8 @@ HRESULT D3DPlane::LoadSurface(const char* path, const RECT* sourceRect, const RE
             return hr;
         }
     }
-    if (name == nullptr) {
-        name = DuplicateString(PathFindFileNameA(path));
+    if (name.empty()) {
+        name = PathFindFileNameA(path);
     }
     return D3D_OK;
 }

@@ -10,3 +10,13 @@ struct RefCounted {
     // Answers the new count.
     ULONG AddRef() { return ++refCount; }
 };
+
+// Releases the reference `object` holds (a counted object of this layer or an interface of the
+// device), when it holds one, and clears the pointer.
+template <typename Counted>
+void ReleaseRef(Counted*& object) {
+    if (object != nullptr) {
+        object->Release();
+        object = nullptr;
+    }
+}

@@ -1,7 +1,6 @@
 #include "media/graphics/texture.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "media/graphics/d3d_application.h"
@@ -32,12 +31,7 @@ D3DTexture::D3DTexture() {
 
 D3DTexture::~D3DTexture() {
     ReleaseTexture();
-    if (backup != nullptr) {
-        backup->Release();
-        backup = nullptr;
-    }
-    delete[] path;
-    delete[] name;
+    ReleaseRef(backup);
     auto& list = MutableTextureList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
@@ -51,10 +45,7 @@ ULONG D3DTexture::Release() {
 }
 
 void D3DTexture::ReleaseTexture() {
-    if (texture != nullptr) {
-        texture->Release();
-        texture = nullptr;
-    }
+    ReleaseRef(texture);
     restorePending = false;
 }
 
@@ -146,21 +137,18 @@ HRESULT D3DTexture::CreateFromFile(const char* filePath, DWORD textureUsage,
         return LogDeviceError(kLog, E_FAIL);
     }
     ReleaseTexture();
-    delete[] path;
-    path = DuplicateString(filePath);
-    if (path == nullptr) {
-        return LogDeviceError(kLog, E_OUTOFMEMORY);
-    }
+    path = filePath;
     const HRESULT hr = CreateFromMemory(file.data(), file.size(), textureUsage, textureFormat,
                                         texturePool, textureFilter);
-    if (SUCCEEDED(hr) && name == nullptr) {
-        name = DuplicateString(PathFindFileNameA(filePath));
+    if (SUCCEEDED(hr) && name.empty()) {
+        name = PathFindFileNameA(filePath);
     }
     return hr;
 }
 
 HRESULT D3DTexture::SetName(const char* text) {
-    return ReplaceName(name, text);
+    name = text != nullptr ? text : "";
+    return D3D_OK;
 }
 
 const char* D3DTexture::GetName(char* buffer) const {
@@ -172,7 +160,7 @@ D3DTexture* FindSharedTexture(const char* path, D3DFORMAT format, DWORD filter) 
         return nullptr;
     }
     for (D3DTexture* candidate : TextureList()) {
-        if ((candidate->flags & kTexturePrivate) != 0 || candidate->path == nullptr) {
+        if ((candidate->flags & kTexturePrivate) != 0 || candidate->path.empty()) {
             continue;
         }
         // A texture whose load failed holds nothing to share; one released for a reset still

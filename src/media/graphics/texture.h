@@ -3,6 +3,7 @@
 // between users of the same file, format and filter, backed up and restored around a device
 // reset, and drawn as a screen-space quad.
 
+#include <string>
 #include <vector>
 
 #include "media/graphics/ref_counted.h"
@@ -15,8 +16,8 @@ constexpr DWORD kTexturePrivate = 0x1;
 
 struct D3DTexture : RefCounted {
     DWORD flags = 0;
-    char* path = nullptr;
-    char* name = nullptr;
+    std::string path;  // the file it was made from; empty for a blank texture
+    std::string name;  // empty: none
     IDirect3DTexture9* texture = nullptr;
     IDirect3DTexture9* backup = nullptr;
     DWORD usage = 0;

@@ -44,6 +44,23 @@ HRESULT FillOpaqueBlack(IDirect3DTexture9* texture, UINT width, UINT height) {
     return d3dx::WriteArgbToSurface(dest.get(), nullptr, view, D3DX_FILTER_NONE, 0);
 }
 
+// Runs `write` on level 0 of `texture`, logging a failure under `log`.
+template <typename Write>
+HRESULT WriteLevelZero(const char* log, IDirect3DTexture9* texture, Write write) {
+    if (texture == nullptr) {
+        return LogDeviceError(log, D3DERR_INVALIDCALL);
+    }
+    SurfacePtr surface;
+    HRESULT hr = GetLevelZero(texture, &surface);
+    if (SUCCEEDED(hr)) {
+        hr = write(surface.get());
+    }
+    if (FAILED(hr)) {
+        return LogDeviceError(log, hr);
+    }
+    return hr;
+}
+
 }  // namespace
 
 HRESULT D3DTexture::Backup(IDirect3DTexture9** out) {
@@ -109,19 +126,9 @@ HRESULT D3DTexture::ColorFill(const RECT* rect, D3DCOLOR colour) {
     if (device == nullptr) {
         return E_FAIL;
     }
-    constexpr const char* kLog = "D3DTexture::ColorFill";
-    if (texture == nullptr) {
-        return LogDeviceError(kLog, D3DERR_INVALIDCALL);
-    }
-    SurfacePtr surface;
-    HRESULT hr = GetLevelZero(texture, &surface);
-    if (SUCCEEDED(hr)) {
-        hr = device->ColorFill(surface.get(), rect, colour);
-    }
-    if (FAILED(hr)) {
-        return LogDeviceError(kLog, hr);
-    }
-    return hr;
+    return WriteLevelZero("D3DTexture::ColorFill", texture, [&](IDirect3DSurface9* surface) {
+        return device->ColorFill(surface, rect, colour);
+    });
 }
 
 HRESULT D3DTexture::Load(const char* filePath, const RECT* destRect, const RECT* srcRect,
@@ -138,20 +145,10 @@ HRESULT D3DTexture::Load(const void* data, UINT size, const RECT* destRect, cons
     if (CurrentDevice() == nullptr) {
         return E_FAIL;
     }
-    constexpr const char* kLog = "D3DTexture::Load";
-    if (texture == nullptr) {
-        return LogDeviceError(kLog, D3DERR_INVALIDCALL);
-    }
-    SurfacePtr surface;
-    HRESULT hr = GetLevelZero(texture, &surface);
-    if (SUCCEEDED(hr)) {
-        hr = D3DXLoadSurfaceFromFileInMemory(surface.get(), nullptr, destRect, data, size, srcRect,
-                                             loadFilter, 0, nullptr);
-    }
-    if (FAILED(hr)) {
-        return LogDeviceError(kLog, hr);
-    }
-    return hr;
+    return WriteLevelZero("D3DTexture::Load", texture, [&](IDirect3DSurface9* surface) {
+        return D3DXLoadSurfaceFromFileInMemory(surface, nullptr, destRect, data, size, srcRect,
+                                               loadFilter, 0, nullptr);
+    });
 }
 
 HRESULT D3DTexture::LoadAt(const char* filePath, int x, int y) {

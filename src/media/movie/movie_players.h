@@ -1,15 +1,9 @@
 #pragma once
-// The two movie players as the shell and the adventure see them. Until movies play, neither
-// player is ever playing and closing has nothing to close.
+// The two movie players as the shell and the adventure see them: DSMovie9 (ds_movie9.h) and its
+// fallback DSMovie (ds_movie.h). While either plays, the rest of the game stands aside.
 
-#include "platform/winbase/win_types.h"
+#include "media/movie/ds_movie.h"
+#include "media/movie/ds_movie9.h"
 
-// The private window message of the movie players' graph events.
-constexpr UINT MovieNotifyMessage = 0x045B;
-
-int DSMovie_IsPlaying();
-int DSMovie9_IsPlaying();
-void DSMovie_Close();
-void DSMovie9_Close();
-void DSMovie_OnGraphNotify();
-void DSMovie9_OnGraphNotify();
+// Either player is playing a movie.
+bool MoviePlaying();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "media/music/cd_audio_player.h"
 #include "media/music/music_state.h"
 #include "media/music/pcm_music_stream.h"
 #include "media/sound/direct_sound.h"
@@ -11,7 +12,6 @@ namespace {
 
 constexpr const char* kMusicClass = "MUSIC";
 
-WNDPROC gCdAudioPlayer = nullptr;
 // The instance the class "MUSIC" was registered with.
 HINSTANCE gMusicInstance = nullptr;
 
@@ -20,17 +20,13 @@ WNDPROC ProcedureFor(DWORD device) {
         case kMusicDevicePcm:
             return PcmMusicPlayer;
         case kMusicDeviceCd:
-            return gCdAudioPlayer;
+            return CdAudioPlayer;
         default:
             return nullptr;
     }
 }
 
 }  // namespace
-
-void SetCdAudioPlayerProcedure(WNDPROC procedure) {
-    gCdAudioPlayer = procedure;
-}
 
 int CreateMusicWindow(HWND owner, DWORD device) {
     DestroyMusicWindow();

@@ -2,7 +2,7 @@
 // Background music, owned by a hidden window (class and title "MUSIC", a child of the game
 // window) that the rest of the game commands through the functions below. The window
 // procedure is chosen by the music device: 1 streams wave files (PcmMusicPlayer), 2 plays CD
-// audio tracks (a procedure the CD player installs).
+// audio tracks (CdAudioPlayer, cd_audio_player.h).
 
 #include "platform/win32/message_api.h"
 #include "platform/win32/window_api.h"
@@ -36,5 +36,3 @@ int IsMusicReady();
 int IsMusicPlaying();
 
 LRESULT PcmMusicPlayer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The procedure of music device 2, installed by the CD player; null: device 2 is unavailable.
-void SetCdAudioPlayerProcedure(WNDPROC procedure);

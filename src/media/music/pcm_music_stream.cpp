@@ -10,6 +10,7 @@
 #include "media/sound/direct_sound.h"
 #include "media/sound/ds_sound.h"
 #include "media/sound/wave_data.h"
+#include "platform/d3dx/com_ptr.h"
 #include "platform/winbase/file_api.h"
 #include "platform/winbase/time_api.h"
 
@@ -22,13 +23,8 @@ struct HandleCloser {
 };
 using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
-struct SoundReleaser {
-    void operator()(DSSound* sound) const {
-        sound->Stop();
-        sound->Release();
-    }
-};
-using StreamSoundPtr = std::unique_ptr<DSSound, SoundReleaser>;
+// The thread holds the stream sound's only reference; letting it go stops the sound.
+using StreamSoundPtr = d3dx::ComPtr<DSSound>;
 
 // A plain file opened for reading; music inside a pack archive cannot be streamed.
 FileHandle OpenPlainFile(const char* name) {

@@ -112,14 +112,6 @@ LONG SoundVolumeFromSetting(LONG setting, LONG level) {
 
 DirectSound::~DirectSound() {
     ReleaseAllSounds();
-    if (primaryBuffer != nullptr) {
-        primaryBuffer->Release();
-        primaryBuffer = nullptr;
-    }
-    if (device != nullptr) {
-        device->Release();
-        device = nullptr;
-    }
 }
 
 HRESULT DirectSound::Initialize(HWND owner, const GUID* chosenDriver) {
@@ -137,7 +129,9 @@ HRESULT DirectSound::Initialize(HWND owner, const GUID* chosenDriver) {
     }
     window = owner;
     driver = chosenDriver;
-    HRESULT result = DirectSoundCreate8(driver, &device, nullptr);
+    IDirectSound8* created = nullptr;
+    HRESULT result = DirectSoundCreate8(driver, &created, nullptr);
+    device.reset(created);
     if (SUCCEEDED(result)) {
         result = device->SetCooperativeLevel(window, DSSCL_PRIORITY);
     }
@@ -145,7 +139,9 @@ HRESULT DirectSound::Initialize(HWND owner, const GUID* chosenDriver) {
         DSBUFFERDESC description{};
         description.dwSize = sizeof(description);
         description.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME;
-        result = device->CreateSoundBuffer(&description, &primaryBuffer, nullptr);
+        IDirectSoundBuffer* primary = nullptr;
+        result = device->CreateSoundBuffer(&description, &primary, nullptr);
+        primaryBuffer.reset(primary);
     }
     if (SUCCEEDED(result)) {
         WAVEFORMATEX format{};
@@ -178,14 +174,16 @@ HRESULT DirectSound::CreateBuffer(DSSound** out, DWORD flags, const WAVEFORMATEX
         return E_OUTOFMEMORY;
     }
     HRESULT result = device != nullptr ? S_OK : E_FAIL;
-    IDirectSoundBuffer* plain = nullptr;
+    d3dx::ComPtr<IDirectSoundBuffer> plain;
     if (SUCCEEDED(result)) {
         DSBUFFERDESC description{};
         description.dwSize = 36;
         description.dwFlags = flags;
         description.dwBufferBytes = size;
         description.lpwfxFormat = const_cast<LPWAVEFORMATEX>(format);
-        result = device->CreateSoundBuffer(&description, &plain, nullptr);
+        IDirectSoundBuffer* created = nullptr;
+        result = device->CreateSoundBuffer(&description, &created, nullptr);
+        plain.reset(created);
     }
     if (SUCCEEDED(result) && data != nullptr) {
         void* part1 = nullptr;
@@ -204,10 +202,7 @@ HRESULT DirectSound::CreateBuffer(DSSound** out, DWORD flags, const WAVEFORMATEX
     if (SUCCEEDED(result)) {
         void* buffer8 = nullptr;
         result = plain->QueryInterface(IID_IDirectSoundBuffer8, &buffer8);
-        sound->buffer = static_cast<IDirectSoundBuffer8*>(buffer8);
-    }
-    if (plain != nullptr) {
-        plain->Release();
+        sound->buffer.reset(static_cast<IDirectSoundBuffer8*>(buffer8));
     }
     if (SUCCEEDED(result)) {
         sound->creationFlags = flags;
@@ -247,11 +242,13 @@ HRESULT DirectSound::DuplicateBuffer(DSSound* original, DSSound** out) {
     }
     *out = nullptr;
     IDirectSoundBuffer* copy = nullptr;
-    HRESULT result = device->DuplicateSoundBuffer(original->buffer, &copy);
-    void* buffer8 = nullptr;
+    HRESULT result = device->DuplicateSoundBuffer(original->buffer.get(), &copy);
+    d3dx::ComPtr<IDirectSoundBuffer8> buffer8;
     if (SUCCEEDED(result)) {
-        result = copy->QueryInterface(IID_IDirectSoundBuffer8, &buffer8);
-        copy->Release();
+        const d3dx::ComPtr<IDirectSoundBuffer> duplicate(copy);
+        void* queried = nullptr;
+        result = duplicate->QueryInterface(IID_IDirectSoundBuffer8, &queried);
+        buffer8.reset(static_cast<IDirectSoundBuffer8*>(queried));
     }
     if (FAILED(result)) {
         LogFailure("DirectSound::DuplicateBuffer", result);
@@ -259,10 +256,9 @@ HRESULT DirectSound::DuplicateBuffer(DSSound* original, DSSound** out) {
     }
     auto* sound = new (std::nothrow) DSSound(this);
     if (sound == nullptr) {
-        static_cast<IDirectSoundBuffer8*>(buffer8)->Release();
         return E_OUTOFMEMORY;
     }
-    sound->buffer = static_cast<IDirectSoundBuffer8*>(buffer8);
+    sound->buffer = std::move(buffer8);
     sound->creationFlags = original->creationFlags;
     AddSound(sound);
     *out = sound;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/d3dx/com_ptr.h"
 #include "platform/dsound/dsound.h"
 #include "platform/winbase/win_types.h"
 
@@ -58,10 +59,11 @@ public:
     // nothing.
     void OnTimer(UINT_PTR timerId);
 
-    IDirectSound8* device = nullptr;
+    // Declared before the primary buffer, so that the buffer goes first.
+    d3dx::ComPtr<IDirectSound8> device;
     HWND window = nullptr;
     const GUID* driver = nullptr;  // null: the default device
-    IDirectSoundBuffer* primaryBuffer = nullptr;
+    d3dx::ComPtr<IDirectSoundBuffer> primaryBuffer;
 
 private:
     friend class DSSound;

@@ -32,8 +32,7 @@ DSSound::DSSound(DirectSound* device) : owner(device) {}
 DSSound::~DSSound() {
     if (buffer != nullptr) {
         buffer->Stop();
-        buffer->Release();
-        buffer = nullptr;
+        buffer.reset();
     }
     if (owner != nullptr && listed) {
         KillSoundTimer();

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <memory>
 
+#include "platform/d3dx/com_ptr.h"
 #include "platform/dsound/dsound.h"
 #include "platform/winbase/win_types.h"
 
@@ -48,7 +49,7 @@ public:
 
     DWORD Id() const { return id; }
     DWORD CreationFlags() const { return creationFlags; }
-    IDirectSoundBuffer8* Buffer() const { return buffer; }
+    IDirectSoundBuffer8* Buffer() const { return buffer.get(); }
     int FadeStepsLeft() const { return fadeStepsLeft; }
     int FadeStep() const { return fadeStep; }
     bool DeletesWhenStopped() const { return deleteWhenStopped; }
@@ -67,7 +68,7 @@ private:
     DWORD id = 0;
     DWORD creationFlags = 0;
     DirectSound* owner = nullptr;
-    IDirectSoundBuffer8* buffer = nullptr;
+    d3dx::ComPtr<IDirectSoundBuffer8> buffer;
     int fadeStepsLeft = 0;
     int fadeStep = 0;
     bool deleteWhenStopped = false;

@@ -6,32 +6,9 @@
 // destination holds; the rest waits for the next conversion of the same stream.
 
 #include "platform/dsound/wave_format.h"
+#include "platform/winbase/mm_result.h"
 #include "platform/winbase/win_types.h"
 
-using MMRESULT = UINT;
-
-// Result codes.
-constexpr MMRESULT MMSYSERR_NOERROR = 0;
-constexpr MMRESULT MMSYSERR_ERROR = 1;
-constexpr MMRESULT MMSYSERR_BADDEVICEID = 2;
-constexpr MMRESULT MMSYSERR_NOTENABLED = 3;
-constexpr MMRESULT MMSYSERR_ALLOCATED = 4;
-constexpr MMRESULT MMSYSERR_INVALHANDLE = 5;
-constexpr MMRESULT MMSYSERR_NODRIVER = 6;
-constexpr MMRESULT MMSYSERR_NOMEM = 7;
-constexpr MMRESULT MMSYSERR_NOTSUPPORTED = 8;
-constexpr MMRESULT MMSYSERR_BADERRNUM = 9;
-constexpr MMRESULT MMSYSERR_INVALFLAG = 10;
-constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
-constexpr MMRESULT MMSYSERR_HANDLEBUSY = 12;
-constexpr MMRESULT MMSYSERR_INVALIDALIAS = 13;
-constexpr MMRESULT MMSYSERR_BADDB = 14;
-constexpr MMRESULT MMSYSERR_KEYNOTFOUND = 15;
-constexpr MMRESULT MMSYSERR_READERROR = 16;
-constexpr MMRESULT MMSYSERR_WRITEERROR = 17;
-constexpr MMRESULT MMSYSERR_DELETEERROR = 18;
-constexpr MMRESULT MMSYSERR_VALNOTFOUND = 19;
-constexpr MMRESULT MMSYSERR_NODRIVERCB = 20;
 constexpr MMRESULT ACMERR_BASE = 512;
 constexpr MMRESULT ACMERR_NOTPOSSIBLE = ACMERR_BASE + 0;
 constexpr MMRESULT ACMERR_BUSY = ACMERR_BASE + 1;

@@ -53,6 +53,14 @@ struct IDirect3DVertexBuffer9 : public IDirect3DResource9 {
     virtual HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) = 0;
 };
 
+// 16- or 32-bit vertex indices (D3DFMT_INDEX16, D3DFMT_INDEX32).
+struct IDirect3DIndexBuffer9 : public IDirect3DResource9 {
+    // sizeToLock 0 locks from offset to the end.
+    virtual HRESULT Lock(UINT offsetToLock, UINT sizeToLock, void** data, DWORD flags) = 0;
+    virtual HRESULT Unlock() = 0;
+    virtual HRESULT GetDesc(D3DINDEXBUFFER_DESC* desc) = 0;
+};
+
 struct IDirect3DDevice9 : public IUnknown {
     // D3D_OK, D3DERR_DEVICELOST (no reset possible yet) or D3DERR_DEVICENOTRESET.
     virtual HRESULT TestCooperativeLevel() = 0;
@@ -83,6 +91,8 @@ struct IDirect3DDevice9 : public IUnknown {
                                   HANDLE* shared) = 0;
     virtual HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                        IDirect3DVertexBuffer9** buffer, HANDLE* shared) = 0;
+    virtual HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                      IDirect3DIndexBuffer9** buffer, HANDLE* shared) = 0;
     virtual HRESULT CreateRenderTarget(UINT width, UINT height, D3DFORMAT format,
                                        D3DMULTISAMPLE_TYPE multiSample, DWORD multiSampleQuality,
                                        BOOL lockable, IDirect3DSurface9** surface,
@@ -141,18 +151,46 @@ struct IDirect3DDevice9 : public IUnknown {
     virtual HRESULT SetScissorRect(const RECT* rect) = 0;
     virtual HRESULT GetScissorRect(RECT* rect) = 0;
 
+    // Fixed-function lighting, applied to untransformed vertices while D3DRS_LIGHTING is on (the
+    // default). Per vertex: emissive + ambient x (D3DRS_AMBIENT + every light's ambient) +
+    // diffuse x the sum of each light's diffuse x max(0, N . L), clamped; alpha is the diffuse
+    // alpha. The material colours come from D3DRS_*MATERIALSOURCE. Normals go through the
+    // inverse transpose of the world matrix, normalised only under D3DRS_NORMALIZENORMALS; a
+    // vertex without a normal gets only the ambient and emissive terms. Only directional
+    // lights exist here: SetLight refuses the other types. Specular highlights are not drawn.
+    // The initial material is a white diffuse one with every other colour black.
+    virtual HRESULT SetMaterial(const D3DMATERIAL9* material) = 0;
+    virtual HRESULT GetMaterial(D3DMATERIAL9* material) = 0;
+    virtual HRESULT SetLight(DWORD index, const D3DLIGHT9* light) = 0;
+    virtual HRESULT GetLight(DWORD index, D3DLIGHT9* light) = 0;
+    // Enabling an index that was never set makes the default light there: directional, white
+    // diffuse, travelling along +z. At most kMaxActiveLights lights are enabled at once.
+    virtual HRESULT LightEnable(DWORD index, BOOL enable) = 0;
+    virtual HRESULT GetLightEnable(DWORD index, BOOL* enable) = 0;
+
     virtual HRESULT SetFVF(DWORD fvf) = 0;
     virtual HRESULT GetFVF(DWORD* fvf) = 0;
     virtual HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
                                     UINT stride) = 0;
+    virtual HRESULT SetIndices(IDirect3DIndexBuffer9* buffer) = 0;
+    // The bound index buffer with a reference, or null.
+    virtual HRESULT GetIndices(IDirect3DIndexBuffer9** buffer) = 0;
 
     // Triangle lists, strips and fans. Vertices are pre-transformed (D3DFVF_XYZRHW) or go
-    // through world, view, projection and the viewport (D3DFVF_XYZ, colours as given, no
-    // lighting, triangles reaching behind the eye left out); diffuse colour and the first set
-    // of texture coordinates are used.
+    // through world, view, projection and the viewport (D3DFVF_XYZ, with normals when the
+    // format has them, lit as SetMaterial describes or with their colours as given while
+    // lighting is off; triangles reaching behind the eye are left out); diffuse colour and the
+    // first set of texture coordinates are used. Texture coordinates are interpolated with
+    // perspective correction wherever a triangle's vertices differ in 1/w (rhw).
     virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) = 0;
     virtual HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount,
                                     const void* vertexData, UINT stride) = 0;
+    // Indices from the bound index buffer, from `startIndex`; each index plus
+    // `baseVertexIndex` must name one of the `numVertices` vertices from `minVertexIndex` of the
+    // bound stream (D3DERR_INVALIDCALL otherwise, drawing nothing).
+    virtual HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
+                                         UINT minVertexIndex, UINT numVertices, UINT startIndex,
+                                         UINT primitiveCount) = 0;
     virtual HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexIndex,
                                            UINT numVertices, UINT primitiveCount,
                                            const void* indexData, D3DFORMAT indexFormat,
@@ -181,6 +219,9 @@ struct IDirect3D9 : public IUnknown {
                                  DWORD behaviorFlags, D3DPRESENT_PARAMETERS* parameters,
                                  IDirect3DDevice9** device) = 0;
 };
+
+// Lights that may be enabled at once.
+constexpr DWORD kMaxActiveLights = 8;
 
 // Null unless sdkVersion is D3D_SDK_VERSION.
 IDirect3D9* Direct3DCreate9(UINT sdkVersion);

@@ -56,4 +56,7 @@ void SetFastPathsEnabled(bool enabled);
 // the SSE2 baseline.
 void SetWideVectorsEnabled(bool enabled);
 
+// True: DirectXSetupGetVersion fails until called again with false.
+void FailSetupVersionQuery(bool fail);
+
 }  // namespace d3d9_test

@@ -266,7 +266,12 @@ enum D3DRENDERSTATETYPE : DWORD {
     D3DRS_AMBIENT = 139,
     D3DRS_FOGVERTEXMODE = 140,
     D3DRS_COLORVERTEX = 141,
+    D3DRS_LOCALVIEWER = 142,
     D3DRS_NORMALIZENORMALS = 143,
+    D3DRS_DIFFUSEMATERIALSOURCE = 145,
+    D3DRS_SPECULARMATERIALSOURCE = 146,
+    D3DRS_AMBIENTMATERIALSOURCE = 147,
+    D3DRS_EMISSIVEMATERIALSOURCE = 148,
     D3DRS_MULTISAMPLEANTIALIAS = 161,
     D3DRS_COLORWRITEENABLE = 168,
     D3DRS_BLENDOP = 171,
@@ -276,6 +281,14 @@ enum D3DRENDERSTATETYPE : DWORD {
     D3DRS_SRCBLENDALPHA = 207,
     D3DRS_DESTBLENDALPHA = 208,
     D3DRS_BLENDOPALPHA = 209,
+};
+
+// Where lighting takes a material colour from: the material, or the vertex's diffuse (COLOR1)
+// or specular (COLOR2) colour while D3DRS_COLORVERTEX is on and the vertex has it.
+enum D3DMATERIALCOLORSOURCE : DWORD {
+    D3DMCS_MATERIAL = 0,
+    D3DMCS_COLOR1 = 1,
+    D3DMCS_COLOR2 = 2,
 };
 
 enum D3DBLEND : DWORD {
@@ -420,6 +433,54 @@ struct D3DMATRIX {
     };
 };
 
+#ifndef QVN_D3DVECTOR_DEFINED
+#define QVN_D3DVECTOR_DEFINED
+struct D3DVECTOR {
+    float x;
+    float y;
+    float z;
+};
+#endif
+
+// A colour as four floats, 1.0 being full intensity.
+struct D3DCOLORVALUE {
+    float r;
+    float g;
+    float b;
+    float a;
+};
+
+struct D3DMATERIAL9 {
+    D3DCOLORVALUE Diffuse;
+    D3DCOLORVALUE Ambient;
+    D3DCOLORVALUE Specular;
+    D3DCOLORVALUE Emissive;
+    float Power;
+};
+
+enum D3DLIGHTTYPE : DWORD {
+    D3DLIGHT_POINT = 1,
+    D3DLIGHT_SPOT = 2,
+    D3DLIGHT_DIRECTIONAL = 3,
+};
+
+struct D3DLIGHT9 {
+    D3DLIGHTTYPE Type;
+    D3DCOLORVALUE Diffuse;
+    D3DCOLORVALUE Specular;
+    D3DCOLORVALUE Ambient;
+    D3DVECTOR Position;
+    // The direction the light travels in, in world space.
+    D3DVECTOR Direction;
+    float Range;
+    float Falloff;
+    float Attenuation0;
+    float Attenuation1;
+    float Attenuation2;
+    float Theta;
+    float Phi;
+};
+
 struct D3DVIEWPORT9 {
     DWORD X;
     DWORD Y;
@@ -485,6 +546,14 @@ struct D3DVERTEXBUFFER_DESC {
     D3DPOOL Pool;
     UINT Size;
     DWORD FVF;
+};
+
+struct D3DINDEXBUFFER_DESC {
+    D3DFORMAT Format;
+    D3DRESOURCETYPE Type;
+    DWORD Usage;
+    D3DPOOL Pool;
+    UINT Size;
 };
 
 struct D3DLOCKED_RECT {

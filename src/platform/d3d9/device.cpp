@@ -1,10 +1,16 @@
 #include "platform/d3d9/device.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <utility>
 
+#include "platform/d3d9/present_overlay.h"
+
 #include "platform/d3d9/adapter_table.h"
+#include "platform/d3d9/index_buffer.h"
 #include "platform/d3d9/pixel_format.h"
 #include "platform/d3d9/sdl_presenter.h"
 #include "platform/d3d9/surface.h"
@@ -13,6 +19,17 @@
 
 namespace d3d9_internal {
 namespace {
+
+std::atomic<PresentOverlay> presentOverlay{nullptr};
+
+struct LiveDevices {
+    std::mutex mutex;
+    std::set<Device*> devices;
+};
+LiveDevices& Live() {
+    static LiveDevices* const live = new LiveDevices;
+    return *live;
+}
 
 constexpr UINT kMaxBackBufferSize = 16384;
 
@@ -40,9 +57,33 @@ Device::Device(IDirect3D9* direct3D, D3DDEVTYPE deviceType, HWND focusWindow, DW
       focusWindow_(focusWindow),
       behaviorFlags_(behaviorFlags) {
     direct3D_->AddRef();
+    std::lock_guard<std::mutex> lock(Live().mutex);
+    Live().devices.insert(this);
+}
+
+void SetPresentOverlay(PresentOverlay overlay) {
+    presentOverlay = overlay;
+}
+
+PresentOverlay CurrentPresentOverlay() {
+    return presentOverlay.load();
+}
+
+IDirect3DDevice9* FindDeviceOfWindow(HWND window) {
+    std::lock_guard<std::mutex> lock(Live().mutex);
+    for (Device* device : Live().devices) {
+        if (device->PresentsInto(window)) {
+            return device;
+        }
+    }
+    return nullptr;
 }
 
 Device::~Device() {
+    {
+        std::lock_guard<std::mutex> lock(Live().mutex);
+        Live().devices.erase(this);
+    }
     UnbindAll();
     ReleaseSwapChain();
     for (ResourceCore* resource : resources_) {
@@ -199,6 +240,11 @@ void Device::UnbindAll() {
         stream_ = nullptr;
         old->Unbind();
     }
+    if (indices_ != nullptr) {
+        IndexBuffer* old = indices_;
+        indices_ = nullptr;
+        old->Unbind();
+    }
     BindRenderTarget(nullptr);
     BindDepth(nullptr);
 }
@@ -259,6 +305,11 @@ void Device::ResetStates() {
     renderStates_[D3DRS_CLIPPING] = TRUE;
     renderStates_[D3DRS_LIGHTING] = TRUE;
     renderStates_[D3DRS_COLORVERTEX] = TRUE;
+    renderStates_[D3DRS_LOCALVIEWER] = TRUE;
+    renderStates_[D3DRS_DIFFUSEMATERIALSOURCE] = D3DMCS_COLOR1;
+    renderStates_[D3DRS_SPECULARMATERIALSOURCE] = D3DMCS_COLOR2;
+    renderStates_[D3DRS_AMBIENTMATERIALSOURCE] = D3DMCS_MATERIAL;
+    renderStates_[D3DRS_EMISSIVEMATERIALSOURCE] = D3DMCS_MATERIAL;
     renderStates_[D3DRS_MULTISAMPLEANTIALIAS] = TRUE;
     renderStates_[D3DRS_COLORWRITEENABLE] = 0xF;
     renderStates_[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
@@ -290,6 +341,9 @@ void Device::ResetStates() {
         sampler[D3DSAMP_MAXANISOTROPY] = 1;
     }
     transforms_.clear();
+    material_ = D3DMATERIAL9{};
+    material_.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 1.0f};
+    lights_.clear();
 }
 
 HRESULT Device::TestCooperativeLevel() {
@@ -431,6 +485,9 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
     const HWND window = destWindowOverride != nullptr          ? destWindowOverride
                         : parameters_.hDeviceWindow != nullptr ? parameters_.hDeviceWindow
                                                                : focusWindow_;
+    if (PresentOverlay overlay = CurrentPresentOverlay()) {
+        overlay(this, window);
+    }
     if (presenter_ != nullptr && (!presenter_->SameWindow(window) || !presenter_->WindowAlive())) {
         presenter_.reset();
     }

@@ -16,11 +16,13 @@
 
 namespace d3d9_internal {
 
+class IndexBuffer;
 class ResourceCore;
 class Surface;
 class Texture;
 class VertexBuffer;
 class SdlPresenter;
+struct VertexStageState;
 
 constexpr int kStages = 8;
 constexpr int kRenderStates = 256;
@@ -57,6 +59,8 @@ public:
                           D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* shared) override;
     HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                IDirect3DVertexBuffer9** buffer, HANDLE* shared) override;
+    HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                              IDirect3DIndexBuffer9** buffer, HANDLE* shared) override;
     HRESULT CreateRenderTarget(UINT width, UINT height, D3DFORMAT format,
                                D3DMULTISAMPLE_TYPE multiSample, DWORD multiSampleQuality,
                                BOOL lockable, IDirect3DSurface9** surface, HANDLE* shared) override;
@@ -100,18 +104,35 @@ public:
     HRESULT SetScissorRect(const RECT* rect) override;
     HRESULT GetScissorRect(RECT* rect) override;
 
+    HRESULT SetMaterial(const D3DMATERIAL9* material) override;
+    HRESULT GetMaterial(D3DMATERIAL9* material) override;
+    HRESULT SetLight(DWORD index, const D3DLIGHT9* light) override;
+    HRESULT GetLight(DWORD index, D3DLIGHT9* light) override;
+    HRESULT LightEnable(DWORD index, BOOL enable) override;
+    HRESULT GetLightEnable(DWORD index, BOOL* enable) override;
+
     HRESULT SetFVF(DWORD fvf) override;
     HRESULT GetFVF(DWORD* fvf) override;
     HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
                             UINT stride) override;
+    HRESULT SetIndices(IDirect3DIndexBuffer9* buffer) override;
+    HRESULT GetIndices(IDirect3DIndexBuffer9** buffer) override;
 
     HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override;
     HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
                             UINT stride) override;
+    HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
+                                 UINT numVertices, UINT startIndex, UINT primitiveCount) override;
     HRESULT DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexIndex, UINT numVertices,
                                    UINT primitiveCount, const void* indexData,
                                    D3DFORMAT indexFormat, const void* vertexData,
                                    UINT stride) override;
+
+    bool PresentsInto(HWND window) const {
+        return window != nullptr &&
+               (parameters_.hDeviceWindow != nullptr ? parameters_.hDeviceWindow : focusWindow_) ==
+                   window;
+    }
 
     // Bookkeeping of the resources made on this device.
     void RegisterResource(ResourceCore* resource);
@@ -139,9 +160,14 @@ private:
     void BindDepth(Surface* surface);
     void ResetViewportToTarget();
     bool BuildPipeline(PipelineState* state);
-    void TransformToScreen();
+    void FillVertexStage(VertexStageState* stage);
+    // Reads `count` indices from `data`, adds `base` and keeps them relative to `minVertex` in
+    // scratchIndices_; false when one names no vertex of [minVertex, minVertex + numVertices).
+    bool RebaseIndices(const std::uint8_t* data, bool wide, std::uint64_t count, std::int64_t base,
+                       std::int64_t minVertex, UINT numVertices);
+    // `indices` null draws the vertices in order; else scratchIndices_ holds them.
     HRESULT DrawVertices(D3DPRIMITIVETYPE type, UINT primitiveCount, const std::uint8_t* vertices,
-                         UINT vertexCount, UINT stride, const void* indices, bool indices32);
+                         UINT vertexCount, UINT stride, bool indexed);
     bool ClipToTarget(RECT* rect) const;
 
     std::atomic<ULONG> refs_{1};
@@ -164,7 +190,15 @@ private:
     VertexBuffer* stream_ = nullptr;
     UINT streamOffset_ = 0;
     UINT streamStride_ = 0;
+    IndexBuffer* indices_ = nullptr;
     DWORD fvf_ = 0;
+
+    struct LightSlot {
+        D3DLIGHT9 light;
+        bool enabled;
+    };
+    D3DMATERIAL9 material_{};
+    std::map<DWORD, LightSlot> lights_;
 
     std::array<DWORD, kRenderStates> renderStates_{};
     std::array<std::array<DWORD, kStageStates>, kStages> stageStates_{};
@@ -183,6 +217,7 @@ private:
     std::unordered_set<ResourceCore*> resources_;
     std::unique_ptr<SdlPresenter> presenter_;
     std::vector<RasterVertex> scratchVertices_;
+    std::vector<std::uint32_t> scratchIndices_;
 };
 
 inline Device* AsDevice(IDirect3DDevice9* device) {

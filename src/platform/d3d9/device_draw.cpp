@@ -1,66 +1,20 @@
-// Drawing: vertex formats, primitive assembly and the states handed to the rasteriser.
+// Drawing: primitive assembly, index checks and the states handed to the rasteriser.
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
 #include "platform/d3d9/device.h"
+#include "platform/d3d9/index_buffer.h"
 #include "platform/d3d9/pixel_format.h"
 #include "platform/d3d9/rasterizer.h"
 #include "platform/d3d9/surface.h"
 #include "platform/d3d9/texture.h"
 #include "platform/d3d9/vertex_buffer.h"
+#include "platform/d3d9/vertex_processing.h"
 
 namespace d3d9_internal {
 namespace {
-
-// Where the parts of a vertex lie; size 0 when the format is not one we draw.
-struct VertexLayout {
-    UINT size = 0;
-    bool untransformed = false;
-    int diffuse = -1;
-    int texcoord = -1;
-};
-
-VertexLayout LayoutOf(DWORD fvf) {
-    VertexLayout layout;
-    const DWORD position = fvf & D3DFVF_POSITION_MASK;
-    if (position != D3DFVF_XYZRHW && position != D3DFVF_XYZ) {
-        return layout;
-    }
-    layout.untransformed = position == D3DFVF_XYZ;
-    UINT offset = layout.untransformed ? 12 : 16;
-    if (fvf & D3DFVF_NORMAL) {
-        if (!layout.untransformed) {
-            return VertexLayout{};
-        }
-        offset += 12;
-    }
-    if (fvf & D3DFVF_PSIZE) {
-        offset += 4;
-    }
-    if (fvf & D3DFVF_DIFFUSE) {
-        layout.diffuse = static_cast<int>(offset);
-        offset += 4;
-    }
-    if (fvf & D3DFVF_SPECULAR) {
-        offset += 4;
-    }
-    const UINT sets = (fvf & D3DFVF_TEXCOUNT_MASK) >> D3DFVF_TEXCOUNT_SHIFT;
-    if (sets > 8) {
-        return VertexLayout{};
-    }
-    for (UINT i = 0; i < sets; ++i) {
-        if (i == 0) {
-            layout.texcoord = static_cast<int>(offset);
-        }
-        // Two bits per set from bit 16: 0 two floats, 1 three, 2 four, 3 one.
-        static constexpr UINT kFloats[4] = {2, 3, 4, 1};
-        offset += 4 * kFloats[(fvf >> (16 + 2 * i)) & 3];
-    }
-    layout.size = offset;
-    return layout;
-}
 
 bool VertexCountFor(D3DPRIMITIVETYPE type, UINT primitives, std::uint64_t* vertices) {
     switch (type) {
@@ -74,26 +28,6 @@ bool VertexCountFor(D3DPRIMITIVETYPE type, UINT primitives, std::uint64_t* verti
         default:
             return false;
     }
-}
-
-float ReadFloat(const std::uint8_t* p) {
-    float f;
-    std::memcpy(&f, p, 4);
-    return f;
-}
-
-D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
-    D3DMATRIX r{};
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) {
-                sum += a.m[i][k] * b.m[k][j];
-            }
-            r.m[i][j] = sum;
-        }
-    }
-    return r;
 }
 
 }  // namespace
@@ -164,78 +98,70 @@ bool Device::BuildPipeline(PipelineState* state) {
     return true;
 }
 
-// Untransformed vertices: world, view and projection (row vectors), the divide by w and the
-// viewport. Vertex colours are used as given (no lighting); a triangle with a vertex at or
-// behind the eye is not drawn (no clipping).
-void Device::TransformToScreen() {
-    D3DMATRIX all;
-    GetTransform(D3DTS_WORLD, &all);
-    D3DMATRIX next;
-    GetTransform(D3DTS_VIEW, &next);
-    all = Multiply(all, next);
-    GetTransform(D3DTS_PROJECTION, &next);
-    all = Multiply(all, next);
-    const float halfWidth = static_cast<float>(viewport_.Width) * 0.5f;
-    const float halfHeight = static_cast<float>(viewport_.Height) * 0.5f;
-    for (RasterVertex& v : scratchVertices_) {
-        float clip[4];
-        for (int j = 0; j < 4; ++j) {
-            clip[j] = v.x * all.m[0][j] + v.y * all.m[1][j] + v.z * all.m[2][j] + all.m[3][j];
+void Device::FillVertexStage(VertexStageState* stage) {
+    GetTransform(D3DTS_WORLD, &stage->world);
+    GetTransform(D3DTS_VIEW, &stage->view);
+    GetTransform(D3DTS_PROJECTION, &stage->projection);
+    stage->viewport = viewport_;
+    stage->lighting = renderStates_[D3DRS_LIGHTING] != FALSE;
+    stage->colorVertex = renderStates_[D3DRS_COLORVERTEX] != FALSE;
+    stage->normalizeNormals = renderStates_[D3DRS_NORMALIZENORMALS] != FALSE;
+    stage->diffuseSource = renderStates_[D3DRS_DIFFUSEMATERIALSOURCE];
+    stage->ambientSource = renderStates_[D3DRS_AMBIENTMATERIALSOURCE];
+    stage->emissiveSource = renderStates_[D3DRS_EMISSIVEMATERIALSOURCE];
+    stage->ambient = renderStates_[D3DRS_AMBIENT];
+    stage->material = material_;
+    stage->lights.clear();
+    for (const auto& [index, slot] : lights_) {
+        if (slot.enabled) {
+            stage->lights.push_back(slot.light);
         }
-        if (!(clip[3] > 0.0f)) {
-            v.x = std::numeric_limits<float>::quiet_NaN();
-            continue;
-        }
-        const float inverse = 1.0f / clip[3];
-        v.x = static_cast<float>(viewport_.X) + (clip[0] * inverse + 1.0f) * halfWidth;
-        v.y = static_cast<float>(viewport_.Y) + (1.0f - clip[1] * inverse) * halfHeight;
-        v.z = viewport_.MinZ + clip[2] * inverse * (viewport_.MaxZ - viewport_.MinZ);
     }
+}
+
+bool Device::RebaseIndices(const std::uint8_t* data, bool wide, std::uint64_t count,
+                           std::int64_t base, std::int64_t minVertex, UINT numVertices) {
+    scratchIndices_.resize(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < scratchIndices_.size(); ++i) {
+        std::int64_t value = 0;
+        if (wide) {
+            std::uint32_t v;
+            std::memcpy(&v, data + i * 4, 4);
+            value = v;
+        } else {
+            std::uint16_t v;
+            std::memcpy(&v, data + i * 2, 2);
+            value = v;
+        }
+        const std::int64_t local = value + base - minVertex;
+        if (local < 0 || local >= std::int64_t{numVertices}) {
+            return false;
+        }
+        scratchIndices_[i] = static_cast<std::uint32_t>(local);
+    }
+    return true;
 }
 
 HRESULT Device::DrawVertices(D3DPRIMITIVETYPE type, UINT primitiveCount,
                              const std::uint8_t* vertices, UINT vertexCount, UINT stride,
-                             const void* indices, bool indices32) {
+                             bool indexed) {
     const VertexLayout layout = LayoutOf(fvf_);
     if (layout.size == 0 || stride < layout.size) {
         return D3DERR_INVALIDCALL;
     }
-    scratchVertices_.resize(vertexCount);
-    for (UINT i = 0; i < vertexCount; ++i) {
-        const std::uint8_t* v = vertices + static_cast<std::size_t>(i) * stride;
-        RasterVertex& out = scratchVertices_[i];
-        out.x = ReadFloat(v);
-        out.y = ReadFloat(v + 4);
-        out.z = ReadFloat(v + 8);
-        out.diffuse = 0xFFFFFFFFu;
-        if (layout.diffuse >= 0) {
-            std::memcpy(&out.diffuse, v + layout.diffuse, 4);
-        }
-        out.u = layout.texcoord >= 0 ? ReadFloat(v + layout.texcoord) : 0.0f;
-        out.v = layout.texcoord >= 0 ? ReadFloat(v + layout.texcoord + 4) : 0.0f;
-    }
+    VertexStageState stage;
     if (layout.untransformed) {
-        TransformToScreen();
+        FillVertexStage(&stage);
     }
+    ProcessVertices(layout, vertices, vertexCount, stride, stage, &scratchVertices_);
     PipelineState state;
     if (!BuildPipeline(&state)) {
         return D3D_OK;
     }
-    auto index = [&](UINT n) -> UINT {
-        if (indices == nullptr) {
-            return n;
-        }
-        if (indices32) {
-            std::uint32_t v;
-            std::memcpy(&v, static_cast<const std::uint8_t*>(indices) + std::size_t{n} * 4, 4);
-            return v;
-        }
-        std::uint16_t v;
-        std::memcpy(&v, static_cast<const std::uint8_t*>(indices) + std::size_t{n} * 2, 2);
-        return v;
-    };
+    const std::uint32_t* order = indexed ? scratchIndices_.data() : nullptr;
+    auto index = [order](UINT n) -> UINT { return order != nullptr ? order[n] : n; };
     const RasterVertex* v = scratchVertices_.data();
-    if (type == D3DPT_TRIANGLESTRIP && primitiveCount == 2 && indices == nullptr &&
+    if (type == D3DPT_TRIANGLESTRIP && primitiveCount == 2 && !indexed &&
         DrawUprightQuad(state, {v[0], v[1], v[2], v[3]})) {
         renderTarget_->MarkWritten();
         return D3D_OK;
@@ -283,7 +209,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
     const std::uint8_t* first =
         stream_->data() + streamOffset_ + std::uint64_t{startVertex} * streamStride_;
     return DrawVertices(type, primitiveCount, first, static_cast<UINT>(count), streamStride_,
-                        nullptr, false);
+                        false);
 }
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertexData,
@@ -296,7 +222,37 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
     // The stream binding does not survive a draw from user memory.
     SetStreamSource(0, nullptr, 0, 0);
     return DrawVertices(type, primitiveCount, static_cast<const std::uint8_t*>(vertexData),
-                        static_cast<UINT>(count), stride, nullptr, false);
+                        static_cast<UINT>(count), stride, false);
+}
+
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
+                                     UINT minVertexIndex, UINT numVertices, UINT startIndex,
+                                     UINT primitiveCount) {
+    std::uint64_t count = 0;
+    if (primitiveCount == 0 || numVertices == 0 || !VertexCountFor(type, primitiveCount, &count) ||
+        count > 0xFFFFFFu || stream_ == nullptr || streamStride_ == 0 || indices_ == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    const VertexLayout layout = LayoutOf(fvf_);
+    const std::int64_t firstVertex = std::int64_t{baseVertexIndex} + minVertexIndex;
+    if (layout.size == 0 || firstVertex < 0 ||
+        std::uint64_t{startIndex} + count > indices_->count()) {
+        return D3DERR_INVALIDCALL;
+    }
+    const std::uint64_t end =
+        std::uint64_t{streamOffset_} +
+        (static_cast<std::uint64_t>(firstVertex) + numVertices - 1) * streamStride_ + layout.size;
+    if (end > stream_->length()) {
+        return D3DERR_INVALIDCALL;
+    }
+    const std::size_t indexBytes = indices_->wide() ? 4 : 2;
+    if (!RebaseIndices(indices_->data() + std::size_t{startIndex} * indexBytes, indices_->wide(),
+                       count, baseVertexIndex, firstVertex, numVertices)) {
+        return D3DERR_INVALIDCALL;
+    }
+    const std::uint8_t* first =
+        stream_->data() + streamOffset_ + static_cast<std::uint64_t>(firstVertex) * streamStride_;
+    return DrawVertices(type, primitiveCount, first, numVertices, streamStride_, true);
 }
 
 HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexIndex, UINT numVertices,
@@ -309,26 +265,16 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minVertexInde
         return D3DERR_INVALIDCALL;
     }
     // Every index must name one of the vertices the caller said it passes.
-    const bool wide = indexFormat == D3DFMT_INDEX32;
-    std::vector<std::uint32_t> local(static_cast<std::size_t>(count));
-    for (std::size_t i = 0; i < local.size(); ++i) {
-        std::uint32_t value = 0;
-        if (wide) {
-            std::memcpy(&value, static_cast<const std::uint8_t*>(indexData) + i * 4, 4);
-        } else {
-            std::uint16_t narrow;
-            std::memcpy(&narrow, static_cast<const std::uint8_t*>(indexData) + i * 2, 2);
-            value = narrow;
-        }
-        if (value < minVertexIndex || value - minVertexIndex >= numVertices) {
-            return D3DERR_INVALIDCALL;
-        }
-        local[i] = value - minVertexIndex;
+    if (!RebaseIndices(static_cast<const std::uint8_t*>(indexData), indexFormat == D3DFMT_INDEX32,
+                       count, 0, minVertexIndex, numVertices)) {
+        return D3DERR_INVALIDCALL;
     }
+    // Neither the stream nor the index buffer binding survives a draw from user memory.
     SetStreamSource(0, nullptr, 0, 0);
+    SetIndices(nullptr);
     const auto* first = static_cast<const std::uint8_t*>(vertexData) +
                         static_cast<std::size_t>(minVertexIndex) * stride;
-    return DrawVertices(type, primitiveCount, first, numVertices, stride, local.data(), true);
+    return DrawVertices(type, primitiveCount, first, numVertices, stride, true);
 }
 
 }  // namespace d3d9_internal

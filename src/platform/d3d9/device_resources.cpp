@@ -1,10 +1,11 @@
-// Creation of textures, surfaces and vertex buffers, with the pool and format rules.
+// Creation of textures, surfaces, vertex and index buffers, with the pool and format rules.
 
 #include <algorithm>
 #include <new>
 
 #include "platform/d3d9/adapter_table.h"
 #include "platform/d3d9/device.h"
+#include "platform/d3d9/index_buffer.h"
 #include "platform/d3d9/pixel_format.h"
 #include "platform/d3d9/surface.h"
 #include "platform/d3d9/texture.h"
@@ -103,6 +104,24 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
         return D3DERR_INVALIDCALL;
     }
     VertexBuffer* created = TryCreate<VertexBuffer>(this, length, usage, fvf, pool);
+    if (created == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    *buffer = created;
+    return D3D_OK;
+}
+
+HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                                  IDirect3DIndexBuffer9** buffer, HANDLE* shared) {
+    if (buffer == nullptr || shared != nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    *buffer = nullptr;
+    if (length == 0 || length > kMaxVertexBufferBytes || !ValidPool(pool) ||
+        pool == D3DPOOL_SCRATCH || (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) {
+        return D3DERR_INVALIDCALL;
+    }
+    IndexBuffer* created = TryCreate<IndexBuffer>(this, length, usage, format, pool);
     if (created == nullptr) {
         return E_OUTOFMEMORY;
     }

@@ -1,7 +1,8 @@
 // The device's bindings and states: render target, depth buffer, textures, stream, transforms,
-// viewport, scissor, render / stage / sampler states.
+// viewport, scissor, render / stage / sampler states, index buffer.
 
 #include "platform/d3d9/device.h"
+#include "platform/d3d9/index_buffer.h"
 #include "platform/d3d9/surface.h"
 #include "platform/d3d9/texture.h"
 #include "platform/d3d9/vertex_buffer.h"
@@ -217,6 +218,33 @@ HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UIN
     streamStride_ = stride;
     if (old != nullptr) {
         old->Unbind();
+    }
+    return D3D_OK;
+}
+
+HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
+    IndexBuffer* bound = AsIndexBuffer(buffer);
+    if (bound != nullptr && bound->device() != this) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (bound != nullptr) {
+        bound->Bind();
+    }
+    IndexBuffer* old = indices_;
+    indices_ = bound;
+    if (old != nullptr) {
+        old->Unbind();
+    }
+    return D3D_OK;
+}
+
+HRESULT Device::GetIndices(IDirect3DIndexBuffer9** buffer) {
+    if (buffer == nullptr) {
+        return D3DERR_INVALIDCALL;
+    }
+    *buffer = indices_;
+    if (indices_ != nullptr) {
+        indices_->AddRef();
     }
     return D3D_OK;
 }

@@ -31,6 +31,10 @@ inline std::uint32_t Modulate(std::uint32_t x, std::uint32_t y) {
 
 inline int AddressTexel(int index, int size, DWORD mode) {
     if (mode == D3DTADDRESS_WRAP) {
+        // A power-of-two size wraps by masking (the same result as the remainder).
+        if ((size & (size - 1)) == 0) {
+            return index & (size - 1);
+        }
         const int m = index % size;
         return m < 0 ? m + size : m;
     }
@@ -67,7 +71,13 @@ inline std::uint32_t SampleLinear(const SamplerView& view, std::int32_t s, std::
     const int y0 = sy >> 16;
     const std::uint32_t fx = (static_cast<std::uint32_t>(sx) >> 9) & 0x7Fu;
     const std::uint32_t fy = (static_cast<std::uint32_t>(sy) >> 9) & 0x7Fu;
-    // Opaque texels blend to opaque, so the alpha can be set after the blend.
+    // Opaque texels blend to opaque, so the alpha can be set after the blend. Inside the
+    // texture the 2 x 2 texels are read directly (addressing would not move them).
+    if (x0 >= 0 && y0 >= 0 && x0 + 1 < view.width && y0 + 1 < view.height) {
+        const std::uint32_t* top = view.texels + static_cast<std::ptrdiff_t>(y0) * view.pitch + x0;
+        return BilinearBlend(top[0], top[1], top[view.pitch], top[view.pitch + 1], fx, fy) |
+               view.alphaOr;
+    }
     return BilinearBlend(FetchTexel(view, x0, y0), FetchTexel(view, x0 + 1, y0),
                          FetchTexel(view, x0, y0 + 1), FetchTexel(view, x0 + 1, y0 + 1), fx, fy) |
            view.alphaOr;

@@ -9,11 +9,14 @@
 namespace d3d9_internal {
 
 // A pre-transformed vertex as the rasteriser sees it; positions in pixels of the target, whose
-// pixel centres lie on whole coordinates.
+// pixel centres lie on whole coordinates. `q` is 1/w (the rhw of a pre-transformed vertex):
+// where it differs between a triangle's vertices, texture coordinates are interpolated with
+// perspective correction.
 struct RasterVertex {
     float x;
     float y;
     float z;
+    float q;
     std::uint32_t diffuse;
     float u;
     float v;

@@ -34,8 +34,9 @@ void ShadePixelReference(const PipelineState& state, const TriangleSetup& setup,
     }
     std::uint32_t texel = 0xFFFFFFFFu;
     if (state.hasTexture) {
-        const std::int32_t s = setup.s.At32(x, y);
-        const std::int32_t t = setup.t.At32(x, y);
+        std::int32_t s;
+        std::int32_t t;
+        TexelAt(setup, x, y, &s, &t);
         texel = setup.linearFilter ? SampleLinear(state.sampler, s, t)
                                    : SamplePoint(state.sampler, s, t);
     }
@@ -105,6 +106,9 @@ bool DrawUprightQuad(const PipelineState& state, const RasterVertex (&strip)[4])
         if (!(first.colour[i] == second.colour[i])) {
             return false;
         }
+    }
+    if (first.perspective || second.perspective) {
+        return false;
     }
     if (first.constantDiffuse != second.constantDiffuse || first.diffuse != second.diffuse ||
         !(first.s == second.s) || !(first.t == second.t) || !(first.z == second.z) ||

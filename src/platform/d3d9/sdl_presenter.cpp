@@ -10,13 +10,9 @@
 namespace d3d9_internal {
 namespace {
 
-struct RendererDeleter {
-    void operator()(SDL_Renderer* r) const { SDL_DestroyRenderer(r); }
-};
 struct TextureDeleter {
     void operator()(SDL_Texture* t) const { SDL_DestroyTexture(t); }
 };
-using RendererPtr = std::unique_ptr<SDL_Renderer, RendererDeleter>;
 using TexturePtr = std::unique_ptr<SDL_Texture, TextureDeleter>;
 
 Uint32 SdlFormat(D3DFORMAT format) {
@@ -33,7 +29,7 @@ Uint32 SdlFormat(D3DFORMAT format) {
 }  // namespace
 
 struct SdlPresenter::Objects {
-    RendererPtr renderer;
+    SDL_Renderer* renderer = nullptr;  // the window's, shared with a movie (sdl_host.h)
     TexturePtr frame;
     int frameWidth = 0;
     int frameHeight = 0;
@@ -61,7 +57,6 @@ SdlPresenter::~SdlPresenter() {
         // Whatever SDL did with them went with the window.
         (void)objects_->cursor.release();
         (void)objects_->frame.release();
-        (void)objects_->renderer.release();
     }
 }
 
@@ -85,26 +80,22 @@ HRESULT SdlPresenter::Show(const std::uint8_t* pixels, int pitch, int width, int
                            D3DFORMAT format, const RECT* sourceRect, bool vsync, bool fullScreen,
                            const PresentedCursor* cursor) {
     Objects& o = *objects_;
-    if (!o.renderer) {
-        o.renderer.reset(SDL_CreateRenderer(window_, -1, 0));
-        if (!o.renderer) {
-            o.renderer.reset(SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE));
-        }
-        if (!o.renderer) {
-            SDL_Log("d3d9: no renderer for the window: %s", SDL_GetError());
+    if (o.renderer == nullptr) {
+        o.renderer = Win32GetSdlRenderer(window_);
+        if (o.renderer == nullptr) {
             return D3DERR_DRIVERINTERNALERROR;
         }
         o.vsync = !vsync;
     }
     if (o.vsync != vsync) {
-        SDL_RenderSetVSync(o.renderer.get(), vsync ? 1 : 0);
+        SDL_RenderSetVSync(o.renderer, vsync ? 1 : 0);
         o.vsync = vsync;
     }
     const Uint32 sdlFormat = SdlFormat(format);
     if (!o.frame || o.frameWidth != width || o.frameHeight != height ||
         o.frameFormat != sdlFormat) {
-        o.frame.reset(SDL_CreateTexture(o.renderer.get(), sdlFormat, SDL_TEXTUREACCESS_STREAMING,
-                                        width, height));
+        o.frame.reset(
+            SDL_CreateTexture(o.renderer, sdlFormat, SDL_TEXTUREACCESS_STREAMING, width, height));
         if (!o.frame) {
             SDL_Log("d3d9: no texture for the back buffer: %s", SDL_GetError());
             return D3DERR_DRIVERINTERNALERROR;
@@ -125,7 +116,7 @@ HRESULT SdlPresenter::Show(const std::uint8_t* pixels, int pitch, int width, int
     }
     int outW = 0;
     int outH = 0;
-    SDL_GetRendererOutputSize(o.renderer.get(), &outW, &outH);
+    SDL_GetRendererOutputSize(o.renderer, &outW, &outH);
     // Fit the source into the output with its aspect ratio, centred: the Windows layer maps the
     // pointer back through the same fit.
     const win32_internal::PictureFit fit =
@@ -134,13 +125,13 @@ HRESULT SdlPresenter::Show(const std::uint8_t* pixels, int pitch, int width, int
     const SDL_Rect dest{fit.area.left, fit.area.top, fit.area.right - fit.area.left,
                         fit.area.bottom - fit.area.top};
 
-    SDL_SetRenderDrawColor(o.renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(o.renderer.get());
-    SDL_RenderCopy(o.renderer.get(), o.frame.get(), &source, &dest);
+    SDL_SetRenderDrawColor(o.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(o.renderer);
+    SDL_RenderCopy(o.renderer, o.frame.get(), &source, &dest);
 
     if (cursor != nullptr && cursor->argb != nullptr && cursor->argb->size() == 32 * 32) {
         if (!o.cursor) {
-            o.cursor.reset(SDL_CreateTexture(o.renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+            o.cursor.reset(SDL_CreateTexture(o.renderer, SDL_PIXELFORMAT_ARGB8888,
                                              SDL_TEXTUREACCESS_STREAMING, 32, 32));
             if (o.cursor) {
                 SDL_SetTextureBlendMode(o.cursor.get(), SDL_BLENDMODE_BLEND);
@@ -167,10 +158,10 @@ HRESULT SdlPresenter::Show(const std::uint8_t* pixels, int pitch, int width, int
                               static_cast<int>(y - cursor->hotSpotY * scale),
                               static_cast<int>(32 * scale + 0.5),
                               static_cast<int>(32 * scale + 0.5)};
-            SDL_RenderCopy(o.renderer.get(), o.cursor.get(), nullptr, &at);
+            SDL_RenderCopy(o.renderer, o.cursor.get(), nullptr, &at);
         }
     }
-    SDL_RenderPresent(o.renderer.get());
+    SDL_RenderPresent(o.renderer);
     return D3D_OK;
 }
 

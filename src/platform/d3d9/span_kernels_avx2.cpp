@@ -142,9 +142,8 @@ QVN_AVX2 void HorizontalPairAvx2(const std::int16_t* vp, const std::int16_t* vq,
 }  // namespace
 
 template <DWORD kSrc, DWORD kDst>
-__attribute__((target("avx2"))) int BlendRunAvx2(const std::uint32_t* src, std::uint32_t* dst,
-                                                 const std::uint8_t* mask, int count,
-                                                 std::uint32_t orMask) {
+QVN_TARGET_AVX2 int BlendRunAvx2(const std::uint32_t* src, std::uint32_t* dst,
+                                 const std::uint8_t* mask, int count, std::uint32_t orMask) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i alphaOr = _mm256_set1_epi32(static_cast<int>(orMask));
     int i = 0;
@@ -167,10 +166,9 @@ __attribute__((target("avx2"))) int BlendRunAvx2(const std::uint32_t* src, std::
     return i;
 }
 
-__attribute__((target("avx2"))) void FetchInsideAvx2(const SamplerView& view, std::uint32_t s,
-                                                     std::uint32_t t, std::uint32_t ds,
-                                                     std::uint32_t dt, int count,
-                                                     std::uint32_t* out) {
+QVN_TARGET_AVX2 void FetchInsideAvx2(const SamplerView& view, std::uint32_t s, std::uint32_t t,
+                                     std::uint32_t ds, std::uint32_t dt, int count,
+                                     std::uint32_t* out) {
     const auto firstColumn = static_cast<std::int32_t>(ColumnOf(s));
     const auto lastColumn =
         static_cast<std::int32_t>(ColumnOf(s + static_cast<std::uint32_t>(count - 1) * ds));
@@ -241,7 +239,7 @@ int BlendRunAvx2(const std::uint32_t*, std::uint32_t*, const std::uint8_t*, int,
     return 0;
 }
 
-void FetchLinearAvx2(const SamplerView&, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
+void FetchInsideAvx2(const SamplerView&, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t,
                      int, std::uint32_t*) {}
 
 #endif

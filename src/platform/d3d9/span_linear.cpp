@@ -132,7 +132,33 @@ void FetchInsideSse2(const SamplerView& view, std::uint32_t s, std::uint32_t t, 
     }
 }
 
+void FetchLinearPoints(const SamplerView& view, const std::int32_t* s, const std::int32_t* t,
+                       int count, std::uint32_t* out) {
+    const auto widthLimit = static_cast<std::uint32_t>(view.width - 1);
+    const auto heightLimit = static_cast<std::uint32_t>(view.height - 1);
+    for (int i = 0; i < count; ++i) {
+        const auto su = static_cast<std::uint32_t>(s[i]);
+        const auto tu = static_cast<std::uint32_t>(t[i]);
+        if (ColumnOf(su) < widthLimit && ColumnOf(tu) < heightLimit) {
+            out[i] =
+                BilinearSse2(view.texels + static_cast<std::ptrdiff_t>(ColumnOf(tu)) * view.pitch +
+                                 ColumnOf(su),
+                             view.pitch, WeightOf(su), WeightOf(tu)) |
+                view.alphaOr;
+        } else {
+            out[i] = SampleLinear(view, s[i], t[i]);
+        }
+    }
+}
+
 #else
+
+void FetchLinearPoints(const SamplerView& view, const std::int32_t* s, const std::int32_t* t,
+                       int count, std::uint32_t* out) {
+    for (int i = 0; i < count; ++i) {
+        out[i] = SampleLinear(view, s[i], t[i]);
+    }
+}
 
 void FetchInsideSse2(const SamplerView& view, std::uint32_t s, std::uint32_t t, std::uint32_t ds,
                      std::uint32_t dt, int count, std::uint32_t* out) {

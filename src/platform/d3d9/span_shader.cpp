@@ -23,38 +23,105 @@ bool IsDiffuseArg(DWORD arg) {
     return arg == D3DTA_DIFFUSE || arg == D3DTA_CURRENT;
 }
 
+// Which parts of the diffuse colour stage 0 multiplies the texel by, when it amounts to
+// "texel times a colour": the colour channels and/or the alpha (the others multiply by 255,
+// which leaves them as they are). False for any other stage.
+struct StageShape {
+    bool rgbFromDiffuse;
+    bool alphaFromDiffuse;
+};
+
+bool TexelTimesDiffuse(const PipelineState& state, StageShape* shape) {
+    if (state.colorOp == D3DTOP_MODULATE &&
+        ((state.colorArg1 == D3DTA_TEXTURE && IsDiffuseArg(state.colorArg2)) ||
+         (state.colorArg2 == D3DTA_TEXTURE && IsDiffuseArg(state.colorArg1)))) {
+        shape->rgbFromDiffuse = true;
+    } else if ((state.colorOp == D3DTOP_SELECTARG1 && state.colorArg1 == D3DTA_TEXTURE) ||
+               (state.colorOp == D3DTOP_SELECTARG2 && state.colorArg2 == D3DTA_TEXTURE)) {
+        shape->rgbFromDiffuse = false;
+    } else {
+        return false;
+    }
+    if (state.alphaOp == D3DTOP_MODULATE &&
+        ((state.alphaArg1 == D3DTA_TEXTURE && IsDiffuseArg(state.alphaArg2)) ||
+         (state.alphaArg2 == D3DTA_TEXTURE && IsDiffuseArg(state.alphaArg1)))) {
+        shape->alphaFromDiffuse = true;
+    } else if ((state.alphaOp == D3DTOP_SELECTARG1 && state.alphaArg1 == D3DTA_TEXTURE) ||
+               (state.alphaOp == D3DTOP_SELECTARG2 && state.alphaArg2 == D3DTA_TEXTURE)) {
+        shape->alphaFromDiffuse = false;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The multiplier of a diffuse colour under `shape`.
+inline std::uint32_t MultiplierOf(const StageShape& shape, std::uint32_t diffuse) {
+    return (shape.rgbFromDiffuse ? diffuse & 0x00FFFFFFu : 0x00FFFFFFu) |
+           (shape.alphaFromDiffuse ? diffuse & 0xFF000000u : 0xFF000000u);
+}
+
 // When stage 0 amounts to "texel times a constant colour", that colour (alpha 255 when the
 // alpha is the texel's own); else false.
 bool ConstantStageMultiplier(const PipelineState& state, const TriangleSetup& setup,
                              std::uint32_t* multiplier) {
-    if (!setup.constantDiffuse) {
+    StageShape shape{};
+    if (!setup.constantDiffuse || !TexelTimesDiffuse(state, &shape)) {
         return false;
     }
-    const std::uint32_t d = setup.diffuse;
-    std::uint32_t rgb;
-    if (state.colorOp == D3DTOP_MODULATE &&
-        ((state.colorArg1 == D3DTA_TEXTURE && IsDiffuseArg(state.colorArg2)) ||
-         (state.colorArg2 == D3DTA_TEXTURE && IsDiffuseArg(state.colorArg1)))) {
-        rgb = d & 0x00FFFFFFu;
-    } else if ((state.colorOp == D3DTOP_SELECTARG1 && state.colorArg1 == D3DTA_TEXTURE) ||
-               (state.colorOp == D3DTOP_SELECTARG2 && state.colorArg2 == D3DTA_TEXTURE)) {
-        rgb = 0x00FFFFFFu;
-    } else {
-        return false;
-    }
-    std::uint32_t alpha;
-    if (state.alphaOp == D3DTOP_MODULATE &&
-        ((state.alphaArg1 == D3DTA_TEXTURE && IsDiffuseArg(state.alphaArg2)) ||
-         (state.alphaArg2 == D3DTA_TEXTURE && IsDiffuseArg(state.alphaArg1)))) {
-        alpha = d & 0xFF000000u;
-    } else if ((state.alphaOp == D3DTOP_SELECTARG1 && state.alphaArg1 == D3DTA_TEXTURE) ||
-               (state.alphaOp == D3DTOP_SELECTARG2 && state.alphaArg2 == D3DTA_TEXTURE)) {
-        alpha = 0xFF000000u;
-    } else {
-        return false;
-    }
-    *multiplier = rgb | alpha;
+    *multiplier = MultiplierOf(shape, setup.diffuse);
     return true;
+}
+
+// The diffuse colours of a run of a row, stepping each channel's plane as At32 evaluates it
+// (both are the plane's value modulo 2^32).
+void DiffuseRun(const TriangleSetup& setup, int x, int y, int count, std::uint32_t* out) {
+    if (setup.constantDiffuse) {
+        std::fill(out, out + count, setup.diffuse);
+        return;
+    }
+    std::uint32_t value[4];
+    std::uint32_t step[4];
+    for (int c = 0; c < 4; ++c) {
+        value[c] = static_cast<std::uint32_t>(setup.colour[c].At32(x, y));
+        step[c] = static_cast<std::uint32_t>(setup.colour[c].dx);
+    }
+    for (int i = 0; i < count; ++i) {
+        std::uint32_t result = 0;
+        for (int c = 0; c < 4; ++c) {
+            const auto v = static_cast<std::int32_t>(value[c]);
+            const std::int32_t rounded = (v >> 16) + ((v >> 15) & 1);
+            const std::uint32_t channel =
+                rounded < 0 ? 0u : (rounded > 255 ? 255u : static_cast<std::uint32_t>(rounded));
+            result |= channel << (24 - 8 * c);
+            value[c] += step[c];
+        }
+        out[i] = result;
+    }
+}
+
+// pixels[i] = Modulate(pixels[i], multipliers[i]).
+void ModulateRun(std::uint32_t* pixels, const std::uint32_t* multipliers, int count) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i bias = _mm_set1_epi16(128);
+    const __m128i scale = _mm_set1_epi16(257);
+    for (; i + 4 <= count; i += 4) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + i));
+        const __m128i m = _mm_loadu_si128(reinterpret_cast<const __m128i*>(multipliers + i));
+        __m128i lo = _mm_add_epi16(
+            _mm_mullo_epi16(_mm_unpacklo_epi8(p, zero), _mm_unpacklo_epi8(m, zero)), bias);
+        __m128i hi = _mm_add_epi16(
+            _mm_mullo_epi16(_mm_unpackhi_epi8(p, zero), _mm_unpackhi_epi8(m, zero)), bias);
+        lo = _mm_mulhi_epu16(lo, scale);
+        hi = _mm_mulhi_epu16(hi, scale);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + i), _mm_packus_epi16(lo, hi));
+    }
+#endif
+    for (; i < count; ++i) {
+        pixels[i] = Modulate(pixels[i], multipliers[i]);
+    }
 }
 
 void ModulateConstant(std::uint32_t* pixels, int count, std::uint32_t multiplier) {
@@ -221,6 +288,25 @@ void BlendInto(const PipelineState& state, const std::uint32_t* src, std::uint32
 const std::uint32_t* FetchTexels(const PipelineState& state, const TriangleSetup& setup, int x,
                                  int y, int count, std::uint32_t* out) {
     const SamplerView& view = state.sampler;
+    if (setup.perspective) {
+        alignas(16) std::int32_t ss[kChunk];
+        alignas(16) std::int32_t ts[kChunk];
+        const PerspectiveRow row = PerspectiveRowAt(setup, y);
+        for (int i = 0; i < count; ++i) {
+            if (!PerspectiveTexel(setup, row, x + i, &ss[i], &ts[i])) {
+                ss[i] = setup.s.At32(x + i, y);
+                ts[i] = setup.t.At32(x + i, y);
+            }
+        }
+        if (setup.linearFilter) {
+            FetchLinearPoints(view, ss, ts, count, out);
+        } else {
+            for (int i = 0; i < count; ++i) {
+                out[i] = SamplePoint(view, ss[i], ts[i]);
+            }
+        }
+        return out;
+    }
     const std::int32_t s0 = setup.s.At32(x, y);
     const std::int32_t t0 = setup.t.At32(x, y);
     const auto ds = static_cast<std::uint32_t>(setup.s.dx);
@@ -297,9 +383,7 @@ const std::uint32_t* FetchTexels(const PipelineState& state, const TriangleSetup
 const std::uint32_t* SourceColours(const PipelineState& state, const TriangleSetup& setup, int x,
                                    int y, int count, std::uint32_t* buffer) {
     if (!state.hasTexture) {
-        for (int i = 0; i < count; ++i) {
-            buffer[i] = DiffuseAt(setup, x + i, y);
-        }
+        DiffuseRun(setup, x, y, count, buffer);
         return buffer;
     }
     const std::uint32_t* texels = FetchTexels(state, setup, x, y, count, buffer);
@@ -314,19 +398,29 @@ const std::uint32_t* SourceColours(const PipelineState& state, const TriangleSet
         ModulateConstant(buffer, count, multiplier);
         return buffer;
     }
+    alignas(16) std::uint32_t diffuse[kChunk];
+    DiffuseRun(setup, x, y, count, diffuse);
+    StageShape shape{};
+    if (TexelTimesDiffuse(state, &shape)) {
+        for (int i = 0; i < count; ++i) {
+            diffuse[i] = MultiplierOf(shape, diffuse[i]);
+        }
+        if (texels != buffer) {
+            std::memcpy(buffer, texels, static_cast<std::size_t>(count) * 4);
+        }
+        ModulateRun(buffer, diffuse, count);
+        return buffer;
+    }
     for (int i = 0; i < count; ++i) {
-        buffer[i] = CombineStage(state, texels[i], DiffuseAt(setup, x + i, y));
+        buffer[i] = CombineStage(state, texels[i], diffuse[i]);
     }
     return buffer;
 }
 
 }  // namespace
 
-bool SpanPathSupports(const PipelineState& state, const TriangleSetup& setup) {
+bool SpanPathSupports(const PipelineState& state, const TriangleSetup&) {
     if (state.alphaTest || state.colorWriteMask != 0xF) {
-        return false;
-    }
-    if (state.zEnable && state.depth.values != nullptr && !setup.z.Constant()) {
         return false;
     }
     return BytesPerPixel(state.target.format) != 0;
@@ -337,7 +431,9 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
     alignas(16) std::uint32_t dstCopy[kChunk];
     alignas(16) std::uint8_t mask[kChunk];
     const bool depthTest = state.zEnable && state.depth.values != nullptr;
+    const bool flatDepth = setup.z.Constant();
     const std::uint32_t depth = depthTest ? DepthAt(setup, 0, 0) : 0;
+    alignas(16) std::uint32_t depths[kChunk];
     const int bpp = BytesPerPixel(state.target.format);
     const bool direct =
         state.target.format == D3DFMT_A8R8G8B8 || state.target.format == D3DFMT_X8R8G8B8;
@@ -357,9 +453,17 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
         if (covered > 0) {
             std::uint32_t* cells =
                 state.depth.values + static_cast<std::ptrdiff_t>(y) * state.depth.pitch + x;
+            if (flatDepth) {
+                std::fill(depths, depths + covered, depth);
+            } else {
+                std::int64_t plane = setup.z.At(x, y);
+                for (int i = 0; i < covered; ++i, plane += setup.z.dx) {
+                    depths[i] = DepthFromPlane(plane, setup.depthMax);
+                }
+            }
             int passed = count - covered;
             for (int i = 0; i < covered; ++i) {
-                mask[i] = Compare(state.zFunc, depth, cells[i]) ? 1 : 0;
+                mask[i] = Compare(state.zFunc, depths[i], cells[i]) ? 1 : 0;
                 passed += mask[i];
             }
             std::fill(mask + covered, mask + count, std::uint8_t{1});
@@ -369,7 +473,7 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
             if (state.zWrite) {
                 for (int i = 0; i < covered; ++i) {
                     if (mask[i] != 0) {
-                        cells[i] = depth;
+                        cells[i] = depths[i];
                     }
                 }
             }

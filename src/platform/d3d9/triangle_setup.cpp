@@ -18,7 +18,7 @@ bool SnapCoordinate(float value, std::int64_t* snapped) {
     }
     const double scaled = std::clamp(static_cast<double>(value) * (1 << kSubpixelBits),
                                      -kCoordinateLimit, kCoordinateLimit);
-    *snapped = static_cast<std::int64_t>(std::floor(scaled + 0.5));
+    *snapped = FloorToInt(scaled + 0.5);
     return true;
 }
 
@@ -29,7 +29,7 @@ std::int64_t ToFixed(double value) {
         return 0;
     }
     const double scaled = std::clamp(value * 65536.0, -kFixedLimit, kFixedLimit);
-    return static_cast<std::int64_t>(std::floor(scaled + 0.5));
+    return FloorToInt(scaled + 0.5);
 }
 
 std::int64_t FloorDiv(std::int64_t n, std::int64_t d) {  // d > 0
@@ -43,7 +43,8 @@ struct Snapped {
 };
 
 // A plane through the three vertices' values, over pixel centres.
-AttributePlane MakePlane(const Snapped (&p)[3], double area, double a0, double a1, double a2) {
+PerspectivePlane MakeFloatPlane(const Snapped (&p)[3], double area, double a0, double a1,
+                                double a2) {
     const double x0 = static_cast<double>(p[0].x);
     const double y0 = static_cast<double>(p[0].y);
     const double dx1 = static_cast<double>(p[1].x) - x0;
@@ -52,12 +53,26 @@ AttributePlane MakePlane(const Snapped (&p)[3], double area, double a0, double a
     const double dy2 = static_cast<double>(p[2].y) - y0;
     const double perSubX = ((a1 - a0) * dy2 - (a2 - a0) * dy1) / area;
     const double perSubY = ((a2 - a0) * dx1 - (a1 - a0) * dx2) / area;
-    const double origin = a0 - perSubX * x0 - perSubY * y0;
-    AttributePlane plane;
-    plane.c = ToFixed(origin);
-    plane.dx = ToFixed(perSubX * (1 << kSubpixelBits));
-    plane.dy = ToFixed(perSubY * (1 << kSubpixelBits));
+    PerspectivePlane plane;
+    plane.c = a0 - perSubX * x0 - perSubY * y0;
+    plane.dx = perSubX * (1 << kSubpixelBits);
+    plane.dy = perSubY * (1 << kSubpixelBits);
     return plane;
+}
+
+AttributePlane MakePlane(const Snapped (&p)[3], double area, double a0, double a1, double a2) {
+    const PerspectivePlane exact = MakeFloatPlane(p, area, a0, a1, a2);
+    AttributePlane plane;
+    plane.c = ToFixed(exact.c);
+    plane.dx = ToFixed(exact.dx);
+    plane.dy = ToFixed(exact.dy);
+    return plane;
+}
+
+bool UsablePerspective(float q0, float q1, float q2) {
+    const bool positive = std::isfinite(q0) && std::isfinite(q1) && std::isfinite(q2) &&
+                          q0 > 0.0f && q1 > 0.0f && q2 > 0.0f;
+    return positive && !(q0 == q1 && q0 == q2);
 }
 
 AttributePlane ConstantPlane(double value) {
@@ -148,10 +163,25 @@ bool SetupTriangle(const PipelineState& state, const RasterVertex& v0, const Ras
                                            std::max(std::abs(setup->t.dx), std::abs(setup->t.dy)));
         const DWORD filter = step > 65536 ? state.sampler.minFilter : state.sampler.magFilter;
         setup->linearFilter = filter == D3DTEXF_LINEAR || filter == D3DTEXF_ANISOTROPIC;
+        setup->perspective = UsablePerspective(a.q, b.q, c.q);
+        if (setup->perspective) {
+            auto exact = [&](double a0, double a1, double a2) {
+                return MakeFloatPlane(p, areaD, a0, a1, a2);
+            };
+            const double qa = a.q;
+            const double qb = b.q;
+            const double qc = c.q;
+            setup->q = exact(qa, qb, qc);
+            setup->sq = exact(static_cast<double>(a.u) * w * qa, static_cast<double>(b.u) * w * qb,
+                              static_cast<double>(c.u) * w * qc);
+            setup->tq = exact(static_cast<double>(a.v) * h * qa, static_cast<double>(b.v) * h * qb,
+                              static_cast<double>(c.v) * h * qc);
+        }
     } else {
         setup->s = AttributePlane{};
         setup->t = AttributePlane{};
         setup->linearFilter = false;
+        setup->perspective = false;
     }
 
     setup->depthMax = state.depth.bits >= 24 ? 0xFFFFFFu : 0xFFFFu;

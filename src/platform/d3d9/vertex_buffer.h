@@ -2,8 +2,8 @@
 // A vertex buffer: bytes in memory that Lock hands out.
 
 #include <cstdint>
-#include <vector>
 
+#include "platform/d3d9/buffer_bytes.h"
 #include "platform/d3d9/d3d9.h"
 #include "platform/d3d9/resource_core.h"
 
@@ -19,19 +19,20 @@ public:
     ULONG Release() override { return ReleasePublicRef(); }
     HRESULT GetDevice(IDirect3DDevice9** device) override { return GetDeviceRef(device); }
     D3DRESOURCETYPE GetType() override { return D3DRTYPE_VERTEXBUFFER; }
-    HRESULT Lock(UINT offsetToLock, UINT sizeToLock, void** data, DWORD flags) override;
-    HRESULT Unlock() override;
+    HRESULT Lock(UINT offsetToLock, UINT sizeToLock, void** data, DWORD) override {
+        return bytes_.Lock(offsetToLock, sizeToLock, data);
+    }
+    HRESULT Unlock() override { return bytes_.Unlock(); }
     HRESULT GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
 
-    const std::uint8_t* data() const { return data_.data(); }
-    UINT length() const { return static_cast<UINT>(data_.size()); }
+    const std::uint8_t* data() const { return bytes_.data(); }
+    UINT length() const { return bytes_.length(); }
 
 private:
-    std::vector<std::uint8_t> data_;
+    BufferBytes bytes_;
     DWORD usage_;
     DWORD fvf_;
     D3DPOOL bufferPool_;
-    int locks_ = 0;
 };
 
 }  // namespace d3d9_internal

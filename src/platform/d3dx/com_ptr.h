@@ -1,6 +1,6 @@
 #pragma once
-// Owning pointers for the reference-counted interfaces of the device, and a guard that unlocks
-// a locked surface.
+// Owning pointers for reference-counted objects (the platform's interfaces and the device
+// layer's own objects with a Release), and a guard that unlocks a locked surface.
 
 #include <memory>
 
@@ -9,7 +9,10 @@
 namespace d3dx {
 
 struct ReleaseInterface {
-    void operator()(IUnknown* object) const { object->Release(); }
+    template <typename Interface>
+    void operator()(Interface* object) const {
+        object->Release();
+    }
 };
 template <typename Interface>
 using ComPtr = std::unique_ptr<Interface, ReleaseInterface>;

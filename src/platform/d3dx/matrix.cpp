@@ -91,3 +91,46 @@ D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, cons
     *out = {x * inverse, y * inverse, z * inverse};
     return out;
 }
+
+D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m) {
+    *out = {v->x * m->_11 + v->y * m->_21 + v->z * m->_31,
+            v->x * m->_12 + v->y * m->_22 + v->z * m->_32,
+            v->x * m->_13 + v->y * m->_23 + v->z * m->_33};
+    return out;
+}
+
+namespace {
+
+D3DXVECTOR3 Normalized(D3DXVECTOR3 v) {
+    const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return length > 0.0f ? D3DXVECTOR3{v.x / length, v.y / length, v.z / length} : v;
+}
+
+D3DXVECTOR3 Cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+float Dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+}  // namespace
+
+D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
+                               const D3DXVECTOR3* up) {
+    const D3DXVECTOR3 z = Normalized({at->x - eye->x, at->y - eye->y, at->z - eye->z});
+    const D3DXVECTOR3 x = Normalized(Cross(*up, z));
+    const D3DXVECTOR3 y = Cross(z, x);
+    *out = D3DXMATRIX(x.x, y.x, z.x, 0, x.y, y.y, z.y, 0, x.z, y.z, z.z, 0, -Dot(x, *eye),
+                      -Dot(y, *eye), -Dot(z, *eye), 1);
+    return out;
+}
+
+D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovY, float aspect, float zNear,
+                                       float zFar) {
+    const float yScale = 1.0f / std::tan(fovY * 0.5f);
+    const float xScale = yScale / aspect;
+    const float depth = zFar / (zFar - zNear);
+    *out = D3DXMATRIX(xScale, 0, 0, 0, 0, yScale, 0, 0, 0, 0, depth, 1, 0, 0, -zNear * depth, 0);
+    return out;
+}

@@ -38,3 +38,13 @@ D3DXMATRIX* D3DXMatrixRotationZ(D3DXMATRIX* out, float angle);
 
 // (x, y, z, 1) * m, divided by the resulting w.
 D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
+// (x, y, z, 0) * m: a direction, without the translation.
+D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
+
+// The camera of a left-handed view: looking from `eye` at `at` with `up` upwards.
+D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
+                               const D3DXVECTOR3* up);
+// A left-handed perspective projection: vertical field of view in radians, width / height,
+// near and far planes (depth 0 at the near plane, 1 at the far one).
+D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovY, float aspect, float zNear,
+                                       float zFar);

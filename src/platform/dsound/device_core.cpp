@@ -12,8 +12,21 @@ WAVEFORMATEX DefaultPrimaryFormat() {
     return ToWaveFormat(MixFormat{2, 16, 4, 44100});
 }
 
-std::mutex nullDevicesMutex;
-std::vector<std::weak_ptr<DeviceCore>> nullDevices;
+// Every device made, newest last, for the lookups below.
+std::mutex devicesMutex;
+std::vector<std::weak_ptr<DeviceCore>> devices;
+
+template <typename Match>
+std::shared_ptr<DeviceCore> NewestLiveDevice(Match match) {
+    std::lock_guard lock(devicesMutex);
+    for (auto it = devices.rbegin(); it != devices.rend(); ++it) {
+        std::shared_ptr<DeviceCore> core = it->lock();
+        if (core && !core->retired() && match(*core)) {
+            return core;
+        }
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -26,17 +39,16 @@ DeviceCore::~DeviceCore() {
 
 std::shared_ptr<DeviceCore> DeviceCore::Create(const OutputTarget& target) {
     std::shared_ptr<DeviceCore> core(new DeviceCore(target));
-    if (target.null) {
-        std::lock_guard lock(nullDevicesMutex);
-        std::erase_if(nullDevices, [](const auto& weak) { return weak.expired(); });
-        nullDevices.push_back(core);
-        return core;
+    if (!target.null) {
+        const char* name = target.sdlDeviceName ? target.sdlDeviceName->c_str() : nullptr;
+        core->output_ = SdlAudioOutput::Open(name, core->mixer_, core->primaryFormat_);
+        if (!core->output_) {
+            return nullptr;
+        }
     }
-    const char* name = target.sdlDeviceName ? target.sdlDeviceName->c_str() : nullptr;
-    core->output_ = SdlAudioOutput::Open(name, core->mixer_, core->primaryFormat_);
-    if (!core->output_) {
-        return nullptr;
-    }
+    std::lock_guard lock(devicesMutex);
+    std::erase_if(devices, [](const auto& weak) { return weak.expired(); });
+    devices.push_back(core);
     return core;
 }
 
@@ -50,12 +62,18 @@ HRESULT DeviceCore::SetCooperativeLevel(HWND window, DWORD level) {
     }
     std::lock_guard lock(mutex_);
     cooperativeLevel_ = level;
+    cooperativeWindow_ = window;
     return DS_OK;
 }
 
 DWORD DeviceCore::cooperativeLevel() const {
     std::lock_guard lock(mutex_);
     return cooperativeLevel_;
+}
+
+HWND DeviceCore::cooperativeWindow() const {
+    std::lock_guard lock(mutex_);
+    return cooperativeWindow_;
 }
 
 WAVEFORMATEX DeviceCore::primaryFormat() const {
@@ -114,14 +132,15 @@ bool DeviceCore::retired() const {
 }
 
 std::shared_ptr<DeviceCore> NewestLiveNullDevice() {
-    std::lock_guard lock(nullDevicesMutex);
-    for (auto it = nullDevices.rbegin(); it != nullDevices.rend(); ++it) {
-        std::shared_ptr<DeviceCore> core = it->lock();
-        if (core && !core->retired()) {
-            return core;
-        }
+    return NewestLiveDevice([](const DeviceCore& core) { return core.isNullDevice(); });
+}
+
+std::shared_ptr<DeviceCore> NewestLiveDeviceOfWindow(HWND window) {
+    if (window == nullptr) {
+        return nullptr;
     }
-    return nullptr;
+    return NewestLiveDevice(
+        [window](const DeviceCore& core) { return core.cooperativeWindow() == window; });
 }
 
 }  // namespace dsound_detail

@@ -34,6 +34,8 @@ public:
 
     HRESULT SetCooperativeLevel(HWND window, DWORD level);
     DWORD cooperativeLevel() const;
+    // The window of the last SetCooperativeLevel; null before one.
+    HWND cooperativeWindow() const;
 
     WAVEFORMATEX primaryFormat() const;
     // Changes the output format (the output reopens); needs the priority level.
@@ -56,6 +58,7 @@ private:
     PcmMixer mixer_;
     mutable std::mutex mutex_;  // level, format, output; never held while mixing
     DWORD cooperativeLevel_ = 0;
+    HWND cooperativeWindow_ = nullptr;
     WAVEFORMATEX primaryFormat_;
     std::unique_ptr<SdlAudioOutput> output_;
     bool retired_ = false;
@@ -66,5 +69,7 @@ private:
 // The newest null device that has not been retired (for tests of code that keeps its device
 // to itself), or null.
 std::shared_ptr<DeviceCore> NewestLiveNullDevice();
+// The newest device not retired whose cooperative level was set for `window`, or null.
+std::shared_ptr<DeviceCore> NewestLiveDeviceOfWindow(HWND window);
 
 }  // namespace dsound_detail

@@ -7,6 +7,7 @@
 #include "platform/dsound/pcm_format.h"
 #include "platform/dsound/primary_buffer.h"
 #include "platform/dsound/secondary_buffer.h"
+#include "platform/dsound/window_sound.h"
 
 namespace dsound_detail {
 namespace {
@@ -48,6 +49,15 @@ HRESULT SoundDevice::CreateSoundBuffer(LPCDSBUFFERDESC description, LPDIRECTSOUN
     if (outer != nullptr) {
         return DSERR_NOAGGREGATION;
     }
+    return CreateBufferOnCore(core_, description, buffer);
+}
+
+HRESULT CreateBufferOnCore(const std::shared_ptr<DeviceCore>& core, LPCDSBUFFERDESC description,
+                           LPDIRECTSOUNDBUFFER* buffer) {
+    if (buffer == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    *buffer = nullptr;
     if (description == nullptr || (description->dwSize != sizeof(DSBUFFERDESC) &&
                                    description->dwSize != kBufferDescriptionSize32)) {
         return DSERR_INVALIDPARAM;
@@ -56,33 +66,29 @@ HRESULT SoundDevice::CreateSoundBuffer(LPCDSBUFFERDESC description, LPDIRECTSOUN
         if (description->dwBufferBytes != 0 || description->lpwfxFormat != nullptr) {
             return DSERR_INVALIDPARAM;
         }
-        return PrimaryBuffer::Obtain(core_, description->dwFlags, buffer);
+        return PrimaryBuffer::Obtain(core, description->dwFlags, buffer);
     }
-    return CreateSecondaryBuffer(*description, buffer);
-}
-
-HRESULT SoundDevice::CreateSecondaryBuffer(const DSBUFFERDESC& description,
-                                           LPDIRECTSOUNDBUFFER* buffer) {
-    if (const HRESULT check = CheckPcmFormat(description.lpwfxFormat); FAILED(check)) {
+    if (const HRESULT check = CheckPcmFormat(description->lpwfxFormat); FAILED(check)) {
         return check;
     }
-    if (description.dwBufferBytes < DSBSIZE_MIN || description.dwBufferBytes > DSBSIZE_MAX ||
-        description.dwBufferBytes < description.lpwfxFormat->nBlockAlign) {
+    const DSBUFFERDESC& wanted = *description;
+    if (wanted.dwBufferBytes < DSBSIZE_MIN || wanted.dwBufferBytes > DSBSIZE_MAX ||
+        wanted.dwBufferBytes < wanted.lpwfxFormat->nBlockAlign) {
         return DSERR_INVALIDPARAM;
     }
     // A 3-D sound has one channel and takes its direction from its position, not a pan.
-    if ((description.dwFlags & DSBCAPS_CTRL3D) != 0 &&
-        (description.lpwfxFormat->nChannels != 1 || (description.dwFlags & DSBCAPS_CTRLPAN) != 0)) {
+    if ((wanted.dwFlags & DSBCAPS_CTRL3D) != 0 &&
+        (wanted.lpwfxFormat->nChannels != 1 || (wanted.dwFlags & DSBCAPS_CTRLPAN) != 0)) {
         return DSERR_INVALIDPARAM;
     }
     std::shared_ptr<std::vector<BYTE>> memory;
     try {
-        memory = std::make_shared<std::vector<BYTE>>(description.dwBufferBytes);
+        memory = std::make_shared<std::vector<BYTE>>(wanted.dwBufferBytes);
     } catch (const std::bad_alloc&) {
         return DSERR_OUTOFMEMORY;
     }
-    auto* secondary = new (std::nothrow) SecondaryBuffer(
-        core_, description.dwFlags, ToMixFormat(*description.lpwfxFormat), std::move(memory));
+    auto* secondary = new (std::nothrow)
+        SecondaryBuffer(core, wanted.dwFlags, ToMixFormat(*wanted.lpwfxFormat), std::move(memory));
     if (secondary == nullptr) {
         return DSERR_OUTOFMEMORY;
     }
@@ -139,6 +145,20 @@ HRESULT DirectSoundCreate8(const GUID* device, LPDIRECTSOUND8* sound, IUnknown* 
     }
     *sound = created;
     return DS_OK;
+}
+
+HRESULT DSoundCreateBufferForWindow(HWND window, LPCDSBUFFERDESC description,
+                                    LPDIRECTSOUNDBUFFER* buffer) {
+    if (buffer == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    *buffer = nullptr;
+    std::shared_ptr<dsound_detail::DeviceCore> core =
+        dsound_detail::NewestLiveDeviceOfWindow(window);
+    if (!core) {
+        return DSERR_NODRIVER;
+    }
+    return dsound_detail::CreateBufferOnCore(core, description, buffer);
 }
 
 HRESULT DirectSoundEnumerateA(LPDSENUMCALLBACKA callback, LPVOID context) {

@@ -23,9 +23,12 @@ public:
 
 private:
     ~SoundDevice() override;
-    HRESULT CreateSecondaryBuffer(const DSBUFFERDESC& description, LPDIRECTSOUNDBUFFER* buffer);
 
     std::shared_ptr<DeviceCore> core_;
 };
+
+// CreateSoundBuffer on `core`: a primary or secondary buffer as `description` asks.
+HRESULT CreateBufferOnCore(const std::shared_ptr<DeviceCore>& core, LPCDSBUFFERDESC description,
+                           LPDIRECTSOUNDBUFFER* buffer);
 
 }  // namespace dsound_detail

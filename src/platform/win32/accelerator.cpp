@@ -60,6 +60,16 @@ bool MenuItemBlocked(HMENU bar, WORD command) {
     return state != 0xFFFFFFFFu && (state & (MF_GRAYED | MF_DISABLED)) != 0;
 }
 
+// The entries of `table`; null (ERROR_INVALID_HANDLE) for a handle that names no table.
+const std::vector<ACCEL>* FindTableLocked(AcceleratorTables& all, HACCEL table) {
+    auto found = all.tables.find(KeyOf(table));
+    if (found == all.tables.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return &found->second;
+}
+
 }  // namespace
 
 HACCEL CreateAcceleratorTableA(const ACCEL* entries, int count) {
@@ -83,12 +93,11 @@ BOOL DestroyAcceleratorTable(HACCEL table) {
 int CopyAcceleratorTableA(HACCEL table, ACCEL* entries, int count) {
     AcceleratorTables& all = Tables();
     std::lock_guard<std::mutex> guard(all.mutex);
-    auto found = all.tables.find(KeyOf(table));
-    if (found == all.tables.end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
+    const std::vector<ACCEL>* found = FindTableLocked(all, table);
+    if (found == nullptr) {
         return 0;
     }
-    const std::vector<ACCEL>& stored = found->second;
+    const std::vector<ACCEL>& stored = *found;
     if (entries == nullptr) {
         return static_cast<int>(stored.size());
     }
@@ -135,12 +144,11 @@ int TranslateAcceleratorA(HWND window, HACCEL table, LPMSG message) {
     {
         AcceleratorTables& all = Tables();
         std::lock_guard<std::mutex> guard(all.mutex);
-        auto found = all.tables.find(KeyOf(table));
-        if (found == all.tables.end()) {
-            SetLastError(ERROR_INVALID_HANDLE);
+        const std::vector<ACCEL>* found = FindTableLocked(all, table);
+        if (found == nullptr) {
             return 0;
         }
-        for (const ACCEL& entry : found->second) {
+        for (const ACCEL& entry : *found) {
             if (Matches(entry, *message)) {
                 command = entry.cmd;
                 matched = true;

@@ -79,6 +79,12 @@ MenuItem* FindItemLocked(MenuTable& table, HMENU menu, UINT item, UINT flags, in
     return nullptr;
 }
 
+// The item at `position` of `menu` itself (not of its submenus); null when there is none.
+const MenuItem* ItemAtPositionLocked(MenuTable& table, HMENU menu, int position) {
+    return position < 0 ? nullptr
+                        : FindItemLocked(table, menu, static_cast<UINT>(position), MF_BYPOSITION);
+}
+
 void DestroyMenuLocked(MenuTable& table, HMENU menu) {
     auto found = table.menus.find(KeyOf(menu));
     if (found == table.menus.end()) {
@@ -217,18 +223,14 @@ int GetMenuItemCount(HMENU menu) {
 UINT GetMenuItemID(HMENU menu, int position) {
     MenuTable& table = Table();
     std::lock_guard<std::mutex> guard(table.mutex);
-    const MenuItem* entry =
-        position < 0 ? nullptr
-                     : FindItemLocked(table, menu, static_cast<UINT>(position), MF_BYPOSITION);
+    const MenuItem* entry = ItemAtPositionLocked(table, menu, position);
     return entry != nullptr && entry->submenu == nullptr ? entry->id : kNoItem;
 }
 
 HMENU GetSubMenu(HMENU menu, int position) {
     MenuTable& table = Table();
     std::lock_guard<std::mutex> guard(table.mutex);
-    const MenuItem* entry =
-        position < 0 ? nullptr
-                     : FindItemLocked(table, menu, static_cast<UINT>(position), MF_BYPOSITION);
+    const MenuItem* entry = ItemAtPositionLocked(table, menu, position);
     return entry != nullptr ? entry->submenu : nullptr;
 }
 

@@ -40,11 +40,7 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
-    if (!PostToQueueLocked(*queue, posted)) {
-        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
-        return FALSE;
-    }
-    return TRUE;
+    return PostToQueueLocked(*queue, posted) ? TRUE : FALSE;
 }
 
 BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -57,11 +53,7 @@ BOOL PostThreadMessageA(DWORD threadId, UINT message, WPARAM wParam, LPARAM lPar
         SetLastError(ERROR_INVALID_THREAD_ID);
         return FALSE;
     }
-    if (!PostToQueueLocked(*queue, posted)) {
-        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
-        return FALSE;
-    }
-    return TRUE;
+    return PostToQueueLocked(*queue, posted) ? TRUE : FALSE;
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

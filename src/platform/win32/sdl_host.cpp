@@ -183,6 +183,23 @@ SDL_Window* Win32GetSdlWindow(HWND window) {
     return win32_internal::EnsureSdlWindow(window);
 }
 
+SDL_Renderer* Win32GetSdlRenderer(SDL_Window* window) {
+    if (window == nullptr) {
+        return nullptr;
+    }
+    if (SDL_Renderer* renderer = SDL_GetRenderer(window)) {
+        return renderer;
+    }
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+    if (renderer == nullptr) {
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    }
+    if (renderer == nullptr) {
+        SDL_Log("win32: no renderer for the window: %s", SDL_GetError());
+    }
+    return renderer;
+}
+
 void Win32AddSdlEventListener(Win32SdlEventListener listener, void* context) {
     if (listener == nullptr) {
         return;
@@ -252,7 +269,10 @@ bool SdlPumpsOnThisThread() {
 }
 
 SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, bool minimised) {
-    Uint32 flags = SDL_WINDOW_SHOWN | (minimised ? SDL_WINDOW_MINIMIZED : 0u);
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    if (minimised) {
+        flags |= SDL_WINDOW_MINIMIZED;
+    }
     SdlWindowPtr window(SDL_CreateWindow(TitleForSdl(titleSjis).c_str(), rect.left, rect.top,
                                          RectWidth(rect), RectHeight(rect), flags));
     if (!window) {

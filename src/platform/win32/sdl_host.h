@@ -9,6 +9,7 @@
 #include "platform/winbase/win_types.h"
 
 union SDL_Event;
+struct SDL_Renderer;
 struct SDL_Window;
 
 // Initialises the SDL subsystems `flags` (SDL_INIT_VIDEO, SDL_INIT_AUDIO, ...) once for the
@@ -17,6 +18,10 @@ bool Win32InitSdl(std::uint32_t flags);
 
 // The SDL window behind a window handle, or null when it has none (no display, as in tests).
 SDL_Window* Win32GetSdlWindow(HWND window);
+// The one renderer of an SDL window, which everything that shows pictures in the window (the
+// Direct3D device's presentation, a movie) shares: made on first use (accelerated, else in
+// software) and destroyed with the window, never by its users. Null when SDL cannot make one.
+SDL_Renderer* Win32GetSdlRenderer(SDL_Window* window);
 
 // The event pump hands every SDL event to the listeners, in the order they were added.
 using Win32SdlEventListener = void (*)(const SDL_Event& event, void* context);

@@ -53,6 +53,15 @@ std::vector<ShownMessageBox> TakeShownMessageBoxes();
 // 0, 0 returns to SDL's display.
 void SetDesktopSize(int width, int height);
 
+// On: ShellExecuteA and the clipboard only record what they are given (TakeShellOpens,
+// ClipboardText) and never reach the desktop. Off (the program's setting): they do.
+void RecordShellActions(bool record);
+// The targets ShellExecuteA opened since the last call (UTF-8), in order.
+std::vector<std::string> TakeShellOpens();
+// The clipboard's text (Shift-JIS), empty when it holds none; ResetClipboard empties it.
+std::string ClipboardText();
+void ResetClipboard();
+
 // Back to the state of a new process: the program inactive with no active window, no key or
 // button held, the pointer shape the arrow with a display count of 0, no clip, position (0, 0).
 void ResetWindowInput();

@@ -18,9 +18,10 @@ constexpr int kDefaultWidth = 640;
 constexpr int kDefaultHeight = 480;
 
 bool QualifiesForSdlWindow(const WindowRecord& record) {
-    return (record.style & WS_CHILD) == 0 && (record.style & WS_VISIBLE) != 0 &&
-           !record.destroying && record.rect.right > record.rect.left &&
-           record.rect.bottom > record.rect.top && record.ownerThread == GetCurrentThreadId();
+    return (record.style & WS_CHILD) == 0 && !record.drawnInOwner &&
+           (record.style & WS_VISIBLE) != 0 && !record.destroying &&
+           record.rect.right > record.rect.left && record.rect.bottom > record.rect.top &&
+           record.ownerThread == GetCurrentThreadId();
 }
 
 // Removes the record of a window whose WM_NCDESTROY has been sent.
@@ -104,6 +105,27 @@ std::vector<HWND> TopLevelWindowsOfThread(DWORD threadId) {
     std::vector<HWND> result;
     for (const auto& [key, record] : state.windows) {
         if (record->ownerThread == threadId && (record->style & WS_CHILD) == 0 &&
+            !record->destroying) {
+            result.push_back(record->handle);
+        }
+    }
+    return result;
+}
+
+void MarkDrawnInOwner(HWND window) {
+    State& state = GetState();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (WindowRecord* record = FindWindowLocked(state, window)) {
+        record->drawnInOwner = true;
+    }
+}
+
+std::vector<HWND> ChildWindowsOf(HWND parent) {
+    State& state = GetState();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    std::vector<HWND> result;
+    for (const auto& [key, record] : state.windows) {
+        if (record->parent == parent && parent != nullptr && (record->style & WS_CHILD) != 0 &&
             !record->destroying) {
             result.push_back(record->handle);
         }

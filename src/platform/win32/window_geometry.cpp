@@ -209,6 +209,16 @@ BOOL SetForegroundWindow(HWND window) {
     return TRUE;
 }
 
+HWND SetFocus(HWND window) {
+    if (IsWindow(window) == FALSE) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    const HWND previous = GetActiveWindow();
+    SetForegroundWindow(window);
+    return previous;
+}
+
 int Win32ScreenMetric(int index) {
     if (index != SM_CXSCREEN && index != SM_CYSCREEN) {
         return 0;

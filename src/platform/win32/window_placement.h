@@ -60,6 +60,10 @@ HWND GetActiveWindow();
 // Raises the window's SDL window and asks the desktop for the focus; the activation itself
 // arrives as WM_ACTIVATEAPP and WM_ACTIVATE when the desktop grants it.
 BOOL SetForegroundWindow(HWND window);
+// Keys go to the active window: a window has no keyboard focus apart from its activation. Asks
+// for the window's activation as SetForegroundWindow does and answers the window that was active
+// before (null when none); null and nothing asked for an unknown window.
+HWND SetFocus(HWND window);
 
 // SM_CXSCREEN and SM_CYSCREEN: the client size of a shown full-screen window when there is one,
 // else the desktop size from SDL's display mode (800 x 600 when SDL video is not running). 0 for

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/win32/message_api.h"
@@ -58,46 +59,40 @@ HWND FindLocalWindow(LPCSTR className, LPCSTR windowName) {
     return nullptr;
 }
 
+// The value GetWindowLongPtrA answers for `index`; none for an index it does not know.
+std::optional<LONG_PTR> ReadWindowLong(const WindowRecord& record, int index) {
+    switch (index) {
+        case GWLP_WNDPROC:
+            return reinterpret_cast<LONG_PTR>(record.procedure);
+        case GWLP_HINSTANCE:
+            return reinterpret_cast<LONG_PTR>(record.instance);
+        case GWLP_HWNDPARENT:
+            return reinterpret_cast<LONG_PTR>(record.parent);
+        case GWLP_ID:
+            return reinterpret_cast<LONG_PTR>(record.menu);
+        case GWL_STYLE:
+            return static_cast<LONG_PTR>(static_cast<LONG>(record.style));
+        case GWL_EXSTYLE:
+            return static_cast<LONG_PTR>(static_cast<LONG>(record.exStyle));
+        case GWLP_USERDATA:
+            return record.userData;
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace
 
 LONG_PTR GetWindowLongPtrA(HWND window, int index) {
-    LONG_PTR value = 0;
-    bool validIndex = true;
-    if (!WithWindow(window, [&](WindowRecord& record) {
-            switch (index) {
-                case GWLP_WNDPROC:
-                    value = reinterpret_cast<LONG_PTR>(record.procedure);
-                    break;
-                case GWLP_HINSTANCE:
-                    value = reinterpret_cast<LONG_PTR>(record.instance);
-                    break;
-                case GWLP_HWNDPARENT:
-                    value = reinterpret_cast<LONG_PTR>(record.parent);
-                    break;
-                case GWLP_ID:
-                    value = reinterpret_cast<LONG_PTR>(record.menu);
-                    break;
-                case GWL_STYLE:
-                    value = static_cast<LONG_PTR>(static_cast<LONG>(record.style));
-                    break;
-                case GWL_EXSTYLE:
-                    value = static_cast<LONG_PTR>(static_cast<LONG>(record.exStyle));
-                    break;
-                case GWLP_USERDATA:
-                    value = record.userData;
-                    break;
-                default:
-                    validIndex = false;
-                    break;
-            }
-        })) {
+    std::optional<LONG_PTR> value;
+    if (!WithWindow(window, [&](WindowRecord& record) { value = ReadWindowLong(record, index); })) {
         return 0;
     }
-    if (!validIndex) {
+    if (!value) {
         SetLastError(ERROR_INVALID_INDEX);
         return 0;
     }
-    return value;
+    return *value;
 }
 
 LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
@@ -108,29 +103,25 @@ LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
     LONG_PTR previous = 0;
     bool validIndex = true;
     if (!WithWindow(window, [&](WindowRecord& record) {
+            previous = ReadWindowLong(record, index).value_or(0);
             switch (index) {
                 case GWLP_WNDPROC:
-                    previous = reinterpret_cast<LONG_PTR>(record.procedure);
                     record.procedure = reinterpret_cast<WNDPROC>(value);
                     break;
                 case GWLP_ID:
-                    previous = reinterpret_cast<LONG_PTR>(record.menu);
                     record.menu = reinterpret_cast<HMENU>(value);
                     break;
                 case GWL_STYLE:
-                    previous = static_cast<LONG_PTR>(static_cast<LONG>(record.style));
                     record.style = (static_cast<DWORD>(value) & ~kShowStateBits) |
                                    (record.style & kShowStateBits);
                     break;
                 case GWL_EXSTYLE:
-                    previous = static_cast<LONG_PTR>(static_cast<LONG>(record.exStyle));
                     record.exStyle = static_cast<DWORD>(value);
                     break;
                 case GWLP_USERDATA:
-                    previous = record.userData;
                     record.userData = value;
                     break;
-                default:
+                default:  // the instance and the parent are read-only here
                     validIndex = false;
                     break;
             }
@@ -342,5 +333,21 @@ BOOL GetWindowRect(HWND window, RECT* rect) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    return WithWindow(window, [&](WindowRecord& record) { *rect = record.rect; }) ? TRUE : FALSE;
+    HWND parent = nullptr;
+    if (!WithWindow(window, [&](WindowRecord& record) {
+            *rect = record.rect;
+            parent = (record.style & WS_CHILD) != 0 ? record.parent : nullptr;
+        })) {
+        return FALSE;
+    }
+    // A child's rectangle is kept in its parent's client coordinates; the answer is on the
+    // screen.
+    POINT origin{0, 0};
+    if (parent != nullptr && ClientToScreen(parent, &origin)) {
+        rect->left += origin.x;
+        rect->right += origin.x;
+        rect->top += origin.y;
+        rect->bottom += origin.y;
+    }
+    return TRUE;
 }

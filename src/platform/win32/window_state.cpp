@@ -131,6 +131,7 @@ UINT QueueKindOfMessage(UINT message) {
 
 bool PostToQueueLocked(MessageQueue& queue, const MSG& message) {
     if (queue.posted.size() >= kPostedMessageLimit) {
+        SetLastError(ERROR_NOT_ENOUGH_QUOTA);
         return false;
     }
     queue.posted.push_back(message);

@@ -41,6 +41,8 @@ struct WindowRecord {
     RECT rect{};
     DWORD ownerThread = 0;
     bool destroying = false;
+    // A dialog drawn inside its owner's window: it never gets an SDL window of its own.
+    bool drawnInOwner = false;
     SdlWindowPtr sdlWindow;
     // Painting (paint_api.h): the invalid rectangle, and whether a WM_PAINT for it is still due.
     // A WM_PAINT taken from the queue is not offered again until the next invalidation, even if
@@ -130,7 +132,8 @@ WindowClass* FindClassLocked(State& state, LPCSTR nameOrAtom);
 
 // QS_* kind of a posted message.
 UINT QueueKindOfMessage(UINT message);
-// Appends a posted message and wakes the owner; false when the queue is full.
+// Appends a posted message and wakes the owner; false (ERROR_NOT_ENOUGH_QUOTA) when the queue
+// is full.
 bool PostToQueueLocked(MessageQueue& queue, const MSG& message);
 
 // Removes everything of `window` from its owner's queue: timers, posted messages, and sent
@@ -145,6 +148,10 @@ SDL_Window* EnsureSdlWindow(HWND window);
 void ReleaseAllSdlWindows();
 // The top-level (not WS_CHILD) windows owned by `threadId`, in creation order.
 std::vector<HWND> TopLevelWindowsOfThread(DWORD threadId);
+// The window is a dialog drawn inside its owner: it never gets an SDL window.
+void MarkDrawnInOwner(HWND window);
+// The live child windows of `parent`, in creation order.
+std::vector<HWND> ChildWindowsOf(HWND parent);
 
 // The first visible window of `threadId` with a WM_PAINT due that passes `filter`, or null.
 WindowRecord* FindPaintDueLocked(State& state, DWORD threadId, HWND filter);

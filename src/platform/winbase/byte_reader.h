@@ -92,6 +92,12 @@ public:
         return value;
     }
     // A big-endian word, as the image formats store them.
+    double F64() {
+        const std::uint64_t bits = U64();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
     std::uint32_t U32BE() {
         const std::uint8_t* p = Take(4);
         if (!p) {
@@ -101,6 +107,20 @@ public:
                (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
     }
 
+    // The byte `ahead` bytes from the position, or -1 past the end; reads nothing.
+    int PeekByte(std::size_t ahead) const {
+        return !failed_ && ahead < Remaining() ? data_[position_ + ahead] : -1;
+    }
+    // How many bytes from the position the first `value` lies, or npos; reads nothing.
+    std::size_t Find(std::uint8_t value) const {
+        if (failed_ || Remaining() == 0) {
+            return std::string_view::npos;
+        }
+        const void* at = std::memchr(data_ + position_, value, Remaining());
+        return at != nullptr ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(at) -
+                                                        (data_ + position_))
+                             : std::string_view::npos;
+    }
     // Copies `count` bytes to `out`; on failure fills `out` with zeros.
     bool Bytes(void* out, std::size_t count) {
         if (!Has(count)) {

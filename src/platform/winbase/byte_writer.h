@@ -37,6 +37,11 @@ public:
         std::memcpy(&bits, &value, sizeof bits);
         U32(bits);
     }
+    void F64(double value) {
+        std::uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        U64(bits);
+    }
     void Bytes(const void* data, std::size_t count) {
         if (count == 0) {
             return;

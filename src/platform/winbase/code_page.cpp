@@ -3,8 +3,11 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
 #include <type_traits>
+
+#include "platform/winbase/file_api.h"
 
 namespace {
 
@@ -63,6 +66,101 @@ iconv_t FromUtf8() {
     return converter.get();
 }
 
+// Converters between a code page and UTF-16LE, one per thread; null for an unknown code page.
+iconv_t ToUtf16(UINT codePage) {
+    thread_local IconvPtr fromCp932 = OpenConverter("UTF-16LE", "CP932");
+    thread_local IconvPtr fromUtf8 = OpenConverter("UTF-16LE", "UTF-8");
+    return codePage == CP_UTF8                     ? fromUtf8.get()
+           : codePage == CP_ACP || codePage == 932 ? fromCp932.get()
+                                                   : nullptr;
+}
+
+iconv_t FromUtf16(UINT codePage) {
+    thread_local IconvPtr toCp932 = OpenConverter("CP932", "UTF-16LE");
+    thread_local IconvPtr toUtf8 = OpenConverter("UTF-8", "UTF-16LE");
+    return codePage == CP_UTF8                     ? toUtf8.get()
+           : codePage == CP_ACP || codePage == 932 ? toCp932.get()
+                                                   : nullptr;
+}
+
+// Copies `converted` (`unitSize` bytes a unit) into `out` of `capacity` units, or answers the
+// units needed when `capacity` is 0; 0 with ERROR_INSUFFICIENT_BUFFER when it does not fit.
+int CopyUnits(const std::string& converted, std::size_t unitSize, void* out, int capacity) {
+    const std::size_t units = converted.size() / unitSize;
+    if (units > static_cast<std::size_t>(INT32_MAX)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    if (capacity == 0) {
+        return static_cast<int>(units);
+    }
+    if (out == nullptr || units > static_cast<std::size_t>(capacity)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    std::memcpy(out, converted.data(), converted.size());
+    return static_cast<int>(units);
+}
+
+// The escape of a byte that is no text: the lone surrogate U+DC00 + byte, as UTF-16LE.
+constexpr WCHAR kEscapeBase = 0xDC00;
+
+bool IsEscape(WCHAR unit) {
+    return unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF;
+}
+
+// UTF-16LE of `in`, each byte that does not convert escaped.
+std::optional<std::string> ToUtf16Escaping(iconv_t cd, std::string_view in) {
+    std::string out;
+    while (!in.empty()) {
+        // The longest prefix that converts, found from iconv's stop.
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        std::string part(in.size() * 4 + 8, '\0');
+        char* inPtr = const_cast<char*>(in.data());
+        std::size_t inLeft = in.size();
+        char* outPtr = part.data();
+        std::size_t outLeft = part.size();
+        const bool whole = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1);
+        if (!whole && errno != EILSEQ && errno != EINVAL) {
+            return std::nullopt;
+        }
+        out.append(part.data(), static_cast<std::size_t>(outPtr - part.data()));
+        in.remove_prefix(in.size() - inLeft);
+        if (!in.empty()) {
+            const WCHAR escape = kEscapeBase + static_cast<BYTE>(in.front());
+            out.push_back(static_cast<char>(escape & 0xFF));
+            out.push_back(static_cast<char>(escape >> 8));
+            in.remove_prefix(1);
+        }
+    }
+    return out;
+}
+
+// The code page's bytes of `units` UTF-16 units, each escape given back as its byte.
+std::optional<std::string> FromUtf16Escaping(iconv_t cd, const WCHAR* units, std::size_t count) {
+    std::string out;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= count; ++i) {
+        if (i < count && !IsEscape(units[i])) {
+            continue;
+        }
+        if (i > start) {
+            std::optional<std::string> part =
+                Convert(cd, std::string_view(reinterpret_cast<const char*>(units + start),
+                                             (i - start) * sizeof(WCHAR)));
+            if (!part) {
+                return std::nullopt;
+            }
+            out += *part;
+        }
+        if (i < count) {
+            out.push_back(static_cast<char>(units[i] - kEscapeBase));
+        }
+        start = i + 1;
+    }
+    return out;
+}
+
 bool IsTrailByte(BYTE byte) {
     return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
@@ -109,6 +207,23 @@ std::size_t Cp932CharLength(std::string_view text, std::size_t pos) {
     return 1;
 }
 
+std::size_t CopyCp932Prefix(std::string_view text, char* destination, std::size_t size) {
+    if (destination == nullptr || size == 0) {
+        return 0;
+    }
+    std::size_t length = 0;
+    while (length < text.size()) {
+        const std::size_t next = length + Cp932CharLength(text, length);
+        if (next > size - 1) {
+            break;
+        }
+        length = next;
+    }
+    std::memcpy(destination, text.data(), length);
+    destination[length] = '\0';
+    return length;
+}
+
 std::string FoldCaseCp932(std::string_view text) {
     std::string folded(text);
     std::size_t pos = 0;
@@ -139,4 +254,46 @@ bool EqualNoCaseCp932(std::string_view a, std::string_view b) {
         pos += length;
     }
     return true;
+}
+
+int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int bytes, WCHAR* out, int outChars) {
+    iconv_t converter = ToUtf16(codePage);
+    if (converter == nullptr || text == nullptr || bytes < -1 || outChars < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    const std::size_t length =
+        bytes == -1 ? std::strlen(text) + 1 : static_cast<std::size_t>(bytes);
+    std::optional<std::string> converted =
+        ToUtf16Escaping(converter, std::string_view(text, length));
+    if (!converted) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+    }
+    return CopyUnits(*converted, sizeof(WCHAR), out, outChars);
+}
+
+int WideCharToMultiByte(UINT codePage, DWORD, const WCHAR* text, int chars, LPSTR out, int outBytes,
+                        LPCSTR defaultChar, BOOL* usedDefault) {
+    iconv_t converter = FromUtf16(codePage);
+    if (converter == nullptr || text == nullptr || chars < -1 || outBytes < 0 ||
+        defaultChar != nullptr || usedDefault != nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    std::size_t length = 0;
+    if (chars == -1) {
+        while (text[length] != 0) {
+            ++length;
+        }
+        ++length;
+    } else {
+        length = static_cast<std::size_t>(chars);
+    }
+    std::optional<std::string> converted = FromUtf16Escaping(converter, text, length);
+    if (!converted) {
+        SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return 0;
+    }
+    return CopyUnits(*converted, 1, out, outBytes);
 }

@@ -89,3 +89,16 @@ constexpr UINT LMEM_ZEROINIT = 0x40;
 constexpr UINT LPTR = LMEM_FIXED | LMEM_ZEROINIT;
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 HLOCAL LocalFree(HLOCAL memory);  // null on success
+
+// Global memory blocks (the clipboard takes its data in one). A block is a handle to a size and
+// the bytes; GlobalLock answers the bytes.
+using HGLOBAL = void*;
+constexpr UINT GMEM_FIXED = 0x0;
+constexpr UINT GMEM_MOVEABLE = 0x2;
+constexpr UINT GMEM_ZEROINIT = 0x40;
+constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
+HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
+void* GlobalLock(HGLOBAL memory);
+BOOL GlobalUnlock(HGLOBAL memory);
+SIZE_T GlobalSize(HGLOBAL memory);
+HGLOBAL GlobalFree(HGLOBAL memory);  // null on success

@@ -1,9 +1,13 @@
 #include "platform/winbase/program_directory.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
+#include <system_error>
 
 #include "platform/winbase/file_api.h"
 #include "platform/winbase/test_hooks.h"
@@ -12,7 +16,7 @@ namespace {
 
 struct ProgramLocation {
     std::mutex mutex;
-    std::string testDirectory;  // empty: the executable's own folder
+    std::string chosenDirectory;  // empty: the executable's own folder
 };
 
 ProgramLocation& Location() {
@@ -40,14 +44,31 @@ std::string WithoutTrailingSlashes(std::string path) {
     return path;
 }
 
+// The directory UsePrivateProgramDirectory made; removed at exit.
+std::string& PrivateDirectory() {
+    static std::string* directory = new std::string;
+    return *directory;
+}
+
+void RemovePrivateDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(PrivateDirectory(), ignored);
+}
+
+void ChooseDirectory(const std::string& linuxDir) {
+    ProgramLocation& location = Location();
+    std::lock_guard lock(location.mutex);
+    location.chosenDirectory = linuxDir.empty() ? std::string() : WithoutTrailingSlashes(linuxDir);
+}
+
 }  // namespace
 
 std::string ProgramDirectoryLinux() {
     {
         ProgramLocation& location = Location();
         std::lock_guard lock(location.mutex);
-        if (!location.testDirectory.empty()) {
-            return location.testDirectory;
+        if (!location.chosenDirectory.empty()) {
+            return location.chosenDirectory;
         }
     }
     const std::string& exe = ExecutablePath();
@@ -99,12 +120,37 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
     return static_cast<DWORD>(path.size());
 }
 
+bool SetProgramDirectory(const std::string& linuxDir) {
+    if (!linuxDir.empty()) {
+        struct stat info {};
+        if (linuxDir.front() != '/' || stat(linuxDir.c_str(), &info) != 0 ||
+            !S_ISDIR(info.st_mode)) {
+            return false;
+        }
+    }
+    ChooseDirectory(linuxDir);
+    return true;
+}
+
 namespace win32_test {
 
 void SetProgramDirectory(const std::string& linuxDir) {
-    ProgramLocation& location = Location();
-    std::lock_guard lock(location.mutex);
-    location.testDirectory = linuxDir.empty() ? std::string() : WithoutTrailingSlashes(linuxDir);
+    ChooseDirectory(linuxDir);
+}
+
+const std::string& UsePrivateProgramDirectory(const std::string& name) {
+    static const bool made = [&name] {
+        std::string pattern = "/tmp/qvn-" + name + "-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        PrivateDirectory() = pattern;
+        std::atexit(RemovePrivateDirectory);
+        return true;
+    }();
+    (void)made;
+    ChooseDirectory(PrivateDirectory());
+    return PrivateDirectory();
 }
 
 }  // namespace win32_test

@@ -6,6 +6,7 @@
 #include "platform/winbase/byte_reader.h"
 #include "platform/winbase/byte_writer.h"
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/hex_digit.h"
 
 namespace {
 
@@ -57,19 +58,6 @@ void AppendKeyPath(std::string& out, std::string_view path) {
         }
         ++pos;
     }
-}
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 std::optional<BYTE> HexByte(std::string_view text) {

@@ -10,6 +10,12 @@ namespace win32_test {
 // in it, in Windows form. An empty path returns to the executable's own folder.
 void SetProgramDirectory(const std::string& linuxDir);
 
+// A private program directory for this process, "/tmp/qvn-NAME-XXXXXX": made on the first
+// call (aborting when it cannot be), set as the program directory on every call, and removed
+// with everything in it when the process exits normally. Later calls keep the first name. A
+// forked child that ends with _exit leaves it to its parent.
+const std::string& UsePrivateProgramDirectory(const std::string& name);
+
 // Switches the performance counter, timeGetTime and Sleep to a manual clock at time 0 that only
 // AdvanceClock moves; false returns to the real clock.
 void UseManualClock(bool manual);

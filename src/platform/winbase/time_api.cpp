@@ -159,6 +159,10 @@ void WakeSleepers() {
     wakes.changed.notify_all();
 }
 
+bool Win32ClockIsManual() {
+    return Manual().enabled.load();
+}
+
 namespace win32_test {
 
 void UseManualClock(bool manual) {

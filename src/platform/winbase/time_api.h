@@ -16,3 +16,8 @@ void Sleep(DWORD milliseconds);
 void SleepUnless(DWORD milliseconds, const std::atomic<bool>& wake);
 // Lets every SleepUnless whose flag is set return.
 void WakeSleepers();
+
+// True while tests drive the clock by hand. A thread that waits in real time for another
+// thread's work then waits for that work to be done instead, so that what it sees does not
+// depend on the scheduler (time stands still meanwhile).
+bool Win32ClockIsManual();

@@ -21,6 +21,7 @@ using BOOL = std::int32_t;
 using CHAR = char;
 using WCHAR = char16_t;
 using FLOAT = float;
+using DOUBLE = double;
 using HRESULT = std::int32_t;
 using LRESULT = std::intptr_t;
 using WPARAM = std::uintptr_t;
@@ -33,6 +34,8 @@ using ATOM = WORD;
 
 using LPSTR = char*;
 using LPCSTR = const char*;
+using LPWSTR = WCHAR*;
+using LPCWSTR = const WCHAR*;
 using LPVOID = void*;
 using LPCVOID = const void*;
 using LPBYTE = BYTE*;
@@ -119,6 +122,14 @@ union LARGE_INTEGER {
         LONG HighPart;
     } u;
     LONGLONG QuadPart;
+};
+
+union ULARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    } u;
+    ULONGLONG QuadPart;
 };
 
 // HRESULT helpers and the generic codes.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sstream>
 
 #include "foundation/foundation_test.h"
 #include "media/graphics/font.h"
@@ -152,16 +151,7 @@ void GraphicsTest::ExpectGolden(const std::string& name) {
 }
 
 std::vector<std::string> GraphicsTest::LogLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(dir_->readFile("qvn.log"));
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
+    return dir_->readLines("qvn.log");
 }
 
 int GraphicsTest::CountLogLines(const std::string& line) const {

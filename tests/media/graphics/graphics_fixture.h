@@ -28,7 +28,7 @@ protected:
 
     // Makes D3DApp and its device (width x height back buffer); fails the test when it cannot.
     void StartDevice(UINT width, UINT height, D3DFORMAT format = D3DFMT_X8R8G8B8);
-    IDirect3DDevice9* device() const { return D3DApp->device; }
+    IDirect3DDevice9* device() const { return D3DApp->device.get(); }
     // The states the frame step sets for 2-D drawing: point sampling, no depth, alpha blending,
     // texture colour and alpha modulated by the vertex colour.
     void Set2DStates();

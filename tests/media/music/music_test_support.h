@@ -31,6 +31,21 @@ inline void WhileClockRuns(const std::function<void()>& action) {
     pump.join();
 }
 
+// A fade from `from` to `target` over `milliseconds`, checked after each group of ticks of 50 ms:
+// the current volume and whether the fade still runs.
+struct FadeStep {
+    int ticks;
+    DWORD volume;
+    int fading;
+};
+struct FadeCase {
+    const char* name;
+    DWORD from;
+    DWORD milliseconds;
+    DWORD target;
+    std::vector<FadeStep> steps;
+};
+
 class MusicTest : public SoundDeviceTest {
 protected:
     void SetUp() override {

@@ -43,19 +43,7 @@ TEST_F(MusicWindowTest, WindowIsHiddenReadyAndAtFullVolume) {
 
 TEST_F(MusicWindowTest, FadesStepEvery50Milliseconds) {
     MusicState& state = GetMusicState();
-    struct Step {
-        int ticks;
-        DWORD volume;
-        int fading;
-    };
-    struct Case {
-        const char* name;
-        DWORD from;
-        DWORD milliseconds;
-        DWORD target;
-        std::vector<Step> steps;
-    };
-    const Case cases[] = {
+    const FadeCase cases[] = {
         {"down to silence", 10000, 500, 0, {{1, 9000, 1}, {4, 5000, 1}, {5, 0, 0}}},
         {"down stops at its target",
          10000,
@@ -70,11 +58,11 @@ TEST_F(MusicWindowTest, FadesStepEvery50Milliseconds) {
         {"no time: one step", 8000, 0, 500, {{1, 500, 0}}},
         {"a step of 0 waits for a stop", 4000, 50, 4000, {{3, 4000, 1}}},
     };
-    for (const Case& c : cases) {
+    for (const FadeCase& c : cases) {
         SetMusicVolume(c.from);
         FadeMusic(c.milliseconds, c.target);
         EXPECT_EQ(IsMusicFading(), c.from != c.target ? 1 : 0) << c.name;
-        for (const Step& step : c.steps) {
+        for (const FadeStep& step : c.steps) {
             RunTimers(step.ticks, 50);
             EXPECT_EQ(state.currentVolume.load(), step.volume) << c.name;
             if (c.target != c.from) {
@@ -87,9 +75,8 @@ TEST_F(MusicWindowTest, FadesStepEvery50Milliseconds) {
     }
 }
 
-TEST(MusicWindowCreationTest, NeedsASoundDeviceAndAKnownPlayer) {
+TEST(MusicWindowCreationTest, PcmNeedsASoundDeviceAndTheDeviceAKnownPlayer) {
     EXPECT_EQ(CreateMusicWindow(nullptr, 1), 0) << "no sound device";
-    EXPECT_EQ(CreateMusicWindow(nullptr, 2), 0) << "no CD player installed";
     EXPECT_EQ(CreateMusicWindow(nullptr, 7), 0);
     EXPECT_EQ(PlayMusic(0, "x", 1, 1), 0);
     EXPECT_EQ(IsMusicReady(), 0);

@@ -1,5 +1,6 @@
-// The span routines against the per-pixel reference path: random quads, strips and states, each
-// drawn both ways from the same starting pixels, must leave the same bytes.
+// The span routines against the per-pixel reference path: random quads, strips (with varying
+// depth, and varying rhw for perspective-correct textures) and states, each drawn both ways from
+// the same starting pixels, must leave the same bytes.
 
 #include <cmath>
 #include <cstring>
@@ -130,6 +131,8 @@ TEST_F(FastPathTest, SpanRoutinesMatchTheReferencePath) {
 
         const float tw = s.texture >= 0 ? static_cast<float>(textureSizes[s.texture][0]) : 16.0f;
         const float th = s.texture >= 0 ? static_cast<float>(textureSizes[s.texture][1]) : 16.0f;
+        // Strips whose corners differ in rhw take the perspective-correct texture path.
+        const bool perspective = Below(2) != 0;
         const int shapes = 1 + static_cast<int>(Below(3));
         for (int k = 0; k < shapes; ++k) {
             const std::uint32_t kind = Below(4);
@@ -167,8 +170,9 @@ TEST_F(FastPathTest, SpanRoutinesMatchTheReferencePath) {
                 // A strip of Gouraud-shaded triangles with free texture coordinates.
                 const int count = 3 + static_cast<int>(Below(5));
                 for (int i = 0; i < count; ++i) {
-                    strip.push_back({Unit() * 80 - 8, Unit() * 64 - 8, Unit(), 1, Next(),
-                                     Unit() * 3 - 1, Unit() * 3 - 1});
+                    strip.push_back({Unit() * 80 - 8, Unit() * 64 - 8, Unit(),
+                                     perspective ? 0.1f + Unit() * 2 : 1.0f, Next(), Unit() * 3 - 1,
+                                     Unit() * 3 - 1});
                 }
             }
             s.strips.push_back(strip);

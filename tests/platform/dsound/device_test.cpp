@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "null_device_fixture.h"
+#include "platform/dsound/window_sound.h"
 
 namespace dsound_testing {
 namespace {
@@ -237,6 +238,42 @@ TEST_F(DeviceTest, MixFramesReachesTheNewestDeviceUntilItIsReleased) {
     EXPECT_TRUE(dsound_test::MixFrames(nullptr, 1).empty());
     // The buffer outlives its device and stays usable.
     EXPECT_EQ(PlayCursor(buffer), 2u);
+}
+
+TEST_F(DeviceTest, BuffersForAWindowGoToTheDeviceOfThatWindow) {
+    const HWND other = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x2000));
+    IDirectSound8* second = nullptr;
+    ASSERT_EQ(DirectSoundCreate8(nullptr, &second, nullptr), DS_OK);
+    ComPtr<IDirectSound8> secondDevice(second);
+    ASSERT_EQ(second->SetCooperativeLevel(other, DSSCL_NORMAL), DS_OK);
+    WAVEFORMATEX format = PcmFormat(1, 16, 44100);
+    const DSBUFFERDESC description = BufferDescription(DSBCAPS_CTRLVOLUME, 4, &format);
+    // The older device's window finds the older device, although a newer one exists.
+    IDirectSoundBuffer* made = nullptr;
+    ASSERT_EQ(DSoundCreateBufferForWindow(kWindow, &description, &made), DS_OK);
+    ComPtr<IDirectSoundBuffer> buffer(made);
+    Fill(made, 0, Pcm16({9, 9}));
+    ASSERT_EQ(made->Play(0, 0, 0), DS_OK);
+    EXPECT_EQ(Mix(1), (Samples{9, 9}));
+    EXPECT_EQ(dsound_test::MixFrames(second, 1), (Samples{0, 0}));
+
+    struct Case {
+        const char* name;
+        HWND window;
+        HRESULT result;
+    };
+    const Case cases[] = {
+        {"a window without a device", reinterpret_cast<HWND>(0x3000), DSERR_NODRIVER},
+        {"no window", nullptr, DSERR_NODRIVER},
+    };
+    for (const Case& c : cases) {
+        made = reinterpret_cast<IDirectSoundBuffer*>(1);
+        EXPECT_EQ(DSoundCreateBufferForWindow(c.window, &description, &made), c.result) << c.name;
+        EXPECT_EQ(made, nullptr) << c.name;
+    }
+    secondDevice.reset();
+    EXPECT_EQ(DSoundCreateBufferForWindow(other, &description, &made), DSERR_NODRIVER)
+        << "a released device is no longer found";
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
 #include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -59,10 +62,23 @@ TEST_F(ManualClockTest, SleepersWakeOnlyWhenTheClockReachesTheirDeadline) {
 }
 
 TEST_F(ManualClockTest, LeavingTheManualClockReleasesSleepers) {
-    std::thread sleeper([] { Sleep(1000000); });
+    // Shared with the thread, which outlives the test if it is never released.
+    auto woke = std::make_shared<std::promise<void>>();
+    std::future<void> returned = woke->get_future();
+    std::thread sleeper([woke] {
+        Sleep(1000000);
+        woke->set_value();
+    });
     win32_test::WaitForSleepers(1);
     win32_test::UseManualClock(false);
-    sleeper.join();
+    // Released, the sleeper returns at once; kept asleep, it would sleep 1000 real seconds.
+    const bool released = returned.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    if (released) {
+        sleeper.join();
+    } else {
+        sleeper.detach();
+    }
+    ASSERT_TRUE(released) << "a sleeper of the manual clock still sleeps after leaving it";
     Sleep(0);  // the real clock: returns at once
 }
 

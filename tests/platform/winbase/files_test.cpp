@@ -1,6 +1,10 @@
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -72,14 +76,29 @@ TEST_F(FilesTest, OpenFailuresGiveWindowsCodes) {
     EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
+// Permissions do not bind the super-user, so the open runs in a child process that drops to
+// the unprivileged user "nobody" first when the tests run as root.
 TEST_F(FilesTest, UnreadableFileIsAccessDenied) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind the super-user";
-    }
     dir.writeFile("secret.txt", "x");
     ASSERT_EQ(chmod((dir.path() + "/secret.txt").c_str(), 0), 0);
-    EXPECT_EQ(openRead("secret.txt"), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+    // The folder itself stays listable, so only the file's own permissions refuse the read.
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    EXPECT_EXIT(
+        {
+            constexpr uid_t kNobody = 65534;
+            if (geteuid() == 0 &&
+                (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+                std::fprintf(stderr, "cannot drop privileges: %s\n", std::strerror(errno));
+                std::_Exit(2);
+            }
+            const HANDLE handle = openRead("secret.txt");
+            const DWORD error = GetLastError();
+            std::fprintf(stderr, "handle %s, error %u\n",
+                         handle == INVALID_HANDLE_VALUE ? "invalid" : "valid",
+                         static_cast<unsigned>(error));
+            std::_Exit(handle == INVALID_HANDLE_VALUE && error == ERROR_ACCESS_DENIED ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "handle invalid, error 5\n");
 }
 
 TEST_F(FilesTest, ReadsStopShortOnlyAtTheEnd) {

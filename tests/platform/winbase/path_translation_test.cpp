@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/winbase/file_api.h"
+#include "platform/winbase/program_directory.h"
 #include "platform/winbase/test_hooks.h"
 #include "support/temp_program_dir.h"
 
@@ -152,6 +153,36 @@ TEST(PathTranslationTest, ProgramDirectoryBytesStayRaw) {
     EXPECT_EQ(GetFileAttributesA(windowsDir.substr(0, windowsDir.size() - 1).c_str()),
               FILE_ATTRIBUTE_DIRECTORY);
     win32_test::SetProgramDirectory(base.path());
+}
+
+TEST(PathTranslationTest, ToolsChooseOnlyAnAbsoluteExistingFolder) {
+    TempProgramDir base;
+    base.writeFile("Data/x.dat", "x");
+    const std::string before = ProgramDirectoryLinux();
+    const std::string executableFolder =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
+    struct Case {
+        const char* name;
+        std::string folder;
+        bool accepted;
+        std::string directory;  // the program directory afterwards
+    };
+    const std::vector<Case> cases = {
+        {"RelativePath", "Data", false, before},
+        {"MissingFolder", base.path() + "/none", false, before},
+        {"PlainFile", base.path() + "/Data/x.dat", false, before},
+        {"TrailingSlashesDropped", base.path() + "/Data//", true, base.path() + "/Data"},
+        {"EmptyIsTheExecutablesFolder", "", true, executableFolder},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        win32_test::SetProgramDirectory(before);
+        EXPECT_EQ(SetProgramDirectory(c.folder), c.accepted);
+        EXPECT_EQ(ProgramDirectoryLinux(), c.directory);
+    }
+    ASSERT_TRUE(SetProgramDirectory(base.path() + "/Data"));
+    EXPECT_EQ(ReadAll(ProgramDirectoryWindows() + "X.DAT"), "x");
+    win32_test::SetProgramDirectory(before);
 }
 
 }  // namespace

@@ -1,0 +1,266 @@
+#include "platform/ui/dialog_view.h"
+
+#include <imgui.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/ui/ui_font.h"
+#include "platform/win32/control_model.h"
+#include "platform/win32/dialog_api.h"
+#include "platform/win32/dialog_input.h"
+#include "platform/win32/window_api.h"
+#include "platform/win32/window_placement.h"
+#include "platform/win32/window_state.h"
+#include "platform/winbase/code_page.h"
+
+namespace ui_internal {
+namespace {
+
+using win32_internal::ControlKind;
+using win32_internal::ControlSnapshot;
+using win32_internal::ControlState;
+
+// UTF-8 for ImGui, without the "&" that marks a mnemonic ("&&" stays one "&").
+std::string Label(const std::string& sjis) {
+    std::string utf8 = Cp932ToUtf8(sjis).value_or(std::string());
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '&' && i + 1 < utf8.size()) {
+            ++i;
+        }
+        out += utf8[i];
+    }
+    WantGlyphs(out);
+    return out;
+}
+
+std::string TextOf(HWND window) {
+    char text[2048] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+RECT ClientRectIn(HWND window, HWND dialog) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    POINT origin{0, 0};
+    ClientToScreen(dialog, &origin);
+    return RECT{rect.left - origin.x, rect.top - origin.y, rect.right - origin.x,
+                rect.bottom - origin.y};
+}
+
+struct ViewContext {
+    HWND dialog;
+    ImVec2 origin;
+    DialogView::Actions* actions;
+    const IconTextures* icons;
+};
+
+void Control(const ViewContext& view, HWND control) {
+    const ControlState state = ControlSnapshot(control);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(control, GWL_STYLE));
+    const RECT rect = ClientRectIn(control, view.dialog);
+    const ImVec2 at(view.origin.x + static_cast<float>(rect.left),
+                    view.origin.y + static_cast<float>(rect.top));
+    const ImVec2 size(static_cast<float>(RectWidth(rect)), static_cast<float>(RectHeight(rect)));
+    ImGui::SetCursorScreenPos(at);
+    ImGui::PushID(control);
+    const bool enabled = IsWindowEnabled(control) != FALSE;
+    ImGui::BeginDisabled(!enabled);
+    DialogView::Actions& actions = *view.actions;
+    const std::string text = Label(TextOf(control));
+    switch (state.kind) {
+        case ControlKind::kButton: {
+            const DWORD type = style & BS_TYPEMASK;
+            if (type == BS_GROUPBOX) {
+                ImDrawList* draw = ImGui::GetWindowDrawList();
+                const float top = at.y + kUiFontPixels / 2;
+                draw->AddRect(ImVec2(at.x, top), ImVec2(at.x + size.x, at.y + size.y),
+                              ImGui::GetColorU32(ImGuiCol_Border));
+                const ImVec2 textSize = ImGui::CalcTextSize(text.c_str());
+                draw->AddRectFilled(ImVec2(at.x + 6, at.y), ImVec2(at.x + 10 + textSize.x, top + 2),
+                                    ImGui::GetColorU32(ImGuiCol_WindowBg));
+                draw->AddText(ImVec2(at.x + 8, at.y), ImGui::GetColorU32(ImGuiCol_Text),
+                              text.c_str());
+            } else if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX || type == BS_AUTO3STATE ||
+                       type == BS_3STATE) {
+                bool checked = state.check != 0;
+                if (ImGui::Checkbox(text.c_str(), &checked)) {
+                    actions.push_back([control] { Win32ClickControl(control); });
+                }
+            } else if (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON) {
+                if (ImGui::RadioButton(text.c_str(), state.check != 0)) {
+                    actions.push_back([control] { Win32ClickControl(control); });
+                }
+            } else {
+                if (type == BS_DEFPUSHBUTTON) {
+                    ImGui::PushStyleVar(ImGuiStyleVar_FrameBorderSize, 2.0f);
+                }
+                if (ImGui::Button(text.c_str(), size)) {
+                    actions.push_back([control] { Win32ClickControl(control); });
+                }
+                if (type == BS_DEFPUSHBUTTON) {
+                    ImGui::PopStyleVar();
+                }
+            }
+            break;
+        }
+        case ControlKind::kStatic:
+            if ((style & SS_TYPEMASK) == SS_ICON) {
+                if (auto found = view.icons->find(state.icon); found != view.icons->end()) {
+                    ImGui::Image(found->second, ImVec2(32, 32));
+                }
+            } else {
+                ImGui::PushTextWrapPos(at.x + size.x);
+                ImGui::TextUnformatted(text.c_str());
+                ImGui::PopTextWrapPos();
+            }
+            break;
+        case ControlKind::kEdit: {
+            const bool readOnly = (style & ES_READONLY) != 0;
+            std::string buffer = text;
+            buffer.resize(std::max<std::size_t>(buffer.size() + 256, 512));
+            const ImGuiInputTextFlags flags = readOnly ? ImGuiInputTextFlags_ReadOnly : 0;
+            bool edited = false;
+            if ((style & ES_MULTILINE) != 0) {
+                edited =
+                    ImGui::InputTextMultiline("##edit", buffer.data(), buffer.size(), size, flags);
+            } else {
+                ImGui::SetNextItemWidth(size.x);
+                edited = ImGui::InputText("##edit", buffer.data(), buffer.size(), flags);
+            }
+            if (edited && !readOnly) {
+                const std::string typed = Utf8ToCp932(buffer.c_str()).value_or(std::string());
+                actions.push_back([control, typed] { Win32TypeText(control, typed.c_str()); });
+            }
+            break;
+        }
+        case ControlKind::kComboBox: {
+            const std::string preview =
+                state.selection >= 0 && state.selection < static_cast<int>(state.items.size())
+                    ? Label(state.items[static_cast<std::size_t>(state.selection)].text)
+                    : std::string();
+            ImGui::SetNextItemWidth(size.x);
+            if (ImGui::BeginCombo("##combo", preview.c_str())) {
+                for (std::size_t i = 0; i < state.items.size(); ++i) {
+                    const std::string item = Label(state.items[i].text) + "##" + std::to_string(i);
+                    if (ImGui::Selectable(item.c_str(), static_cast<int>(i) == state.selection)) {
+                        const int index = static_cast<int>(i);
+                        actions.push_back(
+                            [control, index] { Win32ChooseComboItem(control, index); });
+                    }
+                }
+                ImGui::EndCombo();
+            }
+            break;
+        }
+        case ControlKind::kTrackbar: {
+            int position = state.position;
+            ImGui::SetNextItemWidth(size.x);
+            const bool moved =
+                ImGui::SliderInt("##track", &position, state.rangeMin, state.rangeMax, "%d");
+            const bool released = ImGui::IsItemDeactivatedAfterEdit();
+            if (moved || released) {
+                actions.push_back([control, position, released] {
+                    Win32DragTrackbar(control, position, released);
+                });
+            }
+            break;
+        }
+        case ControlKind::kTab:
+            for (std::size_t i = 0; i < state.items.size(); ++i) {
+                if (i > 0) {
+                    ImGui::SameLine();
+                }
+                const bool selected = static_cast<int>(i) == state.selection;
+                if (selected) {
+                    ImGui::PushStyleColor(ImGuiCol_Button, ImGui::GetColorU32(ImGuiCol_WindowBg));
+                }
+                const std::string tab = Label(state.items[i].text) + "##" + std::to_string(i);
+                if (ImGui::Button(tab.c_str())) {
+                    const int index = static_cast<int>(i);
+                    actions.push_back([control, index] { Win32ChooseTab(control, index); });
+                }
+                if (selected) {
+                    ImGui::PopStyleColor();
+                }
+            }
+            ImGui::GetWindowDrawList()->AddRect(
+                ImVec2(at.x, at.y + win32_internal::kTabRowHeight - 2),
+                ImVec2(at.x + size.x, at.y + size.y), ImGui::GetColorU32(ImGuiCol_Border));
+            break;
+        case ControlKind::kListView:
+            if (ImGui::BeginTable("##list",
+                                  std::max<int>(1, static_cast<int>(state.columns.size())),
+                                  ImGuiTableFlags_Borders | ImGuiTableFlags_ScrollY, size)) {
+                for (const auto& column : state.columns) {
+                    ImGui::TableSetupColumn(Label(column.text).c_str(),
+                                            ImGuiTableColumnFlags_WidthFixed,
+                                            static_cast<float>(column.data));
+                }
+                ImGui::TableHeadersRow();
+                for (std::size_t row = 0; row < state.rows.size(); ++row) {
+                    ImGui::TableNextRow();
+                    for (std::size_t cell = 0; cell < state.rows[row].size(); ++cell) {
+                        ImGui::TableSetColumnIndex(static_cast<int>(cell));
+                        ImGui::TextUnformatted(Label(state.rows[row][cell]).c_str());
+                        if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(0)) {
+                            const int index = static_cast<int>(row);
+                            actions.push_back(
+                                [control, index] { Win32BeginLabelEdit(control, index); });
+                        }
+                    }
+                }
+                ImGui::EndTable();
+            }
+            break;
+        default:
+            break;
+    }
+    ImGui::EndDisabled();
+    ImGui::PopID();
+}
+
+// The dialog's controls and, inside them, the child dialogs (pages) with theirs.
+void Children(const ViewContext& view, HWND parent) {
+    for (HWND child : win32_internal::ChildWindowsOf(parent)) {
+        if (IsWindowVisible(child) == FALSE) {
+            continue;
+        }
+        if (ControlSnapshot(child).kind != ControlKind::kNone) {
+            Control(view, child);
+        }
+        Children(view, child);
+    }
+}
+
+}  // namespace
+
+void DialogView::Build(HWND dialog, ImVec2 origin, bool withTitle, const IconTextures& icons,
+                       Actions* actions) {
+    RECT client{};
+    GetClientRect(dialog, &client);
+    const std::string caption = Label(TextOf(dialog));
+    const float title = withTitle ? ImGui::GetFrameHeight() : 0.0f;
+    ImGui::SetNextWindowPos(ImVec2(origin.x, origin.y - title));
+    ImGui::SetNextWindowSize(
+        ImVec2(static_cast<float>(client.right), static_cast<float>(client.bottom) + title));
+    ImGuiWindowFlags flags = ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                             ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoScrollbar |
+                             ImGuiWindowFlags_NoSavedSettings;
+    if (!withTitle) {
+        flags |= ImGuiWindowFlags_NoTitleBar;
+    }
+    const std::string name =
+        caption + "##dialog" + std::to_string(reinterpret_cast<std::uintptr_t>(dialog));
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
+    if (ImGui::Begin(name.c_str(), nullptr, flags)) {
+        ViewContext view{dialog, origin, actions, &icons};
+        Children(view, dialog);
+    }
+    ImGui::End();
+    ImGui::PopStyleVar();
+}
+
+}  // namespace ui_internal

@@ -1,0 +1,27 @@
+#pragma once
+// Internal to the presentation: one ImGui window for a dialog, with a widget for each visible
+// control (and the controls of its child dialogs) at the control's place, reading the control
+// model; what the user does becomes a deferred control action (dialog_input.h), run after the
+// frame so that no dialog procedure runs while ImGui builds one.
+
+#include <imgui.h>
+
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "platform/winbase/win_types.h"
+
+namespace ui_internal {
+
+using IconTextures = std::map<HICON, ImTextureID>;
+
+struct DialogView {
+    using Actions = std::vector<std::function<void()>>;
+    // `origin`: where the dialog's client area lies on the surface; `withTitle` adds a caption
+    // bar above it (a dialog drawn inside its owner's window).
+    static void Build(HWND dialog, ImVec2 origin, bool withTitle, const IconTextures& icons,
+                      Actions* actions);
+};
+
+}  // namespace ui_internal

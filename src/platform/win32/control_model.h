@@ -1,0 +1,66 @@
+#pragma once
+// Internal to src/platform: the state each standard control keeps (controls_api.h), read by the
+// presentation to draw it. The control procedures own it; a snapshot is a copy taken under the
+// model's lock.
+
+#include <string>
+#include <vector>
+
+#include "platform/winbase/win_types.h"
+
+namespace win32_internal {
+
+// Height in pixels of a tab control's row of tabs (TCM_ADJUSTRECT).
+constexpr int kTabRowHeight = 22;
+
+enum class ControlKind { kNone, kButton, kStatic, kEdit, kComboBox, kTrackbar, kTab, kListView };
+
+struct ControlItem {
+    std::string text;  // Shift-JIS
+    LPARAM data = 0;
+};
+
+struct ControlState {
+    ControlKind kind = ControlKind::kNone;
+    int check = 0;                   // buttons: BST_*
+    std::vector<ControlItem> items;  // combo entries, tabs
+    int selection = -1;              // combo, tab; list view: the selected row
+    int rangeMin = 0;                // track bars
+    int rangeMax = 100;
+    int position = 0;
+    int ticFrequency = 1;
+    int pageSize = 1;
+    int selStart = 0;  // edit fields: the selection, in bytes
+    int selEnd = 0;
+    HICON icon = nullptr;                        // static icons
+    std::vector<ControlItem> columns;            // list views: text and width (data)
+    std::vector<std::vector<std::string>> rows;  // list views: the cells of each row
+};
+
+// The kind of a control class name (case ignored); kNone for any other class.
+ControlKind ControlKindOfClass(const char* className);
+// A copy of the control's state; kind kNone for a window that is no standard control.
+ControlState ControlSnapshot(HWND control);
+// Runs `change` on the control's state under the model's lock; false for no such control.
+template <typename Change>
+bool ChangeControl(HWND control, Change&& change);
+
+// Registers the standard control classes (once per process; the dialog calls do it).
+void RegisterControlClasses();
+
+// Used by ChangeControl; the lock is held while `state` is used.
+ControlState* LockControl(HWND control);
+void UnlockControl();
+
+template <typename Change>
+bool ChangeControl(HWND control, Change&& change) {
+    ControlState* state = LockControl(control);
+    if (state == nullptr) {
+        return false;
+    }
+    change(*state);
+    UnlockControl();
+    return true;
+}
+
+}  // namespace win32_internal

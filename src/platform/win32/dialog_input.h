@@ -1,0 +1,35 @@
+#pragma once
+// What a user does to a dialog's controls, as the presentation (or a test, or a replay) does it
+// for them: each call changes the control as a click, a drag or typing would, and sends the
+// notification the control sends for it (WM_COMMAND, WM_NOTIFY, WM_HSCROLL). A disabled control,
+// or one inside a disabled or hidden window, takes no action (false).
+
+#include "platform/winbase/win_types.h"
+
+// The innermost modal dialog that is running; null when none.
+HWND Win32ActiveModalDialog();
+// The template resource a dialog was made from; 0 for a window that is no dialog.
+WORD Win32DialogResource(HWND dialog);
+
+// A click: push buttons, check boxes and radio buttons (BM_CLICK).
+bool Win32ClickControl(HWND control);
+// Picks entry `index` of a combo box (CBN_SELCHANGE when the selection changes).
+bool Win32ChooseComboItem(HWND control, int index);
+// Picks tab `index` of a tab control: TCN_SELCHANGING (a non-zero answer keeps the old tab),
+// then TCN_SELCHANGE.
+bool Win32ChooseTab(HWND control, int index);
+// Drags a track bar's thumb to `position` (TB_THUMBTRACK) and, with `release`, lets it go there
+// (TB_THUMBPOSITION, then TB_ENDTRACK).
+bool Win32DragTrackbar(HWND control, int position, bool release);
+// Replaces an edit field's text as typing would (EN_CHANGE); not for a read-only field.
+bool Win32TypeText(HWND control, LPCSTR text);
+// Starts editing the label of a list view's row (LVN_BEGINLABELEDITA).
+bool Win32BeginLabelEdit(HWND control, int row);
+// The pointer at client point `at` of `dialog`: WM_MOUSEMOVE (client coordinates of the
+// receiver) to the window holding the capture, else to the enabled control under the point, else
+// to the dialog itself. Buttons: the MK_* flags.
+void Win32PointInDialog(HWND dialog, POINT at, WPARAM buttons);
+
+// The replay's "dialog-text": by the control's kind, types into an edit field, picks the combo
+// entry or the tab with that text, or drags a track bar to the number; false when nothing fits.
+bool Win32SetControlByText(HWND control, LPCSTR text);

@@ -1,0 +1,210 @@
+// Dialogs as a control model: templates, the standard controls' messages and notifications, and
+// the modal loop (timers, a dialog no one answers, the quit message).
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/dialog_api.h"
+#include "platform/win32/dialog_input.h"
+#include "platform/win32/dialog_test_hooks.h"
+#include "platform/win32/menu_api.h"
+#include "platform/win32/timer_api.h"
+#include "platform/win32/window_api.h"
+#include "platform/winbase/file_api.h"
+#include "platform/winbase/test_hooks.h"
+
+namespace {
+
+constexpr DialogItemTemplate kItems[] = {
+    {1, WC_BUTTONA, "OK", BS_DEFPUSHBUTTON, 0, 0, 40, 14},
+    {2, WC_BUTTONA, "Cancel", BS_PUSHBUTTON, 44, 0, 40, 14},
+    {10, WC_BUTTONA, "box", BS_AUTOCHECKBOX, 0, 20, 40, 10},
+    {11, WC_BUTTONA, "a", BS_AUTORADIOBUTTON | WS_GROUP, 0, 32, 40, 10},
+    {12, WC_BUTTONA, "b", BS_AUTORADIOBUTTON, 0, 44, 40, 10},
+    {13, WC_BUTTONA, "c", BS_AUTORADIOBUTTON | WS_GROUP, 0, 56, 40, 10},
+    {20, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST, 50, 20, 60, 60},
+    {30, TRACKBAR_CLASSA, nullptr, TBS_HORZ, 50, 40, 60, 14},
+    {40, WC_TABCONTROLA, nullptr, 0, 120, 0, 80, 60},
+    {50, WC_EDITA, nullptr, ES_AUTOHSCROLL, 120, 64, 80, 12},
+    {51, WC_EDITA, nullptr, ES_READONLY, 120, 80, 80, 12},
+    {60, WC_LISTVIEWA, nullptr, LVS_REPORT, 0, 70, 110, 40},
+};
+constexpr DialogTemplate kDialog{
+    WS_POPUP | WS_CAPTION, "test", 10, 20, 210, 120, kItems, static_cast<int>(std::size(kItems))};
+constexpr WORD kResource = 901;
+
+// What the dialog procedure heard, one line a notification.
+std::vector<std::string> heard;
+bool selChangingRefused = false;
+
+INT_PTR RecordingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            heard.push_back("init " + std::to_string(lParam));
+            return TRUE;
+        case WM_COMMAND:
+            heard.push_back("command " + std::to_string(LOWORD(wParam)) + " " +
+                            std::to_string(HIWORD(wParam)));
+            if (LOWORD(wParam) == 1 || LOWORD(wParam) == 2) {
+                EndDialog(dialog, LOWORD(wParam) + 100);
+            }
+            return TRUE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            heard.push_back("notify " + std::to_string(header->idFrom) + " " +
+                            std::to_string(static_cast<int>(header->code)));
+            return header->code == TCN_SELCHANGING && selChangingRefused;
+        }
+        case WM_HSCROLL:
+            heard.push_back("hscroll " + std::to_string(LOWORD(wParam)) + " " +
+                            std::to_string(HIWORD(wParam)));
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+using Step = void (*)(HWND dialog);
+std::vector<Step> steps;
+std::size_t nextStep = 0;
+void RunSteps(HWND dialog, void*) {
+    if (nextStep < steps.size()) {
+        steps[nextStep++](dialog);
+    } else {
+        EndDialog(dialog, -7);
+    }
+}
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Win32RegisterDialogResource(kResource, &kDialog);
+        heard.clear();
+        selChangingRefused = false;
+        steps.clear();
+        nextStep = 0;
+    }
+    void TearDown() override { win32_test::SetModalIdleHook(nullptr, nullptr); }
+    INT_PTR Run(std::vector<Step> what) {
+        steps = std::move(what);
+        win32_test::SetModalIdleHook(RunSteps, nullptr);
+        return DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kResource), nullptr, RecordingProc, 77);
+    }
+};
+
+TEST_F(DialogTest, ControlsAnswerTheirMessagesAndNotifyAsAUserWouldMakeThem) {
+    const INT_PTR result = Run({
+        [](HWND d) {
+            // Check box and radio groups: automatic ones follow the click.
+            Win32ClickControl(GetDlgItem(d, 10));
+            Win32ClickControl(GetDlgItem(d, 11));
+            Win32ClickControl(GetDlgItem(d, 12));
+            Win32ClickControl(GetDlgItem(d, 13));
+            EXPECT_EQ(IsDlgButtonChecked(d, 10), BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(d, 11), BST_UNCHECKED) << "the group's other button";
+            EXPECT_EQ(IsDlgButtonChecked(d, 12), BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(d, 13), BST_CHECKED) << "a group of its own";
+        },
+        [](HWND d) {
+            // Combo: entries, data, selection; only a change notifies.
+            for (const char* text : {"x", "y", "z"}) {
+                SendDlgItemMessageA(d, 20, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+            }
+            SendDlgItemMessageA(d, 20, CB_SETITEMDATA, 2, 80);
+            EXPECT_EQ(SendDlgItemMessageA(d, 20, CB_SETCURSEL, 5, 0), CB_ERR);
+            EXPECT_EQ(SendDlgItemMessageA(d, 20, CB_GETCURSEL, 0, 0), -1);
+            EXPECT_TRUE(Win32ChooseComboItem(GetDlgItem(d, 20), 2));
+            EXPECT_TRUE(Win32ChooseComboItem(GetDlgItem(d, 20), 2));
+            EXPECT_EQ(SendDlgItemMessageA(d, 20, CB_GETITEMDATA, 2, 0), 80);
+            EXPECT_FALSE(Win32ChooseComboItem(GetDlgItem(d, 20), 3));
+            char text[8] = {};
+            EXPECT_EQ(SendDlgItemMessageA(d, 20, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text)),
+                      1);
+            EXPECT_STREQ(text, "y");
+        },
+        [](HWND d) {
+            // Track bar: range and position clamped; a drag tracks, a release ends.
+            SendDlgItemMessageA(d, 30, TBM_SETRANGE, TRUE, MAKELONG(0, 3));
+            SendDlgItemMessageA(d, 30, TBM_SETPOS, TRUE, 9);
+            EXPECT_EQ(SendDlgItemMessageA(d, 30, TBM_GETPOS, 0, 0), 3);
+            Win32DragTrackbar(GetDlgItem(d, 30), 1, false);
+            Win32DragTrackbar(GetDlgItem(d, 30), -4, true);
+        },
+        [](HWND d) {
+            // Tabs: inserted in order; a refused change keeps the old tab.
+            TCITEMA item{};
+            item.mask = TCIF_TEXT;
+            for (const char* text : {"one", "two"}) {
+                item.pszText = const_cast<char*>(text);
+                SendDlgItemMessageA(d, 40, TCM_INSERTITEMA, 9, reinterpret_cast<LPARAM>(&item));
+            }
+            Win32SetControlByText(GetDlgItem(d, 40), "two");
+            selChangingRefused = true;
+            Win32ChooseTab(GetDlgItem(d, 40), 0);
+            EXPECT_EQ(SendDlgItemMessageA(d, 40, TCM_GETCURSEL, 0, 0), 1);
+        },
+        [](HWND d) {
+            // Edits: typing notifies; a read-only one takes nothing; list view cells.
+            EXPECT_TRUE(Win32TypeText(GetDlgItem(d, 50), "abc"));
+            EXPECT_FALSE(Win32TypeText(GetDlgItem(d, 51), "abc"));
+            EnableWindow(GetDlgItem(d, 10), FALSE);
+            EXPECT_FALSE(Win32ClickControl(GetDlgItem(d, 10))) << "disabled";
+            LVCOLUMNA column{LVCF_TEXT | LVCF_WIDTH, 0, 40, const_cast<char*>("No."), 0, 0};
+            SendDlgItemMessageA(d, 60, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+            SendDlgItemMessageA(d, 60, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+            LVITEMA row{LVIF_TEXT, 0, 0, 0, 0, const_cast<char*>("r0"), 0, 0, 0};
+            SendDlgItemMessageA(d, 60, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&row));
+            row.iSubItem = 1;
+            row.pszText = const_cast<char*>("cell");
+            SendDlgItemMessageA(d, 60, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&row));
+            char text[8] = {};
+            row.pszText = text;
+            row.cchTextMax = sizeof text;
+            EXPECT_EQ(
+                SendDlgItemMessageA(d, 60, LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&row)), 4);
+            EXPECT_STREQ(text, "cell");
+            EXPECT_FALSE(Win32BeginLabelEdit(GetDlgItem(d, 60), 1));
+            EXPECT_TRUE(Win32BeginLabelEdit(GetDlgItem(d, 60), 0));
+        },
+        [](HWND d) { SendMessageA(d, WM_CLOSE, 0, 0); },
+    });
+    EXPECT_EQ(result, 102) << "closing is Cancel";
+    const std::vector<std::string> expected = {
+        "init 77",        "command 10 0",   "command 11 0",   "command 12 0",
+        "command 13 0",   "command 20 1",   "hscroll 5 1",    "hscroll 5 0",
+        "hscroll 4 0",    "hscroll 8 0",    "notify 40 -552", "notify 40 -551",
+        "notify 40 -552", "command 50 768", "notify 60 -105", "command 2 0"};
+    EXPECT_EQ(heard, expected);
+}
+
+TEST_F(DialogTest, ADialogNoOneAnswersTakesItsDefaultButtonAndAMissingOneFails) {
+    // No idle hook and no presentation: the default push button answers at once.
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kResource), nullptr, RecordingProc, 0),
+              101);
+    EXPECT_EQ(heard, (std::vector<std::string>{"init 0", "command 1 0"}));
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(902), nullptr, RecordingProc, 0), -1);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_NAME_NOT_FOUND);
+}
+
+int timerTicks = 0;
+TEST_F(DialogTest, TheModalLoopDispatchesTimersAndEndsOnTheQuitMessage) {
+    win32_test::UseManualClock(true);
+    timerTicks = 0;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) { ++timerTicks; });
+    const INT_PTR result = Run({
+        [](HWND) { win32_test::AdvanceClockMicroseconds(100000); },
+        [](HWND) { win32_test::AdvanceClockMicroseconds(100000); },
+        [](HWND) { PostQuitMessage(3); },
+    });
+    EXPECT_EQ(timerTicks, 2) << "timers went on while the dialog was open";
+    EXPECT_EQ(result, 2) << "the quit message abandons the dialog";
+    MSG message{};
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, WM_QUIT) << "and is left for the loop outside";
+    EXPECT_EQ(message.wParam, 3u);
+    win32_test::UseManualClock(false);
+}
+
+}  // namespace
