@@ -3,5 +3,6 @@
 # 800 x 600 and 1920 x 1080.
 qvn_bench_program(adventure_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/adventure_bench.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/adventure_device.cpp
     LIBS game)
 target_compile_definitions(adventure_bench PRIVATE QVN_DEMO_DIR="${PROJECT_SOURCE_DIR}/demo")

@@ -20,6 +20,7 @@
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
 #include "adventure/scene.h"
+#include "adventure_device.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
 #include "media/graphics/d3d_application.h"
@@ -45,35 +46,11 @@ const char* const kPageText =
     "遠くで{汽笛/きてき}が鳴り、列車はゆっくりと{速度/そくど}を落として"
     "{構内/こうない}へ入ってくる。";
 
-bool MakeDevice(UINT width, UINT height) {
-    if (CreateD3DApplication() == 0) {
-        return false;
-    }
-    static int window;
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
-    pp.Windowed = TRUE;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    if (FAILED(D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44))) {
-        return false;
-    }
-    ScreenWidth = width;
-    ScreenHeight = height;
-    MessageFontScale = ComputeMessageFontScale(width, height);
-    ComputeLetterbox(width, height, &LetterboxScale, &LetterboxRect);
-    return true;
-}
-
 // The device, the geometry of an 800 x 600 screen and the page, made once.
 struct Page {
     Page() {
         SetLogEnabled(0);
-        MakeDevice(800, 600);
+        MakeAdventureDevice(800, 600);
         std::snprintf(SpeakerName, sizeof SpeakerName, "%s", Sjis("案内人").c_str());
         text = Sjis(kPageText);
         lines = {SpeakerName,
@@ -150,7 +127,7 @@ void RunAdventurePage(benchmark::State& state, UINT width, UINT height) {
     win32_test::SetProgramDirectory(ProgramDirectory());
     // FADE holds the scene before the station (a blue colour picture), halfway through its
     // cross-fade away over the station.
-    if (!MakeDevice(width, height) || FAILED(LoadBasePlane(nullptr))) {
+    if (!MakeAdventureDevice(width, height) || FAILED(LoadBasePlane(nullptr))) {
         state.SkipWithError("no device");
         return;
     }
