@@ -3,5 +3,6 @@
 qvn_fuzz_target(adventure_script_fuzz
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/adventure_script/adventure_script_fuzz.cpp
             ${CMAKE_CURRENT_LIST_DIR}/fuzz_program_dir.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/fuzz_device.cpp
     LIBS game script_tools
     CORPUS adventure_script/corpus)

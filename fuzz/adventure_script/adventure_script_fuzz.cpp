@@ -25,6 +25,7 @@
 #include "foundation/app_settings.h"
 #include "foundation/byte_reader.h"
 #include "foundation/path.h"
+#include "fuzz_device.h"
 #include "fuzz_program_dir.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/plane.h"
@@ -33,7 +34,6 @@
 #include "platform/dsound/dsound_test.h"
 #include "script/call_stack.h"
 #include "script/script_variables.h"
-#include "shell/program.h"
 #include "tools/script/script_assembler.h"
 
 namespace {
@@ -89,25 +89,9 @@ bool MakeGame() {
     WriteAssembled(directory, "start", "*top\n*restart\n text \"x\"\n invoke 2\n return\n");
     const std::vector<std::uint8_t> wave = SilentWave();
     WriteFile(directory + "/sound/a.wav", wave.data(), wave.size());
-    if (CreateD3DApplication() == 0) {
+    if (!MakeFuzzAdventureDevice(320, 240)) {
         return false;
     }
-    static int window;
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 320;
-    pp.BackBufferHeight = 240;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
-    pp.Windowed = TRUE;
-    if (FAILED(D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44))) {
-        return false;
-    }
-    ScreenWidth = 320;
-    ScreenHeight = 240;
-    MessageFontScale = ComputeMessageFontScale(320, 240);
-    ComputeLetterbox(320, 240, &LetterboxScale, &LetterboxRect);
     dsound_test::UseNullDevice(true);
     CreateDirectSound(nullptr, nullptr);
     input = std::make_unique<DIApplication>();

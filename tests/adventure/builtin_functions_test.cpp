@@ -86,11 +86,11 @@ TEST_F(BuiltinFunctionsTest, EachFunctionLeavesItsStateAndGoesOnOrWaits) {
              EXPECT_EQ(Var(16), 600);
          }},
         {"sub-command 0 into a local (passed by reference) and variable 4294967295, which the cap "
-         "drops",
-         "    invoke 0 0 l1 -1\n    set g17 l1", 1,
+         "drops; 17 into that variable likewise",
+         "    invoke 17 3 -1\n    invoke 0 0 l1 -1\n    set g17 l1", 1,
          [this] {
              EXPECT_EQ(Var(17), 800);
-             EXPECT_EQ(CountLogLines("scrMain:error: SetVar: index(-1)"), 1);
+             EXPECT_EQ(CountLogLines("scrMain:error: SetVar: index(-1)"), 2);
          }},
         {"sub-commands without a handler, and none at all",
          "    invoke 0 2\n    invoke 0 6\n    invoke 0 55\n    invoke 0 99\n    invoke 0 104\n"
@@ -164,9 +164,12 @@ TEST_F(BuiltinFunctionsTest, EachFunctionLeavesItsStateAndGoesOnOrWaits) {
          }},
         {"6 hides the window and waits its tenths", "    invoke 6 3", 5,
          [] { EXPECT_EQ(MessageWindowShown, 0); }},
-        {"25, 26 and 32 each resume in the next frame",
-         "    invoke 13 0 0 0\n    invoke 25 0 0 0\n    invoke 26 1\n    invoke 32", 2,
-         [] { EXPECT_NE(SavedScenePicture, nullptr) << "32 goes on"; }},
+        {"25, 26 and 32 each resume in the next frame; a negative quake length is 0",
+         "    invoke 13 0 0 0\n    invoke 25 4 4 -5\n    invoke 26 1\n    invoke 32", 2,
+         [] {
+             EXPECT_NE(SavedScenePicture, nullptr) << "32 goes on";
+             EXPECT_EQ(QuakeTime, 0.0);
+         }},
         {"33 restores the saved picture", "    invoke 33", 0,
          [] { EXPECT_EQ(SavedScenePicture, nullptr); }},
         {"35 shows a formatted message", "    invoke 35 \"%d-%s\" 7 \"x\"", 0,
