@@ -3,21 +3,35 @@
 // for every page. BM_DrawPageLinesReference: the texture cleared and the same four finished
 // lines drawn twice (mask and word copies) with the font, without any layout: the cost of the
 // drawing alone, measured in the same run.
+// BM_AdventurePage800x600 and BM_AdventurePage1920x1080: one whole adventure frame as the frame
+// step draws it while a page waits: the back buffer cleared, the picture of BASE scaled into the
+// letterbox, FADE halfway through a cross-fade over it, the message window with that page, and
+// the software cursor. Items are frames.
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "adventure/adventure_frame.h"
 #include "adventure/game_mode.h"
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
+#include "adventure/scene.h"
+#include "adventure_device.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/d3d_functions.h"
 #include "media/graphics/font.h"
+#include "media/graphics/plane.h"
+#include "media/graphics/texture.h"
+#include "platform/win32/cursor_api.h"
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/test_hooks.h"
+#include "shell/cursor.h"
 #include "shell/program.h"
 
 namespace {
@@ -26,31 +40,19 @@ std::string Sjis(const char* utf8) {
     return Utf8ToCp932(utf8).value_or("");
 }
 
+// The page of every benchmark: the speaker and three lines with ruby, markup and a word.
+const char* const kPageText =
+    "{駅前/えきまえ}の{広場/ひろば}に#0人が集まり、[FF8080]赤い旗[]が風に揺れていた。"
+    "遠くで{汽笛/きてき}が鳴り、列車はゆっくりと{速度/そくど}を落として"
+    "{構内/こうない}へ入ってくる。";
+
 // The device, the geometry of an 800 x 600 screen and the page, made once.
 struct Page {
     Page() {
         SetLogEnabled(0);
-        CreateD3DApplication();
-        static int window;
-        D3DPRESENT_PARAMETERS pp{};
-        pp.BackBufferWidth = 800;
-        pp.BackBufferHeight = 600;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
-        pp.Windowed = TRUE;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44);
-        ScreenWidth = 800;
-        ScreenHeight = 600;
-        MessageFontScale = ComputeMessageFontScale(800, 600);
-        ComputeLetterbox(800, 600, &LetterboxScale, &LetterboxRect);
+        MakeAdventureDevice(800, 600);
         std::snprintf(SpeakerName, sizeof SpeakerName, "%s", Sjis("案内人").c_str());
-        text = Sjis(
-            "{駅前/えきまえ}の{広場/ひろば}に#0人が集まり、[FF8080]赤い旗[]が風に揺れていた。"
-            "遠くで{汽笛/きてき}が鳴り、列車はゆっくりと{速度/そくど}を落として"
-            "{構内/こうない}へ入ってくる。");
+        text = Sjis(kPageText);
         lines = {SpeakerName,
                  Sjis("　駅前の広場に0人が集まり、[FF8080]赤い旗[]が風に揺れていた。遠くで"),
                  Sjis("　汽笛が鳴り、列車はゆっくりと速度を落として構内へ入ってくる。")};
@@ -97,5 +99,83 @@ void BM_DrawPageLinesReference(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_DrawPageLinesReference)->Unit(benchmark::kMicrosecond);
+
+// A program directory holding the demo's station picture and cursor, removed at exit.
+const std::string& ProgramDirectory() {
+    static const std::string dir = [] {
+        char pattern[] = "/tmp/qvn-adventure-bench-XXXXXX";
+        if (mkdtemp(pattern) == nullptr) {
+            std::abort();
+        }
+        namespace fs = std::filesystem;
+        fs::create_directories(fs::path(pattern) / "bmp" / "visual");
+        fs::copy_file(fs::path(QVN_DEMO_DIR) / "bmp" / "visual" / "station.png",
+                      fs::path(pattern) / "bmp" / "visual" / "station.png");
+        fs::copy_file(fs::path(QVN_DEMO_DIR) / "bmp" / "cursor.png",
+                      fs::path(pattern) / "bmp" / "cursor.png");
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(ProgramDirectory(), ignored);
+        });
+        return std::string(pattern);
+    }();
+    return dir;
+}
+
+void RunAdventurePage(benchmark::State& state, UINT width, UINT height) {
+    SetLogEnabled(0);
+    win32_test::SetProgramDirectory(ProgramDirectory());
+    // FADE holds the scene before the station (a blue colour picture), halfway through its
+    // cross-fade away over the station.
+    if (!MakeAdventureDevice(width, height) || FAILED(LoadBasePlane(nullptr))) {
+        state.SkipWithError("no device");
+        return;
+    }
+    BasePlane->texture->ColorFill(nullptr, 0xFF203060u);
+    RenderAdventureScene(0);
+    if (FAILED(LoadBasePlane("visual\\station"))) {
+        state.SkipWithError("no picture");
+        return;
+    }
+    StartSceneFade(2000);
+    FadePlane->gameData = 1000;
+    FadePlane->SetAlpha(0x80);
+    HWCursor = 0;
+    SetCursorShape(0);
+    UpdateCursor();
+    SetCursorPos(static_cast<int>(width / 2), static_cast<int>(height / 2));
+    std::snprintf(SpeakerName, sizeof SpeakerName, "%s", Sjis("案内人").c_str());
+    LineCounter = -1;
+    ShowText(Sjis(kPageText).c_str());
+    PageWait = 1;
+    MessageWindowShown = 1;
+    GameMode = kGameModeAdventure;
+    IDirect3DDevice9* device = D3DApp->device.get();
+    for (auto _ : state) {
+        D3D_UpdatePlanes(0.0);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u, 1.0f, 0);
+        device->BeginScene();
+        AdventureFrame(0.0);
+        DrawSoftwareCursor();
+        device->EndScene();
+    }
+    state.counters["lines"] = LineCounter;
+    state.SetItemsProcessed(state.iterations());
+    BlockingCount = 0;
+    ReleaseScene();
+    ReleaseCursor();
+    GameMode = kGameModeNone;
+    DestroyD3DApplication();
+}
+
+void BM_AdventurePage800x600(benchmark::State& state) {
+    RunAdventurePage(state, 800, 600);
+}
+BENCHMARK(BM_AdventurePage800x600)->Unit(benchmark::kMillisecond);
+
+void BM_AdventurePage1920x1080(benchmark::State& state) {
+    RunAdventurePage(state, 1920, 1080);
+}
+BENCHMARK(BM_AdventurePage1920x1080)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "adventure/game_mode.h"
 #include "adventure/scene.h"
+#include "adventure_device.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
 #include "media/graphics/d3d_application.h"
@@ -17,23 +18,10 @@ namespace {
 
 void RunScene(benchmark::State& state, UINT width, UINT height) {
     SetLogEnabled(0);
-    CreateD3DApplication();
-    static int window;
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
-    pp.Windowed = TRUE;
-    pp.EnableAutoDepthStencil = TRUE;
-    pp.AutoDepthStencilFormat = D3DFMT_D16;
-    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44);
-    ScreenWidth = width;
-    ScreenHeight = height;
-    ComputeLetterbox(width, height, &LetterboxScale, &LetterboxRect);
+    if (!MakeAdventureDevice(width, height, true)) {
+        state.SkipWithError("no device");
+        return;
+    }
 
     LoadBasePlane(nullptr);
     BasePlane->texture->ColorFill(nullptr, 0xFF406080u);

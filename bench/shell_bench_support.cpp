@@ -41,7 +41,7 @@ std::string MakeProgramDirectory() {
     std::ifstream cursor(std::string(QVN_DEMO_DIR) + "/bmp/cursor.png", std::ios::binary);
     std::ofstream(dir + "/bmp/cursor.png", std::ios::binary) << cursor.rdbuf();
     const char* scripts[][2] = {{"global", ".globals 0 0 0 0 0 0 0 0 0\n*top\n return\n"},
-                                {"start", "*top\n@w\n call 28 0\n pop\n jump @w\n"}};
+                                {"start", ".locals 0\n*top\n@w\n invoke 0 0 l0 l0\n jump @w\n"}};
     for (const auto& script : scripts) {
         std::vector<std::uint8_t> bytes;
         std::string error;

@@ -1,12 +1,13 @@
 # The demo game's data beside the program: scripts assembled by qvn-scrasm from demo/script/*.txt
-# into game/script/*.scr, images copied from demo/bmp/ into game/bmp/, movies from demo/movie/
-# into game/movie/, sprite containers written by qvn-kra from demo/sprite/**/*.txt into
-# game/sprite/**/*.kra with their sheets beside them.
+# into game/script/*.scr; images (demo/bmp/, with its folders), sounds, music, voices and movies
+# copied into the same folders of game/; sprite containers written by qvn-kra from
+# demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them.
 set(demo_dir ${PROJECT_SOURCE_DIR}/demo)
 set(demo_out ${CMAKE_BINARY_DIR}/game)
 file(GLOB demo_scripts CONFIGURE_DEPENDS ${demo_dir}/script/*.txt)
-file(GLOB demo_images CONFIGURE_DEPENDS ${demo_dir}/bmp/*.png)
-file(GLOB demo_movies CONFIGURE_DEPENDS ${demo_dir}/movie/*.avi)
+file(GLOB_RECURSE demo_files CONFIGURE_DEPENDS RELATIVE ${demo_dir}
+    ${demo_dir}/bmp/*.png ${demo_dir}/bmp/*.jpg ${demo_dir}/sound/*.wav ${demo_dir}/music/*.wav
+    ${demo_dir}/voice/*.mp3 ${demo_dir}/movie/*.avi)
 
 set(demo_outputs)
 foreach(source ${demo_scripts})
@@ -20,14 +21,11 @@ foreach(source ${demo_scripts})
         VERBATIM)
     list(APPEND demo_outputs ${output})
 endforeach()
-foreach(source ${demo_images} ${demo_movies})
-    get_filename_component(name ${source} NAME)
-    get_filename_component(folder ${source} DIRECTORY)
-    get_filename_component(folder ${folder} NAME)
-    set(output ${demo_out}/${folder}/${name})
+foreach(file ${demo_files})
+    set(output ${demo_out}/${file})
     add_custom_command(OUTPUT ${output}
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source} ${output}
-        DEPENDS ${source}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${demo_dir}/${file} ${output}
+        DEPENDS ${demo_dir}/${file}
         VERBATIM)
     list(APPEND demo_outputs ${output})
 endforeach()

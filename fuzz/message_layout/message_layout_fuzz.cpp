@@ -8,40 +8,19 @@
 #include <string>
 #include <vector>
 
-#include "adventure/game_mode.h"
 #include "adventure/message_functions.h"
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
 #include "adventure/script_format.h"
 #include "foundation/app_settings.h"
+#include "fuzz_device.h"
 #include "fuzz_program_dir.h"
-#include "media/graphics/d3d_application.h"
-#include "shell/program.h"
 
 namespace {
 
 bool MakeDevice() {
     FuzzProgramDirectory("message");
-    if (CreateD3DApplication() == 0) {
-        return false;
-    }
-    static int window;
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 400;
-    pp.BackBufferHeight = 300;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
-    pp.Windowed = TRUE;
-    if (FAILED(D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44))) {
-        return false;
-    }
-    ScreenWidth = 400;
-    ScreenHeight = 300;
-    MessageFontScale = ComputeMessageFontScale(400, 300);
-    ComputeLetterbox(400, 300, &LetterboxScale, &LetterboxRect);
-    return true;
+    return MakeFuzzAdventureDevice(400, 300);
 }
 
 }  // namespace

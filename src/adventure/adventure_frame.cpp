@@ -241,9 +241,7 @@ void RunScriptStep(double dt) {
             EndPage(true);
         }
         SaveReadHistoryIfChanged();
-        if (VariableEditorWindow != nullptr) {
-            SendMessageA(VariableEditorWindow, WM_USER, 0, 0);
-        }
+        RefreshVariableEditor();
         if (!RunScripts(static_cast<float>(dt)) || IsScriptStackEmpty()) {
             return;
         }

@@ -1,6 +1,8 @@
 #pragma once
 // The face picture at the left end of the message window.
 
+#include "adventure/script_arguments.h"
+
 struct D3DPlane;
 
 // The face plane; null while no face is shown.
@@ -13,3 +15,6 @@ void ClearFace();
 inline bool IsFaceShown() {
     return FacePlane != nullptr;
 }
+
+// Built-in function 5 (0 s face): the face picture "face\NAME" ("*": none). True.
+bool BuiltinFace(const ScriptArguments& arguments);

@@ -9,7 +9,9 @@
 #include "adventure/message_window.h"
 #include "adventure/read_history.h"
 #include "adventure/scene.h"
+#include "adventure/script_functions.h"
 #include "adventure/seams.h"
+#include "adventure/sound_functions.h"
 #include "adventure/variable_editor.h"
 #include "adventure/voice.h"
 #include "foundation/app_settings.h"
@@ -57,9 +59,7 @@ bool PopGameMode(const char*, int isReturn) {
         if (GameMode == kGameModeAdventure && IsScriptStackEmpty()) {
             RequestProgramEnd();
         }
-        if (VariableEditorWindow != nullptr) {
-            SendMessageA(VariableEditorWindow, WM_USER, 0, 0);
-        }
+        RefreshVariableEditor();
     }
     if (IsScriptStackEmpty()) {
         RequestProgramEnd();

@@ -1,5 +1,7 @@
 #include "adventure/message_backlog.h"
 
+#include "adventure/script_arguments.h"
+
 int BacklogReplay = 0;
 
 // These stand in until the backlog exists: it records nothing, so it is always empty and never
@@ -20,4 +22,7 @@ void ShowSelected() {}
 void ReturnToCurrent() {}
 void ReplayVoice() {}
 void Clear() {}
+bool SetReplay(std::int32_t) {
+    return BuiltinNotBuilt(8);
+}
 }  // namespace MessageBacklog

@@ -22,4 +22,7 @@ void ShowSelected();
 void ReturnToCurrent();
 void ReplayVoice();
 void Clear();
+// Option 5 of system sub-command 8: BacklogReplay := `value`; a non-zero value while an older
+// entry is shown moves the backlog to its last entry. True.
+bool SetReplay(std::int32_t value);
 }  // namespace MessageBacklog

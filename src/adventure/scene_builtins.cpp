@@ -2,6 +2,7 @@
 // letterbox bars, waiting for the BASE animation, the saved picture, the scene render, the
 // BASE colour and the screen capture.
 
+#include <algorithm>
 #include <cstdio>
 
 #include "adventure/adventure_state.h"
@@ -59,7 +60,8 @@ bool BuiltinColourPicture(const ScriptArguments& arguments) {
 bool BuiltinQuake(const ScriptArguments& arguments) {
     RenderAdventureScene(0);
     QuakeAmplitude = POINT{arguments.Long(0, 0), arguments.Long(1, 0)};
-    QuakeDuration = arguments.ULong(2, 0) * 0.1;
+    // A negative length counts as 0.
+    QuakeDuration = std::max(arguments.Long(2, 0), 0) * 0.1;
     QuakeTime = QuakeDuration;
     return false;
 }

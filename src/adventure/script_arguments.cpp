@@ -1,5 +1,7 @@
 #include "adventure/script_arguments.h"
 
+#include "foundation/log.h"
+
 const char* ScriptArguments::String(std::size_t index, const char* fallback) const {
     if (!Has(index)) {
         return fallback ? fallback : "";
@@ -30,4 +32,9 @@ double ScriptArguments::Float(std::size_t index, double fallback) const {
 
 std::uint32_t ScriptArguments::Payload(std::size_t index, std::uint32_t fallback) const {
     return Has(index) ? values_[index]->GetPayload() : fallback;
+}
+
+bool BuiltinNotBuilt(int number) {
+    LogPrintf("function: not built (%d)", number);
+    return true;
 }

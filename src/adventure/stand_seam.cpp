@@ -3,3 +3,15 @@
 // Stand in until standing characters exist: there are none to clear or draw.
 void ClearStands() {}
 void DrawStands() {}
+
+bool BuiltinStand(const ScriptArguments&) {
+    return BuiltinNotBuilt(4);
+}
+
+bool BuiltinStartStands(const ScriptArguments&) {
+    return BuiltinNotBuilt(7);
+}
+
+bool BuiltinStandAtOnce(const ScriptArguments&) {
+    return BuiltinNotBuilt(31);
+}

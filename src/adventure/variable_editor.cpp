@@ -9,13 +9,17 @@ HWND VariableEditorWindow = nullptr;
 // Stands in until the editor's dialogs exist: nothing opens.
 void OpenVariableEditor(int) {}
 
+void RefreshVariableEditor() {
+    if (VariableEditorWindow != nullptr) {
+        SendMessageA(VariableEditorWindow, WM_USER, 0, 0);
+    }
+}
+
 bool OnLabelFound(const char*, std::uint32_t position) {
     SpeakerName[0] = '\0';
     if (position == kNoPosition) {
         return false;
     }
-    if (VariableEditorWindow != nullptr) {
-        SendMessageA(VariableEditorWindow, WM_USER, 0, 0);
-    }
+    RefreshVariableEditor();
     return true;
 }

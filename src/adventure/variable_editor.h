@@ -13,6 +13,9 @@ extern HWND VariableEditorWindow;
 // and the word "plovanet" was typed or `force` is set.
 void OpenVariableEditor(int force);
 
+// Sends an open editor WM_USER, on which it reads the variables again.
+void RefreshVariableEditor();
+
 // The VM's hook after every label lookup: empties SpeakerName; false when the label was not
 // found (position kNoPosition); otherwise refreshes an open editor and answers true.
 bool OnLabelFound(const char* name, std::uint32_t position);

@@ -8,3 +8,7 @@ bool IsVoicePlaying() {
 }
 
 void ReleaseVoice() {}
+
+bool BuiltinVoice(const ScriptArguments&) {
+    return BuiltinNotBuilt(18);
+}

@@ -8,7 +8,8 @@
 #include "adventure/message_functions.h"
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
-#include "adventure/script_arguments.h"
+#include "adventure/scene.h"
+#include "adventure/script_functions.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
 #include "foundation/path.h"
@@ -26,25 +27,6 @@
 namespace adventure_tests {
 
 namespace {
-
-// Stands in for the numbered dispatcher: the message functions by their numbers; any other
-// number goes on.
-bool TestDispatcher(std::uint32_t number, const std::vector<ScriptValue*>& values, float) {
-    const ScriptArguments arguments(values);
-    switch (number) {
-        case 1:
-            return BuiltinSpeaker(arguments);
-        case 2:
-        case 19:
-            return BuiltinPageEnd(arguments);
-        case 6:
-            return BuiltinWait(arguments);
-        case 35:
-            return BuiltinFormattedMessage(arguments);
-        default:
-            return true;
-    }
-}
 
 constexpr const char* kGlobalScript = R"(
 .globals 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0
@@ -85,7 +67,7 @@ void AdventureTest::SetUp() {
     ResetAdventure();
     ScriptGameHooks hooks = DefaultScriptGameHooks();
     hooks.ShowMessage = ShowMessage;
-    hooks.ScriptFunctionDispatcher = TestDispatcher;
+    hooks.ScriptFunctionDispatcher = ScriptFunctionDispatcher;
     hooks.PushGameMode = PushGameMode;
     hooks.PopGameMode = PopGameMode;
     InstallScriptGameHooks(hooks);
@@ -100,7 +82,7 @@ void AdventureTest::SetUp() {
 
 void AdventureTest::TearDown() {
     ResetAdventure();
-    ReleaseMessageWindow();
+    ReleaseScene();
     InstallScriptGameHooks(DefaultScriptGameHooks());
     gDIApplication = nullptr;
     input_.reset();

@@ -1,8 +1,7 @@
 #pragma once
 // An adventure on an 800 x 600 device without a display: the letterbox and message geometry
-// of that screen, scripts assembled into the program directory and run by the frame, a test
-// dispatcher that reaches the message functions by their numbers, and input set frame by frame
-// as the devices would report it.
+// of that screen, scripts assembled into the program directory and run by the frame with the
+// game's own built-in functions, and input set frame by frame as the devices would report it.
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,5 +1,6 @@
 #include "replay_harness.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -17,12 +18,20 @@ const char* const kReplayGlobalScript = R"(
 )";
 
 const char* const kReplayEndlessStart = R"(
+.locals 0
 *top
 @wait
-    call 28 0
-    pop
+    invoke 0 0 l0 l0
     jump @wait
 )";
+
+void CopyDemoGame(const TempProgramDir& dir) {
+    namespace fs = std::filesystem;
+    for (const char* folder : {"script", "bmp", "sound", "music", "voice"}) {
+        fs::copy(fs::path(QVN_DEMO_GAME_DIR) / folder, fs::path(dir.path()) / folder,
+                 fs::copy_options::recursive);
+    }
+}
 
 ReplayHarness::ReplayHarness() : ReplayRunner(dir_.path()) {}
 

@@ -18,9 +18,12 @@ using ::ReplayFrame;
 
 // The global script of the replays: the initial globals and a label "top" that returns.
 extern const char* const kReplayGlobalScript;
-// A start script that waits one frame after another (built-in 28 yields while the adventure has
-// no functions yet).
+// A start script that waits one frame after another: each frame it asks for the screen size
+// into a local of its own (system sub-command 0, which lets the script go on next frame).
 extern const char* const kReplayEndlessStart;
+
+// Copies the demo game as the build made it (scripts, images, sounds, music, voices) into `dir`.
+void CopyDemoGame(const TempProgramDir& dir);
 
 // Made before the runner and removed after it.
 class ReplayProgramDir {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/d3dx/image_decode.h"
+#include "replay_harness.h"
 #include "support/temp_program_dir.h"
 #include "tools/replay/frame_capture.h"
 
@@ -73,13 +74,7 @@ ToolRun RunTool(const qvn::test::TempProgramDir& dir, const std::vector<std::str
     return run;
 }
 
-// A program directory with the demo game's data as the build made it.
-void CopyDemoGame(const qvn::test::TempProgramDir& dir) {
-    for (const char* folder : {"script", "bmp"}) {
-        fs::copy(fs::path(QVN_DEMO_GAME_DIR) / folder, fs::path(dir.path()) / folder,
-                 fs::copy_options::recursive);
-    }
-}
+using qvn::test::CopyDemoGame;
 
 TEST(ReplayToolTest, DemoGameRunsOverATimelineAndReportsWhatItWasAskedFor) {
     qvn::test::TempProgramDir dir;
@@ -99,11 +94,13 @@ TEST(ReplayToolTest, DemoGameRunsOverATimelineAndReportsWhatItWasAskedFor) {
     EXPECT_EQ(run.status, 0) << run.err;
 
     std::vector<std::string> expected = {"capture info tick 12 hash "};
-    // The demo's global script: month 4 and week 1 among 18 globals.
+    // The demo's global script: month 4 and week 1 among 18 globals; the first chapter has
+    // started music 1 (variable 11) and waits on its title page.
     for (int i = 0; i < 18; ++i) {
         expected.push_back("var " + std::to_string(i) + " = " +
                            (i == 12   ? "4"
                             : i == 13 ? "1"
+                            : i == 11 ? "1"
                                       : "0"));
     }
     expected.push_back("ended tick 30");

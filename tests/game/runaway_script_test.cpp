@@ -73,7 +73,7 @@ TEST(RunawayScriptTest, ASelfCallingScriptStopsAtTheDepthLimit) {
 *top
     callfile "" "top"
 @wait
-    call 28 0
+    call 99 0
     pop
     jump @wait
 )");
@@ -88,7 +88,7 @@ TEST(RunawayScriptTest, ASelfCallingScriptStopsAtTheDepthLimit) {
         const std::vector<std::string> log = game.LogLines();
         EXPECT_EQ(CountLines(log, "scrMain:error: RunCode: call stack full. (1024 frames)"), 1)
             << "run " << run;
-        EXPECT_EQ(CountLines(log, "function: error. no(28)"), game.FramesBetween(1, 10))
+        EXPECT_EQ(CountLines(log, "function: error. no(99)"), game.FramesBetween(1, 10))
             << "one wait per frame, in the deepest frame";
     }
 }

@@ -84,21 +84,22 @@ protected:
     qvn::test::TempProgramDir dir_;
 };
 
-// One frame of the adventure: the VM runs until it yields (every built-in call yields here).
+// One frame of the adventure: the VM runs until it yields (the scripts here yield by asking
+// for the screen size into a local).
 void RunFrame() {
     RunScripts(0.016f);
 }
 
 TEST_F(GameModeTest, StackFollowsEveryLoadCallJumpAndReturn) {
     WriteScript("start", R"(
+.locals 0
 *top
     callfile "sub" "top"
-    call 28 0
-    pop
+    invoke 0 0 l0 l0
     jumpfile "next" "top"
 )");
-    WriteScript("sub", "*top\n call 28 0\n pop\n return\n");
-    WriteScript("next", "*top\n call 28 0\n pop\n return\n");
+    WriteScript("sub", ".locals 0\n*top\n invoke 0 0 l0 l0\n return\n");
+    WriteScript("next", ".locals 0\n*top\n invoke 0 0 l0 l0\n return\n");
 
     ASSERT_TRUE(StartScript(Path("start").c_str(), "top", 0));
     EXPECT_EQ(GameMode, kGameModeAdventure);
@@ -175,7 +176,7 @@ TEST_F(GameModeTest, StartScriptWithoutAFileNeedsARunningFrame) {
 }
 
 TEST_F(GameModeTest, LetterboxIsComputedOnceAtTheFirstStart) {
-    WriteScript("start", "*top\n call 28 0\n pop\n return\n");
+    WriteScript("start", ".locals 0\n*top\n invoke 0 0 l0 l0\n return\n");
     ScreenWidth = 1024;
     ScreenHeight = 600;
     ASSERT_TRUE(StartScript(Path("start").c_str(), "top", 0));
@@ -213,7 +214,7 @@ TEST(LetterboxTest, ScreenIsScaledAndCentred) {
 }
 
 TEST_F(GameModeTest, ResetPutsTheAdventureBackButKeepsAutoMode) {
-    WriteScript("start", "*top\n call 28 0\n pop\n return\n");
+    WriteScript("start", ".locals 0\n*top\n invoke 0 0 l0 l0\n return\n");
     ASSERT_TRUE(StartScript(Path("start").c_str(), "top", 0));
     AutoMode = 1;
     FastForwardMode = 1;

@@ -205,7 +205,7 @@ void PcmMusicThread(std::string name, DWORD loopMode) {
         if (streams && !RefillStep(*sound, source, writeCursor)) {
             break;
         }
-        Sleep(kMusicStreamStepMs);
+        SleepUnless(kMusicStreamStepMs, state.stopRequested);
     }
 
     {
@@ -253,6 +253,9 @@ void StopPcmMusicStream() {
         return;
     }
     state.stopRequested.store(true);
+    // The thread sleeps through the program's clock, which may be one that only this thread
+    // moves (a replay): the request wakes it, whatever the clock.
+    WakeSleepers();
     state.thread.join();
     state.playing.store(0);
 }

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <list>
@@ -27,6 +28,8 @@ struct ManualClock {
     struct Sleeper {
         std::uint64_t deadline;
         bool released;
+        const std::atomic<bool>* wake;  // null: only the clock ends the sleep
+        bool Waiting() const { return !released && (wake == nullptr || !wake->load()); }
     };
     std::list<Sleeper> sleepers;  // stable addresses for the sleeping threads
 };
@@ -53,14 +56,26 @@ void ReleaseDueSleepers(ManualClock& clock, bool releaseAll) {
     }
 }
 
-void SleepManual(ManualClock& clock, DWORD milliseconds) {
+void SleepManual(ManualClock& clock, DWORD milliseconds, const std::atomic<bool>* wake) {
     std::unique_lock lock(clock.mutex);
     auto sleeper = clock.sleepers.insert(
         clock.sleepers.end(),
-        {clock.microseconds.load() + static_cast<std::uint64_t>(milliseconds) * 1000u, false});
+        {clock.microseconds.load() + static_cast<std::uint64_t>(milliseconds) * 1000u, false,
+         wake});
     clock.changed.notify_all();
-    clock.changed.wait(lock, [&] { return sleeper->released; });
+    clock.changed.wait(lock, [&] { return !sleeper->Waiting(); });
     clock.sleepers.erase(sleeper);
+}
+
+// Wakes the real-clock sleepers of SleepUnless.
+struct RealWake {
+    std::mutex mutex;
+    std::condition_variable changed;
+};
+
+RealWake& RealWakes() {
+    static RealWake* wakes = new RealWake;
+    return *wakes;
 }
 
 void SleepReal(DWORD milliseconds) {
@@ -108,7 +123,7 @@ void Sleep(DWORD milliseconds) {
     ManualClock& clock = Manual();
     if (clock.enabled.load()) {
         if (milliseconds != 0) {
-            SleepManual(clock, milliseconds);
+            SleepManual(clock, milliseconds, nullptr);
         }
         return;
     }
@@ -117,6 +132,31 @@ void Sleep(DWORD milliseconds) {
         return;
     }
     SleepReal(milliseconds);
+}
+
+void SleepUnless(DWORD milliseconds, const std::atomic<bool>& wake) {
+    ManualClock& clock = Manual();
+    if (clock.enabled.load()) {
+        if (milliseconds != 0 && !wake.load()) {
+            SleepManual(clock, milliseconds, &wake);
+        }
+        return;
+    }
+    RealWake& wakes = RealWakes();
+    std::unique_lock lock(wakes.mutex);
+    wakes.changed.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                           [&] { return wake.load(); });
+}
+
+void WakeSleepers() {
+    {
+        ManualClock& clock = Manual();
+        std::lock_guard lock(clock.mutex);
+        clock.changed.notify_all();
+    }
+    RealWake& wakes = RealWakes();
+    std::lock_guard lock(wakes.mutex);
+    wakes.changed.notify_all();
 }
 
 bool Win32ClockIsManual() {
@@ -150,7 +190,7 @@ void WaitForSleepers(int count) {
     clock.changed.wait(lock, [&] {
         int waiting = 0;
         for (const ManualClock::Sleeper& sleeper : clock.sleepers) {
-            if (!sleeper.released) {
+            if (sleeper.Waiting()) {
                 ++waiting;
             }
         }

@@ -82,6 +82,32 @@ TEST_F(ManualClockTest, LeavingTheManualClockReleasesSleepers) {
     Sleep(0);  // the real clock: returns at once
 }
 
+// A stop request ends a SleepUnless on either clock without the clock moving, as a thread
+// joining a streaming thread needs.
+TEST(InterruptibleSleepTest, WakeEndsTheSleepAtOnceOnEitherClock) {
+    for (const bool manual : {true, false}) {
+        win32_test::UseManualClock(manual);
+        std::atomic<bool> stop{false};
+        std::atomic<int> steps{0};
+        std::thread sleeper([&] {
+            SleepUnless(600000, stop);
+            steps.fetch_add(1);
+        });
+        if (manual) {
+            win32_test::WaitForSleepers(1);
+        }
+        stop.store(true);
+        WakeSleepers();
+        sleeper.join();
+        EXPECT_EQ(steps.load(), 1) << manual;
+        if (manual) {
+            EXPECT_EQ(timeGetTime(), 0u) << "the clock stood still";
+        }
+        SleepUnless(600000, stop);  // already set: returns at once
+        win32_test::UseManualClock(false);
+    }
+}
+
 TEST(RealClockTest, NeverRunsBackwards) {
     LARGE_INTEGER frequency;
     ASSERT_TRUE(QueryPerformanceFrequency(&frequency));

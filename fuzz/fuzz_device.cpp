@@ -1,0 +1,29 @@
+#include "fuzz_device.h"
+
+#include "adventure/game_mode.h"
+#include "foundation/app_settings.h"
+#include "media/graphics/d3d_application.h"
+#include "shell/program.h"
+
+bool MakeFuzzAdventureDevice(UINT width, UINT height) {
+    if (CreateD3DApplication() == 0) {
+        return false;
+    }
+    static int window;
+    D3DPRESENT_PARAMETERS pp{};
+    pp.BackBufferWidth = width;
+    pp.BackBufferHeight = height;
+    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.BackBufferCount = 1;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
+    pp.Windowed = TRUE;
+    if (FAILED(D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44))) {
+        return false;
+    }
+    ScreenWidth = width;
+    ScreenHeight = height;
+    MessageFontScale = ComputeMessageFontScale(width, height);
+    ComputeLetterbox(width, height, &LetterboxScale, &LetterboxRect);
+    return true;
+}
