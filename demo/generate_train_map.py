@@ -22,11 +22,11 @@ import math
 import os
 
 from generate_images import write_png
+from generate_sprites import Canvas as SpriteCanvas
 from generate_story_images import FONT, Canvas, mix
 from generate_story_sounds import frequency, mix_into, note, write_wave, RATE
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-CLEAR = (0, 0, 0, 0)
 TILE = 72
 
 # Design coordinates of the stations, as the journey script places them.
@@ -36,26 +36,12 @@ MONTHS = ["JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JULY", "AUG", "SEP", "OCT",
 SEASONS = [(70, 110, 170), (70, 110, 170), (200, 120, 160), (200, 120, 160), (200, 120, 160),
            (60, 150, 90), (60, 150, 90), (60, 150, 90), (190, 110, 50), (190, 110, 50),
            (190, 110, 50), (70, 110, 170)]
-DAYS = [("WKD", "WEEKDAY", (90, 90, 100)), ("SAT", "SATURDAY", (60, 100, 200)),
-        ("SUN", "SUNDAY", (200, 60, 60))]
+# The day types weekday, Saturday and Sunday.
+DAYS = [("WKD", (90, 90, 100)), ("SAT", (60, 100, 200)), ("SUN", (200, 60, 60))]
 
 
-class Sheet:
-    """An RGBA picture with the drawing the sprites need."""
-
-    def __init__(self, width, height):
-        self.width = width
-        self.height = height
-        self.rows = [[CLEAR] * width for _ in range(height)]
-
-    def put(self, x, y, colour):
-        if 0 <= x < self.width and 0 <= y < self.height:
-            self.rows[y][x] = colour
-
-    def rect(self, left, top, right, bottom, colour):
-        for y in range(top, bottom):
-            for x in range(left, right):
-                self.put(x, y, colour)
+class Sheet(SpriteCanvas):
+    """The sprite canvas with rings and the 5 x 7 font of the backgrounds."""
 
     def disc(self, cx, cy, radius, colour, inner=-1.0):
         """A disc, or with `inner` a ring between the two radii (pixel centres)."""
@@ -65,7 +51,9 @@ class Sheet:
                 if inner < d <= radius:
                     self.put(x, y, colour)
 
-    def text(self, x, y, label, scale, colour):
+    def centred(self, cx, y, label, scale, colour):
+        """`label` in the 5 x 7 font, centred on cx."""
+        x = cx - (6 * len(label) - 1) * scale // 2
         for char in label:
             for row, cells in enumerate(FONT[char]):
                 for column, cell in enumerate(cells):
@@ -73,14 +61,6 @@ class Sheet:
                         self.rect(x + column * scale, y + row * scale, x + (column + 1) * scale,
                                   y + (row + 1) * scale, colour)
             x += 6 * scale
-
-    def centred(self, cx, y, label, scale, colour):
-        self.text(cx - (6 * len(label) - 1) * scale // 2, y, label, scale, colour)
-
-    def save(self, relative):
-        path = os.path.join(HERE, relative)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        write_png(path, self.width, self.height, self.rows)
 
 
 def tile(sheet, index, colour):
@@ -111,10 +91,10 @@ def train_sheet():
         sheet.centred(x + 36, y + 14, str(i + 1) if i < 9 else "1" + str(i - 9), 3,
                       (255, 255, 255, 255))
         sheet.centred(x + 36, y + 44, month, 2, (255, 240, 200, 255))
-    for i, (short, _, colour) in enumerate(DAYS):
+    for i, (short, colour) in enumerate(DAYS):
         x, y = tile(sheet, 16 + i, colour)
         sheet.centred(x + 36, y + 26, short, 3, (255, 255, 255, 255))
-    for i, (_, _, colour) in enumerate(DAYS):
+    for i, (_, colour) in enumerate(DAYS):
         for week in range(5):
             x, y = tile(sheet, 19 + i * 5 + week, colour)
             sheet.centred(x + 36, y + 10, "WEEK", 2, (255, 255, 255, 255))
@@ -131,7 +111,7 @@ def train_sheet():
     for i, alpha in enumerate((255, 110)):
         x, y = tile(sheet, 42 + i, None)
         sheet.disc(x + 36, y + 36, 30, (255, 250, 200, alpha), inner=24)
-    sheet.save(os.path.join("sprite", "train.png"))
+    sheet.save("train.png")
 
 
 def figure(name, hair, dress):
@@ -155,7 +135,7 @@ def figure(name, hair, dress):
             for step in range(10):
                 sheet.rect(ox + 22 + step // 3 + reach * step // 10, 24 - step,
                            ox + 25 + step // 3 + reach * step // 10, 25 - step, skin)
-    sheet.save(os.path.join("sprite", name + ".png"))
+    sheet.save(name + ".png")
 
 
 def rails(canvas, a, b):
