@@ -59,7 +59,7 @@ constexpr D3DCOLOR kBackgroundShade = 0xFFC0C0C0u;
 constexpr int kCursorArrow = 1;
 constexpr int kCursorHand = 2;
 
-// Room for an animation name with the hover prefix, or a day type with its week number.
+// Room for a figure's container and animation names, or a day type with its week number.
 constexpr std::size_t kNameBuffer = 64;
 
 constexpr std::array<const char*, 13> kMonthNames = {
