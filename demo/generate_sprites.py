@@ -5,12 +5,9 @@ mowl.png: the mascot, seven 48 x 48 cells: 1 eyes closed, 2 half open, 3 open, 4
 5 looking right, 6 and 7 asleep with a small and a large "z".
 stand/hina.png, stand/sora.png: two standing characters, a 160 x 400 figure with its eyes open
 and, to its right, two 48 x 12 eye patches (half closed, closed) laid over the eyes to blink.
-train.png: the train map's sheet of 48 x 16 cells: a clock in four positions, the twelve
-months, the three day types, the week numbers 1 to 5, a station mark, its hovered form and the
-two blinks of the hover ring.
+(The train map's sheets are drawn by generate_train_map.py.)
 Only the standard library is used: python3 demo/generate_sprites.py
 """
-import math
 import os
 
 from generate_images import write_png
@@ -18,7 +15,7 @@ from generate_images import write_png
 HERE = os.path.dirname(os.path.abspath(__file__))
 CLEAR = (0, 0, 0, 0)
 
-# A 3 x 5 pixel font for the labels of the train map and the mascot's "z".
+# A 3 x 5 pixel font for the mascot's "z".
 FONT = {
     "A": ["010", "101", "111", "101", "101"], "B": ["110", "101", "110", "101", "110"],
     "C": ["011", "100", "100", "100", "011"], "D": ["110", "101", "101", "101", "110"],
@@ -131,50 +128,8 @@ def stand(name, hair, dress):
     canvas.save(os.path.join("stand", name + ".png"))
 
 
-MONTHS = ["JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JULY", "AUG", "SEP", "OCT", "NOV", "DEC"]
-DAYS = [("WKD", (230, 230, 230, 255)), ("SAT", (120, 160, 255, 255)), ("SUN", (255, 110, 110, 255))]
-
-
-def train():
-    """Cells of 48 x 16 in rows of five: clock 0..3, months, day types, weeks 1..5, marks."""
-    cells = 4 + 12 + 3 + 5 + 4
-    canvas = Canvas(48 * 5, 16 * ((cells + 4) // 5))
-
-    def origin(index):
-        return (index % 5) * 48, (index // 5) * 16
-
-    for hand in range(4):  # the clock: a face and a hand in four positions
-        x, y = origin(hand)
-        canvas.ellipse(x + 8, y + 8, 7, 7, (240, 240, 220, 255))
-        angle = hand * math.pi / 2
-        for r in range(6):
-            canvas.put(round(x + 8 + math.sin(angle) * r), round(y + 8 - math.cos(angle) * r),
-                       (30, 30, 30, 255))
-    for i, month in enumerate(MONTHS):
-        x, y = origin(4 + i)
-        canvas.rect(x, y, x + 48, y + 16, (30, 50, 90, 200))
-        canvas.text(x + 3, y + 3, month, (255, 255, 255, 255))
-    for i, (label, colour) in enumerate(DAYS):
-        x, y = origin(16 + i)
-        canvas.text(x + 3, y + 3, label, colour)
-    for week in range(5):
-        x, y = origin(19 + week)
-        canvas.text(x + 3, y + 3, str(week + 1), (255, 255, 255, 255))
-    marks = [((200, 60, 60, 255), 5), ((255, 200, 40, 255), 6), ((255, 255, 255, 255), 7),
-             ((255, 255, 255, 120), 7)]
-    for i, (colour, radius) in enumerate(marks):
-        x, y = origin(24 + i)
-        if i < 2:
-            canvas.ellipse(x + 8, y + 8, radius, radius, colour)
-        else:
-            canvas.ellipse(x + 8, y + 8, radius, radius, colour,
-                           clip=lambda px, py, cx=x + 8, cy=y + 8: (px - cx) ** 2 + (py - cy) ** 2 >= 20)
-    canvas.save("train.png")
-
-
 if __name__ == "__main__":
     os.makedirs(os.path.join(HERE, "sprite", "stand"), exist_ok=True)
     mascot()
     stand("hina", (60, 40, 30, 255), (200, 80, 120, 255))
     stand("sora", (40, 60, 120, 255), (70, 140, 90, 255))
-    train()

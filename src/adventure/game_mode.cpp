@@ -12,6 +12,7 @@
 #include "adventure/script_functions.h"
 #include "adventure/seams.h"
 #include "adventure/sound_functions.h"
+#include "adventure/train_map_screen.h"
 #include "adventure/variable_editor.h"
 #include "adventure/voice.h"
 #include "foundation/app_settings.h"
@@ -105,7 +106,7 @@ void ResetAdventureState() {
     MessageBacklog::Clear();
     Title::Close();
     DestroyAllMenuWindows();
-    CloseTrainMap();
+    TrainMapScreen::Close();
     ResetAdventureFlags();
     DSMovie_Close();
     DSMovie9_Close();

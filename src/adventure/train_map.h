@@ -4,7 +4,9 @@
 
 #include "adventure/script_arguments.h"
 
-// Sub-command 100 (1 s picture): the train map opens over "visual\PICTURE". False.
+// Sub-command 100 (1 s picture): the train map opens over "visual\PICTURE" and the script goes
+// on after the call once a station was chosen, or in the next frame when the map cannot open.
+// False.
 bool BuiltinTrainMapOpen(const ScriptArguments& arguments);
 // Sub-command 101 (1 l key, 2 s animation, 3 l x, 4 l y): a station. True.
 bool BuiltinTrainMapStation(const ScriptArguments& arguments);

@@ -2,7 +2,7 @@
 #include "adventure/adventure_frame.h"
 #include "adventure/game_mode.h"
 #include "adventure/scene.h"
-#include "adventure/seams.h"
+#include "adventure/train_map_screen.h"
 #include "foundation/clock.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/plane.h"
@@ -49,7 +49,7 @@ void RunModeFrame(int mode, double t) {
             Title::Update(seconds);
             break;
         case kGameModeTrainMap:
-            TrainMapDraw(seconds);
+            TrainMapScreen::Draw(seconds);
             break;
         default:
             break;

@@ -1,7 +1,7 @@
 // MainWndProc: who sees each message of the game window, in a fixed order.
 #include "adventure/adventure_frame.h"
 #include "adventure/game_mode.h"
-#include "adventure/seams.h"
+#include "adventure/train_map_screen.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
 #include "foundation/path.h"
@@ -215,7 +215,7 @@ bool OfferToGameMode(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         case kGameModeTitleMenu:
             return Title::OnMessage(window, message, wParam, lParam) == 0;
         case kGameModeTrainMap:
-            return TrainMapOnMessage(window, message, wParam, lParam) == 0;
+            return TrainMapScreen::OnMessage(window, message, wParam, lParam) == 0;
         default:
             return false;
     }

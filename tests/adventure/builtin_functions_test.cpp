@@ -12,6 +12,7 @@
 #include "adventure/game_mode.h"
 #include "adventure/message_window.h"
 #include "adventure/scene.h"
+#include "adventure/train_map_screen.h"
 #include "adventure_fixture.h"
 #include "foundation/registry_settings.h"
 #include "script/call_stack.h"
@@ -178,15 +179,24 @@ TEST_F(BuiltinFunctionsTest, EachFunctionLeavesItsStateAndGoesOnOrWaits) {
          "    invoke 4 \"a\"\n    invoke 5 \"a\"\n    invoke 7 1\n    invoke 18 \"a\"\n"
          "    invoke 20 \"a\"\n    invoke 21 \"a\"\n    invoke 22 \"a\"\n    invoke 24 \"a\"\n"
          "    invoke 31 \"a\"\n    invoke 0 7\n"
-         "    invoke 0 8 5 1\n    invoke 0 9 1\n    invoke 0 54 \"a\"\n    invoke 0 100 \"a\"\n"
-         "    invoke 0 101\n    invoke 0 102\n    invoke 0 103",
+         "    invoke 0 8 5 1\n    invoke 0 9 1\n    invoke 0 54 \"a\"",
          0,
          [this] {
-             for (int number : {4, 5, 7, 18, 20, 21, 22, 24, 31, 9, 8, 54, 100, 101, 102, 103}) {
+             for (int number : {4, 5, 7, 18, 20, 21, 22, 24, 31, 9, 8, 54}) {
                  EXPECT_EQ(CountLogLines("function: not built (" + std::to_string(number) + ")"),
                            number == 7 ? 2 : 1)
                      << number;
              }
+         }},
+        {"the train map's 101 to 103 go on; 100 waits a frame, here without a map to open",
+         "    invoke 0 103 5 6\n    invoke 0 101 1 \"a\" 0 0\n    invoke 0 102 1 1 1\n"
+         "    invoke 0 100 \"a\"",
+         1,
+         [this] {
+             EXPECT_EQ(TrainMapScreen::originX, 5);
+             EXPECT_EQ(TrainMapScreen::originY, 6);
+             EXPECT_EQ(GameMode, kGameModeAdventure);
+             EXPECT_TRUE(HasLogLine("load error.", "\\bmp\\visual\\a.png"));
          }},
         {"a number above 36 waits a frame", "    invoke 37\n    invoke 4294967295", 2,
          [this] {

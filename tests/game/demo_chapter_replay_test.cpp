@@ -1,9 +1,10 @@
-// The demo's first chapter played from its start to its end over
-// tests/fixtures/replay/demo_chapter1.timeline with the stored settings' defaults: the frames
-// captured on the way, whose hashes and the end of the run are kept in
-// tests/fixtures/golden/demo_chapter1_replay.txt exactly as `qvn-replay GAME_DIR TIMELINE OUT_DIR`
+// The demo played over a timeline kept in tests/fixtures/replay/ with the stored settings'
+// defaults: the frames captured on the way, whose hashes and the end of the run are kept in
+// tests/fixtures/golden/<timeline>_replay.txt exactly as `qvn-replay GAME_DIR TIMELINE OUT_DIR`
 // prints them (rewrite it with --update-golden after looking at the frames qvn-replay writes), a
-// log free of errors, and what the chapter stored.
+// log free of errors, and what the game stored. demo_chapter1 plays the first chapter from its
+// start to its end and skips the journey after it; demo_journey plays the journey with its
+// movies and its train map.
 
 #include <algorithm>
 #include <cctype>
@@ -37,32 +38,38 @@ int Channel(const ReplayCapture& capture, int x, int y, int shift) {
            0xFF;
 }
 
-TEST(DemoChapterReplayTest, FirstChapterPlaysFromItsStartToItsEnd) {
-    ReplayHarness game;
-    qvn::test::CopyDemoGame(game.dir());
-    game.LoadTimeline("demo_chapter1");
-    const int result = game.Run();
+// Runs the demo over the timeline NAME and checks the transcript and the log.
+void PlayDemo(ReplayHarness* game, const std::string& name) {
+    qvn::test::CopyDemoGame(game->dir());
+    game->LoadTimeline(name);
+    game->SetHashEveryFrame(false);
+    const int result = game->Run();
 
     std::string transcript;
-    for (const std::string& line : game.reportLines()) {
+    for (const std::string& line : game->reportLines()) {
         transcript += line + "\n";
     }
     transcript +=
-        "ended tick " + std::to_string(game.ticks()) + "\nresult " + std::to_string(result) + "\n";
-    EXPECT_EQ(qvn::test::CompareWithGolden(
-                  "demo_chapter1_replay.txt",
-                  std::vector<std::uint8_t>(transcript.begin(), transcript.end())),
-              "")
+        "ended tick " + std::to_string(game->ticks()) + "\nresult " + std::to_string(result) + "\n";
+    EXPECT_EQ(
+        qvn::test::CompareWithGolden(
+            name + "_replay.txt", std::vector<std::uint8_t>(transcript.begin(), transcript.end())),
+        "")
         << transcript;
-    EXPECT_FALSE(game.closedByHarness()) << "the chapter returned and the game ended";
-    EXPECT_TRUE(game.problems().empty());
+    EXPECT_FALSE(game->closedByHarness()) << "the story returned and the game ended";
+    EXPECT_TRUE(game->problems().empty());
 
-    for (const std::string& line : game.LogLines()) {
+    for (const std::string& line : game->LogLines()) {
         const std::string lower = Lower(line);
         EXPECT_EQ(lower.find("error"), std::string::npos) << line;
         EXPECT_EQ(lower.find("fail"), std::string::npos) << line;
         EXPECT_EQ(lower.find("not built"), std::string::npos) << line;
     }
+}
+
+TEST(DemoChapterReplayTest, FirstChapterPlaysFromItsStartToItsEnd) {
+    ReplayHarness game;
+    PlayDemo(&game, "demo_chapter1");
 
     // Halfway through its fade the station shows at half its brightness over black, within what
     // one frame of the fade changes.
@@ -76,6 +83,25 @@ TEST(DemoChapterReplayTest, FirstChapterPlaysFromItsStartToItsEnd) {
 
     win32_test::ForgetSettingsStore();
     EXPECT_EQ(ReadRegistryDword("main", "DemoVisits"), 1u) << "the visit the chapter counted";
+}
+
+TEST(DemoChapterReplayTest, JourneyPlaysItsMoviesAndBranchesOnTheTrainMap) {
+    ReplayHarness game;
+    PlayDemo(&game, "demo_journey");
+    const std::vector<std::string>& report = game.reportLines();
+    for (const char* line : {"var 16 = 3", "var 17 = 1"}) {
+        EXPECT_NE(std::find(report.begin(), report.end(), line), report.end())
+            << line << ": MINATO chosen, where hina stands";
+    }
+    // Four seconds of the opening at 30 pictures a second, and the railway movie until the
+    // click that ended it after 78 ticks.
+    EXPECT_GE(game.moviePictures(), 120 + 35);
+    EXPECT_LE(game.moviePictures(), 125 + 45);
+    const ReplayCapture* map = game.FindCapture("map");
+    const ReplayCapture* hovered = game.FindCapture("minato_hovered");
+    ASSERT_TRUE(map != nullptr && hovered != nullptr && map->drawn && hovered->drawn);
+    // The hover ring lies around MINATO, 26 pixels to the left of its centre.
+    EXPECT_NE(Channel(*map, 614, 450, 16), Channel(*hovered, 614, 450, 16));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/registry_settings.h"
+#include "script/script_variables.h"
 #include "tools/script/script_assembler.h"
 
 namespace qvn::test {
@@ -27,13 +28,17 @@ const char* const kReplayEndlessStart = R"(
 
 void CopyDemoGame(const TempProgramDir& dir) {
     namespace fs = std::filesystem;
-    for (const char* folder : {"script", "bmp", "sound", "music", "voice"}) {
+    for (const char* folder : {"script", "bmp", "sound", "music", "voice", "sprite", "movie"}) {
         fs::copy(fs::path(QVN_DEMO_GAME_DIR) / folder, fs::path(dir.path()) / folder,
                  fs::copy_options::recursive);
     }
 }
 
-ReplayHarness::ReplayHarness() : ReplayRunner(dir_.path()) {}
+ReplayHarness::ReplayHarness() : ReplayRunner(dir_.path()) {
+    // Each run starts as a new process would, without the globals an earlier run merged.
+    ScriptVariables.clear();
+    GlobalInitialValues.clear();
+}
 
 void ReplayHarness::WriteScript(const std::string& name, const std::string& source) {
     std::vector<std::uint8_t> bytes;

@@ -313,6 +313,11 @@ std::size_t DirectSound::SoundCount() {
     return sounds_.size();
 }
 
+std::vector<DSSound*> DirectSound::Sounds() {
+    std::lock_guard lock(listMutex_);
+    return sounds_;
+}
+
 DSSound* DirectSound::FindSoundById(DWORD id) {
     std::lock_guard lock(listMutex_);
     for (DSSound* sound : sounds_) {

@@ -50,6 +50,8 @@ public:
     int HasSound(DSSound* sound);
     // How many sounds are listed.
     std::size_t SoundCount();
+    // A copy of the list, in creation order; the pointers are only safe to use as FindSound's.
+    std::vector<DSSound*> Sounds();
     void ReleaseAllSounds();
 
     // The owner of the sound timers (the game window).

@@ -187,8 +187,8 @@ TEST_F(SpriteDrawTest, TheDemoContainersHoldWhatTheGameStartsAndDrawAScene) {
     } scene[] = {
         {"stand\\hina", "wink", 200, 600, 120}, {"stand\\sora", "begin", 600, 600, 0},
         {"mowl", "sleep", 760, 572, 500},       {"train", "JULY", 20, 20, 0},
-        {"train", "SUNDAY3", 96, 20, 0},        {"train", "0", 80, 60, 600},
-        {"train", "ON.ST1", 140, 60, 0},        {"train", "ON/OFF", 140, 60, 0},
+        {"train", "SUNDAY3", 96, 20, 0},        {"train", "0", 20, 20, 600},
+        {"train", "ON/OFF", 240, 60, 0},        {"train", "ON.ST1", 240, 60, 0},
     };
     for (const auto& placed : scene) {
         ISprite* sprite = ISprite::Create(placed.container);
