@@ -151,14 +151,15 @@ constexpr DialogItemTemplate kVariableListItems[] = {
     {1004, WC_LISTVIEWA, nullptr,
      LVS_REPORT | LVS_EDITLABELS | LVS_SINGLESEL | WS_BORDER | WS_TABSTOP, 0, 0, 200, 150},
 };
-constexpr DialogTemplate kVariableList{WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-                                       "Value List",
-                                       0,
-                                       0,
-                                       200,
-                                       150,
-                                       kVariableListItems,
-                                       static_cast<int>(std::size(kVariableListItems))};
+constexpr DialogTemplate kVariableList{
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE,
+    "Value List",
+    0,
+    0,
+    200,
+    150,
+    kVariableListItems,
+    static_cast<int>(std::size(kVariableListItems))};
 
 // The developer's value editor.
 constexpr DialogItemTemplate kVariableValueItems[] = {
