@@ -346,13 +346,13 @@ constexpr DialogItemTemplate kPageOtherItems[] = {
     // テクスチャフィルタ（縮小）
     {kStatic, WC_STATICA,
      "\203e\203N\203X\203`\203\203\203t\203B\203\213\203^\201i\217k\217\254\201j", SS_LEFT, 14, 90,
-     100, 10},
-    {1255, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 120, 88, 100, 80},
+     110, 10},
+    {1255, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 128, 88, 100, 80},
     // テクスチャフィルタ（拡大）
     {kStatic, WC_STATICA,
      "\203e\203N\203X\203`\203\203\203t\203B\203\213\203^\201i\212g\221\345\201j", SS_LEFT, 14, 106,
-     100, 10},
-    {1258, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 120, 104, 100, 80},
+     110, 10},
+    {1258, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 128, 104, 100, 80},
 };
 constexpr DialogTemplate kPageOther{WS_CHILD | DS_CONTROL,
                                     nullptr,
