@@ -454,6 +454,8 @@ TEST_F(DialogPicturesTest, PreferencePagesAndTheVariableEditor) {
     ScriptVariables[3] = 4;
     OpenVariableEditor(1);
     ASSERT_NE(VariableEditorWindow, nullptr);
+    // The pointer below the rows, wherever an earlier test left it: no row is highlighted.
+    win32_test::InjectMouseMove(VariableEditorWindow, 150, 220);
     Pump();
     ExpectPicture(VariableEditorWindow, "variable_editor")(nullptr);
     SendMessageA(VariableEditorWindow, WM_CLOSE, 0, 0);
