@@ -139,9 +139,12 @@ void Control(const ViewContext& view, HWND control) {
                     ImGui::Image(texture, ImVec2(32, 32));
                 }
             } else {
+                // Wrapped at the control's width; a word longer than it is cut at its edge.
+                ImGui::PushClipRect(at, ImVec2(at.x + size.x, at.y + size.y), true);
                 ImGui::PushTextWrapPos(at.x + size.x);
                 ImGui::TextUnformatted(text.c_str());
                 ImGui::PopTextWrapPos();
+                ImGui::PopClipRect();
             }
             break;
         case ControlKind::kEdit: {
