@@ -192,12 +192,28 @@ bool ParseSigned(const char* text, std::int32_t* value) {
     return true;
 }
 
-void InitValue(HWND dialog, LPARAM variable) {
+// At (ScreenWidth - its width, ScreenHeight - its height), held inside its owner (the editor),
+// where a dialog over an owner is drawn.
+void PlaceValueDialog(HWND dialog) {
     RECT rect{};
     GetWindowRect(dialog, &rect);
-    SetWindowPos(dialog, nullptr, static_cast<int>(ScreenWidth) - RectWidth(rect),
-                 static_cast<int>(ScreenHeight) - RectHeight(rect), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    const int width = RectWidth(rect);
+    const int height = RectHeight(rect);
+    int x = static_cast<int>(ScreenWidth) - width;
+    int y = static_cast<int>(ScreenHeight) - height;
+    if (HWND owner = GetParent(dialog)) {
+        RECT client{};
+        GetClientRect(owner, &client);
+        POINT origin{0, 0};
+        ClientToScreen(owner, &origin);
+        x = std::max(origin.x, std::min(x, origin.x + client.right - width));
+        y = std::max(origin.y, std::min(y, origin.y + client.bottom - height));
+    }
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void InitValue(HWND dialog, LPARAM variable) {
+    PlaceValueDialog(dialog);
     editedVariable = static_cast<std::uint32_t>(variable);
     char text[16];
     std::snprintf(text, sizeof text, "%d",

@@ -242,6 +242,15 @@ TEST_F(VariableEditorTest, ADoubleClickedRowTakesANumberThroughTheValueDialog) {
                 auto* ctx = static_cast<Context*>(raw);
                 HWND field = GetDlgItem(dialog, kVariableValueField);
                 if ((*ctx->steps)++ == 0) {
+                    // Inside the editor, where a dialog over it is drawn.
+                    RECT value{};
+                    RECT editor{};
+                    GetWindowRect(dialog, &value);
+                    GetWindowRect(VariableEditorWindow, &editor);
+                    EXPECT_GE(value.left, editor.left);
+                    EXPECT_GE(value.top, editor.top);
+                    EXPECT_LE(value.right, editor.right);
+                    EXPECT_LE(value.bottom, editor.bottom);
                     char text[32] = {};
                     GetWindowTextA(field, text, sizeof text);
                     ctx->shown->push_back(text);
