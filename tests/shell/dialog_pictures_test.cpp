@@ -458,6 +458,21 @@ TEST_F(DialogPicturesTest, PreferencePagesAndTheVariableEditor) {
     win32_test::InjectMouseMove(VariableEditorWindow, 150, 220);
     Pump();
     ExpectPicture(VariableEditorWindow, "variable_editor")(nullptr);
+    // A double click on "result" edits its value in dialog 153, drawn inside the editor while
+    // the editor's own picture waits for the dialog to end.
+    {
+        StepDriver driver({ExpectPicture(VariableEditorWindow, "variable_value"), [](HWND dialog) {
+                               Win32TypeText(GetDlgItem(dialog, kVariableValueField), "-1");
+                               Win32ClickControl(GetDlgItem(dialog, 1));
+                           }});
+        for (int click = 0; click < 2; ++click) {
+            win32_test::InjectMouseMove(VariableEditorWindow, 30, 44);
+            win32_test::InjectMouseButton(VariableEditorWindow, 0, true, 30, 44);
+            win32_test::InjectMouseButton(VariableEditorWindow, 0, false, 30, 44);
+            Pump();
+        }
+    }
+    EXPECT_EQ(ScriptVariables[1], 0xFFFFFFFFu);
     SendMessageA(VariableEditorWindow, WM_CLOSE, 0, 0);
     ScriptVariables.clear();
 }
