@@ -192,8 +192,8 @@ bool ParseSigned(const char* text, std::int32_t* value) {
     return true;
 }
 
-// At (ScreenWidth - its width, ScreenHeight - its height), held inside its owner (the editor),
-// where a dialog over an owner is drawn.
+// At (ScreenWidth - its width, ScreenHeight - its height) when it lies there inside its owner
+// (the editor), where a dialog over an owner is drawn; else at the owner's bottom right corner.
 void PlaceValueDialog(HWND dialog) {
     RECT rect{};
     GetWindowRect(dialog, &rect);
@@ -206,8 +206,12 @@ void PlaceValueDialog(HWND dialog) {
         GetClientRect(owner, &client);
         POINT origin{0, 0};
         ClientToScreen(owner, &origin);
-        x = std::max(origin.x, std::min(x, origin.x + client.right - width));
-        y = std::max(origin.y, std::min(y, origin.y + client.bottom - height));
+        const int right = origin.x + client.right;
+        const int bottom = origin.y + client.bottom;
+        if (x < origin.x || y < origin.y || x + width > right || y + height > bottom) {
+            x = std::max(origin.x, right - width);
+            y = std::max(origin.y, bottom - height);
+        }
     }
     SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
