@@ -461,10 +461,30 @@ TEST_F(DialogPicturesTest, PreferencePagesAndTheVariableEditor) {
     // A double click on "result" edits its value in dialog 153, drawn inside the editor while
     // the editor's own picture waits for the dialog to end.
     {
-        StepDriver driver({ExpectPicture(VariableEditorWindow, "variable_value"), [](HWND dialog) {
-                               Win32TypeText(GetDlgItem(dialog, kVariableValueField), "-1");
-                               Win32ClickControl(GetDlgItem(dialog, 1));
-                           }});
+        const HWND editor = VariableEditorWindow;
+        StepDriver driver(
+            {ExpectPicture(editor, "variable_value"),
+             [editor](HWND dialog) {
+                 // Typed as a player types: a click at the end of the field, two
+                 // characters rubbed out, two typed.
+                 RECT field{};
+                 GetWindowRect(GetDlgItem(dialog, kVariableValueField), &field);
+                 POINT at{field.right - 4, (field.top + field.bottom) / 2};
+                 ScreenToClient(editor, &at);
+                 win32_test::InjectMouseMove(editor, at.x, at.y);
+                 win32_test::InjectMouseButton(editor, 0, true, at.x, at.y);
+                 win32_test::InjectMouseButton(editor, 0, false, at.x, at.y);
+                 for (UINT key : {UINT{VK_BACK}, UINT{VK_BACK}, UINT{'7'}, UINT{'5'}}) {
+                     win32_test::InjectKey(editor, key, true);
+                     win32_test::InjectKey(editor, key, false);
+                 }
+             },
+             [](HWND dialog) {
+                 char text[16] = {};
+                 GetDlgItemTextA(dialog, kVariableValueField, text, sizeof text);
+                 EXPECT_STREQ(text, "75");
+                 Win32ClickControl(GetDlgItem(dialog, 1));
+             }});
         for (int click = 0; click < 2; ++click) {
             win32_test::InjectMouseMove(VariableEditorWindow, 30, 44);
             win32_test::InjectMouseButton(VariableEditorWindow, 0, true, 30, 44);
@@ -472,7 +492,7 @@ TEST_F(DialogPicturesTest, PreferencePagesAndTheVariableEditor) {
             Pump();
         }
     }
-    EXPECT_EQ(ScriptVariables[1], 0xFFFFFFFFu);
+    EXPECT_EQ(ScriptVariables[1], 75u);
     SendMessageA(VariableEditorWindow, WM_CLOSE, 0, 0);
     ScriptVariables.clear();
 }
