@@ -28,7 +28,7 @@
 
 namespace shell_bench {
 
-std::string MakeProgramDirectory() {
+std::string MakeProgramDirectory(const char* startScript) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     const std::string dir = win32_test::UsePrivateProgramDirectory("shell-bench");
@@ -40,8 +40,10 @@ std::string MakeProgramDirectory() {
     (void)std::system(("mkdir -p " + dir + "/bmp " + dir + "/script").c_str());
     std::ifstream cursor(std::string(QVN_DEMO_DIR) + "/bmp/cursor.png", std::ios::binary);
     std::ofstream(dir + "/bmp/cursor.png", std::ios::binary) << cursor.rdbuf();
-    const char* scripts[][2] = {{"global", ".globals 0 0 0 0 0 0 0 0 0\n*top\n return\n"},
-                                {"start", ".locals 0\n*top\n@w\n invoke 0 0 l0 l0\n jump @w\n"}};
+    const char* scripts[][2] = {
+        {"global", ".globals 0 0 0 0 0 0 0 0 0\n*top\n return\n"},
+        {"start", startScript != nullptr ? startScript
+                                         : ".locals 0\n*top\n@w\n invoke 0 0 l0 l0\n jump @w\n"}};
     for (const auto& script : scripts) {
         std::vector<std::uint8_t> bytes;
         std::string error;
@@ -78,8 +80,8 @@ double SecondsInFreshProcess(double (*child)()) {
     return got == sizeof seconds ? seconds : -1.0;
 }
 
-RunningGame::RunningGame() {
-    MakeProgramDirectory();
+RunningGame::RunningGame(const char* startScript) {
+    MakeProgramDirectory(startScript);
     win32_test::UseManualClock(true);
     ResetAppSettingsToDefaults();
     ReadDisplaySettings();

@@ -6,19 +6,20 @@
 
 namespace shell_bench {
 
-// The program directory, emptied, with the demo's cursor, a start script that waits one frame
-// after another, and a windowed 800 x 600 display in the settings store.
-std::string MakeProgramDirectory();
+// The program directory, emptied, with the demo's cursor, a start script (by default one that
+// waits one frame after another; `startScript`, script text, in its place) and a windowed
+// 800 x 600 display in the settings store.
+std::string MakeProgramDirectory(const char* startScript = nullptr);
 
 // Runs `child` in a forked copy of this process (which then ends) and returns the seconds it
 // answered; negative when it answered none.
 double SecondsInFreshProcess(double (*child)());
 
 // The game window with its device and menu bar, the cursor and the FPS line, the start script
-// running, on the manual clock; taken down again at the end.
+// (MakeProgramDirectory's) running, on the manual clock; taken down again at the end.
 class RunningGame {
 public:
-    RunningGame();
+    explicit RunningGame(const char* startScript = nullptr);
     ~RunningGame();
     RunningGame(const RunningGame&) = delete;
     RunningGame& operator=(const RunningGame&) = delete;

@@ -1,13 +1,16 @@
 # The demo game's data beside the program: scripts assembled by qvn-scrasm from demo/script/*.txt
-# into game/script/*.scr; images (demo/bmp/, with its folders), sounds, music, voices and movies
-# copied into the same folders of game/; sprite containers written by qvn-kra from
+# into game/script/*.scr (script/variable.txt, the variable editor's names, is copied as it is);
+# images (demo/bmp/, with its folders), sounds, music, voices and movies copied into the same
+# folders of game/; sprite containers written by qvn-kra from
 # demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them.
 set(demo_dir ${PROJECT_SOURCE_DIR}/demo)
 set(demo_out ${CMAKE_BINARY_DIR}/game)
 file(GLOB demo_scripts CONFIGURE_DEPENDS ${demo_dir}/script/*.txt)
+# "variable.txt" names the variables for the variable editor: data, not a script.
+list(FILTER demo_scripts EXCLUDE REGEX "/variable\\.txt$")
 file(GLOB_RECURSE demo_files CONFIGURE_DEPENDS RELATIVE ${demo_dir}
     ${demo_dir}/bmp/*.png ${demo_dir}/bmp/*.jpg ${demo_dir}/sound/*.wav ${demo_dir}/music/*.wav
-    ${demo_dir}/voice/*.mp3 ${demo_dir}/movie/*.avi)
+    ${demo_dir}/voice/*.mp3 ${demo_dir}/movie/*.avi ${demo_dir}/script/variable.txt)
 
 set(demo_outputs)
 foreach(source ${demo_scripts})

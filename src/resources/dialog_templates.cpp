@@ -151,14 +151,15 @@ constexpr DialogItemTemplate kVariableListItems[] = {
     {1004, WC_LISTVIEWA, nullptr,
      LVS_REPORT | LVS_EDITLABELS | LVS_SINGLESEL | WS_BORDER | WS_TABSTOP, 0, 0, 200, 150},
 };
-constexpr DialogTemplate kVariableList{WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-                                       "Value List",
-                                       0,
-                                       0,
-                                       200,
-                                       150,
-                                       kVariableListItems,
-                                       static_cast<int>(std::size(kVariableListItems))};
+constexpr DialogTemplate kVariableList{
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VISIBLE,
+    "Value List",
+    0,
+    0,
+    200,
+    150,
+    kVariableListItems,
+    static_cast<int>(std::size(kVariableListItems))};
 
 // The developer's value editor.
 constexpr DialogItemTemplate kVariableValueItems[] = {
@@ -210,8 +211,8 @@ constexpr DialogItemTemplate kPageSoundItems[] = {
     {kStatic, WC_STATICA, "Min", SS_LEFT, 50, 42, 14, 10},
     {1135, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 66, 40, 150, 14},
     {kStatic, WC_STATICA, "Max", SS_LEFT, 220, 42, 20, 10},
-    // 音声
-    {kStatic, WC_STATICA, "\211\271\220\272", SS_LEFT, 14, 64, 34, 10},
+    // 音声 (greyed with the voice slider)
+    {1149, WC_STATICA, "\211\271\220\272", SS_LEFT, 14, 64, 34, 10},
     {kStatic, WC_STATICA, "Min", SS_LEFT, 50, 64, 14, 10},
     {1138, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 66, 62, 150, 14},
     {kStatic, WC_STATICA, "Max", SS_LEFT, 220, 64, 20, 10},
@@ -228,36 +229,40 @@ constexpr DialogTemplate kPageSound{WS_CHILD | DS_CONTROL,
                                     kPageSoundItems,
                                     static_cast<int>(std::size(kPageSoundItems))};
 
-// Preferences page 1: message.
+// Preferences page 1: message. Under each colour slider its colour scale (bitmaps 117..119).
 constexpr DialogItemTemplate kPageMessageItems[] = {
     // メッセージ背景色
     {kStatic, WC_BUTTONA, "\203\201\203b\203Z\201[\203W\224w\214i\220F", BS_GROUPBOX, 7, 4, 238,
-     78},
+     90},
     // 色
     {kStatic, WC_STATICA, "\220F", SS_LEFT, 14, 18, 40, 10},
-    {1006, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 56, 16, 180, 14},
+    {1006, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 56, 16, 180, 12},
+    {kStatic, WC_STATICA, "#117", SS_BITMAP, 56, 28, 180, 4},
     // 彩度
-    {kStatic, WC_STATICA, "\215\312\223x", SS_LEFT, 14, 34, 40, 10},
-    {1108, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 56, 32, 180, 14},
+    {kStatic, WC_STATICA, "\215\312\223x", SS_LEFT, 14, 37, 40, 10},
+    {1108, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 56, 35, 180, 12},
+    {kStatic, WC_STATICA, "#118", SS_BITMAP, 56, 47, 180, 4},
     // 明度
-    {kStatic, WC_STATICA, "\226\276\223x", SS_LEFT, 14, 50, 40, 10},
-    {1009, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 56, 48, 180, 14},
+    {kStatic, WC_STATICA, "\226\276\223x", SS_LEFT, 14, 56, 40, 10},
+    {1009, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 56, 54, 180, 12},
+    {kStatic, WC_STATICA, "#119", SS_BITMAP, 56, 66, 180, 4},
     // 透明度
-    {kStatic, WC_STATICA, "\223\247\226\276\223x", SS_LEFT, 14, 66, 40, 10},
-    {1256, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 56, 64, 180, 14},
+    {kStatic, WC_STATICA, "\223\247\226\276\223x", SS_LEFT, 14, 75, 40, 10},
+    {1256, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 56, 73, 180, 12},
+    {kStatic, WC_STATICA, "#119", SS_BITMAP, 56, 85, 180, 4},
     // ルビ振り
-    {1190, WC_BUTTONA, "\203\213\203r\220U\202\350", BS_AUTOCHECKBOX | WS_TABSTOP, 14, 88, 70, 10},
+    {1190, WC_BUTTONA, "\203\213\203r\220U\202\350", BS_AUTOCHECKBOX | WS_TABSTOP, 14, 100, 70, 10},
     // 音声スキップ
-    {1149, WC_BUTTONA, "\211\271\220\272\203X\203L\203b\203v", BS_AUTOCHECKBOX | WS_TABSTOP, 88, 88,
-     70, 10},
+    {1149, WC_BUTTONA, "\211\271\220\272\203X\203L\203b\203v", BS_AUTOCHECKBOX | WS_TABSTOP, 88,
+     100, 70, 10},
     // 未読スキップ
     {1188, WC_BUTTONA, "\226\242\223\307\203X\203L\203b\203v", BS_AUTOCHECKBOX | WS_TABSTOP, 162,
-     88, 70, 10},
+     100, 70, 10},
     // 自動送り速度
-    {kStatic, WC_BUTTONA, "\216\251\223\256\221\227\202\350\221\254\223x", BS_GROUPBOX, 7, 102, 238,
-     28},
-    {1196, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 14, 113, 150, 14},
-    {1213, WC_STATICA, nullptr, SS_LEFT, 170, 115, 60, 10},
+    {kStatic, WC_BUTTONA, "\216\251\223\256\221\227\202\350\221\254\223x", BS_GROUPBOX, 7, 114, 238,
+     30},
+    {1196, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 14, 126, 150, 14},
+    {1213, WC_STATICA, nullptr, SS_LEFT, 170, 128, 60, 10},
 };
 constexpr DialogTemplate kPageMessage{WS_CHILD | DS_CONTROL,
                                       nullptr,
@@ -268,7 +273,8 @@ constexpr DialogTemplate kPageMessage{WS_CHILD | DS_CONTROL,
                                       kPageMessageItems,
                                       static_cast<int>(std::size(kPageMessageItems))};
 
-// Preferences page 2: voice (one box a speaking character, 1300 on).
+// Preferences page 2: voice: one box for each speaking character of the voice table (1230..1246,
+// in its order), the male group on the left, the female group on the right.
 constexpr DialogItemTemplate kPageVoiceItems[] = {
     // 男性
     {kStatic, WC_BUTTONA, "\222j\220\253", BS_GROUPBOX, 7, 4, 116, 138},
@@ -278,40 +284,40 @@ constexpr DialogItemTemplate kPageVoiceItems[] = {
     {kStatic, WC_BUTTONA, "\217\227\220\253", BS_GROUPBOX, 129, 4, 116, 138},
     // 女性陣
     {1217, WC_BUTTONA, "\217\227\220\253\220w", BS_AUTOCHECKBOX | WS_TABSTOP, 136, 16, 100, 10},
-    // ？？？
-    {1300, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 30, 96, 10},
-    // ？？？
-    {1301, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 42, 96, 10},
-    // ？？？
-    {1302, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 54, 96, 10},
-    // ？？？
-    {1303, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 66, 96, 10},
-    // ？？？
-    {1304, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 78, 96, 10},
-    // ？？？
-    {1305, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 90, 96, 10},
-    // ？？？
-    {1306, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 102, 96, 10},
-    // ？？？
-    {1307, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 30, 96, 10},
-    // ？？？
-    {1308, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 41, 96, 10},
-    // ？？？
-    {1309, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 52, 96, 10},
-    // ？？？
-    {1310, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 63, 96, 10},
-    // ？？？
-    {1311, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 74, 96, 10},
-    // ？？？
-    {1312, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 85, 96, 10},
-    // ？？？
-    {1313, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 96, 96, 10},
-    // ？？？
-    {1314, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 107, 96, 10},
-    // ？？？
-    {1315, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 118, 96, 10},
-    // ？？？
-    {1316, WC_BUTTONA, "\201H\201H\201H", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 129, 96, 10},
+    // カイ
+    {1230, WC_BUTTONA, "\203J\203C", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 30, 96, 10},
+    // 駅員
+    {1231, WC_BUTTONA, "\211w\210\365", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 42, 96, 10},
+    // トウヤ
+    {1232, WC_BUTTONA, "\203g\203E\203\204", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 54, 96, 10},
+    // レン
+    {1233, WC_BUTTONA, "\203\214\203\223", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 66, 96, 10},
+    // ゴロウ
+    {1234, WC_BUTTONA, "\203S\203\215\203E", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 78, 96, 10},
+    // シュン
+    {1235, WC_BUTTONA, "\203V\203\205\203\223", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 90, 96, 10},
+    // マサト
+    {1236, WC_BUTTONA, "\203}\203T\203g", BS_AUTOCHECKBOX | WS_TABSTOP, 22, 102, 96, 10},
+    // ヒナ
+    {1237, WC_BUTTONA, "\203q\203i", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 30, 96, 10},
+    // ソラ
+    {1238, WC_BUTTONA, "\203\\\203\211", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 41, 96, 10},
+    // 案内人
+    {1239, WC_BUTTONA, "\210\304\223\340\220l", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 52, 96, 10},
+    // ミオ
+    {1240, WC_BUTTONA, "\203~\203I", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 63, 96, 10},
+    // ユズ
+    {1241, WC_BUTTONA, "\203\206\203Y", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 74, 96, 10},
+    // リカ
+    {1242, WC_BUTTONA, "\203\212\203J", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 85, 96, 10},
+    // ナギ
+    {1243, WC_BUTTONA, "\203i\203M", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 96, 96, 10},
+    // ツバメ
+    {1244, WC_BUTTONA, "\203c\203o\203\201", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 107, 96, 10},
+    // コハル
+    {1245, WC_BUTTONA, "\203R\203n\203\213", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 118, 96, 10},
+    // セリ
+    {1246, WC_BUTTONA, "\203Z\203\212", BS_AUTOCHECKBOX | WS_TABSTOP, 144, 129, 96, 10},
 };
 constexpr DialogTemplate kPageVoice{WS_CHILD | DS_CONTROL,
                                     nullptr,
@@ -340,13 +346,13 @@ constexpr DialogItemTemplate kPageOtherItems[] = {
     // テクスチャフィルタ（縮小）
     {kStatic, WC_STATICA,
      "\203e\203N\203X\203`\203\203\203t\203B\203\213\203^\201i\217k\217\254\201j", SS_LEFT, 14, 90,
-     100, 10},
-    {1255, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 120, 88, 100, 80},
+     110, 10},
+    {1255, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 128, 88, 100, 80},
     // テクスチャフィルタ（拡大）
     {kStatic, WC_STATICA,
      "\203e\203N\203X\203`\203\203\203t\203B\203\213\203^\201i\212g\221\345\201j", SS_LEFT, 14, 106,
-     100, 10},
-    {1258, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 120, 104, 100, 80},
+     110, 10},
+    {1258, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 128, 104, 100, 80},
 };
 constexpr DialogTemplate kPageOther{WS_CHILD | DS_CONTROL,
                                     nullptr,

@@ -7,4 +7,5 @@ void RegisterGameResources() {
     RegisterGameAccelerators();
     RegisterDialogTemplates();
     RegisterGameIcon();
+    RegisterColourScales();
 }

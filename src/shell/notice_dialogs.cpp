@@ -1,7 +1,6 @@
 #include "shell/notice_dialogs.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "foundation/app_settings.h"
 #include "foundation/file.h"
@@ -13,6 +12,7 @@
 #include "platform/win32/window_api.h"
 #include "resources/game_resources.h"
 #include "shell/frame_control.h"
+#include "shell/log_text.h"
 #include "shell/program.h"
 #include "shell/shell_texts.h"
 
@@ -28,28 +28,9 @@ std::string previousLog;
 bool previousLogKept = false;
 HICON versionIcon = nullptr;
 
-std::string LogPath() {
-    char name[64];
-    std::snprintf(name, sizeof name, "%s.log", kProgramShortName);
-    return GetPath(PathKind::Any, name);
-}
-
-// The whole file as text, or false when it is missing (the loader logs why).
-bool LoadText(const std::string& path, std::string* text) {
-    DWORD size = 0;
-    BYTE* bytes = LoadFile(path.c_str(), &size, 0);
-    if (bytes == nullptr) {
-        return false;
-    }
-    text->assign(reinterpret_cast<const char*>(bytes),
-                 strnlen(reinterpret_cast<char*>(bytes), size));
-    LocalFree(bytes);
-    return true;
-}
-
 void ShowEmergencyText(HWND dialog) {
     std::string text;
-    if (LoadText(GetPath(PathKind::Data, "emergency.txt"), &text)) {
+    if (LoadTextFile(GetPath(PathKind::Data, "emergency.txt"), &text)) {
         SetDlgItemTextA(dialog, kNoticeText, text.c_str());
     }
 }
@@ -62,17 +43,14 @@ void CopyLogForSupport(HWND dialog) {
     }
     EmptyClipboard();
     std::string text;
-    const bool haveLog = previousLogKept ? (text = previousLog, true) : LoadText(LogPath(), &text);
+    const bool haveLog =
+        previousLogKept ? (text = previousLog, true) : LoadTextFile(LogFilePath(), &text);
     if (haveLog) {
         std::string support;
-        if (LoadText(GetPath(PathKind::Data, "support.txt"), &support)) {
+        if (LoadTextFile(GetPath(PathKind::Data, "support.txt"), &support)) {
             text += support;
         }
-        if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-            std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-            GlobalUnlock(block);
-            SetClipboardData(CF_TEXT, block);
-        }
+        PutClipboardText(text);
     }
     CloseClipboard();
 }
@@ -82,9 +60,9 @@ void CopyLogForSupport(HWND dialog) {
 void KeepPreviousLog() {
     previousLog.clear();
     previousLogKept = false;
-    const std::string path = LogPath();
+    const std::string path = LogFilePath();
     if (FileExists(path.c_str()) != 0) {
-        previousLogKept = LoadText(path, &previousLog);
+        previousLogKept = LoadTextFile(path, &previousLog);
     }
 }
 

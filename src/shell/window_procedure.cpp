@@ -25,6 +25,7 @@
 #include "shell/game_menu.h"
 #include "shell/game_window.h"
 #include "shell/notice_dialogs.h"
+#include "shell/preferences_dialog.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
 #include "sprite_ui/menu_window.h"
@@ -243,6 +244,13 @@ LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case kCommandVersion:
             ShowVersionDialog(window);
+            return 0;
+        case kCommandPreferencesMessage:
+        case kCommandPreferences:
+        case kCommandPreferencesSystem:
+        case kCommandPreferencesOther:
+        case kCommandPreferencesVoice:
+            ShowPreferencesDialog(window, LOWORD(wParam));
             return 0;
         case kCommandWebSite:
             ShellExecuteA(window, "open", kMakerWebSite, nullptr, nullptr, kShowNormal);

@@ -1,5 +1,6 @@
-// The dialogs, the close question and the menu bar as they are drawn: golden images of the
-// pictures presented, on a display that shows nothing (drawn all the same for the test).
+// The dialogs, the preference pages, the variable editor, the close question and the menu bar
+// as they are drawn: golden images of the pictures presented, on a display that shows nothing
+// (drawn all the same for the test).
 
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "adventure/adventure_frame.h"
+#include "adventure/variable_editor.h"
 #include "dialog_driver.h"
 #include "foundation/app_settings.h"
 #include "foundation/foundation_test.h"
@@ -30,11 +32,14 @@
 #include "platform/winbase/code_page.h"
 #include "platform/winbase/test_hooks.h"
 #include "resources/game_resources.h"
+#include "script/script_variables.h"
 #include "shell/game_menu.h"
 #include "shell/game_window.h"
 #include "shell/notice_dialogs.h"
+#include "shell/preferences_dialog.h"
 #include "shell/shell_texts.h"
 #include "shell/startup_dialog.h"
+#include "shell/system_info.h"
 #include "support/golden_image.h"
 #include "support/temp_program_dir.h"
 
@@ -400,6 +405,96 @@ TEST_F(DialogPicturesTest, ModelessDialogBesideTheGameIsDrawnAndAnswersItsInput)
     }
     EXPECT_EQ(ValueList::labelEdits, std::vector<int>{1});
     DestroyWindow(dialog);
+}
+
+// The five pages of the preferences over the game, each reached by its tab, and the variable
+// editor beside the game with names and comments from "variable.txt".
+TEST_F(DialogPicturesTest, PreferencePagesAndTheVariableEditor) {
+    qvn::test::TempProgramDir dir;
+    LogPrintf("[Information]");
+    LogPrintf("CPU Vendor: GenuineIntel");
+    MakeGameWindow();
+    MusicVolume = 8000;
+    SoundVolume = 6000;
+    VoiceVolume = 4000;
+    WndColor = 0xC0205080u;
+    MsgAutoInterval = 1000;
+    WriteRegistryDword(kSettingsVoice, "Touya", 1);
+    SystemInfoRecord info{};
+    std::snprintf(info.cpuName, sizeof info.cpuName, "Intel(R) Core(TM) i5 CPU");
+    std::snprintf(info.osName, sizeof info.osName, "Debian GNU/Linux 12 6.1.0");
+    info.cpuClock = 320000;
+    info.totalMemory = 2u << 30;
+    info.drives[2] = SystemInfoDrive{1, 3, 20ull << 30, 64ull << 30};
+    SystemInfo = &info;
+    const HWND window = window_;
+    const auto tab = [window](int index) {
+        return [window, index](HWND dialog) {
+            EXPECT_TRUE(Win32ChooseTab(GetDlgItem(dialog, kPreferencesTabControl), index));
+            InvalidateRect(window, nullptr, FALSE);
+        };
+    };
+    {
+        StepDriver driver({ExpectPicture(window, "preferences_sound"), tab(1),
+                           ExpectPicture(window, "preferences_message"), tab(2),
+                           ExpectPicture(window, "preferences_voice"), tab(3),
+                           ExpectPicture(window, "preferences_other"), tab(4),
+                           ExpectPicture(window, "preferences_system"), ClickControl(1)});
+        ShowPreferencesDialog(window, kCommandPreferences);
+    }
+    SystemInfo = nullptr;
+
+    dir.writeFile("script/variable.txt",
+                  Utf8ToCp932("var\r\nflag\t/ 最初のフラグ\r\nresult / 結果\r\nmusic / "
+                              "再生中の曲\r\nmonth / 月\r\nend\r\n")
+                      .value());
+    ScriptVariables.assign(4, 0);
+    ScriptVariables[1] = static_cast<std::uint32_t>(-3);
+    ScriptVariables[2] = 1;
+    ScriptVariables[3] = 4;
+    OpenVariableEditor(1);
+    ASSERT_NE(VariableEditorWindow, nullptr);
+    // The pointer below the rows, wherever an earlier test left it: no row is highlighted.
+    win32_test::InjectMouseMove(VariableEditorWindow, 150, 220);
+    Pump();
+    ExpectPicture(VariableEditorWindow, "variable_editor")(nullptr);
+    // A double click on "result" edits its value in dialog 153, drawn inside the editor while
+    // the editor's own picture waits for the dialog to end.
+    {
+        const HWND editor = VariableEditorWindow;
+        StepDriver driver(
+            {ExpectPicture(editor, "variable_value"),
+             [editor](HWND dialog) {
+                 // Typed as a player types: a click at the end of the field, two
+                 // characters rubbed out, two typed.
+                 RECT field{};
+                 GetWindowRect(GetDlgItem(dialog, kVariableValueField), &field);
+                 POINT at{field.right - 4, (field.top + field.bottom) / 2};
+                 ScreenToClient(editor, &at);
+                 win32_test::InjectMouseMove(editor, at.x, at.y);
+                 win32_test::InjectMouseButton(editor, 0, true, at.x, at.y);
+                 win32_test::InjectMouseButton(editor, 0, false, at.x, at.y);
+                 for (UINT key : {UINT{VK_BACK}, UINT{VK_BACK}, UINT{'7'}, UINT{'5'}}) {
+                     win32_test::InjectKey(editor, key, true);
+                     win32_test::InjectKey(editor, key, false);
+                 }
+             },
+             [](HWND dialog) {
+                 char text[16] = {};
+                 GetDlgItemTextA(dialog, kVariableValueField, text, sizeof text);
+                 EXPECT_STREQ(text, "75");
+                 Win32ClickControl(GetDlgItem(dialog, 1));
+             }});
+        for (int click = 0; click < 2; ++click) {
+            win32_test::InjectMouseMove(VariableEditorWindow, 30, 44);
+            win32_test::InjectMouseButton(VariableEditorWindow, 0, true, 30, 44);
+            win32_test::InjectMouseButton(VariableEditorWindow, 0, false, 30, 44);
+            Pump();
+        }
+    }
+    EXPECT_EQ(ScriptVariables[1], 75u);
+    SendMessageA(VariableEditorWindow, WM_CLOSE, 0, 0);
+    ScriptVariables.clear();
 }
 
 }  // namespace

@@ -185,7 +185,7 @@ void ReplayRunner::ModalIdle(HWND modalWindow) {
 
 void ReplayRunner::InjectDialogEvent(const ReplayEvent& event) {
     HWND dialog = Win32ActiveModalDialog();
-    HWND control = dialog != nullptr ? GetDlgItem(dialog, event.a) : nullptr;
+    HWND control = Win32FindDialogControl(dialog, event.a);
     const std::string where =
         "tick " + std::to_string(tick_) + ": dialog " + std::to_string(event.a);
     if (control == nullptr) {

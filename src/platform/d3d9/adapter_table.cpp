@@ -125,6 +125,7 @@ AdapterTable DefaultAdapterTable() {
     caps.MaxTextureHeight = 4096;
     caps.MaxTextureRepeat = 8192;
     caps.MaxTextureAspectRatio = 4096;
+    caps.MaxAnisotropy = 1;
     caps.MaxTextureBlendStages = 1;
     caps.MaxSimultaneousTextures = 1;
     caps.FVFCaps = 1;

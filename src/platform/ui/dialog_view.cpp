@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ui/ui_font.h"
+#include "platform/win32/bitmap_api.h"
 #include "platform/win32/control_model.h"
 #include "platform/win32/dialog_api.h"
 #include "platform/win32/dialog_input.h"
@@ -49,6 +50,24 @@ RECT ClientRectIn(HWND window, HWND dialog) {
     ClientToScreen(dialog, &origin);
     return RECT{rect.left - origin.x, rect.top - origin.y, rect.right - origin.x,
                 rect.bottom - origin.y};
+}
+
+// A bitmap stretched over `size` at `at`, one filled cell per pixel (the dialogs' bitmaps are
+// small colour scales).
+void DrawBitmap(const Win32Bitmap& bitmap, ImVec2 at, ImVec2 size) {
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    const float cellWidth = size.x / static_cast<float>(bitmap.width);
+    const float cellHeight = size.y / static_cast<float>(bitmap.height);
+    for (int y = 0; y < bitmap.height; ++y) {
+        for (int x = 0; x < bitmap.width; ++x) {
+            const std::uint32_t argb = bitmap.argbPixels[y * bitmap.width + x];
+            const ImU32 colour =
+                IM_COL32((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF, (argb >> 24) & 0xFF);
+            const ImVec2 from(at.x + cellWidth * static_cast<float>(x),
+                              at.y + cellHeight * static_cast<float>(y));
+            draw->AddRectFilled(from, ImVec2(from.x + cellWidth, from.y + cellHeight), colour);
+        }
+    }
 }
 
 struct ViewContext {
@@ -110,14 +129,22 @@ void Control(const ViewContext& view, HWND control) {
             break;
         }
         case ControlKind::kStatic:
-            if ((style & SS_TYPEMASK) == SS_ICON) {
+            if ((style & SS_TYPEMASK) == SS_BITMAP) {
+                const Win32Bitmap bitmap = Win32BitmapOfText(TextOf(control).c_str());
+                if (bitmap.argbPixels != nullptr) {
+                    DrawBitmap(bitmap, at, size);
+                }
+            } else if ((style & SS_TYPEMASK) == SS_ICON) {
                 if (ImTextureID texture = (*view.icons)(state.icon)) {
                     ImGui::Image(texture, ImVec2(32, 32));
                 }
             } else {
+                // Wrapped at the control's width; a word longer than it is cut at its edge.
+                ImGui::PushClipRect(at, ImVec2(at.x + size.x, at.y + size.y), true);
                 ImGui::PushTextWrapPos(at.x + size.x);
                 ImGui::TextUnformatted(text.c_str());
                 ImGui::PopTextWrapPos();
+                ImGui::PopClipRect();
             }
             break;
         case ControlKind::kEdit: {

@@ -23,7 +23,9 @@ struct ModelessSession : DialogSession {
 
 std::vector<ModelessSession*> modeless;
 // A picture is being built: a message that arrives meanwhile (from a control action) is drawn by
-// the build under way.
+// the build under way. A control action that runs a modal dialog over the window keeps the build
+// from ending meanwhile: the picture as it stands (its glyphs following the atlas) is presented
+// then, with that dialog over it.
 bool building = false;
 
 ModelessSession* Find(HWND dialog) {
@@ -34,6 +36,13 @@ ModelessSession* Find(HWND dialog) {
 
 void Redraw(ModelessSession& s, bool present) {
     if (building) {
+        if (present) {
+            // The dialog over it may have brought new glyphs: the frame follows the atlas.
+            if (s.frame.atlasGeneration != FontAtlasGeneration()) {
+                RenderDialogStable(s, false);
+            }
+            PresentDialog(s);
+        }
         return;
     }
     building = true;

@@ -59,6 +59,7 @@ constexpr DWORD SS_LEFT = 0x0;
 constexpr DWORD SS_CENTER = 0x1;
 constexpr DWORD SS_RIGHT = 0x2;
 constexpr DWORD SS_ICON = 0x3;
+constexpr DWORD SS_BITMAP = 0xE;  // the text names a bitmap resource, "#id" (bitmap_api.h)
 constexpr DWORD SS_TYPEMASK = 0x1F;
 constexpr UINT STM_SETICON = 0x0170;
 constexpr UINT STM_GETICON = 0x0171;

@@ -54,6 +54,21 @@ WORD Win32DialogResource(HWND dialog) {
     return DialogResourceId(dialog);
 }
 
+HWND Win32FindDialogControl(HWND dialog, int id) {
+    if (dialog == nullptr) {
+        return nullptr;
+    }
+    if (HWND control = GetDlgItem(dialog, id)) {
+        return control;
+    }
+    for (HWND child : ChildWindowsOf(dialog)) {
+        if (HWND inner = Win32FindDialogControl(child, id)) {
+            return inner;
+        }
+    }
+    return nullptr;
+}
+
 bool Win32ClickControl(HWND control) {
     if (!Usable(control) || KindOf(control) != ControlKind::kButton) {
         return false;

@@ -11,6 +11,10 @@ HWND Win32ActiveModalDialog();
 // The template resource a dialog was made from; 0 for a window that is no dialog.
 WORD Win32DialogResource(HWND dialog);
 
+// Control `id` of `dialog`, else of the child dialogs inside it (the pages of a tab control),
+// searched depth first; null when none has it.
+HWND Win32FindDialogControl(HWND dialog, int id);
+
 // A click: push buttons, check boxes and radio buttons (BM_CLICK).
 bool Win32ClickControl(HWND control);
 // Picks entry `index` of a combo box (CBN_SELCHANGE when the selection changes).

@@ -82,6 +82,9 @@ void RunLoopTurns(const ModalLoop& loop) {
             break;
         }
         changed = true;
+        // A key's character is queued before the presentation takes the key, so that a text
+        // field it draws gets the character too.
+        TranslateMessage(&message);
         if (IsInputMessage(message.message)) {
             if (presenter != nullptr && presenter->takeInput != nullptr &&
                 presenter->takeInput(message, presenter->context)) {
@@ -91,7 +94,6 @@ void RunLoopTurns(const ModalLoop& loop) {
                 continue;
             }
         }
-        TranslateMessage(&message);
         DispatchMessageA(&message);
     }
 }

@@ -45,6 +45,8 @@ bool SdlWindowSize(SDL_Window* window, SIZE* size);
 bool SdlWindowPosition(SDL_Window* window, POINT* position);
 // The desktop size of the first display; false when SDL video is not running.
 bool SdlDesktopSize(SIZE* size);
+// The size of the first display less the desktop's panels; false when SDL video is not running.
+bool SdlDesktopWorkArea(SIZE* size);
 void SdlRaiseWindow(SDL_Window* window);
 // Moves the pointer to a pixel of the SDL window.
 void SdlWarpPointer(SDL_Window* window, POINT pixel);

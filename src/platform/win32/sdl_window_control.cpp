@@ -88,6 +88,18 @@ bool SdlDesktopSize(SIZE* size) {
     return true;
 }
 
+bool SdlDesktopWorkArea(SIZE* size) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return false;
+    }
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) {
+        return false;
+    }
+    *size = SIZE{usable.w, usable.h};
+    return true;
+}
+
 void SdlRaiseWindow(SDL_Window* window) {
     if (window != nullptr) {
         SDL_RaiseWindow(window);

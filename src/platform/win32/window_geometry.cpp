@@ -239,6 +239,13 @@ HWND SetFocus(HWND window) {
 }
 
 int Win32ScreenMetric(int index) {
+    if (index == SM_CXMAXIMIZED || index == SM_CYMAXIMIZED) {
+        SIZE area{};
+        if (desktopWidthOverride.load() > 0 || !SdlDesktopWorkArea(&area)) {
+            return Win32ScreenMetric(index == SM_CXMAXIMIZED ? SM_CXSCREEN : SM_CYSCREEN);
+        }
+        return index == SM_CXMAXIMIZED ? area.cx : area.cy;
+    }
     if (index != SM_CXSCREEN && index != SM_CYSCREEN) {
         return 0;
     }

@@ -42,6 +42,10 @@ constexpr WPARAM SIZE_MAXIMIZED = 2;
 // Screen metrics (Win32ScreenMetric).
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CXFRAME = 32;
+constexpr int SM_CYFRAME = 33;
+constexpr int SM_CXMAXIMIZED = 61;
+constexpr int SM_CYMAXIMIZED = 62;
 
 // Moves and sizes a window; sends WM_MOVE (client origin in screen coordinates) and WM_SIZE
 // (SIZE_RESTORED, client width and height) when they change, and applies the window's style to
@@ -71,6 +75,8 @@ BOOL SetForegroundWindow(HWND window);
 HWND SetFocus(HWND window);
 
 // SM_CXSCREEN and SM_CYSCREEN: the client size of a shown full-screen window when there is one,
-// else the desktop size from SDL's display mode (800 x 600 when SDL video is not running). 0 for
-// any other index.
+// else the desktop size from SDL's display mode (800 x 600 when SDL video is not running).
+// SM_CXMAXIMIZED and SM_CYMAXIMIZED: the work area, the desktop less its panels (the desktop
+// size where SDL cannot tell, or while a test sets the desktop). SM_CXFRAME and SM_CYFRAME: 0,
+// as windows have no frame. 0 for any other index.
 int Win32ScreenMetric(int index);
