@@ -27,7 +27,7 @@ const char* const kReplayEndlessStart = R"(
 
 void CopyDemoGame(const TempProgramDir& dir) {
     namespace fs = std::filesystem;
-    for (const char* folder : {"script", "bmp", "sound", "music", "voice"}) {
+    for (const char* folder : {"script", "bmp", "sound", "music", "voice", "sprite"}) {
         fs::copy(fs::path(QVN_DEMO_GAME_DIR) / folder, fs::path(dir.path()) / folder,
                  fs::copy_options::recursive);
     }

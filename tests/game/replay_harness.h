@@ -22,7 +22,8 @@ extern const char* const kReplayGlobalScript;
 // into a local of its own (system sub-command 0, which lets the script go on next frame).
 extern const char* const kReplayEndlessStart;
 
-// Copies the demo game as the build made it (scripts, images, sounds, music, voices) into `dir`.
+// Copies the demo game as the build made it (scripts, images, sounds, music, voices, sprite
+// containers) into `dir`.
 void CopyDemoGame(const TempProgramDir& dir);
 
 // Made before the runner and removed after it.
