@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "adventure_device.h"
+
 #include "adventure/game_mode.h"
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
@@ -29,23 +31,7 @@ std::string Sjis(const char* utf8) {
 // The device, the geometry of an 800 x 600 screen and the page, made once.
 struct Page {
     Page() {
-        SetLogEnabled(0);
-        CreateD3DApplication();
-        static int window;
-        D3DPRESENT_PARAMETERS pp{};
-        pp.BackBufferWidth = 800;
-        pp.BackBufferHeight = 600;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-        pp.BackBufferCount = 1;
-        pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
-        pp.Windowed = TRUE;
-        pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44);
-        ScreenWidth = 800;
-        ScreenHeight = 600;
-        MessageFontScale = ComputeMessageFontScale(800, 600);
-        ComputeLetterbox(800, 600, &LetterboxScale, &LetterboxRect);
+        StartAdventureDevice();
         std::snprintf(SpeakerName, sizeof SpeakerName, "%s", Sjis("案内人").c_str());
         text = Sjis(
             "{駅前/えきまえ}の{広場/ひろば}に#0人が集まり、[FF8080]赤い旗[]が風に揺れていた。"

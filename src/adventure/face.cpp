@@ -19,16 +19,24 @@ constexpr float kFaceScale = 0.7f;
 }  // namespace
 
 void SetFace(const char* name) {
-    ClearFace();
     if (name == nullptr || name[0] == '*') {
-        return;
-    }
-    const std::string picture = std::string("face\\") + name;
-    if (FAILED(D3D_LoadPlane(GetPath(PathKind::Image, picture.c_str()), &FacePlane, 1, 0,
-                             D3DFMT_UNKNOWN, D3DPOOL_MANAGED))) {
         ClearFace();
         return;
     }
+    // The new face is made before the old one goes, so that a face shown again shares the
+    // texture that is still loaded instead of reading and decoding its picture anew.
+    D3DPlane* face = nullptr;
+    const std::string picture = std::string("face\\") + name;
+    const HRESULT hr = D3D_LoadPlane(GetPath(PathKind::Image, picture.c_str()), &face, 1, 0,
+                                     D3DFMT_UNKNOWN, D3DPOOL_MANAGED);
+    ClearFace();
+    if (FAILED(hr)) {
+        if (face != nullptr) {
+            face->Release();
+        }
+        return;
+    }
+    FacePlane = face;
     const auto scale = static_cast<float>(LetterboxScale) * kFaceScale;
     FacePlane->SetScale(scale, scale);
     FacePlane->SetPivot(0.0f, static_cast<float>(FacePlane->height));

@@ -1,5 +1,7 @@
 #include "replay_harness.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -80,6 +82,30 @@ std::string ReplayHarness::Log() const {
 
 std::vector<std::string> ReplayHarness::LogLines() const {
     return dir_.readLines("qvn.log");
+}
+
+std::vector<std::string> ReplayHarness::LogLinesWith(const std::vector<std::string>& words) const {
+    std::vector<std::string> found;
+    for (const std::string& line : LogLines()) {
+        std::string lower = line;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (std::any_of(words.begin(), words.end(), [&](const std::string& word) {
+                return lower.find(word) != std::string::npos;
+            })) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
+std::string ReplayHarness::Transcript(int result) const {
+    std::string transcript;
+    for (const std::string& line : reportLines()) {
+        transcript += line + "\n";
+    }
+    return transcript + "ended tick " + std::to_string(ticks()) + "\nresult " +
+           std::to_string(result) + "\n";
 }
 
 }  // namespace qvn::test

@@ -50,6 +50,10 @@ public:
 
     std::string Log() const;
     std::vector<std::string> LogLines() const;
+    // The log lines holding any of `words`, compared without regard to case.
+    std::vector<std::string> LogLinesWith(const std::vector<std::string>& words) const;
+    // What `qvn-replay` prints for the run: the report lines, "ended tick N" and "result R".
+    std::string Transcript(int result) const;
     const TempProgramDir& dir() const { return dir_; }
 };
 
