@@ -149,6 +149,8 @@ void BM_BacklogStepBack(benchmark::State& state) {
         }
     }
     state.counters["entries"] = static_cast<double>(MessageBacklog::Size());
+    state.counters["lines"] = LineCounter;
+    state.counters["face"] = FacePlane != nullptr ? 1 : 0;
     state.SetItemsProcessed(state.iterations());
     MessageBacklog::Clear();
 }
