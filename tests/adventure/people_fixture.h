@@ -1,7 +1,7 @@
 #pragma once
-// The adventure with the demo's people in its program directory: the mascot and the three
-// standing characters written from their qvn-kra sources, the faces and the voices, a null
-// sound device read back by hand, and the voice switches loaded from the test's own store.
+// The adventure with the demo's people in its program directory: the three standing characters
+// written from their qvn-kra sources, the faces and the voices, a null sound device read back
+// by hand, and the voice switches loaded from the test's own store.
 
 #include <string>
 
@@ -14,12 +14,15 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Writes sprite\NAME.kra from `source` (qvn-kra's text form).
-    void WriteContainer(const std::string& name, const std::string& source);
-    // Copies a file of the demo's sources (relative to demo/) to the same place.
-    void CopyDemoFile(const std::string& relative, const std::string& to = "");
     // Mixes `seconds` of sound, so that sounds play on.
     static void MixSeconds(double seconds);
+
+private:
+    // The settings the tests change, put back afterwards.
+    DWORD savedAutoInterval_ = 0;
+    DWORD savedVoiceVolume_ = 0;
+    DWORD savedVoiceSkip_ = 0;
+    DWORD savedWndColor_ = 0;
 };
 
 }  // namespace adventure_tests

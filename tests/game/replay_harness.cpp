@@ -52,6 +52,15 @@ void ReplayHarness::CopyDemoImage(const std::string& name) {
     dir_.writeFile("bmp/" + name, bytes.str());
 }
 
+void ReplayHarness::CopyDemoMascot() {
+    namespace fs = std::filesystem;
+    fs::create_directories(fs::path(dir_.path()) / "sprite");
+    for (const char* file : {"mowl.kra", "mowl.png"}) {
+        fs::copy_file(fs::path(QVN_DEMO_GAME_DIR) / "sprite" / file,
+                      fs::path(dir_.path()) / "sprite" / file);
+    }
+}
+
 void ReplayHarness::SetSetting(const char* name, DWORD value) {
     ASSERT_EQ(WriteRegistryDword("main", name, value), 1) << name;
 }
