@@ -1,6 +1,7 @@
 #pragma once
 // The adventure benchmarks' device: an 800 x 600 windowed device without a display, with the
-// screen size, the message font scale and the letterbox of that screen; the log off.
+// screen size, the message font scale and the letterbox of that screen; the log off. Made once
+// per program: every benchmark draws with the same device and the objects made on it.
 
 #include "adventure/game_mode.h"
 #include "foundation/app_settings.h"
@@ -9,6 +10,11 @@
 #include "shell/program.h"
 
 inline void StartAdventureDevice() {
+    static bool started = false;
+    if (started) {
+        return;
+    }
+    started = true;
     SetLogEnabled(0);
     CreateD3DApplication();
     static int window;
