@@ -12,13 +12,14 @@ Only the standard library is used: python3 demo/generate_people.py
 import os
 
 from generate_images import write_png
-from generate_sprites import FONT, Canvas, stand
+from generate_sprites import FONT, Canvas
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SKIN = (250, 220, 195, 255)
 EYE = (40, 40, 70, 255)
 LID = (120, 80, 60, 255)
-LETTERS = dict(FONT, H=["101", "101", "111", "101", "101"], I=["111", "010", "010", "010", "111"])
+# The two letters of the names that the train map's font lacks.
+FONT.update(H=["101", "101", "111", "101", "101"], I=["111", "010", "010", "010", "111"])
 
 PEOPLE = {
     # name: hair, clothes, card
@@ -26,16 +27,6 @@ PEOPLE = {
     "sora": ((40, 60, 120, 255), (70, 140, 90, 255), (200, 235, 210, 255)),
     "kai": ((30, 30, 30, 255), (60, 70, 110, 255), (205, 215, 240, 255)),
 }
-
-
-def label(canvas, x, y, text, colour, scale):
-    for ch in text:
-        for row, bits in enumerate(LETTERS[ch]):
-            for col, bit in enumerate(bits):
-                if bit == "1":
-                    canvas.rect(x + col * scale, y + row * scale, x + (col + 1) * scale,
-                                y + (row + 1) * scale, colour)
-        x += 4 * scale
 
 
 def kai():
@@ -82,7 +73,7 @@ def face(name):
         canvas.put(ex + 3, 99, (255, 255, 255, 255))
     canvas.rect(110, 134, 130, 137, (200, 90, 90, 255))  # mouth
     text = name.upper()
-    label(canvas, 120 - len(text) * 6, 196, text, (255, 255, 255, 255), 3)
+    canvas.text(120 - len(text) * 6, 196, text, (255, 255, 255, 255), scale=3)
     write_png(os.path.join(HERE, "bmp", "face", name + ".png"), 240, 240, canvas.rows)
 
 
