@@ -1,10 +1,13 @@
 #include "adventure_fixture.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "adventure/adventure_frame.h"
 #include "adventure/adventure_state.h"
 #include "adventure/game_mode.h"
+#include "adventure/message_backlog.h"
 #include "adventure/message_functions.h"
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
@@ -13,6 +16,8 @@
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
 #include "foundation/path.h"
+#include "kra/kra_source.h"
+#include "kra/kra_writer.h"
 #include "media/graphics/plane.h"
 #include "platform/winbase/code_page.h"
 #include "script/call_stack.h"
@@ -41,6 +46,7 @@ void ResetAdventure() {
     GameModeStack.clear();
     GameMode = kGameModeNone;
     ResetAdventureFlags();
+    MessageBacklog::Clear();
     MessageWindowShown = 0;
     WindowFadeTime = 0.0f;
     SkipActive = 0;
@@ -55,6 +61,12 @@ void ResetAdventure() {
 
 std::string Sjis(const char* utf8) {
     return Utf8ToCp932(utf8).value_or("?");
+}
+
+std::string ReadDemoFile(const std::string& relative) {
+    std::ifstream in(std::string(QVN_SOURCE_DIR) + "/demo/" + relative, std::ios::binary);
+    EXPECT_TRUE(in.good()) << relative;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void AdventureTest::SetUp() {
@@ -78,6 +90,8 @@ void AdventureTest::SetUp() {
     gDIApplication = input_.get();
     WriteScript("global", kGlobalScript);
     ASSERT_TRUE(LoadGlobal(GetPath(PathKind::Script, "global")));
+    CopyDemoFile("sprite/mowl.png");
+    WriteContainer("mowl", ReadDemoFile("sprite/mowl.txt"));
 }
 
 void AdventureTest::TearDown() {
@@ -95,6 +109,19 @@ void AdventureTest::WriteScript(const std::string& name, const std::string& sour
     std::string error;
     ASSERT_TRUE(AssembleScript(source, name, &bytes, &error)) << error;
     dir_->writeFile("script/" + name + ".scr", bytes);
+}
+
+void AdventureTest::WriteContainer(const std::string& name, const std::string& source) {
+    qvn_kra::KraError error;
+    const std::optional<qvn_kra::KraSource> parsed = qvn_kra::ParseKraSource(source, &error);
+    ASSERT_TRUE(parsed.has_value()) << name << ":" << error.line << ": " << error.message;
+    const std::optional<std::vector<std::uint8_t>> bytes = qvn_kra::WriteKra(*parsed, &error, true);
+    ASSERT_TRUE(bytes.has_value()) << name << ":" << error.line << ": " << error.message;
+    dir_->writeFile("sprite/" + name + ".kra", *bytes);
+}
+
+void AdventureTest::CopyDemoFile(const std::string& relative, const std::string& to) {
+    dir_->writeFile(to.empty() ? relative : to, ReadDemoFile(relative));
 }
 
 void AdventureTest::StartScript(const std::string& name, const char* label) {

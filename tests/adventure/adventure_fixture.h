@@ -1,7 +1,8 @@
 #pragma once
 // An adventure on an 800 x 600 device without a display: the letterbox and message geometry
-// of that screen, scripts assembled into the program directory and run by the frame with the
-// game's own built-in functions, and input set frame by frame as the devices would report it.
+// of that screen, the demo's mascot (which the frame makes), scripts assembled into the program
+// directory and run by the frame with the game's own built-in functions, and input set frame by
+// frame as the devices would report it.
 
 #include <cstdint>
 #include <initializer_list>
@@ -33,6 +34,10 @@ protected:
         SetUp();
     }
 
+    // Writes sprite\NAME.kra from `source` (qvn-kra's text form).
+    void WriteContainer(const std::string& name, const std::string& source);
+    // Copies a file of the demo's sources (relative to demo/) to the same place, or to `to`.
+    void CopyDemoFile(const std::string& relative, const std::string& to = "");
     // Assembles `source` into script\NAME.scr; the global script gives 21 globals of 0.
     void WriteScript(const std::string& name, const std::string& source);
     // Loads script\NAME at `label` as the running frame (the adventure mode).
@@ -55,5 +60,7 @@ protected:
 
 // Shift-JIS text from UTF-8.
 std::string Sjis(const char* utf8);
+// A file of the demo's sources (relative to demo/).
+std::string ReadDemoFile(const std::string& relative);
 
 }  // namespace adventure_tests

@@ -5,6 +5,7 @@
 
 #include "adventure/adventure_frame.h"
 #include "adventure/game_mode.h"
+#include "adventure/mascot.h"
 #include "adventure/message_window.h"
 #include "adventure_fixture.h"
 #include "foundation/app_settings.h"
@@ -141,6 +142,7 @@ TEST_F(MessageWindowTest, TextureHoldsBothCopiesForEveryScreen) {
 
 TEST_F(MessageWindowTest, ReleaseLeavesNothingAndTheNextMessageBuildsAgain) {
     Frame();
+    ReleaseMascot();  // the frame's mascot holds the only other plane and texture
     ReleaseMessageWindow();
     EXPECT_TRUE(PlaneList().empty());
     EXPECT_TRUE(TextureList().empty());

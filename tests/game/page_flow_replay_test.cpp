@@ -106,7 +106,8 @@ TEST(PageFlowReplayTest, PlayerTurnsSkipsAndAutoPlaysPagesThroughTheRunningGame)
         {5, {1, 1}},     // a click
         {10, {2, 1}},    // Enter
         {15, {3, 1}},    // the pad's advance button
-        {21, {3, 1}},    // the wheel turns no page
+        {20, {3, 1}},    // the wheel shows the page before in the backlog
+        {21, {3, 1}},    // and the current page again: it turns no page
         {25, {3, 0}},    // Space hides the window
         {30, {3, 1}},    // the next click only shows it
         {35, {4, 1}},    // and the one after turns the page

@@ -1,5 +1,7 @@
 #include "replay_harness.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -55,6 +57,15 @@ void ReplayHarness::CopyDemoImage(const std::string& name) {
     dir_.writeFile("bmp/" + name, bytes.str());
 }
 
+void ReplayHarness::CopyDemoMascot() {
+    namespace fs = std::filesystem;
+    fs::create_directories(fs::path(dir_.path()) / "sprite");
+    for (const char* file : {"mowl.kra", "mowl.png"}) {
+        fs::copy_file(fs::path(QVN_DEMO_GAME_DIR) / "sprite" / file,
+                      fs::path(dir_.path()) / "sprite" / file);
+    }
+}
+
 void ReplayHarness::SetSetting(const char* name, DWORD value) {
     ASSERT_EQ(WriteRegistryDword("main", name, value), 1) << name;
 }
@@ -85,6 +96,30 @@ std::string ReplayHarness::Log() const {
 
 std::vector<std::string> ReplayHarness::LogLines() const {
     return dir_.readLines("qvn.log");
+}
+
+std::vector<std::string> ReplayHarness::LogLinesWith(const std::vector<std::string>& words) const {
+    std::vector<std::string> found;
+    for (const std::string& line : LogLines()) {
+        std::string lower = line;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (std::any_of(words.begin(), words.end(), [&](const std::string& word) {
+                return lower.find(word) != std::string::npos;
+            })) {
+            found.push_back(line);
+        }
+    }
+    return found;
+}
+
+std::string ReplayHarness::Transcript(int result) const {
+    std::string transcript;
+    for (const std::string& line : reportLines()) {
+        transcript += line + "\n";
+    }
+    return transcript + "ended tick " + std::to_string(ticks()) + "\nresult " +
+           std::to_string(result) + "\n";
 }
 
 }  // namespace qvn::test

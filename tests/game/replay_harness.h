@@ -40,6 +40,9 @@ public:
     void WriteScript(const std::string& name, const std::string& source);
     // Copies an image of the demo game into bmp\.
     void CopyDemoImage(const std::string& name);
+    // Copies the demo's mascot (sprite\mowl.kra as the build wrote it, and its sheet), which the
+    // adventure frame shows over every page wait.
+    void CopyDemoMascot();
     // Stores a DWORD in section "main" of the settings store before the run.
     void SetSetting(const char* name, DWORD value);
     // The usual game: the replay global script, `start` as the start script, the demo's cursor
@@ -50,6 +53,10 @@ public:
 
     std::string Log() const;
     std::vector<std::string> LogLines() const;
+    // The log lines holding any of `words`, compared without regard to case.
+    std::vector<std::string> LogLinesWith(const std::vector<std::string>& words) const;
+    // What `qvn-replay` prints for the run: the report lines, "ended tick N" and "result R".
+    std::string Transcript(int result) const;
     const TempProgramDir& dir() const { return dir_; }
 };
 

@@ -107,6 +107,7 @@ bool EndsWith(const std::string& text, const std::string& end) {
 TEST(SoundFunctionsReplayTest, EffectsChannelsLoopsFadesAndMusicFollowTheScript) {
     ReplayHarness game;
     game.PrepareGame(kSteps);
+    game.CopyDemoMascot();
     game.SetSetting("SoundVolume", 8000);
     game.SetSetting("MusicVolume", 6000);
     const auto tone = qvn::test::WaveFile(std::vector<std::uint8_t>(8820, 0), 1, 22050, 16);

@@ -1,0 +1,111 @@
+// The demo played from its start to its end with its second chapter played through
+// tests/fixtures/replay/demo_chapter2.timeline: the frames captured on the way (their hashes
+// and the end of the run kept in tests/fixtures/golden/demo_chapter2_replay.txt exactly as
+// qvn-replay prints them), what the running game holds at the ticks that matter (the stands,
+// the face, the voice playing, the backlog's cursor, the mascot), a log free of errors, and the
+// voice switches the first voices wrote.
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "adventure/adventure_frame.h"
+#include "adventure/face.h"
+#include "adventure/mascot.h"
+#include "adventure/message_backlog.h"
+#include "adventure/stand.h"
+#include "adventure/voice.h"
+#include "foundation/registry_settings.h"
+#include "media/graphics/plane.h"
+#include "platform/win32/shell_test_hooks.h"
+#include "platform/winbase/test_hooks.h"
+#include "replay_harness.h"
+#include "sprite_ui/sprite.h"
+#include "support/golden.h"
+
+namespace {
+
+using qvn::test::ReplayHarness;
+
+// What the game holds at the start of a tick.
+struct Seen {
+    std::string stands;  // names in list order
+    std::string face;    // the face plane's name, or empty
+    bool voice = false;  // a voice plays
+    std::size_t cursor = MessageBacklog::kEnd;
+    std::string mascot;  // its animation
+    bool operator==(const Seen&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Seen& seen) {
+    return out << "stands [" << seen.stands << "] face '" << seen.face << "' voice " << seen.voice
+               << " cursor " << static_cast<long long>(seen.cursor) << " mascot " << seen.mascot;
+}
+
+Seen Look() {
+    Seen seen;
+    for (const StandSprite* stand : StandList) {
+        seen.stands += seen.stands.empty() ? stand->name : std::string(" ") + stand->name;
+    }
+    seen.face = FacePlane != nullptr ? FacePlane->name : "";
+    seen.voice = IsVoicePlaying();
+    seen.cursor = MessageBacklog::Cursor();
+    seen.mascot = Mascot != nullptr ? Mascot->GetAnimationName() : "";
+    return seen;
+}
+
+TEST(DemoChapter2ReplayTest, TheFriendsStandSpeakAndThePlayerPagesBack) {
+    ReplayHarness game;
+    qvn::test::CopyDemoGame(game.dir());
+    game.LoadTimeline("demo_chapter2");
+    game.SetHashEveryFrame(false);  // the captures are hashed all the same
+    const std::size_t end = MessageBacklog::kEnd;
+    const struct {
+        int tick;
+        Seen seen;
+    } expected[] = {
+        {170, {"hina", "hina.png", true, end, "mowl"}},  // Hina's first line plays
+        {216, {"hina sora", "sora.png", true, end, "mowl"}},
+        // The narration: Sora's line plays on over the page turn (VoiceSkip is off).
+        {300, {"hina sora kai", "", true, end, "mowl"}},
+        {311, {"hina sora kai", "hina.png", true, end, "mowl"}},  // the thought, unrecorded
+        {386, {"hina sora", "", true, 1, "mowl"}},                // the wheel: the narration
+        {466, {"hina sora", "kai.png", true, 3, "mowl"}},         // page up, up: Kai's line
+        {472, {"hina sora", "kai.png", true, 3, "mowl"}},         // a click replays its voice
+        {586,
+         {"hina sora", "sora.png", true, end, "mowl"}},     // back at the page; Kai's replay plays
+        {636, {"sora kai", "kai.png", true, end, "mowl"}},  // Kai in Hina's place
+        {700, {"sora kai", "sora.png", true, end, "sleep"}},  // auto mode waits for it
+    };
+    std::vector<Seen> seen(std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        game.AddAction(expected[i].tick, [&seen, i] { seen[i] = Look(); });
+    }
+    const int result = game.Run();
+
+    const std::string transcript = game.Transcript(result);
+    EXPECT_EQ(qvn::test::CompareWithGolden(
+                  "demo_chapter2_replay.txt",
+                  std::vector<std::uint8_t>(transcript.begin(), transcript.end())),
+              "")
+        << transcript;
+    EXPECT_FALSE(game.closedByHarness()) << "the chapters returned and the game ended";
+    EXPECT_TRUE(game.problems().empty());
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(seen[i], expected[i].seen) << "at tick " << expected[i].tick;
+    }
+    EXPECT_EQ(game.LogLinesWith({"error", "fail", "not built"}), std::vector<std::string>{});
+
+    win32_test::ForgetSettingsStore();
+    for (const char* heard : {"Hina", "Sora", "Kai"}) {
+        EXPECT_EQ(ReadRegistryDword("voice", heard), 1u) << heard << ": written when first heard";
+    }
+    DWORD type = 0;
+    QueryRegistryType("voice", "Annai", &type);
+    EXPECT_EQ(type, 0u) << "the guide speaks without a voice";
+}
+
+}  // namespace
