@@ -27,7 +27,7 @@
 #include "shell/logical_screen.h"
 #include "shell/program.h"
 #include "sprite_ui/menu_window.h"
-#include "title/seams.h"
+#include "title/title_menu.h"
 
 int GameMode = kGameModeNone;
 std::deque<int> GameModeStack;

@@ -13,7 +13,7 @@
 #include "adventure/stand.h"
 #include "foundation/path.h"
 #include "media/graphics/texture.h"
-#include "title/seams.h"
+#include "title/title_data.h"
 
 namespace {
 

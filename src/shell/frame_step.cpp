@@ -15,7 +15,7 @@
 #include "sprite_ui/menu_input.h"
 #include "sprite_ui/menu_window.h"
 #include "sprite_ui/sprite.h"
-#include "title/seams.h"
+#include "title/title_menu.h"
 
 namespace {
 

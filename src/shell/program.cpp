@@ -36,7 +36,7 @@
 #include "shell/system_info.h"
 #include "sprite_ui/frame_textures.h"
 #include "sprite_ui/ui_font.h"
-#include "title/seams.h"
+#include "title/title_data.h"
 
 int MessageFontScale = 20;
 

@@ -29,7 +29,7 @@
 #include "shell/shell_texts.h"
 #include "shell/startup_settings.h"
 #include "sprite_ui/menu_window.h"
-#include "title/seams.h"
+#include "title/title_menu.h"
 
 namespace {
 

@@ -1,10 +1,16 @@
 #include "title/title_functions.h"
 
-// The title's commands arrive with the title screen; until then the script goes on.
+#include "adventure/message_functions.h"
+#include "script/call_stack.h"
+#include "title/title_command.h"
+#include "title/title_data.h"
+
 bool BuiltinMarkSeenScript(const ScriptArguments&) {
-    return BuiltinNotBuilt(7);
+    Title::MarkSeenScript(CurrentScriptName());
+    return true;
 }
 
-bool BuiltinTitleCommand(const ScriptArguments&) {
-    return BuiltinNotBuilt(9);
+bool BuiltinTitleCommand(const ScriptArguments& arguments) {
+    HideMessageWindowAtOnce();
+    return Title::Command(arguments) != 0;
 }

@@ -1,0 +1,67 @@
+#include "title_fixture.h"
+
+#include <filesystem>
+
+#include "sprite_ui/baloon.h"
+#include "sprite_ui/menu_window.h"
+#include "title/title_data.h"
+#include "title/title_menu.h"
+#include "title/title_popup.h"
+
+namespace title_tests {
+
+namespace {
+
+void ResetTitle() {
+    Title::Close();
+    GetCommandPopup().Clear();
+    GetRecollectionPopup().Clear();
+    Title::ResetTitleData();
+    Title::ResetPadToKeys();
+}
+
+}  // namespace
+
+std::string NameRecords(std::initializer_list<std::string> names) {
+    std::string bytes;
+    for (const std::string& name : names) {
+        std::string record = name.substr(0, 64);
+        record.resize(64, '\0');
+        bytes += record;
+    }
+    return bytes;
+}
+
+std::string Words(std::initializer_list<std::int32_t> values) {
+    std::string bytes;
+    for (const std::int32_t value : values) {
+        const auto word = static_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes += static_cast<char>(word >> shift & 0xFF);
+        }
+    }
+    return bytes;
+}
+
+void TitleTest::SetUp() {
+    AdventureTest::SetUp();
+    // The game writes its saves and the seen list into the folder the game comes with.
+    std::filesystem::create_directories(dir_->path() + "/save");
+    ResetTitle();
+}
+
+void TitleTest::TearDown() {
+    ResetTitle();
+    DestroyAllMenuWindows();
+    AdventureTest::TearDown();
+}
+
+void TitleTest::WriteData(const std::string& name, const std::string& bytes) {
+    dir_->writeFile("data/" + name, bytes);
+}
+
+std::string TitleTest::SeenList() const {
+    return dir_->readFile("save/save99.dat");
+}
+
+}  // namespace title_tests
