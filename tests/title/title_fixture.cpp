@@ -43,6 +43,21 @@ std::string Words(std::initializer_list<std::int32_t> values) {
     return bytes;
 }
 
+std::string ItemRecord(const RecordSpec& r) {
+    const auto name = [](const std::string& text) {
+        std::string field = text.substr(0, 32);
+        field.resize(32, '\0');
+        return field;
+    };
+    std::string bytes = name(r.image0) + name(r.image1) + name(r.image2);
+    bytes += Words({static_cast<std::int32_t>(r.flags), r.columns, r.rows, r.cellLimit, r.order,
+                    r.cellStepX, r.cellStepY, r.destStepX, r.destStepY, r.destX, r.destY, r.src0X,
+                    r.src0Y, r.src1X, r.src1Y, r.src2X, r.src2Y});
+    bytes += name(r.script) + name(r.label);
+    bytes += Words({r.firstValue, r.firstRightValue, r.stateFilter, r.page});
+    return bytes;
+}
+
 void TitleTest::SetUp() {
     AdventureTest::SetUp();
     // The game writes its saves and the seen list into the folder the game comes with.

@@ -16,6 +16,38 @@ std::string NameRecords(std::initializer_list<std::string> names);
 // Little-endian u32 values.
 std::string Words(std::initializer_list<std::int32_t> values);
 
+// One record of an item table; every field as the table stores it.
+struct RecordSpec {
+    std::string image0 = "*";
+    std::string image1 = "*";
+    std::string image2 = "*";
+    std::uint32_t flags = 0;
+    std::int32_t columns = 1;
+    std::int32_t rows = 1;
+    std::int32_t cellLimit = 1;
+    std::int32_t order = 1;
+    std::int32_t cellStepX = 10;
+    std::int32_t cellStepY = 10;
+    std::int32_t destStepX = 0;
+    std::int32_t destStepY = 0;
+    std::int32_t destX = 0;
+    std::int32_t destY = 0;
+    std::int32_t src0X = 0;
+    std::int32_t src0Y = 0;
+    std::int32_t src1X = 0;
+    std::int32_t src1Y = 0;
+    std::int32_t src2X = 0;
+    std::int32_t src2Y = 0;
+    std::string script = "*";
+    std::string label = "*";
+    std::int32_t firstValue = -1;
+    std::int32_t firstRightValue = -1;
+    std::int32_t stateFilter = -1;
+    std::int32_t page = -1;
+};
+// The 244 bytes of the record.
+std::string ItemRecord(const RecordSpec& spec);
+
 class TitleTest : public adventure_tests::AdventureTest {
 protected:
     void SetUp() override;
