@@ -146,6 +146,7 @@ void AdventureTest::Poll(const Input& in) {
         app.padState.rgbButtons[button] = 0x80;
     }
     app.mouseState.lZ = in.wheel;
+    app.padState.lX = in.padX;
     app.padState.lY = in.padY;
 }
 

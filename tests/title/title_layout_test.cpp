@@ -128,8 +128,8 @@ protected:
         back.cellStepX = 800;
         back.cellStepY = 600;
         std::string table;
-        for (const RecordSpec& r : {back, rows, columns, wrap, negative, seen, locked, otherPage, pageUp,
-                                    pageDown, empty, noLimit}) {
+        for (const RecordSpec& r : {back, rows, columns, wrap, negative, seen, locked, otherPage,
+                                    pageUp, pageDown, empty, noLimit}) {
             table += ItemRecord(r);
         }
         return table + "a shorter rest";
@@ -137,7 +137,8 @@ protected:
 
     const TitleItem& Item(std::size_t index) const { return *gTitleMenu->items.at(index); }
     static POINT Centre(const TitleItem& item) {
-        return POINT{(item.dest.left + item.dest.right) / 2, (item.dest.top + item.dest.bottom) / 2};
+        return POINT{(item.dest.left + item.dest.right) / 2,
+                     (item.dest.top + item.dest.bottom) / 2};
     }
 };
 
