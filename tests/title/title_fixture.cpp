@@ -2,6 +2,12 @@
 
 #include <filesystem>
 
+#include "platform/win32/cursor_api.h"
+#include "platform/win32/menu_api.h"
+#include "platform/win32/message_api.h"
+#include "platform/win32/window_api.h"
+#include "resources/game_resources.h"
+#include "shell/game_window.h"
 #include "sprite_ui/baloon.h"
 #include "sprite_ui/menu_window.h"
 #include "title/title_data.h"
@@ -11,6 +17,8 @@
 namespace title_tests {
 
 namespace {
+
+constexpr const char* kWindowClass = "TitleTestGame";
 
 void ResetTitle() {
     Title::Close();
@@ -77,6 +85,47 @@ void TitleTest::WriteData(const std::string& name, const std::string& bytes) {
 
 std::string TitleTest::SeenList() const {
     return dir_->readFile("save/save99.dat");
+}
+
+std::ostream& operator<<(std::ostream& out, const Posted& p) {
+    return out << "{" << p.message << ", " << p.wParam << ", " << p.lParam << "}";
+}
+
+void TitleWindowTest::SetUp() {
+    TitleTest::SetUp();
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassA(&windowClass);
+    MainWindow = CreateWindowExA(0, kWindowClass, "game", 0, 0, 0, 800, 600, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(MainWindow, nullptr);
+    MainMenu = BuildGameMenu();
+    gTitleMenu = new TitleMenu;
+}
+
+void TitleWindowTest::TearDown() {
+    Title::Close();
+    DestroyAllMenuWindows();
+    DestroyWindow(MainWindow);
+    MainWindow = nullptr;
+    ReleaseMainMenu();
+    UnregisterClassA(kWindowClass, nullptr);
+    TitleTest::TearDown();
+}
+
+std::vector<Posted> TitleWindowTest::TakePosted() {
+    std::vector<Posted> posted;
+    MSG message{};
+    while (PeekMessageA(&message, MainWindow, 0, 0, PM_REMOVE)) {
+        posted.push_back(Posted{message.message, message.wParam, message.lParam});
+    }
+    return posted;
+}
+
+LRESULT TitleWindowTest::Send(UINT message, int x, int y, WPARAM wParam) {
+    SetCursorPos(x, y);
+    return Title::OnMessage(MainWindow, message, wParam, 0);
 }
 
 }  // namespace title_tests

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "adventure_fixture.h"
+#include "platform/winbase/win_types.h"
 
 namespace title_tests {
 
@@ -58,6 +59,28 @@ protected:
     // The seen list's bytes (save\save99.dat); empty when missing.
     std::string SeenList() const;
     bool HasLogLine(const std::string& line) const { return CountLogLines(line) > 0; }
+};
+
+// A message posted to the game window.
+struct Posted {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool operator==(const Posted&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Posted& posted);
+
+// With a game window (MainWindow, its menu MainMenu) that keeps what is posted to it, and an
+// empty title menu.
+class TitleWindowTest : public TitleTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The messages posted to the game window since the last call, taken off its queue.
+    static std::vector<Posted> TakePosted();
+    // The pointer put at (x, y), then the message offered to the title screen.
+    static LRESULT Send(UINT message, int x, int y, WPARAM wParam = 0);
 };
 
 }  // namespace title_tests

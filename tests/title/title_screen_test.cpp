@@ -29,62 +29,17 @@
 namespace title_tests {
 namespace {
 
-constexpr const char* kWindowClass = "TitleScreenTest";
-
-struct Posted {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const Posted&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Posted& p) {
-    return out << "{" << p.message << ", " << p.wParam << ", " << p.lParam << "}";
-}
-
 LPARAM At(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
 
-class TitleScreenTest : public TitleTest {
+class TitleScreenTest : public TitleWindowTest {
 protected:
-    void SetUp() override {
-        TitleTest::SetUp();
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.lpszClassName = kWindowClass;
-        RegisterClassA(&windowClass);
-        MainWindow = CreateWindowExA(0, kWindowClass, "game", 0, 0, 0, 800, 600, nullptr, nullptr,
-                                     nullptr, nullptr);
-        ASSERT_NE(MainWindow, nullptr);
-        gTitleMenu = new TitleMenu;
-    }
-    void TearDown() override {
-        Title::Close();
-        DestroyWindow(MainWindow);
-        MainWindow = nullptr;
-        UnregisterClassA(kWindowClass, nullptr);
-        TitleTest::TearDown();
-    }
-
     // An item without images at the design rectangle, with its values.
     static void AddItem(RECT rect, std::int32_t left, std::int32_t right, std::int32_t index = -1) {
         gTitleMenu->items.push_back(
             std::make_unique<TitleItem>(std::array<std::string, 3>{"*", "*", "*"}, 0, rect,
                                         std::array<RECT, 3>{}, "*", "pick", left, right, index));
-    }
-    // The messages posted to the game window since the last call, taken off its queue.
-    static std::vector<Posted> TakePosted() {
-        std::vector<Posted> posted;
-        MSG message{};
-        while (PeekMessageA(&message, MainWindow, 0, 0, PM_REMOVE)) {
-            posted.push_back(Posted{message.message, message.wParam, message.lParam});
-        }
-        return posted;
-    }
-    static LRESULT Send(UINT message, int x, int y, WPARAM wParam = 0) {
-        SetCursorPos(x, y);
-        return Title::OnMessage(MainWindow, message, wParam, 0);
     }
     static POINT Pointer() {
         POINT p{};
