@@ -1,8 +1,9 @@
 # The demo game's data beside the program: scripts assembled by qvn-scrasm from demo/script/*.txt
 # into game/script/*.scr (script/variable.txt, the variable editor's names, is copied as it is);
-# images (demo/bmp/, with its folders), sounds, music, voices and movies copied into the same
-# folders of game/; sprite containers written by qvn-kra from
-# demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them.
+# images (demo/bmp/, with its folders), sounds, music, voices, movies and the title's data files
+# (demo/data/) copied into the same folders of game/; sprite containers written by qvn-kra from
+# demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them; and the empty
+# folder game/save/, into which the game writes its saves and the seen list.
 set(demo_dir ${PROJECT_SOURCE_DIR}/demo)
 set(demo_out ${CMAKE_BINARY_DIR}/game)
 file(GLOB demo_scripts CONFIGURE_DEPENDS ${demo_dir}/script/*.txt)
@@ -10,7 +11,8 @@ file(GLOB demo_scripts CONFIGURE_DEPENDS ${demo_dir}/script/*.txt)
 list(FILTER demo_scripts EXCLUDE REGEX "/variable\\.txt$")
 file(GLOB_RECURSE demo_files CONFIGURE_DEPENDS RELATIVE ${demo_dir}
     ${demo_dir}/bmp/*.png ${demo_dir}/bmp/*.jpg ${demo_dir}/sound/*.wav ${demo_dir}/music/*.wav
-    ${demo_dir}/voice/*.mp3 ${demo_dir}/movie/*.avi ${demo_dir}/script/variable.txt)
+    ${demo_dir}/voice/*.mp3 ${demo_dir}/movie/*.avi ${demo_dir}/script/variable.txt
+    ${demo_dir}/data/*.dat)
 
 set(demo_outputs)
 foreach(source ${demo_scripts})
@@ -58,5 +60,8 @@ foreach(source ${demo_sprite_sources})
     list(APPEND demo_outputs ${output})
 endforeach()
 
-add_custom_target(demo_data ALL DEPENDS ${demo_outputs})
+# The folder only: what a run saved there stays.
+add_custom_target(demo_data ALL DEPENDS ${demo_outputs}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${demo_out}/save
+    VERBATIM)
 add_dependencies(qvn demo_data)

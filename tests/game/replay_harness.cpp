@@ -30,10 +30,13 @@ const char* const kReplayEndlessStart = R"(
 
 void CopyDemoGame(const TempProgramDir& dir) {
     namespace fs = std::filesystem;
-    for (const char* folder : {"script", "bmp", "sound", "music", "voice", "sprite", "movie"}) {
+    for (const char* folder :
+         {"script", "bmp", "sound", "music", "voice", "sprite", "movie", "data"}) {
         fs::copy(fs::path(QVN_DEMO_GAME_DIR) / folder, fs::path(dir.path()) / folder,
                  fs::copy_options::recursive);
     }
+    // An empty save folder: what a run of the built game saved is not this run's.
+    fs::create_directories(fs::path(dir.path()) / "save");
 }
 
 ReplayHarness::ReplayHarness() : ReplayRunner(dir_.path()) {

@@ -23,7 +23,7 @@ extern const char* const kReplayGlobalScript;
 extern const char* const kReplayEndlessStart;
 
 // Copies the demo game as the build made it (scripts, images, sounds, music, voices, sprite
-// containers, movies) into `dir`.
+// containers, movies, the title's data) into `dir`, with an empty save folder.
 void CopyDemoGame(const TempProgramDir& dir);
 
 // Made before the runner and removed after it.
