@@ -12,6 +12,7 @@
 #include "adventure/script_functions.h"
 #include "adventure/seams.h"
 #include "adventure/sound_functions.h"
+#include "adventure/system_variables.h"
 #include "adventure/variable_editor.h"
 #include "adventure/voice.h"
 #include "foundation/app_settings.h"
@@ -93,7 +94,7 @@ bool StartScript(const char* file, const char* label, int) {
 void ResetScriptVariables(int restoreSystem) {
     ResetGlobals();
     if (restoreSystem) {
-        RestoreSystemVariables();
+        LoadSystemVariables();
     }
 }
 

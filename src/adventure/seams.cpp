@@ -7,7 +7,3 @@ LRESULT TrainMapOnMessage(HWND, UINT, WPARAM, LPARAM) {
 }
 
 void TrainMapDraw(float) {}
-
-bool RestoreSystemVariables() {
-    return false;
-}

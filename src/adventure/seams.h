@@ -1,6 +1,6 @@
 #pragma once
-// Entry points of the adventure game whose full behaviour arrives with later work on save
-// slots and the train map. Each already has the name and signature its callers use, and the
+// Entry points of the adventure game whose full behaviour arrives with later work on the train
+// map. Each already has the name and signature its callers use, and the
 // behaviour described beside it.
 
 #include "platform/winbase/win_types.h"
@@ -8,5 +8,3 @@
 void CloseTrainMap();
 LRESULT TrainMapOnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void TrainMapDraw(float seconds);
-// Restores system variables 0..8 from save slot 20; false when the slot cannot be read.
-bool RestoreSystemVariables();

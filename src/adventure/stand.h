@@ -4,6 +4,8 @@
 
 #include "adventure/script_arguments.h"
 
+// Whether any standing character is shown (the choice window places itself by it).
+bool AnyStandShown();
 // Deletes every standing character.
 void ClearStands();
 // Draws every standing character in list order with the current states.

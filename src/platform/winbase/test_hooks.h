@@ -29,6 +29,10 @@ void WaitForSleepers(int count);
 // default).
 void FailWritesAfter(std::int64_t bytes);
 
+// On: the wall clock stands at `unixSeconds` and the local zone lies `utcOffsetSeconds` east of
+// UTC (GetLocalTime, FileTimeToLocalFileTime); off: the real clock and the process's zone.
+void FixWallClock(bool fixed, std::int64_t unixSeconds = 0, std::int32_t utcOffsetSeconds = 0);
+
 // Drops the settings store's in-memory state, as a new process would start; the next call
 // reads the file again.
 void ForgetSettingsStore();
