@@ -106,10 +106,7 @@ std::vector<std::uint8_t> SerializeSaveFile(const SaveRecord& record) {
 bool ParseSaveFile(std::span<const std::uint8_t> bytes, SaveRecord* record) {
     ClearRecord(record);
     ByteReader reader(bytes);
-    if (!reader.Skip(kSaveHeaderSize)) {
-        LogPrintf("saveload:ReadSaveFile: error. size(%u)", static_cast<unsigned>(bytes.size()));
-        return false;
-    }
+    reader.Skip(kSaveHeaderSize);
     const std::uint32_t length = reader.U32();
     const std::span<const std::uint8_t> state = reader.Span(length);
     if (reader.Failed()) {
@@ -134,10 +131,7 @@ bool ReadSaveFile(SaveRecord* record, const char* path) {
     if (data == nullptr) {
         return false;
     }
-    const bool ok = size != 0 && ParseSaveFile(std::span<const std::uint8_t>(data, size), record);
+    const bool ok = ParseSaveFile(std::span<const std::uint8_t>(data, size), record);
     LocalFree(data);
-    if (!ok) {
-        LogPrintf("saveload:ReadSaveFile: error. %s", path != nullptr ? path : "");
-    }
     return ok;
 }

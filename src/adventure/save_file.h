@@ -50,8 +50,8 @@ void ScrambleState(std::vector<std::uint8_t>& state, std::uint32_t key);
 SaveHeader ParseSaveHeader(std::span<const std::uint8_t> bytes);
 // The whole file: header, n, state (as stored, not unscrambled).
 std::vector<std::uint8_t> SerializeSaveFile(const SaveRecord& record);
-// The file's bytes into `record`; false (with the reason logged) when the file is shorter than
-// 112 bytes or than 112 + n.
+// The file's bytes into `record`; false when the file is shorter than 112 bytes or than 112 + n
+// ("saveload:ReadSaveFile: error. size(%u) state(%u)" with the file's size and n).
 bool ParseSaveFile(std::span<const std::uint8_t> bytes, SaveRecord* record);
 
 // Writes the record, its state as it stands, to `path` (atomically).
