@@ -1,5 +1,6 @@
 // The demo's first chapter played from its start to its end over
-// tests/fixtures/replay/demo_chapter1.timeline with the stored settings' defaults: the frames
+// tests/fixtures/replay/demo_chapter1.timeline with the stored settings' defaults (the choices
+// of the station square that follows it taken on the way to the game's end): the frames
 // captured on the way, whose hashes and the end of the run are kept in
 // tests/fixtures/golden/demo_chapter1_replay.txt exactly as `qvn-replay GAME_DIR TIMELINE OUT_DIR`
 // prints them (rewrite it with --update-golden after looking at the frames qvn-replay writes), a
