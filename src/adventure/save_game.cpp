@@ -82,6 +82,11 @@ bool CheckScriptData(std::span<const std::uint8_t> state, std::size_t* consumed)
         LogPrintf("script:SetScriptData: error. CScript::SetData");
         return false;
     }
+    if (block.frames.empty()) {
+        // Nothing would run: the game would stand still for ever.
+        LogPrintf("script:SetScriptData: error. no script frame");
+        return false;
+    }
     ByteReader reader(state);
     reader.Skip(block.size);
     const std::uint32_t modes = reader.U32();

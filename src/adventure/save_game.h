@@ -20,8 +20,9 @@ bool PushGameData(const char* title, const char* label, bool save);
 // Appends the "SCRM" block, the u32 count of the game-mode stack and one byte per mode (bottom
 // first). False when the mode stack is empty.
 bool GetScriptData(std::vector<std::uint8_t>& state);
-// Checks a saved state without changing anything: its "SCRM" block whole and within the state,
-// then a mode count of at least 1 whose mode bytes follow within it. `consumed` gets the bytes
+// Checks a saved state without changing anything: its "SCRM" block whole and within the state
+// with at least one script frame, then a mode count of at least 1 whose mode bytes follow
+// within it. `consumed` gets the bytes
 // it takes. False with the reason logged.
 bool CheckScriptData(std::span<const std::uint8_t> state, std::size_t* consumed);
 // Restores a saved state (only after CheckScriptData accepts it): the running frame of the

@@ -2,6 +2,7 @@
 // name, their files byte for byte and across runs, damaged files kept aside, and fast-forward
 // stopping at the first unread page.
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "adventure/read_history.h"
 #include "adventure/save_game.h"
 #include "foundation/app_settings.h"
+#include "platform/winbase/test_hooks.h"
 #include "save_fixture.h"
 
 namespace adventure_tests {
@@ -58,6 +60,25 @@ TEST_F(HistoriesTest, ReadPagesAreMarkedAndWrittenOncePerNewPage) {
         Bytes({2, 0, 0,    0,    'C', 'h', 'a', 'p', 't', 'e', 'r', '1', 0, 2, 0,
                0, 0, 0x01, 0x02, 'o', 't', 'h', 'e', 'r', 0,   1,   0,   0, 0, 0x08});
     EXPECT_EQ(FileBytes("save/save90.dat"), expected);
+
+    // A write that fails at any byte (a full disk) leaves the file as it was; the page stays
+    // read in memory and goes out with the next one.
+    ASSERT_TRUE(RecordChoice("sc", 0, 1));
+    const std::vector<std::uint8_t> choices = FileBytes("save/save91.dat");
+    for (const std::int64_t allowed : {0, 1, 13, 29}) {
+        win32_test::FailWritesAfter(allowed);
+        MarkPageRead("other", 100 + static_cast<std::int32_t>(allowed));
+        EXPECT_FALSE(SaveReadHistoryIfChanged()) << allowed;
+        EXPECT_TRUE(RecordChoice("sc", 1, static_cast<std::uint32_t>(allowed))) << allowed;
+        win32_test::FailWritesAfter(-1);
+        EXPECT_EQ(FileBytes("save/save90.dat"), expected) << allowed;
+        EXPECT_EQ(FileBytes("save/save91.dat"), choices) << allowed;
+        EXPECT_FALSE(dir_->exists("save/save90.dat.tmp")) << allowed;
+    }
+    std::remove((dir_->path() + "/save/save91.dat").c_str());
+    ForgetChoiceHistory();
+    ForgetReadHistory();
+    dir_->writeFile("save/save90.dat", expected);
 
     // The next run reads the file at its first mark.
     ForgetReadHistory();

@@ -214,6 +214,19 @@ TEST_F(SaveFileTest, DamagedSavesAreRefusedAndTheGameGoesOn) {
          "script:SetScriptData: error. modes(0)"},
         {"scrambled while the header holds no key", [&](auto& s) { ScrambleState(s, 77); },
          "scrMain:error: SetData: invalid"},
+        {"no script frame",
+         [&](auto& s) {
+             // 24 variables, 21 globals, no operands, no frames, the wait flag; one mode.
+             std::vector<std::uint8_t> block(s.begin(), s.begin() + 4 + 4 + 4 + 24 * 4 + 4);
+             PutWord(block, 0);
+             PutWord(block, 0);
+             block.push_back(0);
+             setWord(block, 0, static_cast<std::uint32_t>(block.size()));
+             PutWord(block, 1);
+             block.push_back(kGameModeNone);
+             s = block;
+         },
+         "script:SetScriptData: error. no script frame"},
     };
     for (const Case& c : cases) {
         SaveRecord record;
