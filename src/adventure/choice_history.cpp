@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "adventure/save_folder.h"
-#include "foundation/byte_reader.h"
-#include "foundation/byte_writer.h"
 #include "foundation/path.h"
 
 ChoiceHistory gChoiceHistory;
@@ -23,48 +21,29 @@ bool ParseIntoGlobal(std::span<const std::uint8_t> bytes) {
 
 bool ParseChoiceHistory(std::span<const std::uint8_t> bytes,
                         NamedRecords<ChoiceHistoryRecord>* records) {
-    records->Clear();
-    if (bytes.empty()) {
-        return true;
-    }
-    ByteReader reader(bytes);
-    const std::uint32_t count = reader.Count(kSmallestRecord);
-    for (std::uint32_t i = 0; i < count && reader.Ok(); ++i) {
-        const std::string name = reader.TerminatedString(reader.Remaining());
-        ChoiceHistoryRecord* record = reader.Ok() ? records->Add(name.c_str()) : nullptr;
-        if (record == nullptr) {
-            reader.Fail();
-            break;
-        }
-        record->points.resize(reader.Count(kWord));
-        for (std::vector<std::uint32_t>& values : record->points) {
-            values.resize(reader.Count(kWord));
-            for (std::uint32_t& value : values) {
-                value = reader.U32();
-            }
-        }
-    }
-    if (reader.Failed() || !reader.AtEnd()) {
-        records->Clear();
-        return false;
-    }
-    return true;
+    return ParseHistoryRecords(bytes, records, kSmallestRecord,
+                               [](ByteReader& reader, ChoiceHistoryRecord& record) {
+                                   record.points.resize(reader.Count(kWord));
+                                   for (std::vector<std::uint32_t>& values : record.points) {
+                                       values.resize(reader.Count(kWord));
+                                       for (std::uint32_t& value : values) {
+                                           value = reader.U32();
+                                       }
+                                   }
+                               });
 }
 
 std::vector<std::uint8_t> SerializeChoiceHistory(const NamedRecords<ChoiceHistoryRecord>& records) {
-    ByteWriter writer;
-    writer.U32(static_cast<std::uint32_t>(records.records().size()));
-    for (const ChoiceHistoryRecord& record : records.records()) {
-        writer.TerminatedString(record.name);
-        writer.U32(static_cast<std::uint32_t>(record.points.size()));
-        for (const std::vector<std::uint32_t>& values : record.points) {
-            writer.U32(static_cast<std::uint32_t>(values.size()));
-            for (const std::uint32_t value : values) {
-                writer.U32(value);
+    return SerializeHistoryRecords(
+        records, [](ByteWriter& writer, const ChoiceHistoryRecord& record) {
+            writer.U32(static_cast<std::uint32_t>(record.points.size()));
+            for (const std::vector<std::uint32_t>& values : record.points) {
+                writer.U32(static_cast<std::uint32_t>(values.size()));
+                for (const std::uint32_t value : values) {
+                    writer.U32(value);
+                }
             }
-        }
-    }
-    return writer.Take();
+        });
 }
 
 HistoryLoad LoadChoiceHistory(const char* path) {
@@ -85,12 +64,8 @@ bool CheckChoice(const char* scriptName, std::int32_t point, std::uint32_t value
         return false;
     }
     ChoiceHistory& history = gChoiceHistory;
-    if (history.loaded == 0) {
-        if (LoadChoiceHistory(GetPath(PathKind::Save, kChoiceHistorySlot)) ==
-            HistoryLoad::kUnreadable) {
-            return false;
-        }
-        history.loaded = 1;
+    if (!EnsureHistoryLoaded(&history.loaded, LoadChoiceHistory, kChoiceHistorySlot)) {
+        return false;
     }
     const std::string name = FileStem(scriptName);
     ChoiceHistoryRecord* found = history.scripts.Find(name.c_str());

@@ -2,6 +2,7 @@
 
 #include "foundation/file.h"
 #include "foundation/log.h"
+#include "foundation/path.h"
 #include "platform/winbase/file_api.h"
 
 HistoryLoad LoadHistoryFile(const char* path, const char* function, HistoryParser parse) {
@@ -29,4 +30,15 @@ HistoryLoad LoadHistoryFile(const char* path, const char* function, HistoryParse
         LogPrintf("history:%s: error. damaged file %s, kept as %s", function, path, aside.c_str());
     }
     return HistoryLoad::kDamaged;
+}
+
+bool EnsureHistoryLoaded(std::uint8_t* loaded, HistoryLoad (*load)(const char* path), int slot) {
+    if (*loaded != 0) {
+        return true;
+    }
+    if (load(GetPath(PathKind::Save, slot)) == HistoryLoad::kUnreadable) {
+        return false;
+    }
+    *loaded = 1;
+    return true;
 }

@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "foundation/byte_reader.h"
+#include "foundation/byte_writer.h"
 #include "foundation/text.h"
 
 // How reading a history file went.
@@ -57,6 +59,54 @@ using HistoryParser = bool (*)(std::span<const std::uint8_t> bytes);
 // renamed with the suffix ".damaged" (over an older one), so that the next write starts afresh
 // without losing it.
 HistoryLoad LoadHistoryFile(const char* path, const char* function, HistoryParser parse);
+
+// Parses a whole history file: a u32 count of records, each a zero-terminated name and a body
+// that `readBody(reader, record)` reads (at least `smallestRecord` bytes a record, the name's
+// zero included). False, with `records` empty, when a record runs past the end, a name comes
+// twice or bytes are left over. No bytes at all hold no records.
+template <typename Record, typename ReadBody>
+bool ParseHistoryRecords(std::span<const std::uint8_t> bytes, NamedRecords<Record>* records,
+                         std::size_t smallestRecord, ReadBody readBody) {
+    records->Clear();
+    if (bytes.empty()) {
+        return true;
+    }
+    ByteReader reader(bytes);
+    const std::uint32_t count = reader.Count(smallestRecord);
+    for (std::uint32_t i = 0; i < count && reader.Ok(); ++i) {
+        const std::string name = reader.TerminatedString(reader.Remaining());
+        Record* record = reader.Ok() ? records->Add(name.c_str()) : nullptr;
+        if (record == nullptr) {
+            reader.Fail();
+            break;
+        }
+        readBody(reader, *record);
+    }
+    if (reader.Failed() || !reader.AtEnd()) {
+        records->Clear();
+        return false;
+    }
+    return true;
+}
+
+// The file of ParseHistoryRecords: the count, then each record's name and `writeBody(writer,
+// record)`.
+template <typename Record, typename WriteBody>
+std::vector<std::uint8_t> SerializeHistoryRecords(const NamedRecords<Record>& records,
+                                                  WriteBody writeBody) {
+    ByteWriter writer;
+    writer.U32(static_cast<std::uint32_t>(records.records().size()));
+    for (const Record& record : records.records()) {
+        writer.TerminatedString(record.name);
+        writeBody(writer, record);
+    }
+    return writer.Take();
+}
+
+// The first use of a history: its file (save slot `slot`) read with `load` unless `loaded`
+// says it was. True when the history may be used (read, missing or damaged; `loaded` set), false
+// while the file exists but cannot be read (the next use tries again).
+bool EnsureHistoryLoaded(std::uint8_t* loaded, HistoryLoad (*load)(const char* path), int slot);
 
 // The suffix of a damaged history file kept aside.
 inline constexpr const char kDamagedSuffix[] = ".damaged";

@@ -3,8 +3,6 @@
 #include "adventure/adventure_frame.h"
 #include "adventure/save_folder.h"
 #include "foundation/app_settings.h"
-#include "foundation/byte_reader.h"
-#include "foundation/byte_writer.h"
 #include "foundation/path.h"
 
 ReadHistory gReadHistory;
@@ -30,42 +28,20 @@ std::uint8_t BitOfPage(std::int32_t pageIndex) {
 
 bool ParseReadHistory(std::span<const std::uint8_t> bytes,
                       NamedRecords<ReadHistoryRecord>* records) {
-    records->Clear();
-    if (bytes.empty()) {
-        return true;
-    }
-    ByteReader reader(bytes);
-    const std::uint32_t count = reader.Count(kSmallestRecord);
-    for (std::uint32_t i = 0; i < count && reader.Ok(); ++i) {
-        const std::string name = reader.TerminatedString(reader.Remaining());
-        const std::uint32_t length = reader.U32();
-        const std::span<const std::uint8_t> bits = reader.Span(length);
-        if (reader.Failed()) {
-            break;
-        }
-        ReadHistoryRecord* record = records->Add(name.c_str());
-        if (record == nullptr) {
-            reader.Fail();
-            break;
-        }
-        record->bits.assign(bits.begin(), bits.end());
-    }
-    if (reader.Failed() || !reader.AtEnd()) {
-        records->Clear();
-        return false;
-    }
-    return true;
+    return ParseHistoryRecords(bytes, records, kSmallestRecord,
+                               [](ByteReader& reader, ReadHistoryRecord& record) {
+                                   const std::uint32_t length = reader.U32();
+                                   const std::span<const std::uint8_t> bits = reader.Span(length);
+                                   record.bits.assign(bits.begin(), bits.end());
+                               });
 }
 
 std::vector<std::uint8_t> SerializeReadHistory(const NamedRecords<ReadHistoryRecord>& records) {
-    ByteWriter writer;
-    writer.U32(static_cast<std::uint32_t>(records.records().size()));
-    for (const ReadHistoryRecord& record : records.records()) {
-        writer.TerminatedString(record.name);
-        writer.U32(static_cast<std::uint32_t>(record.bits.size()));
-        writer.Bytes(record.bits);
-    }
-    return writer.Take();
+    return SerializeHistoryRecords(records,
+                                   [](ByteWriter& writer, const ReadHistoryRecord& record) {
+                                       writer.U32(static_cast<std::uint32_t>(record.bits.size()));
+                                       writer.Bytes(record.bits);
+                                   });
 }
 
 HistoryLoad LoadReadHistory(const char* path) {
@@ -90,12 +66,8 @@ void MarkPageRead(const char* scriptName, std::int32_t pageIndex) {
     if (pageIndex < 0) {
         return;
     }
-    if (history.loaded == 0) {
-        if (LoadReadHistory(GetPath(PathKind::Save, kReadHistorySlot)) ==
-            HistoryLoad::kUnreadable) {
-            return;
-        }
-        history.loaded = 1;
+    if (!EnsureHistoryLoaded(&history.loaded, LoadReadHistory, kReadHistorySlot)) {
+        return;
     }
     const std::string name = FileStem(scriptName);
     ReadHistoryRecord* record = history.scripts.Find(name.c_str());
