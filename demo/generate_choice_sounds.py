@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Makes the two system sounds of choices and loaded games, in the format of the other sounds:
+"""Makes the sound of a cancelled choice, in the format of the other sounds (an option taken and a
+game loaded play sound/se001.wav, the click that the train map's choices play too):
 
-sound/se001.wav   a short rising blip: an option taken, a game loaded
 sound/se002.wav   a short falling blip: a choice cancelled
 
 Only the standard library is used: python3 demo/generate_choice_sounds.py
@@ -17,5 +17,4 @@ def blip(first, second):
 
 
 if __name__ == "__main__":
-    write_wave("sound/se001.wav", blip("C6", "G6"))
     write_wave("sound/se002.wav", blip("G5", "C5"))
