@@ -92,7 +92,7 @@ TEST(DemoChapter2ReplayTest, TheFriendsStandSpeakAndThePlayerPagesBack) {
                   std::vector<std::uint8_t>(transcript.begin(), transcript.end())),
               "")
         << transcript;
-    EXPECT_FALSE(game.closedByHarness()) << "the chapters returned and the game ended";
+    EXPECT_FALSE(game.closedByHarness()) << "the game ended by itself or by the player's close";
     EXPECT_TRUE(game.problems().empty());
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_EQ(seen[i], expected[i].seen) << "at tick " << expected[i].tick;

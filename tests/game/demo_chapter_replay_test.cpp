@@ -3,8 +3,9 @@
 // tests/fixtures/golden/<timeline>_replay.txt exactly as `qvn-replay GAME_DIR TIMELINE OUT_DIR`
 // prints them (rewrite it with --update-golden after looking at the frames qvn-replay writes), a
 // log free of errors, and what the game stored. demo_chapter1 plays the first chapter from its
-// start to its end and skips the journey after it; demo_journey plays the journey with its
-// movies and its train map.
+// start to its end, skips the second chapter and the journey after it and takes the station
+// square's choices on the way to the game's end; demo_journey plays the journey with its movies
+// and its train map.
 
 #include <algorithm>
 #include <cctype>
@@ -45,7 +46,7 @@ void PlayDemo(ReplayHarness* game, const std::string& name) {
             name + "_replay.txt", std::vector<std::uint8_t>(transcript.begin(), transcript.end())),
         "")
         << transcript;
-    EXPECT_FALSE(game->closedByHarness()) << "the story returned and the game ended";
+    EXPECT_FALSE(game->closedByHarness()) << "the game ended by itself or by the player's close";
     EXPECT_TRUE(game->problems().empty());
 
     EXPECT_EQ(game->LogLinesWith({"error", "fail", "not built"}), std::vector<std::string>{});
