@@ -2,8 +2,8 @@
 # into game/script/*.scr (script/variable.txt, the variable editor's names, is copied as it is);
 # images (demo/bmp/, with its folders), sounds, music, voices, movies and the title's data files
 # (demo/data/) copied into the same folders of game/; sprite containers written by qvn-kra from
-# demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them; and the empty
-# folder game/save/, into which the game writes its saves and the seen list.
+# demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them; and the folder
+# game/save/, into which the game writes its saves and the seen list.
 set(demo_dir ${PROJECT_SOURCE_DIR}/demo)
 set(demo_out ${CMAKE_BINARY_DIR}/game)
 file(GLOB demo_scripts CONFIGURE_DEPENDS ${demo_dir}/script/*.txt)
@@ -60,8 +60,10 @@ foreach(source ${demo_sprite_sources})
     list(APPEND demo_outputs ${output})
 endforeach()
 
-# The folder only: what a run saved there stays.
+# The save folder with an empty seen list (save99.dat), as the game is installed; what a run
+# saved there stays (touch keeps a file's bytes).
 add_custom_target(demo_data ALL DEPENDS ${demo_outputs}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${demo_out}/save
+    COMMAND ${CMAKE_COMMAND} -E touch ${demo_out}/save/save99.dat
     VERBATIM)
 add_dependencies(qvn demo_data)

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the demo's title screen: its data files, item tables, images and cancel sound.
+"""Writes the demo's title screen: its data files, item tables and images.
 
 data/tiName.dat   the recollection items, 64-byte names: the three pictures of the first
                   chapter ("station", "street.jpg", "grid") and the scenes of the story
@@ -11,7 +11,6 @@ data/title.dat    the title page: the background and the four buttons (NEW GAME,
 data/gallery.dat  the recollection pages: page 1 the pictures (seen ones clickable, the others
                   locked), page 2 the scenes, the page arrows (1001, 1002) and BACK (1003)
 bmp/title/*.png   the images of those items, each in its normal, hovered and pressed state
-sound/se002.wav   the sound of a cancelled popup
 
 Item table records are 244 bytes: three 32-byte image names, flags, columns, rows, cell limit,
 order, cell step x/y, screen step x/y, screen x/y, three source x/y, 32-byte script and label
@@ -23,7 +22,6 @@ import struct
 
 from generate_images import write_png
 from generate_story_images import Canvas, mix
-from generate_story_sounds import frequency, mix_into, note, write_wave, RATE
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 DATA = os.path.join(HERE, "data")
@@ -235,12 +233,6 @@ def gallery_table():
     return b"".join(records)
 
 
-def cancel_sound():
-    tone = [0.0] * int(0.25 * RATE)
-    mix_into(tone, 0, note(frequency("E5"), 0.12, 6000, 12.0))
-    mix_into(tone, int(0.06 * RATE), note(frequency("A4"), 0.18, 6000, 10.0))
-    write_wave("sound/se002.wav", tone)
-
 
 if __name__ == "__main__":
     os.makedirs(DATA, exist_ok=True)
@@ -263,4 +255,3 @@ if __name__ == "__main__":
     locked("scenes_locked.png", CARD_W, CARD_H)
     scene_card(False)
     scene_card(True)
-    cancel_sound()

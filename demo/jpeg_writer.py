@@ -59,9 +59,9 @@ def scaled_table(table, quality):
     return [min(255, max(1, (q * scale + 50) // 100)) for q in table]
 
 
-def huffman_codes(spec):
+def huffman_codes(table):
     """Symbol -> (code, length) of a table given as (counts per length, symbols)."""
-    counts, symbols = spec
+    counts, symbols = table
     codes = {}
     code = 0
     k = 0

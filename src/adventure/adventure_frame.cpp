@@ -366,6 +366,8 @@ void AdventureFrame(double dt) {
     }
     CountSceneTimers(dt);
     RunScriptStep(dt);
+    // The page that stopped the script is kept too, so that leaving the game on it keeps it.
+    SaveReadHistoryIfChanged();
 
     RenderAdventureScene(1);
     if (SkipActive == 0 && AutoMode == 0) {

@@ -10,8 +10,8 @@
 #include "adventure/read_history.h"
 #include "adventure/scene.h"
 #include "adventure/script_functions.h"
-#include "adventure/seams.h"
 #include "adventure/sound_functions.h"
+#include "adventure/system_variables.h"
 #include "adventure/train_map_screen.h"
 #include "adventure/variable_editor.h"
 #include "adventure/voice.h"
@@ -94,7 +94,7 @@ bool StartScript(const char* file, const char* label, int) {
 void ResetScriptVariables(int restoreSystem) {
     ResetGlobals();
     if (restoreSystem) {
-        RestoreSystemVariables();
+        LoadSystemVariables();
     }
 }
 

@@ -1,7 +1,5 @@
 #include "adventure/script_arguments.h"
 
-#include "foundation/log.h"
-
 const char* ScriptArguments::String(std::size_t index, const char* fallback) const {
     if (!Has(index)) {
         return fallback ? fallback : "";
@@ -32,9 +30,4 @@ double ScriptArguments::Float(std::size_t index, double fallback) const {
 
 std::uint32_t ScriptArguments::Payload(std::size_t index, std::uint32_t fallback) const {
     return Has(index) ? values_[index]->GetPayload() : fallback;
-}
-
-bool BuiltinNotBuilt(int number) {
-    LogPrintf("function: not built (%d)", number);
-    return true;
 }

@@ -39,7 +39,3 @@ private:
 
 // One built-in function: true lets the script go on in this frame.
 using BuiltinFunction = bool (*)(const ScriptArguments& arguments);
-
-// A built-in function or system sub-command whose work arrives with a later part of the game:
-// logs "function: not built (%d)" with `number` and lets the script go on (true).
-bool BuiltinNotBuilt(int number);

@@ -89,30 +89,30 @@ Directive ParseDirective(const char** p, const ScriptArguments& arguments, std::
 }
 
 // The directive rebuilt for the C library, with `length` before the conversion.
-std::string CSpec(const Directive& d, const char* length) {
-    std::string spec(1, '%');
-    spec += d.flags;
+std::string CDirective(const Directive& d, const char* length) {
+    std::string directive(1, '%');
+    directive += d.flags;
     if (d.width >= 0) {
-        spec += std::to_string(d.width);
+        directive += std::to_string(d.width);
     }
     if (d.precision >= 0) {
-        spec += '.';
-        spec += std::to_string(d.precision);
+        directive += '.';
+        directive += std::to_string(d.precision);
     }
-    spec += length;
-    spec += d.conversion;
-    return spec;
+    directive += length;
+    directive += d.conversion;
+    return directive;
 }
 
 template <typename T>
-void AppendPrintf(std::string* out, const std::string& spec, T value) {
-    const int size = std::snprintf(nullptr, 0, spec.c_str(), value);
+void AppendPrintf(std::string* out, const std::string& directive, T value) {
+    const int size = std::snprintf(nullptr, 0, directive.c_str(), value);
     if (size <= 0) {
         return;
     }
     const std::size_t at = out->size();
     out->resize(at + static_cast<std::size_t>(size) + 1);
-    std::snprintf(out->data() + at, static_cast<std::size_t>(size) + 1, spec.c_str(), value);
+    std::snprintf(out->data() + at, static_cast<std::size_t>(size) + 1, directive.c_str(), value);
     out->resize(at + static_cast<std::size_t>(size));
 }
 
@@ -155,7 +155,7 @@ bool AppendDirective(std::string* out, const Directive& d, const ScriptArguments
         case 'i': {
             const ScriptValue* v = Take(arguments, next, ValueKind::Integer);
             const auto value = static_cast<std::int32_t>(v != nullptr ? v->GetULong() : 0);
-            AppendPrintf(out, CSpec(d, "ll"), static_cast<long long>(value));
+            AppendPrintf(out, CDirective(d, "ll"), static_cast<long long>(value));
             return true;
         }
         case 'u':
@@ -164,7 +164,7 @@ bool AppendDirective(std::string* out, const Directive& d, const ScriptArguments
         case 'X': {
             const ScriptValue* v = Take(arguments, next, ValueKind::Integer);
             const std::uint32_t value = v != nullptr ? v->GetULong() : 0;
-            AppendPrintf(out, CSpec(d, "ll"), static_cast<unsigned long long>(value));
+            AppendPrintf(out, CDirective(d, "ll"), static_cast<unsigned long long>(value));
             return true;
         }
         case 'c': {
@@ -183,7 +183,7 @@ bool AppendDirective(std::string* out, const Directive& d, const ScriptArguments
         case 'g':
         case 'G': {
             const ScriptValue* v = Take(arguments, next, ValueKind::Float);
-            AppendPrintf(out, CSpec(d, ""), v != nullptr ? v->GetFloat() : 0.0);
+            AppendPrintf(out, CDirective(d, ""), v != nullptr ? v->GetFloat() : 0.0);
             return true;
         }
         case 's': {

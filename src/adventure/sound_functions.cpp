@@ -31,6 +31,11 @@ void DeleteChannelSound(DSSound* sound) {
 
 }  // namespace
 
+void PlaySystemSound(const char* name) {
+    PlaySE(GetPath(PathKind::Sound, name), SoundEffectAttenuation(false, 0), nullptr,
+           kSoundEffectFlags);
+}
+
 std::int32_t ClampAttenuation(std::int64_t attenuation) {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(attenuation, kSilent, 0));
 }

@@ -26,6 +26,10 @@ std::int32_t ClampAttenuation(std::int64_t attenuation);
 // SoundVolume - 10000 (full volume at the setting's maximum).
 std::int32_t SoundEffectAttenuation(bool hasPercent, std::int32_t percent);
 
+// The sound effect `name` of the sound folder played once at SoundVolume - 10000, deleting
+// itself when it ends (the confirmation sounds of choices and loaded games).
+void PlaySystemSound(const char* name);
+
 // 10 (0 s file, 1 s channel ("sound"), 2 u loop (1 when argc is 2, else 0), 3 l percent):
 // nothing while SoundVolume is 0; a channel argument first releases the channel's live sound;
 // loop 1 plays looping and keeps the sound in LoopingSoundList, any other plays it once. True.

@@ -111,6 +111,10 @@ bool AddStand(const char* name, std::uint32_t slot) {
     return true;
 }
 
+bool AnyStandShown() {
+    return !StandList.empty();
+}
+
 void ClearStands() {
     for (StandSprite* stand : StandList) {
         DeleteStand(stand);

@@ -40,6 +40,8 @@ extern std::vector<StandSprite*> StandList;
 // last stand added and takes its slot, another slot replaces the stand holding it. An empty or
 // null name only removes. False (nothing changed) when the container does not open.
 bool AddStand(const char* name, std::uint32_t slot);
+// Whether any standing character is shown (the choice window places itself by it).
+bool AnyStandShown();
 // Deletes every standing character.
 void ClearStands();
 // The stand named `name` (compared as stored, cut to 15 bytes), or null.

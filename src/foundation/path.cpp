@@ -224,3 +224,23 @@ void ResetPathState() {
 }
 
 }  // namespace foundation_test
+
+std::string FileStem(const char* path) {
+    if (path == nullptr) {
+        return {};
+    }
+    const std::string text = path;
+    std::size_t start = text.size() >= 2 && text[1] == ':' ? 2 : 0;
+    for (const char* p = path + start; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\' || *p == '/') {
+            start = static_cast<std::size_t>(p - path) + 1;
+        }
+    }
+    std::size_t end = text.size();
+    for (const char* p = path + start; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '.') {
+            end = static_cast<std::size_t>(p - path);
+        }
+    }
+    return text.substr(start, end - start);
+}

@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstdint>
+#include <string>
 
 enum class PathKind : std::uint32_t {
     Any = 0,     // "%s"
@@ -45,3 +46,7 @@ const char* GetProgramDir();
 // Sets the directory (ending in a backslash) under which a missing file of a flagged kind is
 // looked for; null clears it.
 void SetAlternateDir(const char* path);
+
+// The file name of `path` without its drive, folders and extension (the part before its last
+// '.'); '\\' and '/' both separate folders, and Shift-JIS trail bytes never do.
+std::string FileStem(const char* path);

@@ -68,6 +68,22 @@ int CompareNoCasePrefix(const char* a, const char* b, std::size_t n) {
     return CompareFolded(a, b, n);
 }
 
+std::string FoldNoCase(const char* text) {
+    std::string key;
+    if (text == nullptr) {
+        return key;
+    }
+    auto p = reinterpret_cast<const unsigned char*>(text);
+    std::size_t remaining = static_cast<std::size_t>(-1);
+    for (unsigned c = NextFolded(p, remaining); c != 0; c = NextFolded(p, remaining)) {
+        if (c > 0xFF) {
+            key.push_back(static_cast<char>(c >> 8));
+        }
+        key.push_back(static_cast<char>(c & 0xFF));
+    }
+    return key;
+}
+
 const char* FormatByteSize(std::int64_t value) {
     static char text[64];
     auto low32 = [](std::int64_t v) { return static_cast<int>(static_cast<std::uint32_t>(v)); };

@@ -8,7 +8,6 @@
 #include "foundation/byte_writer.h"
 #include "foundation/log.h"
 #include "foundation/path.h"
-#include "platform/winbase/code_page.h"
 #include "script/call_stack.h"
 #include "script/game_hooks.h"
 #include "script/operand_stack.h"
@@ -19,39 +18,9 @@ std::uint64_t ScriptVmResetCount = 0;
 
 namespace {
 
-struct SavedOperand {
-    std::uint8_t operandClass = 0;
-    std::uint8_t type = 0;
-    std::uint32_t payload = 0;
-    std::string text;
-};
-
-struct SavedFrame {
-    std::string name;
-    std::uint32_t position = 0;
-};
-
-struct SavedState {
-    std::vector<std::uint32_t> variables;
-    std::uint32_t globals = 0;
-    std::vector<SavedOperand> operands;
-    std::vector<SavedFrame> frames;
-    std::uint8_t waitFlag = 0;
-};
-
 // Parses the records behind the magic; false when any of them runs past the block.
-// A count of records of at least `recordBytes` each; a count the rest cannot hold fails.
-std::uint32_t ReadCount(ByteReader& reader, std::size_t recordBytes) {
-    const std::uint32_t count = reader.U32();
-    if (count > reader.Remaining() / recordBytes) {
-        reader.Fail();
-        return 0;
-    }
-    return count;
-}
-
-bool ParseState(ByteReader& reader, SavedState* state) {
-    state->variables.resize(ReadCount(reader, 4));
+bool ParseRecords(ByteReader& reader, ScriptStateBlock* state) {
+    state->variables.resize(reader.Count(4));
     for (auto& word : state->variables) {
         word = reader.U32();
     }
@@ -60,14 +29,14 @@ bool ParseState(ByteReader& reader, SavedState* state) {
         return false;
     }
     // Each operand record takes at least 7 bytes, each frame record at least 5.
-    state->operands.resize(ReadCount(reader, 7));
+    state->operands.resize(reader.Count(7));
     for (auto& operand : state->operands) {
         operand.operandClass = reader.U8();
         operand.type = reader.U8();
         operand.payload = reader.U32();
         operand.text = reader.TerminatedString(reader.Remaining());
     }
-    state->frames.resize(ReadCount(reader, 5));
+    state->frames.resize(reader.Count(5));
     for (auto& frame : state->frames) {
         frame.name = reader.TerminatedString(reader.Remaining());
         frame.position = reader.U32();
@@ -76,29 +45,8 @@ bool ParseState(ByteReader& reader, SavedState* state) {
     return reader.Ok();
 }
 
-// The stored name's file name without drive, directory and extension.
-std::string BareScriptName(const std::string& stored) {
-    const char* text = stored.c_str();
-    std::size_t start = 0;
-    if (stored.size() >= 2 && stored[1] == ':') {
-        start = 2;
-    }
-    for (const char* p = text + start; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\' || *p == '/') {
-            start = static_cast<std::size_t>(p - text) + 1;
-        }
-    }
-    std::size_t end = stored.size();
-    for (const char* p = text + start; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '.') {
-            end = static_cast<std::size_t>(p - text);
-        }
-    }
-    return stored.substr(start, end - start);
-}
-
-bool LoadSavedFrame(const SavedFrame& saved) {
-    const std::string bare = BareScriptName(saved.name);
+bool LoadSavedFrame(const ScriptStateBlock::Frame& saved) {
+    const std::string bare = FileStem(saved.name.c_str());
     const char* path = GetPath(PathKind::Script, bare.c_str());
     return Load(path, nullptr) || Load(saved.name.c_str(), nullptr);
 }
@@ -146,15 +94,17 @@ bool CScript::GetData(std::vector<std::uint8_t>& data) {
     return true;
 }
 
-bool CScript::SetData(const std::uint8_t* block, std::size_t available, bool full) {
-    ScriptVmReset();
+bool ReadScriptStateBlock(const std::uint8_t* block, std::size_t available,
+                          ScriptStateBlock* state) {
+    *state = ScriptStateBlock{};
     ByteReader whole(block, available);
     const std::uint32_t size = whole.U32();
-    if (whole.Failed() || size < 21 || size > available) {
+    if (whole.Failed() || size < kScriptStateMinimumSize || size > available) {
         LogPrintf("%s:%s: SetData: invalid arg. size(%d)", kScriptLogTag, kScriptLogError,
                   static_cast<int>(size));
         return false;
     }
+    state->size = size;
     // The records lie within the block's own size.
     ByteReader reader = whole.Sub(4, size - 4);
     const std::uint32_t magic = reader.U32();
@@ -162,10 +112,18 @@ bool CScript::SetData(const std::uint8_t* block, std::size_t available, bool ful
         LogPrintf("%s:%s: SetData: invalid header. (%08x)", kScriptLogTag, kScriptLogError, magic);
         return false;
     }
-    SavedState saved;
-    if (!ParseState(reader, &saved)) {
+    if (!ParseRecords(reader, state)) {
         LogPrintf("%s:%s: SetData: invalid arg. size(%d)", kScriptLogTag, kScriptLogError,
                   static_cast<int>(size));
+        return false;
+    }
+    return true;
+}
+
+bool CScript::SetData(const std::uint8_t* block, std::size_t available, bool full) {
+    ScriptVmReset();
+    ScriptStateBlock saved;
+    if (!ReadScriptStateBlock(block, available, &saved)) {
         return false;
     }
     const auto globals = static_cast<std::uint32_t>(GlobalInitialValues.size());
@@ -180,14 +138,14 @@ bool CScript::SetData(const std::uint8_t* block, std::size_t available, bool ful
         std::copy_n(saved.variables.begin(), count, ScriptVariables.begin());
     }
     if (full) {
-        for (const SavedOperand& operand : saved.operands) {
+        for (const ScriptStateBlock::Operand& operand : saved.operands) {
             ScriptValue& value = OperandStack.pushSlot();
             value.operandClass = operand.operandClass;
             value.type = operand.type;
             value.payload = operand.payload;
             value.text = operand.text;
         }
-        for (const SavedFrame& frame : saved.frames) {
+        for (const ScriptStateBlock::Frame& frame : saved.frames) {
             if (!LoadSavedFrame(frame)) {
                 ScriptVmReset();
                 return false;

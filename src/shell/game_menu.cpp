@@ -1,6 +1,7 @@
 #include "shell/game_menu.h"
 
 #include "adventure/adventure_frame.h"
+#include "adventure/save_slot_table.h"
 #include "foundation/app_settings.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/d3d_functions.h"
@@ -49,7 +50,7 @@ void UpdateMenuItemStates(HMENU popup) {
     if (popup != nullptr && popup != MainMenu) {
         SetCommandStates(popup);
     }
-    // The texts of the load and save items follow the save slots once those are kept here.
+    ScanSaveSlots(popup);
 }
 
 void UpdateFullScreenMenuBar(HWND window, WPARAM buttons, POINT screen) {

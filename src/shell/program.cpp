@@ -4,7 +4,7 @@
 #include <string>
 
 #include "adventure/game_mode.h"
-#include "adventure/seams.h"
+#include "adventure/save_game.h"
 #include "adventure/voice.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
@@ -201,6 +201,7 @@ int RunProgram(const ProgramOptions& options) {
     GameMode = kGameModeNone;
     GameModeStack.clear();
     LetterboxScale = 0.0;
+    ForgetSavedGames();
     InstallGameScriptHooks();
     RegisterGameResources();
     std::string displayProblem;

@@ -1,6 +1,7 @@
 // MainWndProc: who sees each message of the game window, in a fixed order.
 #include "adventure/adventure_frame.h"
 #include "adventure/game_mode.h"
+#include "adventure/save_game.h"
 #include "adventure/train_map_screen.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
@@ -256,6 +257,9 @@ LRESULT HandleCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             ShellExecuteA(window, "open", kMakerWebSite, nullptr, nullptr, kShowNormal);
             return 0;
         default:
+            // The save and load commands; each acts only on its own range of ids.
+            SaveToSlot(LOWORD(wParam));
+            LoadGameData(LOWORD(wParam));
             break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

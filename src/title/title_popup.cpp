@@ -138,7 +138,7 @@ TitlePopup& GetRecollectionPopup() {
 namespace Title {
 
 bool SaveSlotUsed(int slot) {
-    return slot >= 0 && slot < kSaveSlotCount && SaveSlotTable[static_cast<std::size_t>(slot)].used;
+    return slot >= 0 && slot < kSaveSlotCount && SaveSlots[static_cast<std::size_t>(slot)].used;
 }
 
 void ShowCommandPopup() {

@@ -11,6 +11,7 @@
 #include "adventure/message_functions.h"
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
+#include "adventure/save_game.h"
 #include "adventure/scene.h"
 #include "adventure/script_functions.h"
 #include "foundation/app_settings.h"
@@ -55,6 +56,7 @@ void ResetAdventure() {
     KeyRepeatFirst = 1;
     AutoPageDelayMs = 0;
     ResetFrameControl();
+    ForgetSavedGames();
 }
 
 }  // namespace

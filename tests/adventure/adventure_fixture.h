@@ -21,8 +21,8 @@ struct Input {
     std::vector<int> mouse;  // mouse buttons held
     std::vector<int> pad;    // pad buttons held
     LONG wheel = 0;          // wheel movement of this poll
-    LONG padX = 0;           // pad X axis
     LONG padY = 0;           // pad Y axis
+    LONG padX = 0;           // pad X axis
 };
 
 class AdventureTest : public graphics_tests::GraphicsTest {

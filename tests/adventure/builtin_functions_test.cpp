@@ -175,16 +175,6 @@ TEST_F(BuiltinFunctionsTest, EachFunctionLeavesItsStateAndGoesOnOrWaits) {
          [] { EXPECT_EQ(SavedScenePicture, nullptr); }},
         {"35 shows a formatted message", "    invoke 35 \"%d-%s\" 7 \"x\"", 0,
          [] { EXPECT_EQ(LineCounter, 1); }},
-        {"functions of later parts go on and say so",
-         "    invoke 20 \"a\"\n    invoke 21 \"a\"\n    invoke 22 \"a\"\n    invoke 24 \"a\"\n"
-         "    invoke 0 54 \"a\"",
-         0,
-         [this] {
-             for (int number : {20, 21, 22, 24, 54}) {
-                 EXPECT_EQ(CountLogLines("function: not built (" + std::to_string(number) + ")"), 1)
-                     << number;
-             }
-         }},
         {"the train map's 101 to 103 go on; 100 waits a frame, here without a map to open",
          "    invoke 0 103 5 6\n    invoke 0 101 1 \"a\" 0 0\n    invoke 0 102 1 1 1\n"
          "    invoke 0 100 \"a\"",

@@ -144,7 +144,7 @@ TEST_F(PageFlowTest, FastForwardSkipsReadPagesUntilTheNextAdvance) {
     };
     const Case cases[] = {
         {"allowed to pass unread text", 1, 0, {1, 2, 3, 4, 4, 4}},
-        {"every page is unread: not allowed", 0, 0, {0, 0, 0, 1, 1, 1}},
+        {"the first page is unread: not allowed", 0, 0, {0, 0, 0, 1, 1, 1}},
         {"no skipping while the script disables it", 1, 1, {0, 0, 0, 1, 1, 1}},
     };
     for (const Case& c : cases) {

@@ -2,13 +2,16 @@
 // defaults: the frames captured on the way, whose hashes and the end of the run are kept in
 // tests/fixtures/golden/<timeline>_replay.txt exactly as `qvn-replay GAME_DIR TIMELINE OUT_DIR`
 // prints them (rewrite it with --update-golden after looking at the frames qvn-replay writes), a
-// log free of errors, and what the game stored. demo_chapter1 plays the first chapter from its
-// start to its end and skips the journey after it; demo_journey plays the journey with its
-// movies and its train map.
+// log free of errors, and what the game stored. demo_chapter1 opens the locked recollection,
+// plays the first chapter from NEW GAME to its end, skips the second chapter and the journey
+// after it and takes the station square's choices on the way to the story's end, then sees the
+// recollection unlocked; demo_title_again is the next run over its saves; demo_journey plays the
+// journey with its movies and its train map.
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -32,9 +35,17 @@ int Channel(const ReplayCapture& capture, int x, int y, int shift) {
            0xFF;
 }
 
-// Runs the demo over the timeline NAME and checks the transcript and the log.
-void PlayDemo(ReplayHarness* game, const std::string& name) {
+// Runs the demo over the timeline NAME and checks the transcript and the log; with `earlier`,
+// over the save folder that run left.
+void PlayDemo(ReplayHarness* game, const std::string& name,
+              const ReplayHarness* earlier = nullptr) {
     qvn::test::CopyDemoGame(game->dir());
+    if (earlier != nullptr) {
+        std::filesystem::copy(std::filesystem::path(earlier->dir().path()) / "save",
+                              std::filesystem::path(game->dir().path()) / "save",
+                              std::filesystem::copy_options::overwrite_existing |
+                                  std::filesystem::copy_options::recursive);
+    }
     game->LoadTimeline(name);
     game->SetHashEveryFrame(false);
     const int result = game->Run();
@@ -45,7 +56,7 @@ void PlayDemo(ReplayHarness* game, const std::string& name) {
             name + "_replay.txt", std::vector<std::uint8_t>(transcript.begin(), transcript.end())),
         "")
         << transcript;
-    EXPECT_FALSE(game->closedByHarness()) << "the story returned and the game ended";
+    EXPECT_FALSE(game->closedByHarness()) << "the game ended by itself or by the player's close";
     EXPECT_TRUE(game->problems().empty());
 
     EXPECT_EQ(game->LogLinesWith({"error", "fail", "not built"}), std::vector<std::string>{});
@@ -67,6 +78,24 @@ TEST(DemoChapterReplayTest, FirstChapterPlaysFromItsStartToItsEnd) {
 
     win32_test::ForgetSettingsStore();
     EXPECT_EQ(ReadRegistryDword("main", "DemoVisits"), 1u) << "the visit the chapter counted";
+
+    // The play-through unlocked the three pictures and the story's three scenes, written once.
+    const std::string seen = game.dir().readFile("save/save99.dat");
+    EXPECT_EQ(seen, std::string("station\0street.jpg\0grid\0chapter1\0chapter2\0journey\0", 50));
+    const ReplayCapture* locked = game.FindCapture("gallery_locked");
+    const ReplayCapture* unlocked = game.FindCapture("gallery_seen");
+    ASSERT_TRUE(locked != nullptr && unlocked != nullptr);
+    EXPECT_NE(locked->hash, unlocked->hash);
+
+    // The next run over that save folder: the unlocks stay, a scene replays and returns to the
+    // gallery, and the save point loads. Its saves name the scripts of this run's folder, which
+    // is kept until the next run ends.
+    ReplayHarness again;
+    PlayDemo(&again, "demo_title_again", &game);
+    const ReplayCapture* seenAgain = again.FindCapture("gallery_seen");
+    ASSERT_TRUE(seenAgain != nullptr);
+    EXPECT_EQ(seenAgain->hash, unlocked->hash);
+    EXPECT_EQ(again.dir().readFile("save/save99.dat"), seen) << "the unlocks kept";
 }
 
 TEST(DemoChapterReplayTest, JourneyPlaysItsMoviesAndBranchesOnTheTrainMap) {

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "adventure/movie_functions.h"
-#include "adventure/seams.h"
 #include "media/movie/movie_players.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/paint_api.h"

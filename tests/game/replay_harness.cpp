@@ -35,8 +35,10 @@ void CopyDemoGame(const TempProgramDir& dir) {
         fs::copy(fs::path(QVN_DEMO_GAME_DIR) / folder, fs::path(dir.path()) / folder,
                  fs::copy_options::recursive);
     }
-    // An empty save folder: what a run of the built game saved is not this run's.
+    // A save folder as the game is installed, with an empty seen list: what a run of the built
+    // game saved is not this run's.
     fs::create_directories(fs::path(dir.path()) / "save");
+    std::ofstream(fs::path(dir.path()) / "save" / "save99.dat", std::ios::binary);
 }
 
 ReplayHarness::ReplayHarness() : ReplayRunner(dir_.path()) {

@@ -23,7 +23,7 @@ extern const char* const kReplayGlobalScript;
 extern const char* const kReplayEndlessStart;
 
 // Copies the demo game as the build made it (scripts, images, sounds, music, voices, sprite
-// containers, movies, the title's data) into `dir`, with an empty save folder.
+// containers, movies, the title's data) into `dir`, with a save folder holding an empty seen list.
 void CopyDemoGame(const TempProgramDir& dir);
 
 // Made before the runner and removed after it.

@@ -29,6 +29,7 @@
 #include "shell/game_window.h"
 #include "shell/shell_texts.h"
 #include "support/golden_image.h"
+#include "title/title_menu.h"
 
 namespace {
 
@@ -209,9 +210,12 @@ TEST(ReplayTest, SameTimelineGivesTheSameFrames) {
 }
 
 // The adventure mode takes every key press for itself, so the Pause key works where keys pass
-// on to the window: on the title screen.
+// on to the window: on the title screen, here an empty title menu.
 void EnterTitleMode(ReplayHarness& game, int tick) {
-    game.AddAction(tick, [] { GameMode = kGameModeTitleMenu; });
+    game.AddAction(tick, [] {
+        gTitleMenu = new TitleMenu();
+        GameMode = kGameModeTitleMenu;
+    });
 }
 
 TEST(ReplayTest, CloseAnsweredNoKeepsPlaying) {

@@ -218,8 +218,11 @@ TEST(SoundFunctionsReplayTest, EffectsChannelsLoopsFadesAndMusicFollowTheScript)
     game.Run();
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}));
     for (const std::string& line : game.LogLines()) {
+        // This game has no title data: the title's files are reported missing at start-up.
         const bool expected = line.find("sound\\absent.wav") != std::string::npos ||
-                              line.find("voice\\_none.mp3") != std::string::npos;
+                              line.find("voice\\_none.mp3") != std::string::npos ||
+                              line.find("data\\ti") != std::string::npos ||
+                              line.find("Title: Load") == 0;
         EXPECT_TRUE(expected || line.find("error") == std::string::npos) << line;
     }
 }

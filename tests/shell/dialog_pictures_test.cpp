@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "adventure/adventure_frame.h"
+#include "adventure/save_slot_table.h"
 #include "adventure/variable_editor.h"
 #include "dialog_driver.h"
 #include "foundation/app_settings.h"
@@ -253,6 +254,16 @@ void PressKey(HWND window, UINT key) {
 }
 
 TEST_F(DialogPicturesTest, MenuBarOpenedOnEachMenuAndAPopupMenu) {
+    // No save files but slot 05, set in the table as a save of it would: the slot items show
+    // its date, time and title, the others the empty text (and greyed for loading).
+    qvn::test::TempProgramDir dir;
+    ForgetSaveSlots();
+    ScanSaveSlots(nullptr);
+    SaveSlotRecord& saved = SaveSlots[5];
+    SetSaveText(saved.title, kSaveTitleSize,
+                Utf8ToCp932("4月 1週 平日 北の駅").value_or("?").c_str());
+    saved.time = SYSTEMTIME{2024, 4, 1, 1, 9, 30, 0, 0};
+    saved.used = 1;
     MakeGameWindow();
     TitleReturnEnabled = 0;
     SkipActive = 1;
@@ -328,6 +339,7 @@ TEST_F(DialogPicturesTest, MenuBarOpenedOnEachMenuAndAPopupMenu) {
             TrackPopupMenuEx(load, TPM_CENTERALIGN | TPM_RETURNCMD, at.x, at.y, window, nullptr),
             40205);
     }
+    ForgetSaveSlots();
 }
 
 // A modeless list of values beside the game: columns and rows at WM_INITDIALOG, a value changed

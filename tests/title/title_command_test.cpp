@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "adventure/adventure_frame.h"
@@ -274,15 +275,14 @@ TEST_F(TitleCommandTest, EveryCommandThroughScripts) {
              EXPECT_EQ(GetFocusWindow(), popup.window);
              const struct {
                  int slot;
-                 const char* text;
                  DWORD flags;
                  D3DCOLOR colour;
-             } entries[] = {{0, "00", kMenuItemDisabled, 0xFF808080u},
-                            {3, "slot three", 0, 0xFFFFFFFFu},
-                            {20, "the last", 0, 0xFF7FF4FFu}};
+             } entries[] = {
+                 {0, kMenuItemDisabled, 0xFF808080u}, {3, 0, 0xFFFFFFFFu}, {20, 0, 0xFF7FF4FFu}};
              for (const auto& e : entries) {
                  const MenuItem* item = Entry(popup.window, e.slot);
-                 EXPECT_STREQ(item->text, e.text) << e.slot;
+                 EXPECT_EQ(item->text, SaveSlotText(SaveSlots[static_cast<std::size_t>(e.slot)]))
+                     << e.slot;
                  EXPECT_EQ(item->flags, e.flags) << e.slot;
                  EXPECT_EQ(item->colour, e.colour) << e.slot;
              }
@@ -315,13 +315,17 @@ TEST_F(TitleCommandTest, EveryCommandThroughScripts) {
              EXPECT_EQ(CountLogLines("Title: AddItem error."), 1);
          }},
     };
-    SaveSlotTable[3].used = 1;
-    SaveSlotTable[20].used = 1;
-    HMENU load = GetSubMenu(GetSubMenu(MainMenu, 0), 0);
-    ModifyMenuA(load, 40203, MF_BYCOMMAND | MF_STRING, 40203, "slot three");
-    ModifyMenuA(load, 40220, MF_BYCOMMAND | MF_STRING, 40220, "the last");
+    // The table read once (this folder holds no saves); then two slots as if saved in this run.
+    ScanSaveSlots(nullptr);
+    for (const auto& [slot, title] : {std::pair{3, "slot three"}, std::pair{20, "the last"}}) {
+        SaveSlotRecord& record = SaveSlots[static_cast<std::size_t>(slot)];
+        SetSaveText(record.title, kSaveTitleSize, title);
+        record.time = SYSTEMTIME{2026, 12, 1, 7, 9, 30, 0, 0};
+        record.used = 1;
+    }
+    ASSERT_EQ(SaveSlotText(SaveSlots[3]).find("2026/12/07"), 0u);
     RunSteps(steps);
-    SaveSlotTable = {};
+    ForgetSaveSlots();
 }
 
 TEST_F(TitleCommandTest, PopupsHandTheirChoicesOn) {

@@ -212,7 +212,7 @@ TEST_F(TitleScreenTest, ThePadRepeatsArrowKeysAndPressesItsButtonsOnce) {
         {"the third step", {.padX = 1000}, 0.1, {VK_RIGHT}},
         {"below nine tenths of the range", {.padX = 899}, 0.1, {}},
         {"nothing", {.padX = 899}, 0.1, {}},
-        {"diagonal: the larger axis alone", {.padX = 950, .padY = -990}, 0.1, {VK_UP}},
+        {"diagonal: the larger axis alone", {.padY = -990, .padX = 950}, 0.1, {VK_UP}},
         {"decide", {.pad = {0}}, 0.1, {VK_RETURN}},
         {"held: once only", {.pad = {0}}, 0.1, {}},
         {"cancel and both pages", {.pad = {1, 6, 7}}, 0.1, {VK_ESCAPE, VK_PRIOR, VK_NEXT}},

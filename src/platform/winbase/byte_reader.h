@@ -81,6 +81,16 @@ public:
         const std::uint32_t low = U32();
         return (static_cast<std::uint64_t>(U32()) << 32) | low;
     }
+    // A u32 count of items of at least `itemBytes` bytes each (at least 1); a count that the
+    // bytes left cannot hold answers 0 and fails the reader.
+    std::uint32_t Count(std::size_t itemBytes) {
+        const std::uint32_t count = U32();
+        if (count > Remaining() / (itemBytes > 0 ? itemBytes : 1)) {
+            failed_ = true;
+            return 0;
+        }
+        return count;
+    }
     std::int8_t I8() { return static_cast<std::int8_t>(U8()); }
     std::int16_t I16() { return static_cast<std::int16_t>(U16()); }
     std::int32_t I32() { return static_cast<std::int32_t>(U32()); }

@@ -13,6 +13,7 @@
 #include "platform/winbase/errno_mapping.h"
 #include "platform/winbase/file_api.h"
 #include "platform/winbase/kernel_object.h"
+#include "platform/winbase/local_time.h"
 #include "platform/winbase/path_translation.h"
 #include "platform/winbase/posix_io.h"
 
@@ -254,7 +255,7 @@ BOOL FlushFileBuffers(HANDLE handle) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    if (fsync(file->fd()) != 0) {
+    if (!FlushesSkipped() && fsync(file->fd()) != 0) {
         SetLastError(errno == EIO ? ERROR_WRITE_FAULT : Win32ErrorFromErrno(errno, true));
         return FALSE;
     }
@@ -342,6 +343,28 @@ BOOL SetFilePointerEx(HANDLE handle, LARGE_INTEGER distance, LARGE_INTEGER* newP
     }
     if (newPosition != nullptr) {
         newPosition->QuadPart = position;
+    }
+    return TRUE;
+}
+
+BOOL GetFileTime(HANDLE handle, FILETIME* creation, FILETIME* lastAccess, FILETIME* lastWrite) {
+    std::shared_ptr<FileObject> file = FindFile(handle);
+    if (!file) {
+        return FALSE;
+    }
+    struct stat info;
+    if (fstat(file->fd(), &info) != 0) {
+        SetLastError(Win32ErrorFromErrno(errno, true));
+        return FALSE;
+    }
+    if (creation != nullptr) {
+        *creation = UnixTimeToFileTime(info.st_ctim.tv_sec, info.st_ctim.tv_nsec);
+    }
+    if (lastAccess != nullptr) {
+        *lastAccess = UnixTimeToFileTime(info.st_atim.tv_sec, info.st_atim.tv_nsec);
+    }
+    if (lastWrite != nullptr) {
+        *lastWrite = UnixTimeToFileTime(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
     }
     return TRUE;
 }

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <mutex>
@@ -79,11 +80,25 @@ int WriteFully(int fd, const void* buffer, std::size_t size, std::size_t* done) 
     return error;
 }
 
+namespace {
+
+std::atomic<bool> flushesSkipped{false};
+
+}  // namespace
+
+bool FlushesSkipped() {
+    return flushesSkipped.load();
+}
+
 namespace win32_test {
 
 void FailWritesAfter(std::int64_t bytes) {
     std::lock_guard lock(faultMutex);
     writeAllowance = bytes;
+}
+
+void SkipFlushes(bool skip) {
+    flushesSkipped = skip;
 }
 
 }  // namespace win32_test

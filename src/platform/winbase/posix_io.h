@@ -13,6 +13,9 @@ int ReadFully(int fd, void* buffer, std::size_t size, std::size_t* done);
 // writes after a number of bytes.
 int WriteFully(int fd, const void* buffer, std::size_t size, std::size_t* done);
 
+// Whether the test hook SkipFlushes is on: flushes to the disk are left out.
+bool FlushesSkipped();
+
 // Makes `path` and its missing parents (mode 0700), as mkdir -p; 0 when it is a folder
 // afterwards, else the errno of the failure (ENOTDIR when something else stands there).
 int MakeFolders(const std::string& path);

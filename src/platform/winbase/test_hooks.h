@@ -28,6 +28,13 @@ void WaitForSleepers(int count);
 // a full disk (ERROR_DISK_FULL), having written only what fitted. Negative: no limit (the
 // default).
 void FailWritesAfter(std::int64_t bytes);
+// On: FlushFileBuffers and the folder flush of MoveFileExA return at once without asking the
+// disk (for measuring what a save costs besides the flush). Off (the default): they flush.
+void SkipFlushes(bool skip);
+
+// On: the wall clock stands at `unixSeconds` and the local zone lies `utcOffsetSeconds` east of
+// UTC (GetLocalTime, FileTimeToLocalFileTime); off: the real clock and the process's zone.
+void FixWallClock(bool fixed, std::int64_t unixSeconds = 0, std::int32_t utcOffsetSeconds = 0);
 
 // Drops the settings store's in-memory state, as a new process would start; the next call
 // reads the file again.

@@ -418,7 +418,7 @@ TEST_F(ThreeDTest, PerspectiveFloorIntersectingTrianglesAndVaryingRhw) {
     ASSERT_EQ(device_->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, tilted, sizeof(TLVertex)), D3D_OK);
     device_->SetTexture(0, nullptr);
     checker->Release();
-    ExpectGolden("d3d9_perspective_depth_lighting");
+    ExpectGolden("d3d9_projected_depth_lighting");
 }
 
 }  // namespace

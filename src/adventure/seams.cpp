@@ -1,5 +1,0 @@
-#include "adventure/seams.h"
-
-bool RestoreSystemVariables() {
-    return false;
-}
