@@ -172,4 +172,29 @@ std::int32_t AdventureTest::Var(std::uint32_t index) {
     return static_cast<std::int32_t>(GetVar(index));
 }
 
+std::string StepScript(const std::vector<ScriptStep>& steps) {
+    std::string script = ".locals 0 0\n*top\n";
+    for (const ScriptStep& step : steps) {
+        script += "    set g20 0\n" + step.code + "\n    set g20 1\n    invoke 0 0 l0 l0\n";
+    }
+    return script + "@end\n    invoke 0 0 l0 l0\n    jump @end\n";
+}
+
+void AdventureTest::RunSteps(const std::vector<ScriptStep>& steps) {
+    WriteScript("start", StepScript(steps));
+    StartScript("start");
+    for (const ScriptStep& step : steps) {
+        int frames = 0;
+        do {
+            Frame({}, 0.0625);
+            ++frames;
+        } while (Var(20) != 1 && frames < 100);
+        EXPECT_EQ(frames - 1, step.heldFrames) << step.name;
+        if (step.check) {
+            SCOPED_TRACE(step.name);
+            step.check();
+        }
+    }
+}
+
 }  // namespace adventure_tests

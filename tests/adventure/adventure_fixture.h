@@ -5,6 +5,7 @@
 // frame as the devices would report it.
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -24,6 +25,18 @@ struct Input {
     LONG padY = 0;           // pad Y axis
     LONG padX = 0;           // pad X axis
 };
+
+// One call or a few of a step script, checked once the script has passed them.
+struct ScriptStep {
+    const char* name;
+    std::string code;
+    int heldFrames;  // frames the script waits on the calls: 0 when it goes on at once
+    std::function<void()> check;
+};
+
+// Each step runs between "set g20 0" and "set g20 1", then the script yields (asking for the
+// screen size into a local): a step whose calls go on finishes in the frame it starts in.
+std::string StepScript(const std::vector<ScriptStep>& steps);
 
 class AdventureTest : public graphics_tests::GraphicsTest {
 protected:
@@ -49,6 +62,9 @@ protected:
     // One frame of `dt` seconds as the frame step runs it: planes updated, then the adventure
     // frame between the device's begin and end of scene.
     void Frame(const Input& input = {}, double dt = 1.0 / 60.0);
+    // Starts the steps' script as "start" and runs it frame by frame (1/16 s each), checking
+    // each step as it finishes.
+    void RunSteps(const std::vector<ScriptStep>& steps);
 
     // The back buffer's rows from `top` down, as A8R8G8B8.
     void ExpectRowsGolden(const std::string& name, int top);

@@ -21,23 +21,7 @@
 namespace adventure_tests {
 namespace {
 
-// One call or a few, checked once the script has passed them.
-struct Step {
-    const char* name;
-    std::string code;
-    int heldFrames;  // frames the script waits on the calls: 0 when it goes on at once
-    std::function<void()> check;
-};
-
-// Each step runs between "set g20 0" and "set g20 1", then the script yields (asking for the
-// screen size into a local): a step whose calls go on finishes in the frame it starts in.
-std::string StepScript(const std::vector<Step>& steps) {
-    std::string script = ".locals 0 0\n*top\n";
-    for (const Step& step : steps) {
-        script += "    set g20 0\n" + step.code + "\n    set g20 1\n    invoke 0 0 l0 l0\n";
-    }
-    return script + "@end\n    invoke 0 0 l0 l0\n    jump @end\n";
-}
+using Step = ScriptStep;
 
 class BuiltinFunctionsTest : public AdventureTest {
 protected:
@@ -54,22 +38,6 @@ protected:
             }
         }
         return false;
-    }
-    // Runs the steps frame by frame (1/16 s each) and checks each as it finishes.
-    void RunSteps(const std::vector<Step>& steps) {
-        WriteScript("start", StepScript(steps));
-        StartScript("start");
-        for (const Step& step : steps) {
-            int frames = 0;
-            do {
-                Frame({}, 0.0625);
-                ++frames;
-            } while (Var(20) != 1 && frames < 100);
-            EXPECT_EQ(frames - 1, step.heldFrames) << step.name;
-            if (step.check) {
-                step.check();
-            }
-        }
     }
 };
 

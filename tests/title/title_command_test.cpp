@@ -29,21 +29,7 @@
 namespace title_tests {
 namespace {
 
-struct Step {
-    const char* name;
-    std::string code;
-    int heldFrames;  // frames the script waits on the calls: 0 when it goes on at once
-    std::function<void()> check;
-};
-
-// Each step runs between "set g20 0" and "set g20 1", then the script yields a frame.
-std::string StepScript(const std::vector<Step>& steps) {
-    std::string script = ".locals 0 0\n*top\n";
-    for (const Step& step : steps) {
-        script += "    set g20 0\n" + step.code + "\n    set g20 1\n    invoke 0 0 l0 l0\n";
-    }
-    return script + "@end\n    invoke 0 0 l0 l0\n    jump @end\n";
-}
+using Step = adventure_tests::ScriptStep;
 
 // Stores variable 9 in g19, so that a step can read it after later calls.
 constexpr const char* kKeepResult = "\n    push g9\n    push g19\n    assign\n    pop";
@@ -87,7 +73,7 @@ protected:
                    graphics_tests::MakeImage(800, 600, [](int, int) { return 0xFF336699u; }));
         WriteImage("title/cells.png", 40, 40,
                    graphics_tests::MakeImage(40, 40, [](int, int) { return 0xFF808080u; }));
-        RecordSpec r;
+        ItemRecordFields r;
         r.image0 = "cells.png";
         r.columns = 3;
         r.cellLimit = 3;
@@ -100,25 +86,6 @@ protected:
         WriteScript("title_cg", kReplayScript);
         WriteScript("scene2", kPartScript);
         WriteScript("title", kRecollectionScript);
-    }
-
-    void RunSteps(const std::vector<Step>& steps) {
-        WriteScript("start", StepScript(steps));
-        StartScript("start");
-        for (const Step& step : steps) {
-            int frames = 0;
-            do {
-                // The title mode's frames are not the adventure's: a step that enters it is put
-                // back by its check.
-                Frame({}, 0.0625);
-                ++frames;
-            } while (Var(20) != 1 && frames < 100);
-            EXPECT_EQ(frames - 1, step.heldFrames) << step.name;
-            if (step.check) {
-                SCOPED_TRACE(step.name);
-                step.check();
-            }
-        }
     }
 
     static MenuItem* Entry(MenuWindow* window, int index) { return window->GetItem(index); }

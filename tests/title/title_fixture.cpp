@@ -51,7 +51,7 @@ std::string Words(std::initializer_list<std::int32_t> values) {
     return bytes;
 }
 
-std::string ItemRecord(const RecordSpec& r) {
+std::string ItemRecord(const ItemRecordFields& r) {
     const auto name = [](const std::string& text) {
         std::string field = text.substr(0, 32);
         field.resize(32, '\0');

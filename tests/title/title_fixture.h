@@ -18,7 +18,7 @@ std::string NameRecords(std::initializer_list<std::string> names);
 std::string Words(std::initializer_list<std::int32_t> values);
 
 // One record of an item table; every field as the table stores it.
-struct RecordSpec {
+struct ItemRecordFields {
     std::string image0 = "*";
     std::string image1 = "*";
     std::string image2 = "*";
@@ -47,7 +47,7 @@ struct RecordSpec {
     std::int32_t page = -1;
 };
 // The 244 bytes of the record.
-std::string ItemRecord(const RecordSpec& spec);
+std::string ItemRecord(const ItemRecordFields& fields);
 
 class TitleTest : public adventure_tests::AdventureTest {
 protected:

@@ -57,8 +57,8 @@ protected:
         gTitleMenu = new TitleMenu;
     }
 
-    static RecordSpec Grid(std::int32_t order, std::int32_t x, std::int32_t y) {
-        RecordSpec r;
+    static ItemRecordFields Grid(std::int32_t order, std::int32_t x, std::int32_t y) {
+        ItemRecordFields r;
         r.image0 = "cells.png";
         r.image1 = "lit.png";
         r.image2 = "dark.png";
@@ -77,59 +77,59 @@ protected:
     }
 
     static std::string Table() {
-        RecordSpec rows = Grid(1, 20, 20);
+        ItemRecordFields rows = Grid(1, 20, 20);
         rows.firstValue = 10;
-        RecordSpec columns = Grid(0, 220, 20);
+        ItemRecordFields columns = Grid(0, 220, 20);
         columns.firstValue = 20;
-        RecordSpec wrap = Grid(1, 20, 120);
+        ItemRecordFields wrap = Grid(1, 20, 120);
         wrap.columns = 4;
         wrap.rows = 1;
         wrap.cellLimit = 4;
         wrap.destStepX = 45;
         wrap.src0X = 80;
         wrap.src0Y = 60;
-        RecordSpec negative = Grid(1, 200, 120);
+        ItemRecordFields negative = Grid(1, 200, 120);
         negative.columns = negative.rows = negative.cellLimit = 1;
         negative.src0X = -40;
         negative.src0Y = -30;
-        RecordSpec seen = Grid(1, 20, 170);
+        ItemRecordFields seen = Grid(1, 20, 170);
         seen.cellLimit = 6;
         seen.firstValue = 0;
         seen.firstRightValue = 50;
         seen.stateFilter = 2;
-        RecordSpec locked = Grid(1, 220, 170);
+        ItemRecordFields locked = Grid(1, 220, 170);
         locked.image0 = "dark.png";
         locked.cellLimit = 6;
         locked.firstValue = 0;
         locked.firstRightValue = 50;
         locked.stateFilter = 1;
-        RecordSpec otherPage = Grid(1, 420, 20);
+        ItemRecordFields otherPage = Grid(1, 420, 20);
         otherPage.columns = otherPage.rows = otherPage.cellLimit = 1;
         otherPage.image0 = "lit.png";
         otherPage.page = 2;
-        RecordSpec pageUp = otherPage;
+        ItemRecordFields pageUp = otherPage;
         pageUp.image0 = "cells.png";
         pageUp.src0X = pageUp.src1X = 120;
         pageUp.src0Y = pageUp.src1Y = 60;
         pageUp.firstValue = 1001;
         pageUp.flags = kTitleItemShadow | kTitleItemHighlight;
         pageUp.page = 1;
-        RecordSpec pageDown = pageUp;
+        ItemRecordFields pageDown = pageUp;
         pageDown.destX = 480;
         pageDown.firstValue = 1002;
         pageDown.flags = kTitleItemShadow;
         pageDown.page = -1;
-        RecordSpec empty = Grid(1, 600, 20);
+        ItemRecordFields empty = Grid(1, 600, 20);
         empty.columns = 0;
-        RecordSpec noLimit = Grid(1, 600, 20);
+        ItemRecordFields noLimit = Grid(1, 600, 20);
         noLimit.cellLimit = 0;
-        RecordSpec back;
+        ItemRecordFields back;
         back.image0 = "back.png";
         back.cellStepX = 800;
         back.cellStepY = 600;
         std::string table;
-        for (const RecordSpec& r : {back, rows, columns, wrap, negative, seen, locked, otherPage,
-                                    pageUp, pageDown, empty, noLimit}) {
+        for (const ItemRecordFields& r : {back, rows, columns, wrap, negative, seen, locked,
+                                          otherPage, pageUp, pageDown, empty, noLimit}) {
             table += ItemRecord(r);
         }
         return table + "a shorter rest";
@@ -240,7 +240,7 @@ TEST_F(TitleLayoutTest, RecordsLayTheirCellsOutAsOneScreenShows) {
 TEST_F(TitleLayoutTest, TheLetterboxScalesAndPlacesTheScreenRectangles) {
     LetterboxScale = 0.75;
     LetterboxRect = RECT{100, 75, 700, 525};
-    RecordSpec r = Grid(1, 21, 41);
+    ItemRecordFields r = Grid(1, 21, 41);
     r.columns = 2;
     r.rows = 1;
     r.cellLimit = 2;
@@ -266,8 +266,8 @@ TEST_F(TitleLayoutTest, TheLetterboxScalesAndPlacesTheScreenRectangles) {
 }
 
 TEST_F(TitleLayoutTest, TablesThatCannotBeLaidOutStopWhereTheyFail) {
-    RecordSpec good = Grid(1, 0, 0);
-    RecordSpec missing = Grid(1, 0, 100);
+    ItemRecordFields good = Grid(1, 0, 0);
+    ItemRecordFields missing = Grid(1, 0, 100);
     missing.image1 = "absent.png";
     const struct {
         const char* name;
@@ -296,7 +296,7 @@ TEST_F(TitleLayoutTest, TablesThatCannotBeLaidOutStopWhereTheyFail) {
 }
 
 TEST_F(TitleLayoutTest, AHugeGridIsCutAtTheMenusLimit) {
-    RecordSpec huge = Grid(1, 0, 0);
+    ItemRecordFields huge = Grid(1, 0, 0);
     huge.image1 = huge.image2 = "*";
     huge.columns = 0x7FFFFFFF;
     huge.rows = 0x7FFFFFFF;

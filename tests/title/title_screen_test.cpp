@@ -238,7 +238,7 @@ TEST_F(TitleScreenTest, TheHighlightPulsesAndTheBalloonWaitsForItsTime) {
     gTitleData.balloons = {"first's balloon", "*"};
     Title::SetCurrentItem(0);
     Title::SetCurrentPage(1);
-    RecordSpec r;
+    ItemRecordFields r;
     r.image0 = r.image1 = "cells.png";
     r.flags = kTitleItemHighlight;
     r.columns = 2;
@@ -250,7 +250,7 @@ TEST_F(TitleScreenTest, TheHighlightPulsesAndTheBalloonWaitsForItsTime) {
     r.firstValue = 0;
     r.stateFilter = 2;
     r.label = "pick";
-    RecordSpec noHover = r;
+    ItemRecordFields noHover = r;
     noHover.image1 = "*";
     noHover.destY = 300;
     WriteData("cells.dat", ItemRecord(r) + ItemRecord(noHover));
