@@ -13,7 +13,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "adventure_device.h"
+#include "fuzz_device.h"
 
 #include "adventure/adventure_frame.h"
 #include "adventure/face.h"

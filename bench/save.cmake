@@ -2,5 +2,6 @@
 # loading it back to its first frame, and marking a page read in a large read history.
 qvn_bench_program(save_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/save_bench.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/adventure_device.cpp
+            ${PROJECT_SOURCE_DIR}/fuzz/fuzz_device.cpp
     LIBS game script_tools)
+target_include_directories(save_bench PRIVATE ${PROJECT_SOURCE_DIR}/fuzz)

@@ -8,9 +8,9 @@
 
 #include "adventure/game_mode.h"
 #include "adventure/scene.h"
-#include "adventure_device.h"
 #include "foundation/app_settings.h"
 #include "foundation/log.h"
+#include "fuzz_device.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/texture.h"
 

@@ -4,7 +4,7 @@
 # targets serves as the benchmark's data folder.
 qvn_bench_program(title_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/title_bench.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/adventure_device.cpp
+            ${PROJECT_SOURCE_DIR}/fuzz/fuzz_device.cpp
             ${PROJECT_SOURCE_DIR}/fuzz/fuzz_program_dir.cpp
     LIBS game)
 target_include_directories(title_bench PRIVATE ${PROJECT_SOURCE_DIR}/fuzz)

@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "adventure/game_mode.h"
-#include "adventure_device.h"
 #include "foundation/byte_writer.h"
+#include "fuzz_device.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/font.h"
 #include "platform/d3dx/png_encode.h"

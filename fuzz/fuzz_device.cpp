@@ -5,7 +5,7 @@
 #include "media/graphics/d3d_application.h"
 #include "shell/program.h"
 
-bool MakeFuzzAdventureDevice(UINT width, UINT height) {
+bool MakeAdventureDevice(UINT width, UINT height, bool depthBuffer) {
     if (CreateD3DApplication() == 0) {
         return false;
     }
@@ -18,6 +18,9 @@ bool MakeFuzzAdventureDevice(UINT width, UINT height) {
     pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
     pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
     pp.Windowed = TRUE;
+    pp.EnableAutoDepthStencil = depthBuffer ? TRUE : FALSE;
+    pp.AutoDepthStencilFormat = depthBuffer ? D3DFMT_D16 : D3DFMT_UNKNOWN;
+    pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
     if (FAILED(D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44))) {
         return false;
     }

@@ -90,7 +90,7 @@ bool MakeGame() {
     WriteAssembled(directory, "start", "*top\n*restart\n text \"x\"\n invoke 2\n return\n");
     const std::vector<std::uint8_t> wave = SilentWave();
     WriteFile(directory + "/sound/a.wav", wave.data(), wave.size());
-    if (!MakeFuzzAdventureDevice(320, 240)) {
+    if (!MakeAdventureDevice(320, 240)) {
         return false;
     }
     dsound_test::UseNullDevice(true);

@@ -20,7 +20,7 @@ namespace {
 
 bool MakeDevice() {
     FuzzProgramDirectory("message");
-    return MakeFuzzAdventureDevice(400, 300);
+    return MakeAdventureDevice(400, 300);
 }
 
 }  // namespace
