@@ -4,6 +4,7 @@
 #include <string>
 
 #include "adventure/game_mode.h"
+#include "adventure/save_folder.h"
 #include "adventure/save_game.h"
 #include "adventure/voice.h"
 #include "foundation/app_settings.h"
@@ -23,6 +24,7 @@
 #include "platform/win32/window_api.h"
 #include "platform/winbase/com_init.h"
 #include "platform/winbase/file_api.h"
+#include "platform/winbase/registry.h"
 #include "resources/game_resources.h"
 #include "script/call_stack.h"
 #include "shell/accelerators.h"
@@ -84,6 +86,14 @@ void SetUpUiFont() {
     SetUiFont(&font);
 }
 
+// Files that writes ended before their rename (a killed run) left in the settings folder and the
+// save folder. Only once this copy's window stands, and with it the lock that makes it the one
+// running copy: before it, a second copy would remove a file the running copy is writing.
+void RemoveStaleTemporaryFiles() {
+    RemoveStaleSettingsFiles();
+    RemoveStaleSaveFolderFiles();
+}
+
 enum class StartOutcome {
     kRunning,
     kAnotherCopy,  // a copy of the program already runs: this one ends quietly
@@ -101,6 +111,7 @@ StartOutcome StartGame() {
         return FindWindowA(kProgramShortName, kWindowTitle) != nullptr ? StartOutcome::kAnotherCopy
                                                                        : StartOutcome::kFailed;
     }
+    RemoveStaleTemporaryFiles();
     LogPrintf("\r\n[DirectSound]");
     CreateDirectSound(window, nullptr);
     ReadMusicDeviceSetting();
