@@ -45,6 +45,7 @@ int MessageFontScale = 20;
 namespace {
 
 bool endRequested = false;
+int endStatus = 0;
 
 constexpr DWORD kMouseKeyboardCooperation = 6;  // non-exclusive, foreground
 constexpr DWORD kPadCooperation = 5;            // exclusive, foreground
@@ -177,11 +178,12 @@ int ComputeMessageFontScale(unsigned width, unsigned height) {
     return static_cast<int>(LogicalScreenScale(width, height) * 20.0);
 }
 
-void RequestProgramEnd() {
+void RequestProgramEnd(int exitStatus) {
     if (endRequested) {
         return;
     }
     endRequested = true;
+    endStatus = exitStatus;
     if (MainWindow != nullptr) {
         SendMessageA(MainWindow, WM_DESTROY, 0, 0);
     }
@@ -189,6 +191,7 @@ void RequestProgramEnd() {
 
 void ResetProgramEndRequest() {
     endRequested = false;
+    endStatus = 0;
 }
 
 bool ProgramEndRequested() {
@@ -248,6 +251,7 @@ int RunProgram(const ProgramOptions& options) {
             if (RunMainLoop(options.idleHook, options.idleContext)) {
                 WriteSafetyQuit(0);
             }
+            status = endStatus;
         } else if (outcome == StartOutcome::kFailed) {
             status = kExitStartFailed;
         }
