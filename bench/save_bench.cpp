@@ -3,7 +3,12 @@
 // renamed over slot 20). BM_LoadGame: that game loaded from slot 0 (read, checked, the
 // adventure reset, restored) and its first frame run and drawn at 800 x 600. BM_MarkPageRead:
 // a page marked in a read history of 1,000 scripts of 2,000 pages each, the script named by its
-// full path as the page end names it. Items are saves, loads and marks.
+// full path as the page end names it. BM_RefuseHugeSlot: a sparse slot of 3 GiB whose header
+// is sound chosen to load, refused from its header with the load's box (counter: how much the
+// peak resident size grew over all runs, in bytes). Items are saves, loads and marks.
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +28,7 @@
 #include "foundation/path.h"
 #include "fuzz_device.h"
 #include "media/graphics/d3d_application.h"
+#include "platform/win32/message_box.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/winbase/test_hooks.h"
 #include "script/call_stack.h"
@@ -144,5 +150,50 @@ void BM_MarkPageRead(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_MarkPageRead);
+
+long PeakResidentKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+void BM_RefuseHugeSlot(benchmark::State& state) {
+    constexpr std::uint64_t kFileBytes = 3ull << 30;
+    TheGame();
+    SetLogEnabled(0);  // the game's scripts may have turned it on
+    const std::string path =
+        win32_test::UsePrivateProgramDirectory("save-bench") + "/save/save07.dat";
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::vector<std::uint8_t> header(112, 0);
+    const auto put = [&](std::size_t at, std::uint64_t word) {
+        for (int i = 0; i < 4; ++i) {
+            header[at + i] = static_cast<std::uint8_t>(word >> (8 * i));
+        }
+    };
+    put(0, kFileBytes);
+    put(4, 1);
+    put(108, kFileBytes - 112);
+    FILE* file = std::fopen(path.c_str(), "wb");
+    std::fwrite(header.data(), 1, header.size(), file);
+    std::fclose(file);
+    if (truncate(path.c_str(), static_cast<off_t>(kFileBytes)) != 0) {
+        state.SkipWithError("no sparse file");
+        return;
+    }
+    const long before = PeakResidentKilobytes();
+    for (auto _ : state) {
+        win32_test::QueueMessageBoxAnswer(IDOK);
+        LoadGameData(kLoadSlotCommand + 7);
+        if (win32_test::TakeShownMessageBoxes().size() != 1) {
+            state.SkipWithError("no load failure box");
+            break;
+        }
+    }
+    state.counters["peak_rss_growth"] =
+        static_cast<double>(PeakResidentKilobytes() - before) * 1024.0;
+    std::filesystem::remove(path);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_RefuseHugeSlot)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

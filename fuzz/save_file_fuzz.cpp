@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     GlobalInitialValues = {0, 0, 0};
     ScriptVariables = GlobalInitialValues;
     SaveRecord record;
-    if (ParseSaveFile(std::span<const std::uint8_t>(data, size), &record)) {
+    if (ParseSaveFile(std::span<const std::uint8_t>(data, size), &record, "fuzz")) {
         if (record.scrambleKey != 0) {
             ScrambleState(record.state, record.scrambleKey);
         }

@@ -16,6 +16,7 @@
 #include "adventure/variable_editor.h"
 #include "adventure/voice.h"
 #include "foundation/app_settings.h"
+#include "foundation/log.h"
 #include "media/movie/movie_players.h"
 #include "media/music/music_window.h"
 #include "platform/win32/message_api.h"
@@ -45,6 +46,21 @@ bool PushGameMode(const char*, const char* label) {
     return true;
 }
 
+namespace {
+
+// The last script frame has ended: the program ends, with a failure status when an error ended
+// it (a script that did not load or run) rather than the story.
+void EndWithTheScripts() {
+    if (ScriptErrorPending && !ProgramEndRequested()) {
+        LogPrintf("script: the last script ended after the error above. the program ends.");
+        RequestProgramEnd(kExitStartFailed);
+        return;
+    }
+    RequestProgramEnd();
+}
+
+}  // namespace
+
 bool PopGameMode(const char*, int isReturn) {
     if (IsScriptStackEmpty()) {
         PageWait = 0;
@@ -58,12 +74,12 @@ bool PopGameMode(const char*, int isReturn) {
     RefreshMessageLayers();
     if (isReturn) {
         if (GameMode == kGameModeAdventure && IsScriptStackEmpty()) {
-            RequestProgramEnd();
+            EndWithTheScripts();
         }
         RefreshVariableEditor();
     }
     if (IsScriptStackEmpty()) {
-        RequestProgramEnd();
+        EndWithTheScripts();
     }
     return isReturn && GameMode == kGameModeAdventure;
 }

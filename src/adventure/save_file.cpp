@@ -38,6 +38,11 @@ void ClearRecord(SaveRecord* record) {
     record->state.clear();
 }
 
+void LogStateTooLarge(const char* function, std::size_t length, const char* path) {
+    LogPrintf("saveload:%s: error. state(%zu) larger than %u bytes \"%s\"", function, length,
+              static_cast<unsigned>(kMaxSaveStateSize), path);
+}
+
 // A text field as stored: up to its first zero, or its whole size.
 void ReadTextField(ByteReader& reader, char* field, std::size_t size) {
     const std::string text = reader.FixedString(size);
@@ -103,15 +108,19 @@ std::vector<std::uint8_t> SerializeSaveFile(const SaveRecord& record) {
     return writer.Take();
 }
 
-bool ParseSaveFile(std::span<const std::uint8_t> bytes, SaveRecord* record) {
+bool ParseSaveFile(std::span<const std::uint8_t> bytes, SaveRecord* record, const char* path) {
     ClearRecord(record);
     ByteReader reader(bytes);
     reader.Skip(kSaveHeaderSize);
     const std::uint32_t length = reader.U32();
+    if (length > kMaxSaveStateSize) {
+        LogStateTooLarge("ReadSaveFile", length, path);
+        return false;
+    }
     const std::span<const std::uint8_t> state = reader.Span(length);
     if (reader.Failed()) {
-        LogPrintf("saveload:ReadSaveFile: error. size(%u) state(%u)",
-                  static_cast<unsigned>(bytes.size()), static_cast<unsigned>(length));
+        LogPrintf("saveload:ReadSaveFile: error. size(%u) state(%u) \"%s\"",
+                  static_cast<unsigned>(bytes.size()), static_cast<unsigned>(length), path);
         return false;
     }
     static_cast<SaveHeader&>(*record) = ParseSaveHeader(bytes);
@@ -121,17 +130,30 @@ bool ParseSaveFile(std::span<const std::uint8_t> bytes, SaveRecord* record) {
 }
 
 bool WriteSaveFile(const SaveRecord& record, const char* path) {
+    if (record.state.size() > kMaxSaveStateSize) {
+        LogStateTooLarge("WriteSaveFile", record.state.size(), path);
+        return false;
+    }
     return WriteSaveFolderFile(path, SerializeSaveFile(record));
 }
 
 bool ReadSaveFile(SaveRecord* record, const char* path) {
     ClearRecord(record);
+    // The header first: the state's length it holds decides whether more is read.
     DWORD size = 0;
-    BYTE* data = LoadFile(path, &size, 0);
+    BYTE* data = LoadFile(path, &size, kSaveFileHeaderSize);
     if (data == nullptr) {
         return false;
     }
-    const bool ok = ParseSaveFile(std::span<const std::uint8_t>(data, size), record);
+    const std::uint32_t length = ByteReader(data, size).Sub(kSaveHeaderSize, 4).U32();
+    if (length != 0 && length <= kMaxSaveStateSize) {
+        LocalFree(data);
+        data = LoadFile(path, &size, kSaveFileHeaderSize + length);
+        if (data == nullptr) {
+            return false;
+        }
+    }
+    const bool ok = ParseSaveFile(std::span<const std::uint8_t>(data, size), record, path);
     LocalFree(data);
     return ok;
 }

@@ -19,6 +19,11 @@ constexpr std::uint32_t kSaveVersion = 1;
 constexpr std::size_t kSaveTitleSize = 64;
 constexpr std::size_t kSaveLabelSize = 32;
 constexpr std::size_t kSaveStateReserve = 2048;
+// The largest state a save holds, written or read. The VM keeps at most 2^20 variables (4 MiB)
+// and 1024 frames (each a path and a position, under 0.6 MiB together); the rest leaves room
+// for the operand stack and the mode bytes, some 400 times what a whole game's state takes. A
+// file that claims more is refused from its header alone, unread.
+constexpr std::uint32_t kMaxSaveStateSize = 16u << 20;
 
 // The first 108 bytes of a save file.
 struct SaveHeader {
@@ -50,12 +55,15 @@ void ScrambleState(std::vector<std::uint8_t>& state, std::uint32_t key);
 SaveHeader ParseSaveHeader(std::span<const std::uint8_t> bytes);
 // The whole file: header, n, state (as stored, not unscrambled).
 std::vector<std::uint8_t> SerializeSaveFile(const SaveRecord& record);
-// The file's bytes into `record`; false when the file is shorter than 112 bytes or than 112 + n
-// ("saveload:ReadSaveFile: error. size(%u) state(%u)" with the file's size and n).
-bool ParseSaveFile(std::span<const std::uint8_t> bytes, SaveRecord* record);
+// The bytes of the file `path` into `record`; false when they are fewer than 112 or than 112 + n
+// ("saveload:ReadSaveFile: error. size(%u) state(%u) \"%s\"" with their count, n and `path`),
+// or when n exceeds kMaxSaveStateSize.
+bool ParseSaveFile(std::span<const std::uint8_t> bytes, SaveRecord* record, const char* path);
 
-// Writes the record, its state as it stands, to `path` (atomically).
+// Writes the record, its state as it stands, to `path` (atomically); false, nothing written, for a
+// state larger than kMaxSaveStateSize.
 bool WriteSaveFile(const SaveRecord& record, const char* path);
-// Reads `path` into `record` (header zeroed and state emptied first); false when the file cannot
-// be read or is damaged.
+// Reads `path` into `record` (header zeroed and state emptied first): its header first, then only
+// the 112 + n bytes it claims. False when the file cannot be read or is damaged; n beyond
+// kMaxSaveStateSize is refused before anything past the header is read.
 bool ReadSaveFile(SaveRecord* record, const char* path);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/file.h"
+#include "foundation/path.h"
 #include "platform/winbase/file_api.h"
 #include "platform/winbase/shell_path.h"
 
@@ -16,4 +17,11 @@ bool WriteSaveFolderFile(const char* path, std::span<const std::uint8_t> bytes) 
         }
     }
     return SaveFile(path, bytes.data(), static_cast<DWORD>(bytes.size())) != 0;
+}
+
+void RemoveStaleSaveFolderFiles() {
+    constexpr int kSaveNames = 100;  // "save%02d"
+    for (int slot = 0; slot < kSaveNames; ++slot) {
+        DeleteFileA(SaveFileTemporary(GetPath(PathKind::Save, slot)).c_str());
+    }
 }

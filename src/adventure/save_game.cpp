@@ -1,6 +1,7 @@
 #include "adventure/save_game.h"
 
 #include <cstdio>
+#include <string>
 
 #include "adventure/choice_history.h"
 #include "adventure/game_mode.h"
@@ -39,6 +40,12 @@ int ShowBox(const char* text, const char* caption, UINT style) {
 
 void ShowLoadFailure() {
     ShowBox(kLoadFailedText, kWarningCaption, MB_OK);
+}
+
+// The restore's own line, and one that names the slot's file, which the lines before do not.
+void LogRestoreFailure(const char* path) {
+    LogPrintf("saveload:LoadGameData: error. SetScriptData");
+    LogPrintf("saveload:LoadGameData: error. the game saved in \"%s\" cannot be restored", path);
 }
 
 bool WriteSlot(int slot) {
@@ -188,8 +195,9 @@ void LoadGameData(UINT command) {
         return;
     }
     const int slot = static_cast<int>(command - kLoadSlotCommand);
+    const std::string path = GetPath(PathKind::Save, slot);
     SaveRecord loaded;
-    if (!ReadSaveFile(&loaded, GetPath(PathKind::Save, slot))) {
+    if (!ReadSaveFile(&loaded, path.c_str())) {
         ShowLoadFailure();
         return;
     }
@@ -199,14 +207,14 @@ void LoadGameData(UINT command) {
     std::size_t consumed = 0;
     if (!CheckScriptData(loaded.state, &consumed)) {
         // Refused before anything changed: the game that runs goes on.
-        LogPrintf("saveload:LoadGameData: error. SetScriptData");
+        LogRestoreFailure(path.c_str());
         ShowLoadFailure();
         return;
     }
     gSaveRecord = std::move(loaded);
     ResetAdventureState();
     if (SetScriptData(gSaveRecord.state) == nullptr) {
-        LogPrintf("saveload:LoadGameData: error. SetScriptData");
+        LogRestoreFailure(path.c_str());
         ShowLoadFailure();
         // The record holds a game that cannot run: it is not offered to the save menu.
         gSaveRecord = SaveRecord{};

@@ -1,6 +1,7 @@
 #include "adventure/system_variables.h"
 
 #include <span>
+#include <string>
 
 #include "adventure/save_file.h"
 #include "adventure/save_slot_table.h"
@@ -16,22 +17,23 @@ namespace {
 // The variable array starts behind the size word, the magic and the count.
 constexpr std::size_t kVariablesOffset = 12;
 
-// Slot 20 read and unscrambled, with its "SCRM" block parsed; false (logged when the file is
-// there but unusable) otherwise.
-bool ReadSavePointState(SaveRecord* record, ScriptStateBlock* block, const char* function) {
-    const char* path = GetPath(PathKind::Save, kSavePointSlot);
-    if (!FileExists(path)) {
+// Slot 20 (its file's path in `path`) read and unscrambled, with its "SCRM" block parsed; false
+// (logged, naming the file, when the file is there but unusable) otherwise.
+bool ReadSavePointState(SaveRecord* record, ScriptStateBlock* block, const char* function,
+                        std::string* path) {
+    *path = GetPath(PathKind::Save, kSavePointSlot);
+    if (!FileExists(path->c_str())) {
         return false;
     }
-    if (!ReadSaveFile(record, path)) {
-        LogPrintf("saveload:%s: error. ReadSaveFile", function);
+    if (!ReadSaveFile(record, path->c_str())) {
+        LogPrintf("saveload:%s: error. ReadSaveFile \"%s\"", function, path->c_str());
         return false;
     }
     if (record->scrambleKey != 0) {
         ScrambleState(record->state, record->scrambleKey);
     }
     if (!ReadScriptStateBlock(record->state.data(), record->state.size(), block)) {
-        LogPrintf("saveload:%s: error. state", function);
+        LogPrintf("saveload:%s: error. state \"%s\"", function, path->c_str());
         return false;
     }
     return true;
@@ -42,12 +44,13 @@ bool ReadSavePointState(SaveRecord* record, ScriptStateBlock* block, const char*
 bool LoadSystemVariables() {
     SaveRecord record;
     ScriptStateBlock block;
-    if (!ReadSavePointState(&record, &block, "LoadSystemVariables")) {
+    std::string path;
+    if (!ReadSavePointState(&record, &block, "LoadSystemVariables", &path)) {
         return false;
     }
     if (block.variables.size() < kSystemVariableCount) {
-        LogPrintf("saveload:LoadSystemVariables: error. variables(%u)",
-                  static_cast<unsigned>(block.variables.size()));
+        LogPrintf("saveload:LoadSystemVariables: error. variables(%u) \"%s\"",
+                  static_cast<unsigned>(block.variables.size()), path.c_str());
         return false;
     }
     for (std::uint32_t i = 0; i < kSystemVariableCount; ++i) {
@@ -59,7 +62,8 @@ bool LoadSystemVariables() {
 bool SaveSystemVariables(std::int32_t index) {
     SaveRecord record;
     ScriptStateBlock block;
-    if (!ReadSavePointState(&record, &block, "SaveSystemVariables")) {
+    std::string path;
+    if (!ReadSavePointState(&record, &block, "SaveSystemVariables", &path)) {
         return false;
     }
     const std::size_t first = index < 0 ? 0 : static_cast<std::size_t>(index);
@@ -82,5 +86,5 @@ bool SaveSystemVariables(std::int32_t index) {
     if (record.scrambleKey != 0) {
         ScrambleState(record.state, record.scrambleKey);
     }
-    return WriteSaveFile(record, GetPath(PathKind::Save, kSavePointSlot));
+    return WriteSaveFile(record, path.c_str());
 }

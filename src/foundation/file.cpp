@@ -204,13 +204,17 @@ void GetFileInfo(const char* name, DWORD out[3]) {
     }
 }
 
+std::string SaveFileTemporary(const char* name) {
+    return std::string(name) + ".tmp";
+}
+
 int SaveFile(const char* name, const void* data, DWORD size) {
     if (name == nullptr || name[0] == '\0') {
         LogSaveError(ERROR_BAD_PATHNAME, "(no filename)");
         return 0;
     }
     DWORD code = FileError::SaveFileFailed;
-    const std::string temporary = std::string(name) + ".tmp";
+    const std::string temporary = SaveFileTemporary(name);
     bool ok = WriteNewFile(temporary.c_str(), data, size, &code);
     if (ok &&
         !MoveFileExA(temporary.c_str(), name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -1,6 +1,8 @@
 #pragma once
 // Whole-file loads from plain files or the "PAK0" pack archives, and safe whole-file saves.
 
+#include <string>
+
 #include "platform/winbase/win_types.h"
 
 // Loads the whole file (or its first `limit` bytes when `limit` is not 0). The buffer holds the
@@ -20,3 +22,7 @@ void GetFileInfo(const char* name, DWORD out[3]);
 // old one, so a failed save never damages the old file. 1 on success; 0 on failure with one
 // "save error. code:%08x(%d) %s" log line.
 int SaveFile(const char* name, const void* data, DWORD size);
+
+// The temporary file SaveFile writes `name` through ("NAME.tmp"); a write ended before its
+// rename (the program killed) leaves it behind.
+std::string SaveFileTemporary(const char* name);

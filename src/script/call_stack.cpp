@@ -11,6 +11,7 @@
 #include "script/vm_log.h"
 
 std::vector<std::unique_ptr<ScriptFrame>> ScriptCallStack;
+bool ScriptErrorPending = false;
 
 namespace {
 
@@ -85,11 +86,14 @@ bool Load(const char* path, const char* label) {
     std::unique_ptr<ScriptFrame> frame(new (std::nothrow) ScriptFrame);
     if (!frame) {
         LogPrintf("%s:%s: Load: out of memory. \"%s\"", kScriptLogTag, kScriptLogError, path);
+        ScriptErrorPending = true;
         return false;
     }
     if (!LoadCode(frame, path, label)) {
+        ScriptErrorPending = true;
         return false;
     }
+    ScriptErrorPending = false;
     GetScriptGameHooks().PushGameMode(path, label);
     return true;
 }

@@ -25,6 +25,12 @@ struct ScriptFrame {
 // The running frame is the last.
 extern std::vector<std::unique_ptr<ScriptFrame>> ScriptCallStack;
 
+// Set when a script meets an error that skips or ends some of its code: a file that does not
+// load, a refused instruction, a frame ended by an error. Cleared when a script next loads or
+// hands a message or a built-in call to the game, and by a VM reset. A call stack that empties
+// while it is set was ended by that error, not by the story's own end.
+extern bool ScriptErrorPending;
+
 // Loads the script as a new frame at the label (null: the start) and calls the game's
 // PushGameMode on success.
 bool Load(const char* path, const char* label);

@@ -42,8 +42,10 @@ struct RunContext {
     std::uint32_t At(std::size_t position) const {
         return base + static_cast<std::uint32_t>(position);
     }
-    // Leaves the frame at `position` (never past the end of the code) and yields.
+    // After an error: leaves the frame at `position` (never past the end of the code) and
+    // yields.
     bool Stop(std::size_t position) const {
+        ScriptErrorPending = true;
         frame->pos = static_cast<std::uint32_t>(position < size ? position : size);
         return false;
     }
@@ -194,6 +196,7 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
     if (frame->pos == kNoPosition) {
         LogPrintf("%s:%s: RunCode: invalid position. \"%s\"", kScriptLogTag, kScriptLogError,
                   script->fileName.c_str());
+        ScriptErrorPending = true;
         ReleaseFrame(frame);
         return false;
     }
@@ -211,7 +214,8 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
                 if (exhausted != nullptr) {
                     *exhausted = true;
                 }
-                return run.Stop(pos);
+                frame->pos = static_cast<std::uint32_t>(pos);
+                return false;
             }
             --*budget;
         }
@@ -285,6 +289,7 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
                 if (target == kNoPosition) {
                     LogPrintf("%s:%s: RunCode: goto: label not found. (%s) [%08X] \"%s\"",
                               kScriptLogTag, kScriptLogError, label, run.At(pos), run.name);
+                    ScriptErrorPending = true;
                     pos = run.size;
                 } else {
                     pos = target;
@@ -306,6 +311,7 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
                                   run.name);
                         callDepthReport.Mark();
                     }
+                    ScriptErrorPending = true;
                     frame->pos = static_cast<std::uint32_t>(pos + file.size() + label.size() + 2);
                     return true;
                 }
@@ -328,6 +334,7 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
                     return run.Overrun(opcode, opcodePos);
                 }
                 frame->pos = static_cast<std::uint32_t>(pos + text.size() + 1);
+                ScriptErrorPending = false;
                 return hooks.ShowMessage(text.data());
             }
             case kOpCall: {
@@ -348,6 +355,7 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
                     ScriptArguments[i] = &OperandStack.nth(count - i);
                 }
                 ScriptWaitFlag = 0;
+                ScriptErrorPending = false;
                 frame->pos = static_cast<std::uint32_t>(pos);
                 const std::uint64_t resets = ScriptVmResetCount;
                 const bool result = hooks.ScriptFunctionDispatcher(number, ScriptArguments, dt);
@@ -371,6 +379,7 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
     if (!OperandStack.empty()) {
         LogPrintf("%s:%s: RunCode: invalid finish. stack(%d) [%08X] \"%s\"", kScriptLogTag,
                   kScriptLogError, static_cast<int>(OperandStack.size()), run.At(pos), run.name);
+        ScriptErrorPending = true;
         ReleaseFrame(frame);
         return false;
     }

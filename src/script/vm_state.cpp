@@ -62,6 +62,7 @@ void ScriptVmReset() {
     OperandStack.clear();
     ScriptArguments.clear();
     ScriptWaitFlag = 0;
+    ScriptErrorPending = false;
 }
 
 bool CScript::GetData(std::vector<std::uint8_t>& data) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "adventure/game_mode.h"
+#include "adventure/save_folder.h"
 #include "adventure/save_game.h"
 #include "adventure/voice.h"
 #include "foundation/app_settings.h"
@@ -23,6 +24,7 @@
 #include "platform/win32/window_api.h"
 #include "platform/winbase/com_init.h"
 #include "platform/winbase/file_api.h"
+#include "platform/winbase/registry.h"
 #include "resources/game_resources.h"
 #include "script/call_stack.h"
 #include "shell/accelerators.h"
@@ -43,6 +45,7 @@ int MessageFontScale = 20;
 namespace {
 
 bool endRequested = false;
+int endStatus = 0;
 
 constexpr DWORD kMouseKeyboardCooperation = 6;  // non-exclusive, foreground
 constexpr DWORD kPadCooperation = 5;            // exclusive, foreground
@@ -84,6 +87,14 @@ void SetUpUiFont() {
     SetUiFont(&font);
 }
 
+// Files that writes ended before their rename (a killed run) left in the settings folder and the
+// save folder. Only once this copy's window stands, and with it the lock that makes it the one
+// running copy: before it, a second copy would remove a file the running copy is writing.
+void RemoveStaleTemporaryFiles() {
+    RemoveStaleSettingsFiles();
+    RemoveStaleSaveFolderFiles();
+}
+
 enum class StartOutcome {
     kRunning,
     kAnotherCopy,  // a copy of the program already runs: this one ends quietly
@@ -101,6 +112,7 @@ StartOutcome StartGame() {
         return FindWindowA(kProgramShortName, kWindowTitle) != nullptr ? StartOutcome::kAnotherCopy
                                                                        : StartOutcome::kFailed;
     }
+    RemoveStaleTemporaryFiles();
     LogPrintf("\r\n[DirectSound]");
     CreateDirectSound(window, nullptr);
     ReadMusicDeviceSetting();
@@ -166,11 +178,12 @@ int ComputeMessageFontScale(unsigned width, unsigned height) {
     return static_cast<int>(LogicalScreenScale(width, height) * 20.0);
 }
 
-void RequestProgramEnd() {
+void RequestProgramEnd(int exitStatus) {
     if (endRequested) {
         return;
     }
     endRequested = true;
+    endStatus = exitStatus;
     if (MainWindow != nullptr) {
         SendMessageA(MainWindow, WM_DESTROY, 0, 0);
     }
@@ -178,6 +191,7 @@ void RequestProgramEnd() {
 
 void ResetProgramEndRequest() {
     endRequested = false;
+    endStatus = 0;
 }
 
 bool ProgramEndRequested() {
@@ -237,6 +251,7 @@ int RunProgram(const ProgramOptions& options) {
             if (RunMainLoop(options.idleHook, options.idleContext)) {
                 WriteSafetyQuit(0);
             }
+            status = endStatus;
         } else if (outcome == StartOutcome::kFailed) {
             status = kExitStartFailed;
         }

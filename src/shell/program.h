@@ -29,8 +29,8 @@ extern int MessageFontScale;
 int ComputeMessageFontScale(unsigned width, unsigned height);
 
 // Asks the game window to end the program (WM_DESTROY), at most once per run however many
-// frame ends ask for it.
-void RequestProgramEnd();
+// frame ends ask for it; the first request's `exitStatus` is the program's.
+void RequestProgramEnd(int exitStatus = 0);
 // Allows the next RequestProgramEnd again; called when a run starts.
 void ResetProgramEndRequest();
 bool ProgramEndRequested();
@@ -40,9 +40,11 @@ bool ProgramEndRequested();
 void DropMouseCapture();
 
 // The exit status of a start that failed: no display, no Direct3D object, no window or device,
-// or a start script that does not run. Each says why in the log (and on standard error).
+// or a start script that does not run; and of a run whose last script frame an error ended (a
+// script that did not load or run). Each says why in the log (and on standard error).
 constexpr int kExitStartFailed = 1;
 
 // Runs the program to its end: 0 after a normal end, when the player leaves from a start dialog
-// or when another copy already runs; kExitStartFailed when the start failed.
+// or when another copy already runs; kExitStartFailed when the start failed or the scripts ended
+// by an error.
 int RunProgram(const ProgramOptions& options);

@@ -2,6 +2,8 @@
 // mode bytes) and the scrambling of whole words; and every damaged file refused with its box and
 // log line while the game that runs goes on.
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -176,7 +178,10 @@ TEST_F(SaveFileTest, DamagedSavesAreRefusedAndTheGameGoesOn) {
         WriteSlotBytes(3, std::vector<std::uint8_t>(scrambled.begin(), scrambled.begin() + length));
         expectRefused("truncated to " + std::to_string(length) + " bytes");
     }
-    EXPECT_TRUE(HasLogLineStarting("saveload:ReadSaveFile: error. size("));
+    const std::string path = GetPath(PathKind::Save, 3);
+    EXPECT_TRUE(HasLogLineStarting("saveload:ReadSaveFile: error. size(" +
+                                   std::to_string(scrambled.size() - 1) + ") state(" +
+                                   std::to_string(scrambled.size() - 112) + ") \"" + path + "\""));
 
     // Damaged states behind a sound header (no key, so that the bytes are those named).
     const std::size_t blockSize = plain[0] | (plain[1] << 8);
@@ -237,6 +242,67 @@ TEST_F(SaveFileTest, DamagedSavesAreRefusedAndTheGameGoesOn) {
         expectRefused(c.name);
         EXPECT_TRUE(HasLogLineStarting(c.line)) << c.name;
         EXPECT_TRUE(HasLogLineStarting("saveload:LoadGameData: error. SetScriptData")) << c.name;
+        EXPECT_TRUE(HasLogLineStarting("saveload:LoadGameData: error. the game saved in \"" + path +
+                                       "\" cannot be restored"))
+            << c.name;
+    }
+}
+
+// A state holds at most kMaxSaveStateSize bytes: one that large saves and loads back, a larger
+// one is never written, and a file that claims one is refused from its header alone, however
+// large the file (a sparse one of 3 GiB whose header is sound), with the load's box.
+TEST_F(SaveFileTest, StatesAreBoundedAndAFileClaimingMoreIsRefusedUnread) {
+    const std::string path = GetPath(PathKind::Save, 6);
+    const auto tooLarge = [&](std::uint64_t length, const char* function) {
+        return "saveload:" + std::string(function) + ": error. state(" + std::to_string(length) +
+               ") larger than 16777216 bytes \"" + path + "\"";
+    };
+    ASSERT_EQ(kMaxSaveStateSize, 16u << 20);
+    gSaveRecord = SaveRecord{};
+    SetSaveText(gSaveRecord.title, kSaveTitleSize, "large");
+    gSaveRecord.state.assign(kMaxSaveStateSize + 1, 0x5A);
+    EXPECT_FALSE(SaveToSlot(kSaveSlotCommand + 6));
+    EXPECT_FALSE(SlotExists(6));
+    EXPECT_TRUE(HasLogLineStarting(tooLarge(kMaxSaveStateSize + 1, "WriteSaveFile")));
+    auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kSaveFailedText);
+    gSaveRecord.state.pop_back();
+    ASSERT_TRUE(SaveToSlot(kSaveSlotCommand + 6));
+    Boxes();
+    SaveRecord read;
+    ASSERT_TRUE(ReadSaveFile(&read, path.c_str()));
+    EXPECT_EQ(read.state, gSaveRecord.state);
+
+    struct Case {
+        const char* name;
+        std::uint32_t length;     // n of the header
+        std::uint64_t fileBytes;  // the file's size: past the header it is sparse
+    };
+    constexpr std::uint64_t kThreeGiB = 3ull << 30;
+    const Case cases[] = {
+        {"one byte more, the file no longer than its header", kMaxSaveStateSize + 1, 112},
+        {"a sound header on 3 GiB", static_cast<std::uint32_t>(kThreeGiB - 112), kThreeGiB},
+        {"all ones", 0xFFFFFFFFu, 4096},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> header;
+        PutWord(header, static_cast<std::uint32_t>(c.fileBytes));
+        PutWord(header, 1);
+        PutText(header, "large", 64);
+        PutText(header, "middle", 32);
+        PutWord(header, 0);
+        PutWord(header, c.length);
+        WriteSlotBytes(6, header);
+        ASSERT_EQ(
+            ::truncate((dir_->path() + "/" + SlotPath(6)).c_str(), static_cast<off_t>(c.fileBytes)),
+            0)
+            << c.name;
+        LoadGameData(kLoadSlotCommand + 6);
+        boxes = Boxes();
+        ASSERT_EQ(boxes.size(), 1u) << c.name;
+        EXPECT_EQ(boxes[0].text, kLoadFailedText) << c.name;
+        EXPECT_TRUE(HasLogLineStarting(tooLarge(c.length, "ReadSaveFile"))) << c.name;
     }
 }
 

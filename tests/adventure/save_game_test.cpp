@@ -125,7 +125,8 @@ TEST_F(SaveGameTest, SystemVariablesComeFromSlot20) {
     struct Case {
         const char* name;
         std::vector<std::uint8_t> state;
-        const char* line;
+        bool cutShort;  // the file one byte short of its state
+        std::string line;
     };
     std::vector<std::uint8_t> eight;
     PutWord(eight, 4 * 6 + 32 + 1);
@@ -138,19 +139,27 @@ TEST_F(SaveGameTest, SystemVariablesComeFromSlot20) {
     PutWord(eight, 0);
     PutWord(eight, 0);
     eight.push_back(0);
+    const std::string named = std::string(" \"") + GetPath(PathKind::Save, 20) + "\"";
     const Case cases[] = {
-        {"eight variables", eight, "saveload:LoadSystemVariables: error. variables(8)"},
-        {"not a block", std::vector<std::uint8_t>(40, 0xAB),
+        {"eight variables", eight, false, "saveload:LoadSystemVariables: error. variables(8)"},
+        {"not a block", std::vector<std::uint8_t>(40, 0xAB), false,
          "saveload:LoadSystemVariables: error. state"},
+        {"a state past the file's end", eight, true,
+         "saveload:LoadSystemVariables: error. ReadSaveFile"},
     };
     for (const Case& c : cases) {
         SaveRecord record;
         record.state = c.state;
         ASSERT_TRUE(WriteSaveFile(record, GetPath(PathKind::Save, 20)));
+        if (c.cutShort) {
+            std::vector<std::uint8_t> bytes = SlotBytes(20);
+            bytes.pop_back();
+            WriteSlotBytes(20, bytes);
+        }
         Set(1, 9);
         EXPECT_FALSE(LoadSystemVariables()) << c.name;
         EXPECT_EQ(Var(1), 9) << c.name;
-        EXPECT_TRUE(HasLogLineStarting(c.line)) << c.name;
+        EXPECT_TRUE(HasLogLineStarting(c.line + named)) << c.name;
     }
     std::remove((dir_->path() + "/" + SlotPath(20)).c_str());
     const int lines = static_cast<int>(LogLines().size());

@@ -95,6 +95,58 @@ TEST(BadStartTest, EachEndsWithALineNamingTheFileAndTheReason) {
     }
 }
 
+// The start script calls "title", which cannot be loaded: the program ends at once with a
+// failure status and a line that names the file and the reason. A script that goes on after the
+// failed call and ends by its own return, like one whose title loads, ends the program with 0.
+TEST(BadStartTest, AScriptThatDoesNotLoadEndsTheRunWithAFailure) {
+    const std::string callsTitle = "*top\n    callfile \"title\" \"top\"\n    return\n";
+    const std::string title = "*top\n    push 1\n    pop\n    return\n";
+    std::vector<std::uint8_t> flipped = Assemble(title);
+    flipped[flipped.size() - 12] ^= 0xFF;  // the label table's size word
+    std::vector<std::uint8_t> truncated = Assemble(title);
+    truncated.resize(20);
+    struct Case {
+        const char* name;
+        std::string start;
+        std::vector<std::uint8_t> title;
+        int status;
+        std::string reason;  // part of the loader's line, which names title.scr
+    };
+    const Case cases[] = {
+        {"truncated", callsTitle, truncated, kExitStartFailed,
+         "JumpFile: too short to be a script. (20 bytes, at least 28)"},
+        {"zero-filled", callsTitle, std::vector<std::uint8_t>(64, 0), kExitStartFailed,
+         "JumpFile: invalid header. (00000000)"},
+        {"flipped bytes", callsTitle, flipped, kExitStartFailed, "JumpFile: truncated"},
+        {"sound", callsTitle, Assemble(title), 0, ""},
+        {"missing, then a wait before the return",
+         ".locals 0\n*top\n    callfile \"title\" \"top\"\n    invoke 0 0 l0 l0\n    return\n",
+         {},
+         0,
+         "JumpFile: the file cannot be read."},
+    };
+    for (const Case& c : cases) {
+        ReplayHarness game;
+        game.PrepareGame(c.start);
+        if (!c.title.empty()) {
+            game.dir().writeFile("script/title.scr", c.title);
+        }
+        EXPECT_EQ(game.Run(), c.status) << c.name;
+        const std::vector<std::string> log = game.LogLines();
+        const std::string file = "\"" + game.dir().windowsPath() + "script\\title.scr\"";
+        if (!c.reason.empty()) {
+            EXPECT_TRUE(HasLine(log, "scrMain:error: " + c.reason, file)) << c.name << "\n"
+                                                                          << game.Log();
+        }
+        EXPECT_EQ(HasLine(log,
+                          "script: the last script ended after the error above. the program "
+                          "ends."),
+                  c.status != 0)
+            << c.name;
+        EXPECT_FALSE(game.closedByHarness()) << c.name << ": the scripts ended the program";
+    }
+}
+
 TEST(BadStartTest, ADeviceThatCannotBeMadeShowsTheErrorBox) {
     ReplayHarness game;
     game.PrepareGame(qvn::test::kReplayEndlessStart);

@@ -42,3 +42,8 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD reserved, LPDWORD type, 
 LSTATUS RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
                        DWORD size);
 LSTATUS RegCloseKey(HKEY key);
+
+// Removes the temporary files of settings writes that ended before their rename (the program
+// killed): "settings.txt.tmp-" and six letters or digits, in the settings folder, nothing else.
+// Waits for a write in progress, of this process or another, to end first.
+void RemoveStaleSettingsFiles();

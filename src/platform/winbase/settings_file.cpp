@@ -1,5 +1,6 @@
 #include "platform/winbase/settings_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -9,11 +10,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 #include "platform/winbase/errno_mapping.h"
 #include "platform/winbase/file_api.h"
 #include "platform/winbase/posix_io.h"
+#include "platform/winbase/registry.h"
 
 namespace {
 
@@ -21,6 +24,10 @@ constexpr char kMakerFolder[] = "Velkaro";
 constexpr char kProgramFolder[] = "qvn";
 constexpr char kFileName[] = "settings.txt";
 constexpr char kLockName[] = "settings.lock";
+// A temporary file is named "settings.txt.tmp-" and the six letters or digits that mkostemp
+// puts in place of the pattern.
+constexpr char kTemporaryMark[] = ".tmp-";
+constexpr std::string_view kTemporaryPattern = "XXXXXX";
 
 std::string ConfigHome() {
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
@@ -61,6 +68,22 @@ public:
 private:
     int fd_;
 };
+
+// Whether `name` is one SaveSettingsFile gives its temporary file.
+bool IsSettingsTemporary(std::string_view name) {
+    const std::string stem = std::string(kFileName) + kTemporaryMark;
+    if (name.size() != stem.size() + kTemporaryPattern.size() || !name.starts_with(stem)) {
+        return false;
+    }
+    for (const char c : name.substr(stem.size())) {
+        const bool letterOrDigit =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit) {
+            return false;
+        }
+    }
+    return true;
+}
 
 DWORD WriteError(int error) {
     return error == EIO ? ERROR_WRITE_FAULT : Win32ErrorFromErrno(error, true);
@@ -148,7 +171,7 @@ DWORD SaveSettingsFile(const SettingsStore& store) {
         return Win32ErrorFromErrno(error, false);
     }
     std::string path = folder + "/" + kFileName;
-    std::string temporary = path + ".tmp-XXXXXX";
+    std::string temporary = path + kTemporaryMark + std::string(kTemporaryPattern);
     FdGuard file(mkostemp(temporary.data(), O_CLOEXEC));
     if (file.get() < 0) {
         return WriteError(errno);
@@ -175,4 +198,19 @@ DWORD SaveSettingsFile(const SettingsStore& store) {
         fsync(folderFd.get());
     }
     return ERROR_SUCCESS;
+}
+
+void RemoveStaleSettingsFiles() {
+    // Every write holds the lock until its rename: a temporary file seen under it is stale.
+    SettingsFileLock lock;
+    const std::string folder = SettingsFolder();
+    std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(folder.c_str()), &closedir);
+    if (!directory) {
+        return;
+    }
+    while (const dirent* entry = readdir(directory.get())) {
+        if (IsSettingsTemporary(entry->d_name)) {
+            unlink((folder + "/" + entry->d_name).c_str());
+        }
+    }
 }
