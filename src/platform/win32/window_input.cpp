@@ -359,8 +359,10 @@ void DeliverSize(HWND window, WPARAM sizeKind, int width, int height) {
             record->style |= WS_MINIMIZE;
         } else {
             record->style &= ~WS_MINIMIZE;
-            // A full-screen window keeps its size: the desktop only shows it scaled.
-            if (!IsFullScreenStyle(record->style) && width > 0 && height > 0) {
+            // A full-screen window, or one that shows pictures, keeps its size: the desktop
+            // only shows it scaled.
+            if (!IsFullScreenStyle(record->style) && !record->showsPictures && width > 0 &&
+                height > 0) {
                 bool resized =
                     width != RectWidth(record->rect) || height != RectHeight(record->rect);
                 record->rect.right = record->rect.left + width;
