@@ -318,6 +318,7 @@ TEST(ReplayTest, HardwareCursorIsTheDesktopsPointerWhilePausedAndUnderADialog) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
     game.SetSetting("HWCursor", 1);
+    EnterTitleMode(game, 2);  // where the Pause key pauses
     const struct {
         int tick;
         const char* when;
