@@ -289,6 +289,14 @@ void DeliverMouseMove(HWND window, int x, int y) {
     PostMessageA(window, WM_MOUSEMOVE, flags, PackPoint(position.client.x, position.client.y));
 }
 
+void RecheckPointerOverMenuBar(HWND window) {
+    PointerPosition position = LastPointerPosition();
+    position.client = position.screen;
+    if (position.window == window && ScreenToClient(window, &position.client) != FALSE) {
+        SetPointerOverMenuBar(OnMenuBar(window, position));
+    }
+}
+
 void DeliverMouseLeave(HWND window, int screenX, int screenY) {
     // HTNOWHERE: not over the window at all.
     PostMessageA(window, WM_NCMOUSEMOVE, 0, PackPoint(screenX, screenY));

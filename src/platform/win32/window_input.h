@@ -90,6 +90,8 @@ void RescalePointer();
 // The pointer is on a window's menu bar, where the arrow shows even when the client area's
 // shape is none (cursor.cpp); the pointer moves report it.
 void SetPointerOverMenuBar(bool over);
+// A menu bar came or went (SetMenu): whether the pointer, where it is, now lies on the bar.
+void RecheckPointerOverMenuBar(HWND window);
 
 // While one of our own modal boxes is up, the focus it takes from the game window is no loss of
 // the program's activation: DeliverActivation then ignores a loss (a gain still counts).
