@@ -176,6 +176,11 @@ Step ExpectPicture(HWND window, const char* name) {
     };
 }
 
+void PressKey(HWND window, UINT key) {
+    win32_test::InjectKey(window, key, true);
+    win32_test::InjectKey(window, key, false);
+}
+
 Step ClickControl(int id) {
     return [id](HWND dialog) { EXPECT_TRUE(Win32ClickControl(GetDlgItem(dialog, id))) << id; };
 }
@@ -212,6 +217,24 @@ TEST_F(DialogPicturesTest, StartupNoticeAndVersionDialogs) {
         StepDriver driver({ExpectPicture(window_, "dialog_close_question"), ClickControl(IDNO)});
         EXPECT_EQ(MessageBoxA(window_, kCloseQuestionText, kConfirmCaption, 0x144), IDNO);
     }
+}
+
+// The draw-mode list of the start-up dialog opened by a click: drawn opaque over the controls
+// below it with its last entry whole; Escape closes the list alone, and the dialog goes on.
+TEST_F(DialogPicturesTest, StartupDropDownListOpensOpaqueAndEscapeClosesItAlone) {
+    const auto clickList = [](HWND dialog) {
+        RECT box{};
+        GetWindowRect(GetDlgItem(dialog, 1201), &box);
+        POINT middle{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+        ScreenToClient(dialog, &middle);
+        win32_test::InjectMouseMove(dialog, middle.x, middle.y);
+        win32_test::InjectMouseButton(dialog, 0, true, middle.x, middle.y);
+        win32_test::InjectMouseButton(dialog, 0, false, middle.x, middle.y);
+    };
+    const auto escape = [](HWND dialog) { PressKey(dialog, VK_ESCAPE); };
+    StepDriver driver({clickList, ExpectPicture(nullptr, "dialog_startup_list_open"), escape,
+                       ExpectPicture(nullptr, "dialog_startup_list_closed"), ClickControl(1)});
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(109), nullptr, StartupDialogProc, 0), 1);
 }
 
 TEST_F(DialogPicturesTest, DrawnBoxAnswersTheKeysAsABoxDoes) {
@@ -293,11 +316,6 @@ POINT MenuItemCentre(HWND window, std::size_t level, int item) {
     }
     const RECT& rect = tracker->levels()[level].items[static_cast<std::size_t>(item)];
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 - kMenuBarHeight};
-}
-
-void PressKey(HWND window, UINT key) {
-    win32_test::InjectKey(window, key, true);
-    win32_test::InjectKey(window, key, false);
 }
 
 TEST_F(DialogPicturesTest, MenuBarOpenedOnEachMenuAndAPopupMenu) {
