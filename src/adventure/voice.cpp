@@ -82,6 +82,15 @@ void SetVoiceFlag(std::uint32_t controlId, std::int32_t on) {
     }
 }
 
+void StoreVoiceFlag(std::uint32_t controlId, std::int32_t on) {
+    for (std::size_t i = 0; VoiceCharacterTable[i].controlId != 0; ++i) {
+        if (VoiceCharacterTable[i].controlId == controlId) {
+            VoiceCharacterFlags[i] = VoiceCharacterFlag{1, on};
+            WriteRegistryDword(kSettingsVoice, VoiceCharacterTable[i].valueName, on != 0 ? 1 : 0);
+        }
+    }
+}
+
 const VoiceCharacter* FindVoiceCharacter(const char* name) {
     if (name == nullptr || name[0] == '\0' ||
         sjis::IsLeadByte(static_cast<unsigned char>(name[0])) || name[1] == '\0') {

@@ -45,6 +45,10 @@ extern std::int32_t VoiceEnabled;
 void LoadVoiceSettings();
 // Sets the switch of every character with that check box.
 void SetVoiceFlag(std::uint32_t controlId, std::int32_t on);
+// The player's own switch of a character (the voice page's box): its flag is set, its value
+// stored, and it is known from then on, so that its first voice keeps the player's choice
+// instead of storing 1 over it.
+void StoreVoiceFlag(std::uint32_t controlId, std::int32_t on);
 // The character whose prefix equals the first two letters of `name` (compared upper-cased), or
 // null: a name shorter than two letters, or one that opens with a double-byte character,
 // matches none.

@@ -346,12 +346,12 @@ constexpr DialogItemTemplate kPageOtherItems[] = {
     // テクスチャフィルタ（縮小）
     {kStatic, WC_STATICA,
      "\203e\203N\203X\203`\203\203\203t\203B\203\213\203^\201i\217k\217\254\201j", SS_LEFT, 14, 90,
-     110, 10},
+     113, 10},
     {1255, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 128, 88, 100, 80},
     // テクスチャフィルタ（拡大）
     {kStatic, WC_STATICA,
      "\203e\203N\203X\203`\203\203\203t\203B\203\213\203^\201i\212g\221\345\201j", SS_LEFT, 14, 106,
-     110, 10},
+     113, 10},
     {1258, WC_COMBOBOXA, nullptr, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 128, 104, 100, 80},
 };
 constexpr DialogTemplate kPageOther{WS_CHILD | DS_CONTROL,
@@ -363,18 +363,18 @@ constexpr DialogTemplate kPageOther{WS_CHILD | DS_CONTROL,
                                     kPageOtherItems,
                                     static_cast<int>(std::size(kPageOtherItems))};
 
-// Preferences page 4: system.
+// Preferences page 4: system. The fields end inside the log view that covers them.
 constexpr DialogItemTemplate kPageSystemItems[] = {
     {kStatic, WC_STATICA, "CPU", SS_LEFT, 14, 6, 60, 10},
-    {1225, WC_STATICA, nullptr, SS_LEFT, 76, 6, 170, 10},
+    {1225, WC_STATICA, nullptr, SS_LEFT, 76, 6, 168, 10},
     // クロック
     {kStatic, WC_STATICA, "\203N\203\215\203b\203N", SS_LEFT, 14, 18, 60, 10},
-    {1236, WC_STATICA, nullptr, SS_LEFT, 76, 18, 170, 10},
+    {1236, WC_STATICA, nullptr, SS_LEFT, 76, 18, 168, 10},
     {kStatic, WC_STATICA, "OS", SS_LEFT, 14, 30, 60, 10},
-    {1229, WC_STATICA, nullptr, SS_LEFT, 76, 30, 170, 10},
+    {1229, WC_STATICA, nullptr, SS_LEFT, 76, 30, 168, 10},
     // メモリ
     {kStatic, WC_STATICA, "\203\201\203\202\203\212", SS_LEFT, 14, 42, 60, 10},
-    {1226, WC_STATICA, nullptr, SS_LEFT, 76, 42, 170, 10},
+    {1226, WC_STATICA, nullptr, SS_LEFT, 76, 42, 168, 10},
     // ドライブ
     {kStatic, WC_STATICA, "\203h\203\211\203C\203u", SS_LEFT, 14, 54, 60, 10},
     {1228, WC_STATICA, nullptr, SS_LEFT, 76, 54, 20, 10},
@@ -383,19 +383,19 @@ constexpr DialogItemTemplate kPageSystemItems[] = {
     {1230, WC_STATICA, nullptr, SS_LEFT, 162, 54, 50, 10},
     // 空き容量
     {kStatic, WC_STATICA, "\213\363\202\253\227e\227\312", SS_LEFT, 14, 66, 60, 10},
-    {1231, WC_STATICA, nullptr, SS_LEFT, 76, 66, 170, 10},
+    {1231, WC_STATICA, nullptr, SS_LEFT, 76, 66, 168, 10},
     // ビデオカード
     {kStatic, WC_STATICA, "\203r\203f\203I\203J\201[\203h", SS_LEFT, 14, 78, 60, 10},
-    {1232, WC_STATICA, nullptr, SS_LEFT, 76, 78, 170, 10},
+    {1232, WC_STATICA, nullptr, SS_LEFT, 76, 78, 168, 10},
     // ドライバ
     {kStatic, WC_STATICA, "\203h\203\211\203C\203o", SS_LEFT, 14, 90, 60, 10},
-    {1233, WC_STATICA, nullptr, SS_LEFT, 76, 90, 170, 10},
+    {1233, WC_STATICA, nullptr, SS_LEFT, 76, 90, 168, 10},
     // サウンド
     {kStatic, WC_STATICA, "\203T\203E\203\223\203h", SS_LEFT, 14, 102, 60, 10},
-    {1234, WC_STATICA, nullptr, SS_LEFT, 76, 102, 170, 10},
+    {1234, WC_STATICA, nullptr, SS_LEFT, 76, 102, 168, 10},
     // ドライバ
     {kStatic, WC_STATICA, "\203h\203\211\203C\203o", SS_LEFT, 14, 114, 60, 10},
-    {1235, WC_STATICA, nullptr, SS_LEFT, 76, 114, 170, 10},
+    {1235, WC_STATICA, nullptr, SS_LEFT, 76, 114, 168, 10},
     {1207, WC_EDITA, nullptr, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER,
      7, 4, 238, 122},
     // 詳細表示

@@ -69,14 +69,7 @@ void SwitchGroup(HWND page, int box) {
 }
 
 void SwitchCharacter(HWND page, int box) {
-    for (const VoiceCharacter* c = VoiceCharacterTable; c->controlId != 0; ++c) {
-        if (static_cast<int>(c->controlId) == box) {
-            const bool on = IsChecked(page, box);
-            SetVoiceFlag(c->controlId, on ? 1 : 0);
-            WriteRegistryDword(kSettingsVoice, c->valueName, on ? 1 : 0);
-            return;
-        }
-    }
+    StoreVoiceFlag(static_cast<std::uint32_t>(box), IsChecked(page, box) ? 1 : 0);
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,7 +23,10 @@
 #include "adventure/voice.h"
 #include "foundation/registry_settings.h"
 #include "media/graphics/plane.h"
+#include "platform/win32/dialog_api.h"
+#include "platform/win32/dialog_input.h"
 #include "platform/win32/shell_test_hooks.h"
+#include "platform/win32/window_api.h"
 #include "platform/winbase/test_hooks.h"
 #include "replay_harness.h"
 #include "sprite_ui/sprite.h"
@@ -106,6 +112,46 @@ TEST(DemoChapter2ReplayTest, TheFriendsStandSpeakAndThePlayerPagesBack) {
     DWORD type = 0;
     QueryRegistryType("voice", "Annai", &type);
     EXPECT_EQ(type, 0u) << "the guide speaks without a voice";
+}
+
+// A voice switch the player sets before the character is first heard holds: unticked on the
+// voice page with fresh settings, it is still 0 after her first line, her box is unticked at the
+// next start, and her line plays no voice then either.
+TEST(DemoChapter2ReplayTest, AVoiceSwitchThePlayerSetHoldsAcrossStarts) {
+    const struct {
+        const char* timeline;
+        bool boxTicked;  // Sora's box as the voice page opens
+    } runs[] = {{"voice_switch_untick", true}, {"voice_switch_next_start", false}};
+    std::string settings;  // the settings file the first run leaves
+    for (const auto& run : runs) {
+        ReplayHarness game;
+        qvn::test::CopyDemoGame(game.dir());
+        const std::string file = game.dir().configHome() + "/Velkaro/qvn/settings.txt";
+        if (!settings.empty()) {
+            std::filesystem::create_directories(game.dir().configHome() + "/Velkaro/qvn");
+            std::ofstream(file, std::ios::binary) << settings;
+            win32_test::ForgetSettingsStore();
+        }
+        game.LoadTimeline(run.timeline);
+        game.SetHashEveryFrame(false);
+        int ticked = -1;
+        game.AddAction(8, [&] {
+            HWND box = Win32FindDialogControl(Win32ActiveModalDialog(), 1238);
+            ticked = static_cast<int>(IsDlgButtonChecked(GetParent(box), 1238));
+        });
+        bool voiceAtHerLine = true;
+        game.AddAction(420, [&] { voiceAtHerLine = IsVoicePlaying(); });
+        game.Run();
+        EXPECT_TRUE(game.problems().empty()) << run.timeline;
+        EXPECT_EQ(ticked, run.boxTicked ? 1 : 0) << run.timeline;
+        EXPECT_FALSE(voiceAtHerLine) << run.timeline << ": Sora's line plays no voice";
+        win32_test::ForgetSettingsStore();
+        EXPECT_EQ(ReadRegistryDword("voice", "Sora"), 0u) << run.timeline;
+        EXPECT_EQ(ReadRegistryDword("voice", "Hina"), 1u) << run.timeline;
+        std::ifstream in(file, std::ios::binary);
+        settings.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        ASSERT_FALSE(settings.empty()) << run.timeline;
+    }
 }
 
 }  // namespace

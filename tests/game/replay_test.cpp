@@ -16,6 +16,7 @@
 #include "media/music/music_state.h"
 #include "media/music/music_window.h"
 #include "platform/d3d9/d3d9_test.h"
+#include "platform/win32/colour_cursor.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_keys.h"
@@ -308,6 +309,39 @@ TEST(ReplayTest, HardwareCursorTakesTheShapesCellAndHotSpotAndFollowsThePointer)
     });
     game.Add({20, Kind::Close, IDYES});
     game.Run();
+}
+
+// The hardware cursor is the desktop's own pointer, so it follows the mouse with no frame
+// presented: while paused by the Pause key and under a dialog it is still the one pointer shown.
+TEST(ReplayTest, HardwareCursorIsTheDesktopsPointerWhilePausedAndUnderADialog) {
+    using Shown = win32_test::ShownPointer::Kind;
+    ReplayHarness game;
+    PrepareGame(game, kReplayEndlessStart);
+    game.SetSetting("HWCursor", 1);
+    EnterTitleMode(game, 2);  // where the Pause key pauses
+    const struct {
+        int tick;
+        const char* when;
+    } moments[] = {{8, "after a move"}, {14, "paused"}, {24, "under the preferences"}};
+    std::vector<win32_test::ShownPointer> shown(std::size(moments));
+    for (std::size_t i = 0; i < std::size(moments); ++i) {
+        game.AddAction(moments[i].tick,
+                       [&shown, i] { shown[i] = win32_test::CurrentShownPointer(); });
+    }
+    std::string timeline =
+        "5 move 300 200\n10 key PAUSE down\n11 key PAUSE up\n12 move 320 210\n"
+        "16 key PAUSE down\n17 key PAUSE up\n20 command 40077\n22 move 330 220\n"
+        "26 dialog 1\n30 end\n";
+    std::string error;
+    ASSERT_TRUE(game.AddTimeline(timeline, &error)) << error;
+    int framesWhilePaused = -1;
+    game.AddAction(16, [&] { framesWhilePaused = game.FramesBetween(12, 15); });
+    game.Run();
+    EXPECT_EQ(framesWhilePaused, 0);
+    for (std::size_t i = 0; i < std::size(moments); ++i) {
+        EXPECT_EQ(shown[i].kind, Shown::kColour) << moments[i].when;
+        EXPECT_EQ(shown[i].size, 32) << moments[i].when << ": the picture is not scaled";
+    }
 }
 
 TEST(ReplayTest, SoftwareCursorIsDrawnAtThePointerLessTheHotSpot) {

@@ -2,6 +2,7 @@
 // as they are drawn: golden images of the pictures presented, on a display that shows nothing
 // (drawn all the same for the test).
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "platform/d3d9/d3d9_test.h"
 #include "platform/d3d9/present_overlay.h"
 #include "platform/ui/ui_presentation.h"
+#include "platform/win32/client_mapping.h"
 #include "platform/win32/controls_api.h"
 #include "platform/win32/dialog_input.h"
 #include "platform/win32/menu_api.h"
@@ -27,6 +29,8 @@
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/paint_api.h"
+#include "platform/win32/sdl_host.h"
+#include "platform/win32/sdl_test_hooks.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
@@ -172,6 +176,11 @@ Step ExpectPicture(HWND window, const char* name) {
     };
 }
 
+void PressKey(HWND window, UINT key) {
+    win32_test::InjectKey(window, key, true);
+    win32_test::InjectKey(window, key, false);
+}
+
 Step ClickControl(int id) {
     return [id](HWND dialog) { EXPECT_TRUE(Win32ClickControl(GetDlgItem(dialog, id))) << id; };
 }
@@ -210,6 +219,24 @@ TEST_F(DialogPicturesTest, StartupNoticeAndVersionDialogs) {
     }
 }
 
+// The draw-mode list of the start-up dialog opened by a click: drawn opaque over the controls
+// below it with its last entry whole; Escape closes the list alone, and the dialog goes on.
+TEST_F(DialogPicturesTest, StartupDropDownListOpensOpaqueAndEscapeClosesItAlone) {
+    const auto clickList = [](HWND dialog) {
+        RECT box{};
+        GetWindowRect(GetDlgItem(dialog, 1201), &box);
+        POINT middle{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+        ScreenToClient(dialog, &middle);
+        win32_test::InjectMouseMove(dialog, middle.x, middle.y);
+        win32_test::InjectMouseButton(dialog, 0, true, middle.x, middle.y);
+        win32_test::InjectMouseButton(dialog, 0, false, middle.x, middle.y);
+    };
+    const auto escape = [](HWND dialog) { PressKey(dialog, VK_ESCAPE); };
+    StepDriver driver({clickList, ExpectPicture(nullptr, "dialog_startup_list_open"), escape,
+                       ExpectPicture(nullptr, "dialog_startup_list_closed"), ClickControl(1)});
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(109), nullptr, StartupDialogProc, 0), 1);
+}
+
 TEST_F(DialogPicturesTest, DrawnBoxAnswersTheKeysAsABoxDoes) {
     MakeGameWindow();
     struct Case {
@@ -237,6 +264,49 @@ TEST_F(DialogPicturesTest, DrawnBoxAnswersTheKeysAsABoxDoes) {
     }
 }
 
+// The game window shown larger than its picture by the desktop (a window manager that sizes
+// windows itself): the picture is scaled to fit, and a click at the drawn centre of each button
+// of the close question presses that button.
+TEST_F(DialogPicturesTest, ClicksOnAScaledWindowLandWhereTheButtonsAreDrawn) {
+    setenv("SDL_RENDER_DRIVER", "software", 1);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+    ASSERT_TRUE(Win32InitSdl(0x20u));  // video
+    MakeGameWindow();
+    InvalidateRect(window_, nullptr, FALSE);
+    Pump();  // the picture presented into the window
+    RECT picture{};
+    GetWindowRect(window_, &picture);
+    struct Case {
+        SIZE output;
+        int button;
+    };
+    for (const Case& c : {Case{{1024, 787}, IDYES}, Case{{1024, 787}, IDNO},
+                          Case{{1280, 1024}, IDYES}, Case{{700, 700}, IDNO}}) {
+        ASSERT_TRUE(win32_test::ResizeSdlWindow(window_, c.output.cx, c.output.cy));
+        Pump();
+        RECT kept{};
+        GetWindowRect(window_, &kept);
+        EXPECT_EQ(RectWidth(kept), RectWidth(picture)) << "the window keeps its picture's size";
+        const HWND window = window_;
+        StepDriver driver({[&](HWND box) {
+            RECT button{};
+            ASSERT_TRUE(GetWindowRect(GetDlgItem(box, c.button), &button));
+            const win32_internal::PictureFit fit =
+                win32_internal::FitPicture(SIZE{RectWidth(picture), RectHeight(picture)}, c.output);
+            const auto drawn = [&](LONG from, LONG to, LONG origin, LONG offset) {
+                return static_cast<int>(offset + ((from + to) / 2.0 - origin) * fit.scale);
+            };
+            const int x = drawn(button.left, button.right, picture.left, fit.area.left);
+            const int y = drawn(button.top, button.bottom, picture.top, fit.area.top);
+            win32_test::PushSdlMouseMotion(window, x, y);
+            win32_test::PushSdlMouseButton(window, 1, true, x, y);
+            win32_test::PushSdlMouseButton(window, 1, false, x, y);
+        }});
+        EXPECT_EQ(MessageBoxA(window_, kCloseQuestionText, kConfirmCaption, 0x144), c.button)
+            << c.output.cx << " x " << c.output.cy;
+    }
+}
+
 // The centre of item `item` of level `level` of the window's open menu, in client coordinates.
 POINT MenuItemCentre(HWND window, std::size_t level, int item) {
     const win32_internal::MenuTracker* tracker = win32_internal::ActiveMenuTracker(window);
@@ -246,11 +316,6 @@ POINT MenuItemCentre(HWND window, std::size_t level, int item) {
     }
     const RECT& rect = tracker->levels()[level].items[static_cast<std::size_t>(item)];
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 - kMenuBarHeight};
-}
-
-void PressKey(HWND window, UINT key) {
-    win32_test::InjectKey(window, key, true);
-    win32_test::InjectKey(window, key, false);
 }
 
 TEST_F(DialogPicturesTest, MenuBarOpenedOnEachMenuAndAPopupMenu) {

@@ -19,6 +19,7 @@
 #include "platform/win32/menu_api.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_placement.h"
 #include "platform/winbase/test_hooks.h"
 #include "resources/game_resources.h"
 #include "shell/notice_dialogs.h"
@@ -264,6 +265,47 @@ TEST_F(DialogsTest, StartupCaptionAndHoverHelp) {
         1);
     EXPECT_EQ(caption, "Quorvane \201`Ostrevia Ver.1.00");
     EXPECT_EQ(help, std::string(kHelpFullScreen).substr(0, 127));
+}
+
+// The pointer at the middle of each control with hover help, on both pages, shows that control's
+// own text: a closed drop-down list takes no pointer below its closed box (the list it opens
+// would reach over the controls below it).
+TEST_F(DialogsTest, HoverHelpOfEveryControlOnBothPagesIsItsOwn) {
+    const std::pair<int, const char*> helps[] = {
+        {1001, kHelpFullScreen}, {1002, kHelpFullColor},   {1, kHelpStart},
+        {2, kHelpQuit},          {3, kHelpAdvanced},       {1246, kHelpSimple},
+        {1201, kHelpDrawMode},   {1242, kHelpDepth},       {1243, kHelpFieldReduce},
+        {1244, kHelpCharReduce}, {1003, kHelpVsync},       {1216, kHelpHardwareCursor},
+        {1264, kHelpScreenMode}, {1266, kHelpDefaultMode}, {1265, kHelpDesktopMode},
+    };
+    for (WORD page : {WORD{109}, WORD{210}}) {
+        int pointed = 0;
+        Run(page, StartupDialogProc,
+            {[&](HWND d) {
+                 POINT origin{0, 0};
+                 ClientToScreen(d, &origin);
+                 for (const auto& [id, text] : helps) {
+                     HWND control = GetDlgItem(d, id);
+                     if (control == nullptr) {
+                         continue;
+                     }
+                     RECT box{};
+                     GetWindowRect(control, &box);
+                     const POINT middle{(box.left + box.right) / 2 - origin.x,
+                                        (box.top + box.bottom) / 2 - origin.y};
+                     // The first move tells the control under the pointer before (which holds
+                     // the pointer while it is over it) that the pointer has left.
+                     Win32PointInDialog(d, middle, 0);
+                     Win32PointInDialog(d, middle, 0);
+                     char shown[512] = {};
+                     GetDlgItemTextA(d, 1010, shown, sizeof shown);
+                     EXPECT_STREQ(shown, text) << "page " << page << ", control " << id;
+                     ++pointed;
+                 }
+             },
+             Click(2)});
+        EXPECT_EQ(pointed, page == 109 ? 5 : 14) << page;
+    }
 }
 
 TEST_F(DialogsTest, NoticeCopiesTheOldLogAndEndsWithItsButtons) {

@@ -16,6 +16,7 @@
 #include "platform/d3d9/surface.h"
 #include "platform/d3d9/texture.h"
 #include "platform/d3d9/vertex_buffer.h"
+#include "platform/win32/colour_cursor.h"
 
 namespace d3d9_internal {
 namespace {
@@ -104,6 +105,7 @@ Device::~Device() {
         std::lock_guard<std::mutex> lock(Live().mutex);
         Live().devices.erase(this);
     }
+    win32_internal::DropColourCursor(CursorWindow());
     UnbindAll();
     ReleaseSwapChain();
     for (ResourceCore* resource : resources_) {
@@ -441,9 +443,14 @@ HRESULT Device::SetCursorProperties(UINT hotSpotX, UINT hotSpotY, IDirect3DSurfa
     }
     cursorHotX_ = hotSpotX;
     cursorHotY_ = hotSpotY;
+    win32_internal::SetColourCursor(
+        CursorWindow(), cursorImage_.data(),
+        POINT{static_cast<LONG>(hotSpotX), static_cast<LONG>(hotSpotY)});
     return D3D_OK;
 }
 
+// The desktop's pointer is the cursor (colour_cursor.h): it is where the mouse is already, so a
+// position is only noted.
 void Device::SetCursorPosition(int x, int y, DWORD) {
     cursorX_ = x;
     cursorY_ = y;
@@ -452,7 +459,12 @@ void Device::SetCursorPosition(int x, int y, DWORD) {
 BOOL Device::ShowCursor(BOOL show) {
     const BOOL was = cursorShown_ ? TRUE : FALSE;
     cursorShown_ = show != FALSE;
+    win32_internal::ShowColourCursor(CursorWindow(), cursorShown_);
     return was;
+}
+
+HWND Device::CursorWindow() const {
+    return parameters_.hDeviceWindow != nullptr ? parameters_.hDeviceWindow : focusWindow_;
 }
 
 d3d9_test::CursorState Device::cursorState() const {
@@ -526,9 +538,6 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
     }
     if (presenter_ != nullptr) {
         const bool vsync = parameters_.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
-        PresentedCursor cursor{&cursorImage_, cursorX_, cursorY_, static_cast<int>(cursorHotX_),
-                               static_cast<int>(cursorHotY_)};
-        const bool showCursor = cursorShown_ && !cursorImage_.empty();
         const PresentedImage frame{backBuffer_->bytes(), backBuffer_->pitch(),
                                    static_cast<int>(backBuffer_->width()),
                                    static_cast<int>(backBuffer_->height()), backBuffer_->format()};
@@ -538,8 +547,7 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
                                  static_cast<int>(strip->height()), strip->format()}
                 : PresentedImage{};
         const HRESULT hr =
-            presenter_->Show(frame, strip != nullptr ? &stripImage : nullptr, sourceRect, vsync,
-                             !parameters_.Windowed, showCursor ? &cursor : nullptr);
+            presenter_->Show(frame, strip != nullptr ? &stripImage : nullptr, sourceRect, vsync);
         if (FAILED(hr)) {
             return hr;
         }

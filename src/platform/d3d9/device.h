@@ -150,7 +150,8 @@ public:
 private:
     ~Device() override;
 
-    enum class Cursor { kHidden, kShown };
+    // The window the cursor shows over: the device window, else the focus window.
+    HWND CursorWindow() const;
 
     HRESULT ValidateParameters(D3DPRESENT_PARAMETERS* parameters) const;
     HRESULT CreateSwapChain();

@@ -60,7 +60,6 @@ struct SdlPresenter::Objects {
     int stripWidth = 0;
     int stripHeight = 0;
     Uint32 stripFormat = 0;
-    TexturePtr cursor;
     bool vsync = false;
 };
 
@@ -81,7 +80,6 @@ SdlPresenter::SdlPresenter(HWND handle, SDL_Window* window)
 SdlPresenter::~SdlPresenter() {
     if (!WindowAlive()) {
         // Whatever SDL did with them went with the window.
-        (void)objects_->cursor.release();
         (void)objects_->strip.release();
         (void)objects_->frame.release();
     }
@@ -102,8 +100,7 @@ bool SdlPresenter::ClientSize(UINT* width, UINT* height) const {
 }
 
 HRESULT SdlPresenter::Show(const PresentedImage& image, const PresentedImage* strip,
-                           const RECT* sourceRect, bool vsync, bool fullScreen,
-                           const PresentedCursor* cursor) {
+                           const RECT* sourceRect, bool vsync) {
     Objects& o = *objects_;
     if (o.renderer == nullptr) {
         o.renderer = Win32GetSdlRenderer(window_);
@@ -151,39 +148,6 @@ HRESULT SdlPresenter::Show(const PresentedImage& image, const PresentedImage* st
     SDL_RenderCopy(o.renderer, o.frame.get(), &source, &dest);
     if (withStrip) {
         SDL_RenderCopy(o.renderer, o.strip.get(), nullptr, &stripDest);
-    }
-
-    if (cursor != nullptr && cursor->argb != nullptr && cursor->argb->size() == 32 * 32) {
-        if (!o.cursor) {
-            o.cursor.reset(SDL_CreateTexture(o.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                             SDL_TEXTUREACCESS_STREAMING, 32, 32));
-            if (o.cursor) {
-                SDL_SetTextureBlendMode(o.cursor.get(), SDL_BLENDMODE_BLEND);
-            }
-        }
-        if (o.cursor) {
-            SDL_UpdateTexture(o.cursor.get(), nullptr, cursor->argb->data(), 32 * 4);
-            double x;
-            double y;
-            if (fullScreen) {
-                x = dest.x + (cursor->x - source.x) * scale;
-                y = dest.y + (cursor->y - source.y) * scale;
-            } else {
-                int wx = 0;
-                int wy = 0;
-                int ww = 1;
-                int wh = 1;
-                SDL_GetWindowPosition(window_, &wx, &wy);
-                SDL_GetWindowSize(window_, &ww, &wh);
-                x = static_cast<double>(cursor->x - wx) * outW / std::max(ww, 1);
-                y = static_cast<double>(cursor->y - wy) * outH / std::max(wh, 1);
-            }
-            const SDL_Rect at{static_cast<int>(x - cursor->hotSpotX * scale),
-                              static_cast<int>(y - cursor->hotSpotY * scale),
-                              static_cast<int>(32 * scale + 0.5),
-                              static_cast<int>(32 * scale + 0.5)};
-            SDL_RenderCopy(o.renderer, o.cursor.get(), nullptr, &at);
-        }
     }
     SDL_RenderPresent(o.renderer);
     return D3D_OK;

@@ -1,8 +1,9 @@
 #pragma once
 // Shows the back buffer in an SDL window: uploaded to a streaming texture and scaled by SDL's
-// renderer (on the GPU where there is one), keeping its aspect ratio, with the device cursor
-// drawn over it. The window's placement (a window, or undecorated over the desktop in full
-// screen) is the Windows layer's: it follows the window's style, not the device.
+// renderer (on the GPU where there is one), keeping its aspect ratio. The device cursor is the
+// desktop's pointer (colour_cursor.h), never part of the picture. The window's placement (a window,
+// or undecorated over the desktop in full screen) is the Windows layer's: it follows the window's
+// style, not the device.
 
 #include <cstdint>
 #include <memory>
@@ -13,14 +14,6 @@
 struct SDL_Window;
 
 namespace d3d9_internal {
-
-struct PresentedCursor {
-    const std::vector<std::uint32_t>* argb;  // 32 x 32
-    int x;  // hot spot position: back-buffer pixels in full screen, screen pixels in a window
-    int y;
-    int hotSpotX;
-    int hotSpotY;
-};
 
 // Pixels of one picture in a surface's format.
 struct PresentedImage {
@@ -48,7 +41,7 @@ public:
     // `strip` (may be null; ignored unless as wide as the frame's source) is shown above the
     // frame, the two fitted into the window as one picture.
     HRESULT Show(const PresentedImage& frame, const PresentedImage* strip, const RECT* sourceRect,
-                 bool vsync, bool fullScreen, const PresentedCursor* cursor);
+                 bool vsync);
 
 private:
     struct Objects;

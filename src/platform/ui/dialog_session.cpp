@@ -101,7 +101,9 @@ void ApplyDialogInput(DialogSession& s, const MSG& message) {
 }
 
 bool DialogKey(DialogSession& s, const MSG& message) {
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+    // With a drop-down list open, Escape is ImGui's: it closes the list alone.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+        !ImGui::IsPopupOpen(nullptr, ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel)) {
         PostMessageA(s.dialog, WM_CLOSE, 0, 0);
         return true;
     }

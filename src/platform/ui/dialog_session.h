@@ -27,7 +27,8 @@ struct DialogSession {
 IDirect3DDevice9* SessionDevice(const DialogSession& s);
 // Hands a mouse or key message for the surface or the dialog to ImGui.
 void ApplyDialogInput(DialogSession& s, const MSG& message);
-// Escape: the dialog closes (WM_CLOSE); true when `message` was it. Enter outside a text field
+// Escape: the dialog closes (WM_CLOSE); true when `message` was it. With a drop-down list open,
+// Escape is left to the list, which it closes. Enter outside a text field
 // is input: it presses the control the arrow keys moved to, else the default button.
 bool DialogKey(DialogSession& s, const MSG& message);
 // One ImGui frame of the dialog; `last` keeps its picture. The actions of the frame run after

@@ -3,6 +3,7 @@
 #include <imgui.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,57 @@ void DrawBitmap(const Win32Bitmap& bitmap, ImVec2 at, ImVec2 size) {
             draw->AddRectFilled(from, ImVec2(from.x + cellWidth, from.y + cellHeight), colour);
         }
     }
+}
+
+// `text` cut to whole characters that fit `width` with an ellipsis after them; as it is when it
+// fits.
+std::string Elided(const std::string& text, float width) {
+    if (ImGui::CalcTextSize(text.c_str()).x <= width) {
+        return text;
+    }
+    static const std::string kEllipsis = "\xE2\x80\xA6";
+    WantGlyphs(kEllipsis);
+    std::string cut = text;
+    while (!cut.empty()) {
+        // Back to the start of the last UTF-8 character.
+        std::size_t end = cut.size() - 1;
+        while (end > 0 && (static_cast<unsigned char>(cut[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+        cut.resize(end);
+        if (ImGui::CalcTextSize((cut + kEllipsis).c_str()).x <= width) {
+            break;
+        }
+    }
+    return cut + kEllipsis;
+}
+
+// A static text, clipped to its control: a field one line high shows its text on that line, cut
+// cleanly with an ellipsis when it is too long; a taller one wraps it at its width.
+void StaticText(const std::string& text, ImVec2 at, ImVec2 size) {
+    ImGui::PushClipRect(at, ImVec2(at.x + size.x, at.y + size.y), true);
+    if (size.y < 2 * ImGui::GetTextLineHeight()) {
+        ImGui::TextUnformatted(Elided(text, size.x).c_str());
+    } else {
+        ImGui::PushTextWrapPos(at.x + size.x);
+        ImGui::TextUnformatted(text.c_str());
+        ImGui::PopTextWrapPos();
+    }
+    ImGui::PopClipRect();
+}
+
+// The open list of a combo box of `width` takes at most `room` pixels below the box (the height
+// it was created with, less the closed box), and a whole number of entries, so that the last one
+// shown is never cut.
+void ComboListSize(float width, float room) {
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float entry = ImGui::GetFontSize() + style.ItemSpacing.y;
+    const float padding = style.FramePadding.y;
+    const int rows =
+        std::max(1, static_cast<int>((room - 2 * padding + style.ItemSpacing.y) / entry));
+    ImGui::SetNextWindowSizeConstraints(
+        ImVec2(width, 0.0f),
+        ImVec2(FLT_MAX, static_cast<float>(rows) * entry - style.ItemSpacing.y + 2 * padding));
 }
 
 struct ViewContext {
@@ -139,12 +191,7 @@ void Control(const ViewContext& view, HWND control) {
                     ImGui::Image(texture, ImVec2(32, 32));
                 }
             } else {
-                // Wrapped at the control's width; a word longer than it is cut at its edge.
-                ImGui::PushClipRect(at, ImVec2(at.x + size.x, at.y + size.y), true);
-                ImGui::PushTextWrapPos(at.x + size.x);
-                ImGui::TextUnformatted(text.c_str());
-                ImGui::PopTextWrapPos();
-                ImGui::PopClipRect();
+                StaticText(text, at, size);
             }
             break;
         case ControlKind::kEdit: {
@@ -184,7 +231,17 @@ void Control(const ViewContext& view, HWND control) {
                     ? Label(state.items[static_cast<std::size_t>(state.selection)].text)
                     : std::string();
             ImGui::SetNextItemWidth(size.x);
-            if (ImGui::BeginCombo("##combo", preview.c_str())) {
+            ComboListSize(size.x, static_cast<float>(state.droppedHeight) - size.y);
+            // The open list is opaque over the controls below it.
+            ImVec4 listBack = ImGui::GetStyleColorVec4(ImGuiCol_PopupBg);
+            listBack.w = 1.0f;
+            ImGui::PushStyleColor(ImGuiCol_PopupBg, listBack);
+            ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding,
+                                ImVec2(0.0f, ImGui::GetStyle().FramePadding.y));
+            const bool open = ImGui::BeginCombo("##combo", preview.c_str());
+            ImGui::PopStyleVar();
+            ImGui::PopStyleColor();
+            if (open) {
                 for (std::size_t i = 0; i < state.items.size(); ++i) {
                     const std::string item = Label(state.items[i].text) + "##" + std::to_string(i);
                     if (ImGui::Selectable(item.c_str(), static_cast<int>(i) == state.selection)) {

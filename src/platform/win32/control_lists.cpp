@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/win32/control_procedures.h"
+#include "platform/win32/window_api.h"
+#include "platform/win32/window_placement.h"
 
 namespace win32_internal {
 namespace {
@@ -271,6 +273,17 @@ LRESULT Dispatch(HWND control, ControlKind kind, UINT message, WPARAM wParam, LP
 }  // namespace
 
 LRESULT ComboBoxProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        const int dropped = create != nullptr ? create->cy : 0;
+        AddControlState(control, ControlKind::kComboBox);
+        ChangeControl(control, [dropped](ControlState& s) { s.droppedHeight = dropped; });
+        if (create != nullptr) {
+            SetWindowPos(control, nullptr, 0, 0, create->cx, std::min(dropped, kComboClosedHeight),
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        return 0;
+    }
     return Dispatch(control, ControlKind::kComboBox, message, wParam, lParam, CB_ADDSTRING,
                     CB_SETITEMDATA, ComboMessage);
 }

@@ -12,6 +12,10 @@ namespace win32_internal {
 
 // Height in pixels of a tab control's row of tabs (TCM_ADJUSTRECT).
 constexpr int kTabRowHeight = 22;
+// Height in pixels of a closed drop-down combo box. The height it is created with (a template's)
+// is that of the box with its list open; its window keeps only the closed height, so that the
+// pointer over a control below a closed box reaches that control.
+constexpr int kComboClosedHeight = 17;
 
 enum class ControlKind { kNone, kButton, kStatic, kEdit, kComboBox, kTrackbar, kTab, kListView };
 
@@ -25,6 +29,7 @@ struct ControlState {
     int check = 0;                   // buttons: BST_*
     std::vector<ControlItem> items;  // combo entries, tabs
     int selection = -1;              // combo, tab; list view: the selected row
+    int droppedHeight = 0;           // combo: the box with its list open, in pixels
     int rangeMin = 0;                // track bars
     int rangeMax = 100;
     int position = 0;

@@ -11,6 +11,7 @@
 #include "platform/win32/message_api.h"
 #include "platform/win32/paint_api.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_input.h"
 #include "platform/win32/window_state.h"
 #include "platform/winbase/code_page.h"
 #include "platform/winbase/file_api.h"
@@ -366,6 +367,7 @@ BOOL SetMenu(HWND window, HMENU menu) {
         win32_internal::NoteMenuBar(other, false);
     }
     win32_internal::NoteMenuBar(window, menu != nullptr);
+    win32_internal::RecheckPointerOverMenuBar(window);
     // Forget the menus of windows destroyed since.
     std::vector<HWND> gone;
     std::copy_if(known.begin(), known.end(), std::back_inserter(gone),

@@ -96,6 +96,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
             bool maximised = (SDL_GetWindowFlags(target->sdlWindow) & SDL_WINDOW_MAXIMIZED) != 0;
             DeliverSize(window, maximised ? SIZE_MAXIMIZED : SIZE_RESTORED, event.data1,
                         event.data2);
+            RescalePointer();
             break;
         }
         case SDL_WINDOWEVENT_MINIMIZED:

@@ -187,6 +187,15 @@ SDL_Renderer* Win32GetSdlRenderer(SDL_Window* window) {
     if (window == nullptr) {
         return nullptr;
     }
+    {
+        win32_internal::State& state = win32_internal::GetState();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        for (auto& [key, record] : state.windows) {
+            if (record->sdlWindow.get() == window) {
+                record->showsPictures = true;
+            }
+        }
+    }
     if (SDL_Renderer* renderer = SDL_GetRenderer(window)) {
         return renderer;
     }

@@ -21,6 +21,8 @@ SDL_Window* Win32GetSdlWindow(HWND window);
 // The one renderer of an SDL window, which everything that shows pictures in the window (the
 // Direct3D device's presentation, a movie) shares: made on first use (accelerated, else in
 // software) and destroyed with the window, never by its users. Null when SDL cannot make one.
+// From then on the window keeps its size when the desktop sizes the SDL window otherwise: the
+// pictures are shown scaled to fit, and pointer positions come back through the same fit.
 SDL_Renderer* Win32GetSdlRenderer(SDL_Window* window);
 
 // The event pump hands every SDL event to the listeners, in the order they were added.

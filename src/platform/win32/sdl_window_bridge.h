@@ -52,6 +52,10 @@ void SdlRaiseWindow(SDL_Window* window);
 void SdlWarpPointer(SDL_Window* window, POINT pixel);
 // Shows or hides the pointer over SDL's windows (when SDL video runs on this thread).
 void SdlShowPointer(bool visible);
+// The pointer's image over SDL's windows: a colour cursor of `size` x `size` A8R8G8B8 pixels
+// (rows top first) with its hot spot, or the desktop's arrow for null pixels (and when the
+// colour cursor cannot be made).
+void SdlSetPointerImage(const std::uint32_t* argb, int size, POINT hotSpot);
 // Keeps the pointer inside the window while `grab` is set.
 void SdlGrabPointer(SDL_Window* window, bool grab);
 

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <memory>
 
 #include "platform/win32/sdl_window_bridge.h"
 
@@ -116,6 +117,35 @@ void SdlShowPointer(bool visible) {
     if (SdlVideoReadyOnThisThread()) {
         SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
     }
+}
+
+void SdlSetPointerImage(const std::uint32_t* argb, int size, POINT hotSpot) {
+    struct CursorDeleter {
+        void operator()(SDL_Cursor* cursor) const { SDL_FreeCursor(cursor); }
+    };
+    struct SurfaceDeleter {
+        void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+    };
+    // The colour cursor SDL shows now; freed once another one is set (SDL_Quit frees the last).
+    static SDL_Cursor* colour = nullptr;
+    if (!SdlVideoReadyOnThisThread()) {
+        return;
+    }
+    std::unique_ptr<SDL_Cursor, CursorDeleter> made;
+    if (argb != nullptr && size > 0) {
+        // SDL only reads the pixels.
+        const std::unique_ptr<SDL_Surface, SurfaceDeleter> surface(
+            SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(argb), size, size, 32,
+                                               size * 4, SDL_PIXELFORMAT_ARGB8888));
+        if (surface) {
+            made.reset(SDL_CreateColorCursor(surface.get(), hotSpot.x, hotSpot.y));
+        }
+    }
+    SDL_SetCursor(made ? made.get() : SDL_GetDefaultCursor());
+    if (colour != nullptr) {
+        SDL_FreeCursor(colour);
+    }
+    colour = made.release();
 }
 
 void SdlGrabPointer(SDL_Window* window, bool grab) {

@@ -289,6 +289,14 @@ void DeliverMouseMove(HWND window, int x, int y) {
     PostMessageA(window, WM_MOUSEMOVE, flags, PackPoint(position.client.x, position.client.y));
 }
 
+void RecheckPointerOverMenuBar(HWND window) {
+    PointerPosition position = LastPointerPosition();
+    position.client = position.screen;
+    if (position.window == window && ScreenToClient(window, &position.client) != FALSE) {
+        SetPointerOverMenuBar(OnMenuBar(window, position));
+    }
+}
+
 void DeliverMouseLeave(HWND window, int screenX, int screenY) {
     // HTNOWHERE: not over the window at all.
     PostMessageA(window, WM_NCMOUSEMOVE, 0, PackPoint(screenX, screenY));
@@ -359,8 +367,10 @@ void DeliverSize(HWND window, WPARAM sizeKind, int width, int height) {
             record->style |= WS_MINIMIZE;
         } else {
             record->style &= ~WS_MINIMIZE;
-            // A full-screen window keeps its size: the desktop only shows it scaled.
-            if (!IsFullScreenStyle(record->style) && width > 0 && height > 0) {
+            // A full-screen window, or one that shows pictures, keeps its size: the desktop
+            // only shows it scaled.
+            if (!IsFullScreenStyle(record->style) && !record->showsPictures && width > 0 &&
+                height > 0) {
                 bool resized =
                     width != RectWidth(record->rect) || height != RectHeight(record->rect);
                 record->rect.right = record->rect.left + width;

@@ -82,12 +82,16 @@ PointerPosition LastPointerPosition();
 void SetLastPointerPosition(const PointerPosition& position);
 // Moves a screen point into the ClipCursor rectangle, when one is set (cursor.cpp).
 void ClampToCursorClip(POINT* screen);
-// Shows or hides SDL's pointer as ShowCursor and SetCursor last asked (cursor.cpp); for SDL
-// video that starts after those calls.
+// Shows or hides SDL's pointer as ShowCursor, SetCursor and the colour cursor last asked
+// (cursor.cpp); for SDL video that starts after those calls.
 void ReapplyPointerVisibility();
+// An SDL window changed size: the colour cursor is made again at the picture's new scale.
+void RescalePointer();
 // The pointer is on a window's menu bar, where the arrow shows even when the client area's
 // shape is none (cursor.cpp); the pointer moves report it.
 void SetPointerOverMenuBar(bool over);
+// A menu bar came or went (SetMenu): whether the pointer, where it is, now lies on the bar.
+void RecheckPointerOverMenuBar(HWND window);
 
 // While one of our own modal boxes is up, the focus it takes from the game window is no loss of
 // the program's activation: DeliverActivation then ignores a loss (a gain still counts).

@@ -132,7 +132,12 @@ LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value) {
         SetLastError(ERROR_INVALID_INDEX);
         return 0;
     }
-    if (index == GWL_STYLE || index == GWL_EXSTYLE) {
+    // Enabling or disabling a window (a modal dialog's owner) does not place it again: that
+    // would undo a size the desktop gave it.
+    const DWORD placementBits = ~(kShowStateBits | WS_DISABLED);
+    if ((index == GWL_STYLE &&
+         ((static_cast<DWORD>(previous) ^ static_cast<DWORD>(value)) & placementBits) != 0) ||
+        index == GWL_EXSTYLE) {
         ApplySdlPlacement(window);
     }
     SetLastError(ERROR_SUCCESS);

@@ -49,6 +49,11 @@ struct WindowRecord {
     // area (window_placement.h).
     bool menuBar = false;
     SdlWindowPtr sdlWindow;
+    // Pictures are shown in the SDL window through its renderer (a device presents into it): the
+    // window keeps the size the program gave it, and when the desktop sizes the SDL window
+    // otherwise, the picture is shown scaled and pointer positions come back through the same
+    // fit, as in full screen.
+    bool showsPictures = false;
     // Painting (paint_api.h): the invalid rectangle, and whether a WM_PAINT for it is still due.
     // A WM_PAINT taken from the queue is not offered again until the next invalidation, even if
     // the procedure never validated, so that no loop over the queue can spin on it.
