@@ -283,6 +283,33 @@ void BlendInto(const PipelineState& state, const std::uint32_t* src, std::uint32
     BlendRunScalar(state, src, dst, mask, count, orMask);
 }
 
+bool IsSourceOver(const PipelineState& state) {
+    return state.blend && state.blendOp == D3DBLENDOP_ADD && state.srcBlend == D3DBLEND_SRCALPHA &&
+           state.destBlend == D3DBLEND_INVSRCALPHA;
+}
+
+// Blends a run into a target of another format than A8R8G8B8 through A8R8G8B8 values; pixels
+// the depth test rejects keep their stored bytes.
+void BlendConverted(const PipelineState& state, const std::uint32_t* colours, std::uint8_t* pixels,
+                    const std::uint8_t* mask, int count) {
+    alignas(16) std::uint32_t target[kChunk];
+    RowToArgb(state.target.format, pixels, target, count);
+    BlendInto(state, colours, target, mask, count, 0);
+    RowFromArgbMasked(state.target.format, target, pixels, mask, count);
+}
+
+// Writes a chunk into a target of another format than A8R8G8B8; the usual blend (source alpha
+// over the target) goes straight into the target's format.
+void StoreConverted(const PipelineState& state, const std::uint32_t* colours, std::uint8_t* pixels,
+                    const std::uint8_t* mask, int count) {
+    if (!state.blend) {
+        RowFromArgbMasked(state.target.format, colours, pixels, mask, count);
+    } else if (!IsSourceOver(state) ||
+               !RowSourceOver(state.target.format, colours, pixels, mask, count)) {
+        BlendConverted(state, colours, pixels, mask, count);
+    }
+}
+
 // Texels of the chunk. Returns where they are: straight in the texture when the row maps one
 // texel to one pixel, else in `out`.
 const std::uint32_t* FetchTexels(const PipelineState& state, const TriangleSetup& setup, int x,
@@ -428,7 +455,6 @@ bool SpanPathSupports(const PipelineState& state, const TriangleSetup&) {
 
 void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, int first, int last) {
     alignas(16) std::uint32_t src[kChunk];
-    alignas(16) std::uint32_t dstCopy[kChunk];
     alignas(16) std::uint8_t mask[kChunk];
     const bool depthTest = state.zEnable && state.depth.values != nullptr;
     const bool flatDepth = setup.z.Constant();
@@ -488,25 +514,8 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
             // which is set opaque. Rows of 4-byte pixels are 4-byte aligned.
             BlendInto(state, colours, reinterpret_cast<std::uint32_t*>(pixels), chunkMask, count,
                       orMask);
-        } else if (direct) {
-            auto* target = reinterpret_cast<std::uint32_t*>(pixels);
-            for (int i = 0; i < count; ++i) {
-                dstCopy[i] = target[i] | orMask;
-            }
-            BlendInto(state, colours, dstCopy, chunkMask, count, orMask);
-            std::memcpy(target, dstCopy, static_cast<std::size_t>(count) * 4);
         } else {
-            RowToArgb(state.target.format, pixels, dstCopy, count);
-            BlendInto(state, colours, dstCopy, chunkMask, count, 0);
-            if (chunkMask == nullptr) {
-                RowFromArgb(state.target.format, dstCopy, pixels, count);
-            } else {
-                for (int i = 0; i < count; ++i) {
-                    if (chunkMask[i] != 0) {
-                        PixelFromArgb(state.target.format, dstCopy[i], pixels + i * bpp);
-                    }
-                }
-            }
+            StoreConverted(state, colours, pixels, chunkMask, count);
         }
     }
 }

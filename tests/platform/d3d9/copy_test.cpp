@@ -1,6 +1,9 @@
 // Clears, colour fills, surface copies and pixel-format conversion.
 
+#include <algorithm>
 #include <cstring>
+#include <random>
+#include <vector>
 
 #include "device_fixture.h"
 #include "platform/d3d9/pixel_format.h"
@@ -34,6 +37,72 @@ TEST(PixelFormat, SixteenBitChannelsSurviveARoundTrip) {
     EXPECT_EQ(PixelToArgb(D3DFMT_R5G6B5, packed), 0xFF848684u);
     const std::uint8_t opaque[4] = {1, 2, 3, 0};
     EXPECT_EQ(PixelToArgb(D3DFMT_X8R8G8B8, opaque), 0xFF030201u);
+}
+
+// The row routines (the device's reads, writes, masked writes and fills of whole rows) against
+// the single-pixel ones, in every colour format: every 16-bit value read, random colours written
+// over random bytes with and without a mask, rows of every length from 1 to past two vector
+// steps and fills up to past the fill pattern, each at its own start.
+TEST(PixelFormat, RowsMatchThePixelFunctions) {
+    using namespace d3d9_internal;
+    std::mt19937 random(20261207);
+    constexpr int kPixels = 65536 + 64;
+    for (const bool wide : {false, true}) {
+        d3d9_test::SetWideVectorsEnabled(wide);
+        for (D3DFORMAT format : {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5,
+                                 D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_X4R4G4B4}) {
+            const int bpp = BytesPerPixel(format);
+            std::vector<std::uint8_t> stored(static_cast<std::size_t>(kPixels) * bpp);
+            for (int i = 0; i < kPixels; ++i) {
+                const auto value = bpp == 2 ? static_cast<std::uint32_t>(i & 0xFFFF)
+                                            : static_cast<std::uint32_t>(random());
+                std::memcpy(&stored[static_cast<std::size_t>(i) * bpp], &value,
+                            static_cast<std::size_t>(bpp));
+            }
+            std::vector<std::uint32_t> colours(kPixels);
+            std::vector<std::uint8_t> mask(kPixels);
+            for (int i = 0; i < kPixels; ++i) {
+                colours[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(random());
+                const std::uint8_t maskBytes[] = {0, 1, 0x80, 0xFF};
+                mask[static_cast<std::size_t>(i)] = maskBytes[random() % 4];
+            }
+            std::vector<std::uint32_t> read(kPixels);
+            std::vector<std::uint8_t> written = stored;
+            std::vector<std::uint8_t> masked = stored;
+            std::vector<std::uint8_t> filled = stored;
+            for (int start = 0, length = 1; start < kPixels;
+                 start += length, length = length % 70 + 1) {
+                const int n = std::min(length, kPixels - start);
+                const std::size_t at = static_cast<std::size_t>(start) * bpp;
+                RowToArgb(format, &stored[at], &read[static_cast<std::size_t>(start)], n);
+                RowFromArgb(format, &colours[static_cast<std::size_t>(start)], &written[at], n);
+                RowFromArgbMasked(format, &colours[static_cast<std::size_t>(start)], &masked[at],
+                                  &mask[static_cast<std::size_t>(start)], n);
+                FillRow(format, colours[static_cast<std::size_t>(start)], &filled[at], n);
+            }
+            std::vector<std::uint8_t> expectWritten = stored;
+            std::vector<std::uint8_t> expectMasked = stored;
+            std::vector<std::uint8_t> expectFilled = stored;
+            for (int start = 0, length = 1; start < kPixels;
+                 start += length, length = length % 70 + 1) {
+                for (int i = start; i < std::min(start + length, kPixels); ++i) {
+                    const auto k = static_cast<std::size_t>(i);
+                    ASSERT_EQ(read[k], PixelToArgb(format, &stored[k * bpp]))
+                        << "format " << format << " pixel " << i;
+                    PixelFromArgb(format, colours[k], &expectWritten[k * bpp]);
+                    if (mask[k] != 0) {
+                        PixelFromArgb(format, colours[k], &expectMasked[k * bpp]);
+                    }
+                    PixelFromArgb(format, colours[static_cast<std::size_t>(start)],
+                                  &expectFilled[k * bpp]);
+                }
+            }
+            EXPECT_EQ(written, expectWritten) << "format " << format;
+            EXPECT_EQ(masked, expectMasked) << "format " << format;
+            EXPECT_EQ(filled, expectFilled) << "format " << format;
+        }
+    }
+    d3d9_test::SetWideVectorsEnabled(true);
 }
 
 TEST_F(CopyTest, ClearHonoursViewportRectanglesAndScissor) {
