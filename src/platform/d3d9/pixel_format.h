@@ -29,12 +29,12 @@ void RowFromArgb(D3DFORMAT format, const std::uint32_t* source, void* dest, int 
 // Writes only the pixels whose mask byte is not 0; the others keep their stored bytes.
 void RowFromArgbMasked(D3DFORMAT format, const std::uint32_t* source, void* dest,
                        const std::uint8_t* mask, int count);
-// Blends source over a row of a 16-bit format with the source alpha (the blend of source alpha
-// and inverse source alpha, added), writing only where the mask byte is not 0 (mask null: every
-// pixel): the bytes of the row read as A8R8G8B8, blended and written back. False, with nothing
-// done, for a 32-bit format.
-bool RowSourceOver(D3DFORMAT format, const std::uint32_t* source, void* dest,
-                   const std::uint8_t* mask, int count);
+// Blends source into a row of a 16-bit format with the factors (added), to the bytes of the row
+// read as A8R8G8B8, blended as such and written back; only where the mask byte is not 0 (mask
+// null: every pixel). False, with nothing done, for a 32-bit format or a pair of factors without
+// a kernel of its own.
+bool RowBlend(D3DFORMAT format, DWORD srcBlend, DWORD destBlend, const std::uint32_t* source,
+              void* dest, const std::uint8_t* mask, int count);
 // `count` pixels of `argb` as the format stores it.
 void FillRow(D3DFORMAT format, std::uint32_t argb, void* dest, int count);
 

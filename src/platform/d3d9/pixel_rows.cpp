@@ -13,12 +13,6 @@ namespace d3d9_internal {
 namespace {
 
 #if defined(__SSE2__)
-constexpr RowKernels kSse2Kernels[] = {
-    QVN_ROW_KERNELS(Sse2, D3DFMT_R5G6B5),   QVN_ROW_KERNELS(Sse2, D3DFMT_X1R5G5B5),
-    QVN_ROW_KERNELS(Sse2, D3DFMT_A1R5G5B5), QVN_ROW_KERNELS(Sse2, D3DFMT_A4R4G4B4),
-    QVN_ROW_KERNELS(Sse2, D3DFMT_X4R4G4B4),
-};
-
 // The widest kernels the processor runs for a 16-bit format; null for any other format.
 const RowKernels* KernelsOf(D3DFORMAT format) {
     if (CpuHasAvx2()) {
@@ -26,7 +20,7 @@ const RowKernels* KernelsOf(D3DFORMAT format) {
             return wide;
         }
     }
-    for (const RowKernels& k : kSse2Kernels) {
+    for (const RowKernels& k : kKernelsOf<Sse2>) {
         if (k.format == format) {
             return &k;
         }
@@ -95,12 +89,16 @@ void RowFromArgbMasked(D3DFORMAT format, const std::uint32_t* source, void* dest
     }
 }
 
-bool RowSourceOver(D3DFORMAT format, const std::uint32_t* source, void* dest,
-                   const std::uint8_t* mask, int count) {
+bool RowBlend(D3DFORMAT format, DWORD srcBlend, DWORD destBlend, const std::uint32_t* source,
+              void* dest, const std::uint8_t* mask, int count) {
 #if defined(__SSE2__)
     if (const RowKernels* k = KernelsOf(format)) {
-        k->over(source, static_cast<std::uint8_t*>(dest), mask, count);
-        return true;
+        for (int i = 0; i < kDirectBlendCount; ++i) {
+            if (kDirectBlends[i].src == srcBlend && kDirectBlends[i].dst == destBlend) {
+                k->blend[i](source, static_cast<std::uint8_t*>(dest), mask, count);
+                return true;
+            }
+        }
     }
 #endif
     return false;

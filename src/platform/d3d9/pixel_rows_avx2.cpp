@@ -26,6 +26,7 @@ struct Avx2 {
     static QVN_ROWS_INLINE V Add(V a, V b) { return _mm256_add_epi16(a, b); }
     static QVN_ROWS_INLINE V MulLo(V a, V b) { return _mm256_mullo_epi16(a, b); }
     static QVN_ROWS_INLINE V MulHi(V a, V b) { return _mm256_mulhi_epu16(a, b); }
+    static QVN_ROWS_INLINE V Min(V a, V b) { return _mm256_min_epi16(a, b); }
     static QVN_ROWS_INLINE bool AllEqual(V v, int value) {
         return _mm256_movemask_epi8(_mm256_cmpeq_epi16(v, Set(value))) == -1;
     }
@@ -62,16 +63,10 @@ struct Avx2 {
     }
 };
 
-constexpr RowKernels kAvx2Kernels[] = {
-    QVN_ROW_KERNELS(Avx2, D3DFMT_R5G6B5),   QVN_ROW_KERNELS(Avx2, D3DFMT_X1R5G5B5),
-    QVN_ROW_KERNELS(Avx2, D3DFMT_A1R5G5B5), QVN_ROW_KERNELS(Avx2, D3DFMT_A4R4G4B4),
-    QVN_ROW_KERNELS(Avx2, D3DFMT_X4R4G4B4),
-};
-
 }  // namespace
 
 const RowKernels* Avx2RowKernels(D3DFORMAT format) {
-    for (const RowKernels& k : kAvx2Kernels) {
+    for (const RowKernels& k : kKernelsOf<Avx2>) {
         if (k.format == format) {
             return &k;
         }

@@ -3,8 +3,10 @@
 // here, Avx2 in pixel_rows_avx2.cpp (a file built for AVX2, whose kernels run only where the
 // processor has it). Everything here has internal linkage, so each file keeps its own code.
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "platform/d3d9/d3d9_types.h"
 
@@ -14,8 +16,24 @@
 
 namespace d3d9_internal {
 
-// Row kernels of one 16-bit format: `from` and `over` leave the pixels whose mask byte is 0 (mask
-// null: none) as they are stored.
+// The factor pairs (added) that blend straight into a 16-bit target: those the game draws with.
+struct BlendPair {
+    DWORD src;
+    DWORD dst;
+};
+constexpr BlendPair kDirectBlends[] = {
+    {D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+    {D3DBLEND_ONE, D3DBLEND_ONE},
+    {D3DBLEND_ONE, D3DBLEND_ZERO},
+    {D3DBLEND_ZERO, D3DBLEND_INVSRCCOLOR},
+    {D3DBLEND_ZERO, D3DBLEND_SRCCOLOR},
+    {D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+    {D3DBLEND_DESTCOLOR, D3DBLEND_ZERO},
+};
+constexpr int kDirectBlendCount = static_cast<int>(sizeof kDirectBlends / sizeof kDirectBlends[0]);
+
+// Row kernels of one 16-bit format: `from` and `blend` leave the pixels whose mask byte is 0
+// (mask null: none) as they are stored; blend[i] blends with the factors kDirectBlends[i].
 using ToArgbRowFn = void (*)(const std::uint8_t* source, std::uint32_t* dest, int count);
 using FromArgbRowFn = void (*)(const std::uint32_t* source, std::uint8_t* dest,
                                const std::uint8_t* mask, int count);
@@ -23,8 +41,7 @@ struct RowKernels {
     D3DFORMAT format;
     ToArgbRowFn to;
     FromArgbRowFn from;
-    // The source blended over the row with its alpha (see RowSourceOver).
-    FromArgbRowFn over;
+    FromArgbRowFn blend[kDirectBlendCount];
 };
 
 // The AVX2 kernels of a 16-bit format; null for another format or without AVX2 code.
@@ -75,6 +92,7 @@ struct Sse2 {
     static QVN_ROWS_INLINE V Add(V a, V b) { return _mm_add_epi16(a, b); }
     static QVN_ROWS_INLINE V MulLo(V a, V b) { return _mm_mullo_epi16(a, b); }
     static QVN_ROWS_INLINE V MulHi(V a, V b) { return _mm_mulhi_epu16(a, b); }
+    static QVN_ROWS_INLINE V Min(V a, V b) { return _mm_min_epi16(a, b); }
     static QVN_ROWS_INLINE bool AllEqual(V v, int value) {
         return _mm_movemask_epi8(_mm_cmpeq_epi16(v, Set(value))) == 0xFFFF;
     }
@@ -185,12 +203,57 @@ QVN_ROWS_INLINE Channels<S> ChannelsOf(const std::uint32_t* source) {
     return {S::And(lo, byte), S::template Shr<8>(lo), S::And(hi, byte), S::template Shr<8>(hi)};
 }
 
-// Div255(s * a + d * inverse), Div255 as the blend computes it: ((x + 128) * 257) >> 16.
+// Div255 as the blend computes it: ((x + 128) * 257) >> 16.
 template <typename S>
-QVN_ROWS_INLINE typename S::V Mix(typename S::V s, typename S::V d, typename S::V a,
-                                  typename S::V inverse) {
-    const auto sum = S::Add(S::MulLo(s, a), S::MulLo(d, inverse));
-    return S::MulHi(S::Add(sum, S::Set(128)), S::Set(257));
+QVN_ROWS_INLINE typename S::V Div255(typename S::V x) {
+    return S::MulHi(S::Add(x, S::Set(128)), S::Set(257));
+}
+
+// A blend factor for one channel: the source's value of it `s`, the source alpha `sa` and the
+// target's value `d`.
+template <typename S, DWORD kFactor>
+QVN_ROWS_INLINE typename S::V FactorOf(typename S::V s, typename S::V sa, typename S::V d) {
+    if constexpr (kFactor == D3DBLEND_SRCCOLOR) {
+        return s;
+    } else if constexpr (kFactor == D3DBLEND_INVSRCCOLOR) {
+        return S::Sub(S::Set(255), s);
+    } else if constexpr (kFactor == D3DBLEND_SRCALPHA) {
+        return sa;
+    } else if constexpr (kFactor == D3DBLEND_INVSRCALPHA) {
+        return S::Sub(S::Set(255), sa);
+    } else if constexpr (kFactor == D3DBLEND_DESTCOLOR) {
+        return d;
+    } else {
+        static_assert(kFactor == D3DBLEND_INVDESTCOLOR);
+        return S::Sub(S::Set(255), d);
+    }
+}
+
+// One term of the blend, Div255(x * factor); a factor of 0 or 255 gives 0 or x.
+template <typename S, DWORD kFactor>
+QVN_ROWS_INLINE typename S::V TermOf(typename S::V x, typename S::V s, typename S::V sa,
+                                     typename S::V d) {
+    if constexpr (kFactor == D3DBLEND_ZERO) {
+        return S::Set(0);
+    } else if constexpr (kFactor == D3DBLEND_ONE) {
+        return x;
+    } else {
+        return Div255<S>(S::MulLo(x, FactorOf<S, kFactor>(s, sa, d)));
+    }
+}
+
+// One channel blended as the A8R8G8B8 blend computes it: source alpha over inverse source alpha
+// as Div255 of the whole sum, any other pair as the sum of the two terms saturated at 255.
+template <typename S, DWORD kSrc, DWORD kDst>
+QVN_ROWS_INLINE typename S::V BlendChannel(typename S::V s, typename S::V sa, typename S::V d) {
+    if constexpr (kSrc == D3DBLEND_SRCALPHA && kDst == D3DBLEND_INVSRCALPHA) {
+        return Div255<S>(S::Add(S::MulLo(s, sa), S::MulLo(d, S::Sub(S::Set(255), sa))));
+    } else if constexpr (kSrc == D3DBLEND_ZERO || kDst == D3DBLEND_ZERO) {
+        return S::Add(TermOf<S, kSrc>(s, s, sa, d), TermOf<S, kDst>(d, s, sa, d));
+    } else {
+        return S::Min(S::Add(TermOf<S, kSrc>(s, s, sa, d), TermOf<S, kDst>(d, s, sa, d)),
+                      S::Set(255));
+    }
 }
 
 // Steps of a row that writes the format: each sets `out` from the source values and the stored
@@ -205,27 +268,55 @@ struct FromArgbStep {
     }
 };
 
-// The source over the stored pixels with the source alpha a, every channel (alpha too)
-// Div255(s * a + d * (255 - a)) as the A8R8G8B8 blend computes it: a step of opaque source
-// stores it, a transparent one leaves the target.
-template <typename S, D3DFORMAT kFormat>
-struct SourceOverStep {
+// The source blended with the stored pixels, every channel (alpha too) as the A8R8G8B8 blend
+// computes it on the pixels read as A8R8G8B8 (alpha 255 where the format has none). Where the
+// source alpha settles it, a step of transparent source keeps the target and one of opaque source
+// stores the source, as the sums give.
+template <typename S, D3DFORMAT kFormat, DWORD kSrc, DWORD kDst>
+struct BlendStep {
+    static constexpr bool kReadsTarget =
+        kDst != D3DBLEND_ZERO || kSrc == D3DBLEND_DESTCOLOR || kSrc == D3DBLEND_INVDESTCOLOR;
+    static constexpr bool kSourceAlphaOnly =
+        kSrc == D3DBLEND_SRCALPHA && (kDst == D3DBLEND_INVSRCALPHA || kDst == D3DBLEND_ONE);
+
     QVN_ROWS_INLINE bool operator()(const std::uint32_t* source, const std::uint8_t* stored,
                                     typename S::V* out) const {
         constexpr Layout16 L = LayoutOf(kFormat);
         Channels<S> c = ChannelsOf<S>(source);
-        if (S::AllEqual(c.a, 0)) {
-            return false;
-        }
-        if (!S::AllEqual(c.a, 255)) {
-            const auto d = S::Load(stored);
-            const auto inverse = S::Sub(S::Set(255), c.a);
-            c.b = Mix<S>(c.b, WidenChannel<S, L.bShift, L.bBits>(d), c.a, inverse);
-            c.g = Mix<S>(c.g, WidenChannel<S, L.gShift, L.gBits>(d), c.a, inverse);
-            c.r = Mix<S>(c.r, WidenChannel<S, L.rShift, L.rBits>(d), c.a, inverse);
-            if constexpr (L.aBits != 0) {
-                c.a = Mix<S>(c.a, WidenChannel<S, L.aShift, L.aBits>(d), c.a, inverse);
+        if constexpr (kSourceAlphaOnly) {
+            if (S::AllEqual(c.a, 0)) {
+                // The target's channels come back as they are; the unused bits are set.
+                if constexpr (L.fixed == 0) {
+                    return false;
+                } else {
+                    *out = S::Or(S::Load(stored), S::Set(L.fixed));
+                    return true;
+                }
             }
+            if (kDst == D3DBLEND_INVSRCALPHA && S::AllEqual(c.a, 255)) {
+                *out = Pack<S, kFormat>(c.b, c.g, c.r, c.a);
+                return true;
+            }
+        }
+        typename S::V db = S::Set(0);
+        typename S::V dg = db;
+        typename S::V dr = db;
+        typename S::V da = S::Set(255);
+        if constexpr (kReadsTarget) {
+            const auto d = S::Load(stored);
+            db = WidenChannel<S, L.bShift, L.bBits>(d);
+            dg = WidenChannel<S, L.gShift, L.gBits>(d);
+            dr = WidenChannel<S, L.rShift, L.rBits>(d);
+            if constexpr (L.aBits != 0) {
+                da = WidenChannel<S, L.aShift, L.aBits>(d);
+            }
+        }
+        const auto sa = c.a;
+        c.b = BlendChannel<S, kSrc, kDst>(c.b, sa, db);
+        c.g = BlendChannel<S, kSrc, kDst>(c.g, sa, dg);
+        c.r = BlendChannel<S, kSrc, kDst>(c.r, sa, dr);
+        if constexpr (L.aBits != 0) {
+            c.a = BlendChannel<S, kSrc, kDst>(c.a, sa, da);
         }
         *out = Pack<S, kFormat>(c.b, c.g, c.r, c.a);
         return true;
@@ -284,18 +375,43 @@ QVN_ROWS_INLINE void StoreRow(const std::uint32_t* source, std::uint8_t* dest,
     }
 }
 
-// The kernels of every 16-bit format for register type S.
-#define QVN_ROW_KERNELS(S, format)                                                               \
-    RowKernels {                                                                                 \
-        format,                                                                                  \
-            [](const std::uint8_t* source, std::uint32_t* dest, int count) {                     \
-                ToArgbRow<S, format>(source, dest, count);                                       \
-            },                                                                                   \
-            [](const std::uint32_t* source, std::uint8_t* dest, const std::uint8_t* mask,        \
-               int count) { StoreRow<S, FromArgbStep<S, format>>(source, dest, mask, count); },  \
-            [](const std::uint32_t* source, std::uint8_t* dest, const std::uint8_t* mask,        \
-               int count) { StoreRow<S, SourceOverStep<S, format>>(source, dest, mask, count); } \
-    }
+// The kernels of a 16-bit format for register type S, each a function of its own (as profiles
+// name them).
+template <typename S, D3DFORMAT kFormat>
+void ToArgbKernel(const std::uint8_t* source, std::uint32_t* dest, int count) {
+    ToArgbRow<S, kFormat>(source, dest, count);
+}
+
+template <typename S, D3DFORMAT kFormat>
+void FromArgbKernel(const std::uint32_t* source, std::uint8_t* dest, const std::uint8_t* mask,
+                    int count) {
+    StoreRow<S, FromArgbStep<S, kFormat>>(source, dest, mask, count);
+}
+
+template <typename S, D3DFORMAT kFormat, DWORD kSrc, DWORD kDst>
+void BlendKernel(const std::uint32_t* source, std::uint8_t* dest, const std::uint8_t* mask,
+                 int count) {
+    StoreRow<S, BlendStep<S, kFormat, kSrc, kDst>>(source, dest, mask, count);
+}
+
+template <typename S, D3DFORMAT kFormat, std::size_t... kPair>
+constexpr RowKernels KernelsFor(std::index_sequence<kPair...>) {
+    return RowKernels{
+        kFormat,
+        ToArgbKernel<S, kFormat>,
+        FromArgbKernel<S, kFormat>,
+        {BlendKernel<S, kFormat, kDirectBlends[kPair].src, kDirectBlends[kPair].dst>...}};
+}
+
+// The kernels of every 16-bit format.
+template <typename S>
+constexpr RowKernels kKernelsOf[] = {
+    KernelsFor<S, D3DFMT_R5G6B5>(std::make_index_sequence<kDirectBlendCount>()),
+    KernelsFor<S, D3DFMT_X1R5G5B5>(std::make_index_sequence<kDirectBlendCount>()),
+    KernelsFor<S, D3DFMT_A1R5G5B5>(std::make_index_sequence<kDirectBlendCount>()),
+    KernelsFor<S, D3DFMT_A4R4G4B4>(std::make_index_sequence<kDirectBlendCount>()),
+    KernelsFor<S, D3DFMT_X4R4G4B4>(std::make_index_sequence<kDirectBlendCount>()),
+};
 
 }  // namespace
 #endif

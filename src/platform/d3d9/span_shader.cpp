@@ -283,9 +283,39 @@ void BlendInto(const PipelineState& state, const std::uint32_t* src, std::uint32
     BlendRunScalar(state, src, dst, mask, count, orMask);
 }
 
-bool IsSourceOver(const PipelineState& state) {
-    return state.blend && state.blendOp == D3DBLENDOP_ADD && state.srcBlend == D3DBLEND_SRCALPHA &&
-           state.destBlend == D3DBLEND_INVSRCALPHA;
+// mask[i] = 1 where depths[i] passes the test against cells[i], else 0; returns how many pass.
+// One loop per comparison, so that each is a plain vector loop.
+template <typename Test>
+int DepthMaskWith(const std::uint32_t* depths, const std::uint32_t* cells, int count,
+                  std::uint8_t* mask, Test test) {
+    int passed = 0;
+    for (int i = 0; i < count; ++i) {
+        mask[i] = test(depths[i], cells[i]) ? 1 : 0;
+        passed += mask[i];
+    }
+    return passed;
+}
+
+int DepthMask(DWORD func, const std::uint32_t* depths, const std::uint32_t* cells, int count,
+              std::uint8_t* mask) {
+    using U = std::uint32_t;
+    switch (func) {
+        case D3DCMP_LESS:
+            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v < r; });
+        case D3DCMP_LESSEQUAL:
+            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v <= r; });
+        case D3DCMP_EQUAL:
+            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v == r; });
+        case D3DCMP_GREATER:
+            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v > r; });
+        case D3DCMP_NOTEQUAL:
+            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v != r; });
+        case D3DCMP_GREATEREQUAL:
+            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v >= r; });
+        default:
+            return DepthMaskWith(depths, cells, count, mask,
+                                 [func](U v, U r) { return Compare(func, v, r); });
+    }
 }
 
 // Blends a run into a target of another format than A8R8G8B8 through A8R8G8B8 values; pixels
@@ -298,14 +328,15 @@ void BlendConverted(const PipelineState& state, const std::uint32_t* colours, st
     RowFromArgbMasked(state.target.format, target, pixels, mask, count);
 }
 
-// Writes a chunk into a target of another format than A8R8G8B8; the usual blend (source alpha
-// over the target) goes straight into the target's format.
+// Writes a chunk into a target of another format than A8R8G8B8; the game's blends go straight
+// into the target's format.
 void StoreConverted(const PipelineState& state, const std::uint32_t* colours, std::uint8_t* pixels,
                     const std::uint8_t* mask, int count) {
     if (!state.blend) {
         RowFromArgbMasked(state.target.format, colours, pixels, mask, count);
-    } else if (!IsSourceOver(state) ||
-               !RowSourceOver(state.target.format, colours, pixels, mask, count)) {
+    } else if (state.blendOp != D3DBLENDOP_ADD ||
+               !RowBlend(state.target.format, state.srcBlend, state.destBlend, colours, pixels,
+                         mask, count)) {
         BlendConverted(state, colours, pixels, mask, count);
     }
 }
@@ -487,11 +518,8 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
                     depths[i] = DepthFromPlane(plane, setup.depthMax);
                 }
             }
-            int passed = count - covered;
-            for (int i = 0; i < covered; ++i) {
-                mask[i] = Compare(state.zFunc, depths[i], cells[i]) ? 1 : 0;
-                passed += mask[i];
-            }
+            const int passed =
+                count - covered + DepthMask(state.zFunc, depths, cells, covered, mask);
             std::fill(mask + covered, mask + count, std::uint8_t{1});
             if (passed == 0) {
                 continue;

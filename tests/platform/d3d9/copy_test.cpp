@@ -7,6 +7,7 @@
 
 #include "device_fixture.h"
 #include "platform/d3d9/pixel_format.h"
+#include "platform/d3d9/pixel_math.h"
 
 namespace d3d9_tests {
 namespace {
@@ -96,6 +97,41 @@ TEST(PixelFormat, RowsMatchThePixelFunctions) {
                     PixelFromArgb(format, colours[static_cast<std::size_t>(start)],
                                   &expectFilled[k * bpp]);
                 }
+            }
+            // The blends that go straight into the format: bytes as through A8R8G8B8 values.
+            for (const auto& [src, dst] : {std::pair{D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+                                           {D3DBLEND_ONE, D3DBLEND_ONE},
+                                           {D3DBLEND_ONE, D3DBLEND_ZERO},
+                                           {D3DBLEND_ZERO, D3DBLEND_INVSRCCOLOR},
+                                           {D3DBLEND_ZERO, D3DBLEND_SRCCOLOR},
+                                           {D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+                                           {D3DBLEND_DESTCOLOR, D3DBLEND_ZERO}}) {
+                if (bpp != 2) {
+                    continue;
+                }
+                PipelineState state;
+                state.blend = true;
+                state.srcBlend = src;
+                state.destBlend = dst;
+                std::vector<std::uint8_t> blended = stored;
+                std::vector<std::uint8_t> expectBlended = stored;
+                for (int start = 0, length = 1; start < kPixels;
+                     start += length, length = length % 70 + 1) {
+                    const int n = std::min(length, kPixels - start);
+                    const auto k = static_cast<std::size_t>(start);
+                    ASSERT_TRUE(RowBlend(format, src, dst, &colours[k], &blended[k * 2],
+                                         start % 3 == 0 ? nullptr : &mask[k], n));
+                    for (std::size_t i = k; i < k + static_cast<std::size_t>(n); ++i) {
+                        if (start % 3 == 0 || mask[i] != 0) {
+                            PixelFromArgb(
+                                format,
+                                BlendPixel(state, colours[i], PixelToArgb(format, &stored[i * 2])),
+                                &expectBlended[i * 2]);
+                        }
+                    }
+                }
+                ASSERT_EQ(blended, expectBlended)
+                    << "format " << format << " blend " << src << ", " << dst;
             }
             EXPECT_EQ(written, expectWritten) << "format " << format;
             EXPECT_EQ(masked, expectMasked) << "format " << format;

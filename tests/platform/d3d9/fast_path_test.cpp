@@ -136,7 +136,8 @@ TEST_F(FastPathTest, SpanRoutinesMatchTheReferencePath) {
                           {D3DRS_CULLMODE, D3DCULL_NONE},
                           {D3DRS_ZENABLE, Below(2)},
                           {D3DRS_ZWRITEENABLE, Below(2)},
-                          {D3DRS_ZFUNC, Below(2) ? D3DCMP_LESS : D3DCMP_LESSEQUAL},
+                          {D3DRS_ZFUNC, Below(4) != 0 ? (Below(2) ? D3DCMP_LESS : D3DCMP_LESSEQUAL)
+                                                      : 1 + Below(8)},
                           {D3DRS_SCISSORTESTENABLE, Below(4) == 0},
                           {D3DRS_TEXTUREFACTOR, Next()}};
         if (commonStates) {
