@@ -276,27 +276,41 @@ template <typename S, D3DFORMAT kFormat, DWORD kSrc, DWORD kDst>
 struct BlendStep {
     static constexpr bool kReadsTarget =
         kDst != D3DBLEND_ZERO || kSrc == D3DBLEND_DESTCOLOR || kSrc == D3DBLEND_INVDESTCOLOR;
-    static constexpr bool kSourceAlphaOnly =
+    // Sources that leave the target as it is: alpha 0 under the source-alpha pairs, channels of
+    // 0 where they are added or darken, of 255 where they multiply.
+    static constexpr bool kKeepOnClearAlpha =
         kSrc == D3DBLEND_SRCALPHA && (kDst == D3DBLEND_INVSRCALPHA || kDst == D3DBLEND_ONE);
+    static constexpr bool kKeepOnZero = (kSrc == D3DBLEND_ONE && kDst == D3DBLEND_ONE) ||
+                                        (kSrc == D3DBLEND_ZERO && kDst == D3DBLEND_INVSRCCOLOR);
+    static constexpr bool kKeepOnFull = (kSrc == D3DBLEND_ZERO && kDst == D3DBLEND_SRCCOLOR) ||
+                                        (kSrc == D3DBLEND_DESTCOLOR && kDst == D3DBLEND_ZERO);
+
+    // True when every channel the format keeps is `value`.
+    static QVN_ROWS_INLINE bool AllChannels(const Channels<S>& c, int value) {
+        constexpr Layout16 L = LayoutOf(kFormat);
+        return S::AllEqual(c.b, value) && S::AllEqual(c.g, value) && S::AllEqual(c.r, value) &&
+               (L.aBits == 0 || S::AllEqual(c.a, value));
+    }
 
     QVN_ROWS_INLINE bool operator()(const std::uint32_t* source, const std::uint8_t* stored,
                                     typename S::V* out) const {
         constexpr Layout16 L = LayoutOf(kFormat);
         Channels<S> c = ChannelsOf<S>(source);
-        if constexpr (kSourceAlphaOnly) {
-            if (S::AllEqual(c.a, 0)) {
-                // The target's channels come back as they are; the unused bits are set.
-                if constexpr (L.fixed == 0) {
-                    return false;
-                } else {
-                    *out = S::Or(S::Load(stored), S::Set(L.fixed));
-                    return true;
-                }
-            }
-            if (kDst == D3DBLEND_INVSRCALPHA && S::AllEqual(c.a, 255)) {
-                *out = Pack<S, kFormat>(c.b, c.g, c.r, c.a);
+        const bool keep = (kKeepOnClearAlpha && S::AllEqual(c.a, 0)) ||
+                          (kKeepOnZero && AllChannels(c, 0)) ||
+                          (kKeepOnFull && AllChannels(c, 255));
+        if (keep) {
+            // The target's channels come back as they are; the unused bits are set.
+            if constexpr (L.fixed == 0) {
+                return false;
+            } else {
+                *out = S::Or(S::Load(stored), S::Set(L.fixed));
                 return true;
             }
+        }
+        if (kSrc == D3DBLEND_SRCALPHA && kDst == D3DBLEND_INVSRCALPHA && S::AllEqual(c.a, 255)) {
+            *out = Pack<S, kFormat>(c.b, c.g, c.r, c.a);
+            return true;
         }
         typename S::V db = S::Set(0);
         typename S::V dg = db;

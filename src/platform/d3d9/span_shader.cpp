@@ -283,39 +283,54 @@ void BlendInto(const PipelineState& state, const std::uint32_t* src, std::uint32
     BlendRunScalar(state, src, dst, mask, count, orMask);
 }
 
-// mask[i] = 1 where depths[i] passes the test against cells[i], else 0; returns how many pass.
+// mask[i] = 1 where depthOf(i) passes the test against cells[i], else 0; returns how many pass.
 // One loop per comparison, so that each is a plain vector loop.
-template <typename Test>
-int DepthMaskWith(const std::uint32_t* depths, const std::uint32_t* cells, int count,
-                  std::uint8_t* mask, Test test) {
+template <typename DepthOf, typename Test>
+int DepthMaskWith(DepthOf depthOf, const std::uint32_t* cells, int count, std::uint8_t* mask,
+                  Test test) {
     int passed = 0;
     for (int i = 0; i < count; ++i) {
-        mask[i] = test(depths[i], cells[i]) ? 1 : 0;
+        mask[i] = test(depthOf(i), cells[i]) ? 1 : 0;
         passed += mask[i];
     }
     return passed;
 }
 
-int DepthMask(DWORD func, const std::uint32_t* depths, const std::uint32_t* cells, int count,
+template <typename DepthOf>
+int DepthMask(DWORD func, DepthOf depthOf, const std::uint32_t* cells, int count,
               std::uint8_t* mask) {
     using U = std::uint32_t;
     switch (func) {
         case D3DCMP_LESS:
-            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v < r; });
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v < r; });
         case D3DCMP_LESSEQUAL:
-            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v <= r; });
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v <= r; });
         case D3DCMP_EQUAL:
-            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v == r; });
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v == r; });
         case D3DCMP_GREATER:
-            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v > r; });
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v > r; });
         case D3DCMP_NOTEQUAL:
-            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v != r; });
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v != r; });
         case D3DCMP_GREATEREQUAL:
-            return DepthMaskWith(depths, cells, count, mask, [](U v, U r) { return v >= r; });
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v >= r; });
         default:
-            return DepthMaskWith(depths, cells, count, mask,
+            return DepthMaskWith(depthOf, cells, count, mask,
                                  [func](U v, U r) { return Compare(func, v, r); });
     }
+}
+
+// The depth test of `count` cells: the mask of the pixels that pass (and the depths they write
+// when writing is on); returns how many pass.
+template <typename DepthOf>
+int TestDepths(const PipelineState& state, DepthOf depthOf, std::uint32_t* cells, int count,
+               std::uint8_t* mask) {
+    const int passed = DepthMask(state.zFunc, depthOf, cells, count, mask);
+    if (state.zWrite && passed > 0) {
+        for (int i = 0; i < count; ++i) {
+            cells[i] = mask[i] != 0 ? depthOf(i) : cells[i];
+        }
+    }
+    return passed;
 }
 
 // Blends a run into a target of another format than A8R8G8B8 through A8R8G8B8 values; pixels
@@ -510,26 +525,21 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
         if (covered > 0) {
             std::uint32_t* cells =
                 state.depth.values + static_cast<std::ptrdiff_t>(y) * state.depth.pitch + x;
+            int passed = count - covered;
             if (flatDepth) {
-                std::fill(depths, depths + covered, depth);
+                passed += TestDepths(
+                    state, [depth](int) { return depth; }, cells, covered, mask);
             } else {
                 std::int64_t plane = setup.z.At(x, y);
                 for (int i = 0; i < covered; ++i, plane += setup.z.dx) {
                     depths[i] = DepthFromPlane(plane, setup.depthMax);
                 }
+                passed += TestDepths(
+                    state, [&depths](int i) { return depths[i]; }, cells, covered, mask);
             }
-            const int passed =
-                count - covered + DepthMask(state.zFunc, depths, cells, covered, mask);
             std::fill(mask + covered, mask + count, std::uint8_t{1});
             if (passed == 0) {
                 continue;
-            }
-            if (state.zWrite) {
-                for (int i = 0; i < covered; ++i) {
-                    if (mask[i] != 0) {
-                        cells[i] = depths[i];
-                    }
-                }
             }
             if (passed < count) {
                 chunkMask = mask;

@@ -63,7 +63,13 @@ TEST(PixelFormat, RowsMatchThePixelFunctions) {
             std::vector<std::uint32_t> colours(kPixels);
             std::vector<std::uint8_t> mask(kPixels);
             for (int i = 0; i < kPixels; ++i) {
-                colours[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(random());
+                // Runs of 40 of one kind: random, transparent, black and transparent, white and
+                // opaque, opaque.
+                const std::uint32_t kinds[] = {0xFFFFFFFFu, 0x00FFFFFFu, 0u, 0u, 0xFFFFFFFFu};
+                const std::uint32_t sets[] = {0u, 0u, 0u, 0xFFFFFFFFu, 0xFF000000u};
+                const int kind = i / 40 % 5;
+                colours[static_cast<std::size_t>(i)] =
+                    (static_cast<std::uint32_t>(random()) & kinds[kind]) | sets[kind];
                 const std::uint8_t maskBytes[] = {0, 1, 0x80, 0xFF};
                 mask[static_cast<std::size_t>(i)] = maskBytes[random() % 4];
             }

@@ -63,8 +63,10 @@ std::vector<std::uint8_t> StoredBytes(IDirect3DSurface9* surface) {
     return bytes;
 }
 
-// Fills every byte of a lockable surface from `random`.
-void FillRandomBytes(IDirect3DSurface9* surface, std::mt19937& random) {
+// Fills every byte of a lockable surface from `random`; with `bands`, every fourth row from the
+// second is zero bytes (black, transparent where there is alpha) and the one below it 0xFF bytes
+// (white, opaque), runs that blends may pass over whole.
+void FillRandomBytes(IDirect3DSurface9* surface, std::mt19937& random, bool bands = false) {
     D3DSURFACE_DESC desc{};
     surface->GetDesc(&desc);
     D3DLOCKED_RECT locked{};
@@ -73,7 +75,8 @@ void FillRandomBytes(IDirect3DSurface9* surface, std::mt19937& random) {
         auto* row = static_cast<std::uint8_t*>(locked.pBits) +
                     static_cast<std::ptrdiff_t>(y) * locked.Pitch;
         for (UINT x = 0; x < desc.Width * BytesOf(desc.Format); ++x) {
-            row[x] = static_cast<std::uint8_t>(random());
+            const auto value = static_cast<std::uint8_t>(random());
+            row[x] = !bands || y % 4 == 0 || y % 4 == 3 ? value : y % 4 == 1 ? 0 : 0xFF;
         }
     }
     surface->UnlockRect();
@@ -94,7 +97,7 @@ TEST_F(FastPathTest, SpanRoutinesMatchTheReferencePath) {
                   D3D_OK);
         IDirect3DSurface9* level = nullptr;
         textures[i]->GetSurfaceLevel(0, &level);
-        FillRandomBytes(level, random_);
+        FillRandomBytes(level, random_, true);
         level->Release();
     }
     IDirect3DTexture9* targets[kFormatCount];
