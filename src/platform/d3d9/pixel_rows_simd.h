@@ -1,7 +1,7 @@
 #pragma once
 // The loops of the row conversions (pixel_rows.cpp), written once over a register type: Sse2
 // here, Avx2 in pixel_rows_avx2.cpp (a file built for AVX2, whose kernels run only where the
-// processor has it). Everything here has internal linkage, so each file keeps its own code.
+// processor has it). The loops have internal linkage, so that each file keeps its own code.
 
 #include <cstddef>
 #include <cstdint>

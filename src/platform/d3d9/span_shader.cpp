@@ -333,8 +333,8 @@ int TestDepths(const PipelineState& state, DepthOf depthOf, std::uint32_t* cells
     return passed;
 }
 
-// Blends a run into a target of another format than A8R8G8B8 through A8R8G8B8 values; pixels
-// the depth test rejects keep their stored bytes.
+// Blends a run into the target through A8R8G8B8 values; pixels the depth test rejects keep
+// their stored bytes.
 void BlendConverted(const PipelineState& state, const std::uint32_t* colours, std::uint8_t* pixels,
                     const std::uint8_t* mask, int count) {
     alignas(16) std::uint32_t target[kChunk];
@@ -343,8 +343,8 @@ void BlendConverted(const PipelineState& state, const std::uint32_t* colours, st
     RowFromArgbMasked(state.target.format, target, pixels, mask, count);
 }
 
-// Writes a chunk into a target of another format than A8R8G8B8; the game's blends go straight
-// into the target's format.
+// Writes a chunk into a target that is not blended in place (a 16-bit one, or X8R8G8B8 under a
+// blend that reads the target's alpha); into a 16-bit one, the game's blends go straight.
 void StoreConverted(const PipelineState& state, const std::uint32_t* colours, std::uint8_t* pixels,
                     const std::uint8_t* mask, int count) {
     if (!state.blend) {

@@ -1,8 +1,5 @@
 #include "platform/d3d9/surface.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/pixel_format.h"
 #include "platform/d3d9/texture.h"
