@@ -6,7 +6,8 @@
 // BM_AdventurePage800x600 and BM_AdventurePage1920x1080: one whole adventure frame as the frame
 // step draws it while a page waits: the back buffer cleared, the picture of BASE scaled into the
 // letterbox, FADE halfway through a cross-fade over it, the message window with that page, and
-// the software cursor. Items are frames.
+// the software cursor. Items are frames. BM_AdventurePage800x600R5G6B5: the same frame into the
+// 16-bit back buffer of a first run (full screen, "Fullcolor" 0), whose textures follow it.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -122,12 +123,14 @@ const std::string& ProgramDirectory() {
     return dir;
 }
 
-void RunAdventurePage(benchmark::State& state, UINT width, UINT height) {
+void RunAdventurePage(benchmark::State& state, UINT width, UINT height,
+                      D3DFORMAT backBufferFormat = D3DFMT_X8R8G8B8) {
     SetLogEnabled(0);
     win32_test::SetProgramDirectory(ProgramDirectory());
     // FADE holds the scene before the station (a blue colour picture), halfway through its
     // cross-fade away over the station.
-    if (!MakeAdventureDevice(width, height) || FAILED(LoadBasePlane(nullptr))) {
+    if (!MakeAdventureDevice(width, height, false, backBufferFormat) ||
+        FAILED(LoadBasePlane(nullptr))) {
         state.SkipWithError("no device");
         return;
     }
@@ -172,6 +175,11 @@ void BM_AdventurePage800x600(benchmark::State& state) {
     RunAdventurePage(state, 800, 600);
 }
 BENCHMARK(BM_AdventurePage800x600)->Unit(benchmark::kMillisecond);
+
+void BM_AdventurePage800x600R5G6B5(benchmark::State& state) {
+    RunAdventurePage(state, 800, 600, D3DFMT_R5G6B5);
+}
+BENCHMARK(BM_AdventurePage800x600R5G6B5)->Unit(benchmark::kMillisecond);
 
 void BM_AdventurePage1920x1080(benchmark::State& state) {
     RunAdventurePage(state, 1920, 1080);

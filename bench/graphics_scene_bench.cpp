@@ -1,13 +1,15 @@
 // A typical adventure frame drawn through the graphics classes: a background, three standing
 // characters, a cross-fade, a translucent message window and 200 glyphs, on an 800 x 600 and a
 // 1920 x 1080 back buffer (the 800 x 600 logical screen scaled and centred). Items are pixels
-// of the back buffer.
+// of the back buffer. BM_TypicalScene800x600R5G6B5: the same scene into the 16-bit back buffer
+// of a first run (full screen, "Fullcolor" 0), its cross-fade snapshot in that format too.
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,21 +22,27 @@
 
 namespace {
 
-// A texture plane of the given size filled by pixel(x, y).
+// A texture plane of the given size filled by pixel(x, y), A8R8G8B8 or R5G6B5.
 template <typename Pixel>
-D3DPlane* MakePicture(UINT width, UINT height, Pixel pixel) {
+D3DPlane* MakePicture(UINT width, UINT height, Pixel pixel, D3DFORMAT format = D3DFMT_A8R8G8B8) {
     D3DPlane* plane = nullptr;
-    if (FAILED(
-            D3D_CreateTexturePlane(width, height, &plane, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED))) {
+    if (FAILED(D3D_CreateTexturePlane(width, height, &plane, 0, format, D3DPOOL_MANAGED))) {
         return plane;
     }
     D3DLOCKED_RECT locked{};
     plane->texture->texture->LockRect(0, &locked, nullptr, 0);
     for (UINT y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(locked.pBits) +
-                                                     static_cast<std::ptrdiff_t>(y) * locked.Pitch);
+        auto* row = static_cast<std::uint8_t*>(locked.pBits) +
+                    static_cast<std::ptrdiff_t>(y) * locked.Pitch;
         for (UINT x = 0; x < width; ++x) {
-            row[x] = pixel(static_cast<int>(x), static_cast<int>(y));
+            const std::uint32_t argb = pixel(static_cast<int>(x), static_cast<int>(y));
+            if (format == D3DFMT_R5G6B5) {
+                const auto packed = static_cast<std::uint16_t>(
+                    (argb >> 8 & 0xF800u) | (argb >> 5 & 0x07E0u) | (argb >> 3 & 0x001Fu));
+                std::memcpy(row + x * 2, &packed, 2);
+            } else {
+                std::memcpy(row + x * 4, &argb, 4);
+            }
         }
     }
     plane->texture->texture->UnlockRect(0);
@@ -43,18 +51,19 @@ D3DPlane* MakePicture(UINT width, UINT height, Pixel pixel) {
 
 class AdventureScene {
 public:
-    AdventureScene(UINT width, UINT height) {
+    AdventureScene(UINT width, UINT height, D3DFORMAT format) {
         SetLogEnabled(0);
         CreateD3DApplication();
         static int window;
         D3DPRESENT_PARAMETERS pp{};
         pp.BackBufferWidth = width;
         pp.BackBufferHeight = height;
-        pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+        pp.BackBufferFormat = format;
         pp.BackBufferCount = 1;
         pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
         pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
-        pp.Windowed = TRUE;
+        // A window takes the desktop's format; the 16-bit one is a full-screen mode's.
+        pp.Windowed = format == D3DFMT_X8R8G8B8 ? TRUE : FALSE;
         pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
         D3DApp->SetDevice(pp.hDeviceWindow, &pp, 0, D3DDEVTYPE_HAL, 0x44);
 
@@ -66,10 +75,13 @@ public:
             return 0xFF000000u | static_cast<std::uint32_t>(x * 255 / 800) << 16 |
                    static_cast<std::uint32_t>(y * 255 / 600) << 8 | 0x60u;
         });
-        // The cross-fade shows a snapshot of the whole back buffer, unscaled.
-        fade_ = MakePicture(width, height, [](int x, int y) {
-            return 0xFF000000u | static_cast<std::uint32_t>((x ^ y) & 0xFF) << 8;
-        });
+        // The cross-fade shows a snapshot of the whole back buffer, unscaled, in its format.
+        fade_ = MakePicture(
+            width, height,
+            [](int x, int y) {
+                return 0xFF000000u | static_cast<std::uint32_t>((x ^ y) & 0xFF) << 8;
+            },
+            format == D3DFMT_X8R8G8B8 ? D3DFMT_A8R8G8B8 : format);
         for (int i = 0; i < 3; ++i) {
             characters_.push_back(MakePicture(300, 560, [i](int x, int y) {
                 const int dx = x - 150;
@@ -157,8 +169,9 @@ private:
     std::string text_;
 };
 
-void RunScene(benchmark::State& state, UINT width, UINT height) {
-    AdventureScene scene(width, height);
+void RunScene(benchmark::State& state, UINT width, UINT height,
+              D3DFORMAT format = D3DFMT_X8R8G8B8) {
+    AdventureScene scene(width, height, format);
     scene.DrawFrame();  // fills the glyph cache
     for (auto _ : state) {
         scene.DrawFrame();
@@ -170,6 +183,11 @@ void BM_TypicalScene800x600(benchmark::State& state) {
     RunScene(state, 800, 600);
 }
 BENCHMARK(BM_TypicalScene800x600)->Unit(benchmark::kMillisecond);
+
+void BM_TypicalScene800x600R5G6B5(benchmark::State& state) {
+    RunScene(state, 800, 600, D3DFMT_R5G6B5);
+}
+BENCHMARK(BM_TypicalScene800x600R5G6B5)->Unit(benchmark::kMillisecond);
 
 void BM_TypicalScene1920x1080(benchmark::State& state) {
     RunScene(state, 1920, 1080);

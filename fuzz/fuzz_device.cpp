@@ -5,7 +5,7 @@
 #include "media/graphics/d3d_application.h"
 #include "shell/program.h"
 
-bool MakeAdventureDevice(UINT width, UINT height, bool depthBuffer) {
+bool MakeAdventureDevice(UINT width, UINT height, bool depthBuffer, D3DFORMAT backBufferFormat) {
     if (CreateD3DApplication() == 0) {
         return false;
     }
@@ -13,11 +13,12 @@ bool MakeAdventureDevice(UINT width, UINT height, bool depthBuffer) {
     D3DPRESENT_PARAMETERS pp{};
     pp.BackBufferWidth = width;
     pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+    pp.BackBufferFormat = backBufferFormat;
     pp.BackBufferCount = 1;
     pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
     pp.hDeviceWindow = reinterpret_cast<HWND>(&window);
-    pp.Windowed = TRUE;
+    // A window takes the desktop's format; any other is a full-screen mode's.
+    pp.Windowed = backBufferFormat == D3DFMT_X8R8G8B8 ? TRUE : FALSE;
     pp.EnableAutoDepthStencil = depthBuffer ? TRUE : FALSE;
     pp.AutoDepthStencilFormat = depthBuffer ? D3DFMT_D16 : D3DFMT_UNKNOWN;
     pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;

@@ -17,6 +17,8 @@ struct AdapterTable {
     // Modes of every display format the adapter offers (X8R8G8B8 and R5G6B5).
     std::vector<D3DDISPLAYMODE> modes;
     std::vector<D3DFORMAT> textureFormats;
+    // Colour formats of render targets (surfaces and textures).
+    std::vector<D3DFORMAT> renderTargetFormats;
     std::vector<D3DFORMAT> depthFormats;
     // Reported by GetAvailableTextureMem before default-pool resources are taken off.
     std::uint64_t textureMemoryBytes;

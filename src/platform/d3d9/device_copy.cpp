@@ -27,21 +27,11 @@ RECT WholeOf(Surface* surface) {
 
 void FillColour(Surface* surface, const RECT& area, D3DCOLOR colour) {
     const int bpp = BytesPerPixel(surface->format());
-    std::uint8_t one[4] = {};
-    PixelFromArgb(surface->format(), colour, one);
     for (LONG y = area.top; y < area.bottom; ++y) {
-        std::uint8_t* row = surface->bytes() + static_cast<std::ptrdiff_t>(y) * surface->pitch();
-        if (bpp == 4) {
-            std::uint32_t value;
-            std::memcpy(&value, one, 4);
-            std::fill(reinterpret_cast<std::uint32_t*>(row) + area.left,
-                      reinterpret_cast<std::uint32_t*>(row) + area.right, value);
-        } else {
-            for (LONG x = area.left; x < area.right; ++x) {
-                std::memcpy(row + static_cast<std::ptrdiff_t>(x) * bpp, one,
-                            static_cast<std::size_t>(bpp));
-            }
-        }
+        FillRow(surface->format(), colour,
+                surface->bytes() + static_cast<std::ptrdiff_t>(y) * surface->pitch() +
+                    static_cast<std::ptrdiff_t>(area.left) * bpp,
+                area.right - area.left);
     }
     surface->MarkWritten();
 }

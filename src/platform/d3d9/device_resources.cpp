@@ -29,10 +29,6 @@ UINT FullChainLevels(UINT width, UINT height) {
     return levels;
 }
 
-bool IsRenderTargetFormat(D3DFORMAT format) {
-    return format == D3DFMT_X8R8G8B8 || format == D3DFMT_A8R8G8B8 || format == D3DFMT_R5G6B5;
-}
-
 bool ValidPool(D3DPOOL pool) {
     return pool == D3DPOOL_DEFAULT || pool == D3DPOOL_MANAGED || pool == D3DPOOL_SYSTEMMEM ||
            pool == D3DPOOL_SCRATCH;
@@ -70,7 +66,7 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
     }
     if ((usage & D3DUSAGE_DEPTHSTENCIL) ||
         ((usage & D3DUSAGE_RENDERTARGET) &&
-         (pool != D3DPOOL_DEFAULT || !IsRenderTargetFormat(format))) ||
+         (pool != D3DPOOL_DEFAULT || !ContainsFormat(table.renderTargetFormats, format))) ||
         ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED)) {
         return D3DERR_INVALIDCALL;
     }
@@ -137,7 +133,8 @@ HRESULT Device::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format,
     }
     *surface = nullptr;
     if (width == 0 || height == 0 || width > kMaxSurfaceSize || height > kMaxSurfaceSize ||
-        !IsRenderTargetFormat(format) || multiSample != D3DMULTISAMPLE_NONE) {
+        !ContainsFormat(CurrentAdapterTable().renderTargetFormats, format) ||
+        multiSample != D3DMULTISAMPLE_NONE) {
         return D3DERR_INVALIDCALL;
     }
     Surface* created = TryCreate<Surface>(this, width, height, format, D3DPOOL_DEFAULT,

@@ -121,8 +121,8 @@ HRESULT Direct3D::CheckDeviceFormat(UINT adapter, D3DDEVTYPE deviceType, D3DFORM
                    ? D3D_OK
                    : D3DERR_NOTAVAILABLE;
     }
-    if ((usage & D3DUSAGE_RENDERTARGET) && checkFormat != D3DFMT_X8R8G8B8 &&
-        checkFormat != D3DFMT_A8R8G8B8 && checkFormat != D3DFMT_R5G6B5) {
+    if ((usage & D3DUSAGE_RENDERTARGET) &&
+        !ContainsFormat(table.renderTargetFormats, checkFormat)) {
         return D3DERR_NOTAVAILABLE;
     }
     switch (resourceType) {

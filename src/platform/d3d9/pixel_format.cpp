@@ -156,28 +156,4 @@ void PixelFromArgb(D3DFORMAT format, std::uint32_t argb, std::uint8_t* pixel) {
     }
 }
 
-void RowToArgb(D3DFORMAT format, const void* source, std::uint32_t* dest, int count) {
-    if (format == D3DFMT_A8R8G8B8) {
-        std::memcpy(dest, source, static_cast<std::size_t>(count) * 4);
-        return;
-    }
-    const auto* bytes = static_cast<const std::uint8_t*>(source);
-    const int step = BytesPerPixel(format);
-    for (int i = 0; i < count; ++i) {
-        dest[i] = PixelToArgb(format, bytes + i * step);
-    }
-}
-
-void RowFromArgb(D3DFORMAT format, const std::uint32_t* source, void* dest, int count) {
-    if (format == D3DFMT_A8R8G8B8) {
-        std::memcpy(dest, source, static_cast<std::size_t>(count) * 4);
-        return;
-    }
-    auto* bytes = static_cast<std::uint8_t*>(dest);
-    const int step = BytesPerPixel(format);
-    for (int i = 0; i < count; ++i) {
-        PixelFromArgb(format, source[i], bytes + i * step);
-    }
-}
-
 }  // namespace d3d9_internal

@@ -17,12 +17,25 @@ int BytesPerPixel(D3DFORMAT format);
 // Significant bits of a depth value: 16 for D16, 24 for the others.
 int DepthBits(D3DFORMAT format);
 
-// Converts `count` pixels. Formats without alpha read as opaque; 16-bit channels widen by bit
-// replication and narrow with rounding to nearest.
-void RowToArgb(D3DFORMAT format, const void* source, std::uint32_t* dest, int count);
-void RowFromArgb(D3DFORMAT format, const std::uint32_t* source, void* dest, int count);
-
+// One pixel. Formats without alpha read as opaque; 16-bit channels widen by bit replication and
+// narrow with rounding to nearest; the unused bits of X formats are written set.
 std::uint32_t PixelToArgb(D3DFORMAT format, const std::uint8_t* pixel);
 void PixelFromArgb(D3DFORMAT format, std::uint32_t argb, std::uint8_t* pixel);
+
+// `count` pixels of a row (pixel_rows.cpp), each with the bytes of the single-pixel functions.
+// Rows of 32-bit pixels are 4-byte aligned, rows of 16-bit ones 2-byte aligned.
+void RowToArgb(D3DFORMAT format, const void* source, std::uint32_t* dest, int count);
+void RowFromArgb(D3DFORMAT format, const std::uint32_t* source, void* dest, int count);
+// Writes only the pixels whose mask byte is not 0; the others keep their stored bytes.
+void RowFromArgbMasked(D3DFORMAT format, const std::uint32_t* source, void* dest,
+                       const std::uint8_t* mask, int count);
+// Blends source into a row of a 16-bit format with the factors (added), to the bytes of the row
+// read as A8R8G8B8, blended as such and written back; only where the mask byte is not 0 (mask
+// null: every pixel). False, with nothing done, for a 32-bit format or a pair of factors without
+// a kernel of its own.
+bool RowBlend(D3DFORMAT format, DWORD srcBlend, DWORD destBlend, const std::uint32_t* source,
+              void* dest, const std::uint8_t* mask, int count);
+// `count` pixels of `argb` as the format stores it.
+void FillRow(D3DFORMAT format, std::uint32_t argb, void* dest, int count);
 
 }  // namespace d3d9_internal

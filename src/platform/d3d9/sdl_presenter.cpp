@@ -16,10 +16,19 @@ struct TextureDeleter {
 };
 using TexturePtr = std::unique_ptr<SDL_Texture, TextureDeleter>;
 
+// The SDL format of the same bytes: a picture goes up as it is stored, without a pass of ours.
 Uint32 SdlFormat(D3DFORMAT format) {
     switch (format) {
         case D3DFMT_R5G6B5:
             return SDL_PIXELFORMAT_RGB565;
+        case D3DFMT_X1R5G5B5:
+            return SDL_PIXELFORMAT_RGB555;
+        case D3DFMT_A1R5G5B5:
+            return SDL_PIXELFORMAT_ARGB1555;
+        case D3DFMT_A4R4G4B4:
+            return SDL_PIXELFORMAT_ARGB4444;
+        case D3DFMT_X4R4G4B4:
+            return SDL_PIXELFORMAT_RGB444;
         case D3DFMT_A8R8G8B8:
             return SDL_PIXELFORMAT_ARGB8888;
         default:

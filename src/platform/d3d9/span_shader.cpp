@@ -283,6 +283,79 @@ void BlendInto(const PipelineState& state, const std::uint32_t* src, std::uint32
     BlendRunScalar(state, src, dst, mask, count, orMask);
 }
 
+// mask[i] = 1 where depthOf(i) passes the test against cells[i], else 0; returns how many pass.
+// One loop per comparison, so that each is a plain vector loop.
+template <typename DepthOf, typename Test>
+int DepthMaskWith(DepthOf depthOf, const std::uint32_t* cells, int count, std::uint8_t* mask,
+                  Test test) {
+    int passed = 0;
+    for (int i = 0; i < count; ++i) {
+        mask[i] = test(depthOf(i), cells[i]) ? 1 : 0;
+        passed += mask[i];
+    }
+    return passed;
+}
+
+template <typename DepthOf>
+int DepthMask(DWORD func, DepthOf depthOf, const std::uint32_t* cells, int count,
+              std::uint8_t* mask) {
+    using U = std::uint32_t;
+    switch (func) {
+        case D3DCMP_LESS:
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v < r; });
+        case D3DCMP_LESSEQUAL:
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v <= r; });
+        case D3DCMP_EQUAL:
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v == r; });
+        case D3DCMP_GREATER:
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v > r; });
+        case D3DCMP_NOTEQUAL:
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v != r; });
+        case D3DCMP_GREATEREQUAL:
+            return DepthMaskWith(depthOf, cells, count, mask, [](U v, U r) { return v >= r; });
+        default:
+            return DepthMaskWith(depthOf, cells, count, mask,
+                                 [func](U v, U r) { return Compare(func, v, r); });
+    }
+}
+
+// The depth test of `count` cells: the mask of the pixels that pass (and the depths they write
+// when writing is on); returns how many pass.
+template <typename DepthOf>
+int TestDepths(const PipelineState& state, DepthOf depthOf, std::uint32_t* cells, int count,
+               std::uint8_t* mask) {
+    const int passed = DepthMask(state.zFunc, depthOf, cells, count, mask);
+    if (state.zWrite && passed > 0) {
+        for (int i = 0; i < count; ++i) {
+            cells[i] = mask[i] != 0 ? depthOf(i) : cells[i];
+        }
+    }
+    return passed;
+}
+
+// Blends a run into the target through A8R8G8B8 values; pixels the depth test rejects keep
+// their stored bytes.
+void BlendConverted(const PipelineState& state, const std::uint32_t* colours, std::uint8_t* pixels,
+                    const std::uint8_t* mask, int count) {
+    alignas(16) std::uint32_t target[kChunk];
+    RowToArgb(state.target.format, pixels, target, count);
+    BlendInto(state, colours, target, mask, count, 0);
+    RowFromArgbMasked(state.target.format, target, pixels, mask, count);
+}
+
+// Writes a chunk into a target that is not blended in place (a 16-bit one, or X8R8G8B8 under a
+// blend that reads the target's alpha); into a 16-bit one, the game's blends go straight.
+void StoreConverted(const PipelineState& state, const std::uint32_t* colours, std::uint8_t* pixels,
+                    const std::uint8_t* mask, int count) {
+    if (!state.blend) {
+        RowFromArgbMasked(state.target.format, colours, pixels, mask, count);
+    } else if (state.blendOp != D3DBLENDOP_ADD ||
+               !RowBlend(state.target.format, state.srcBlend, state.destBlend, colours, pixels,
+                         mask, count)) {
+        BlendConverted(state, colours, pixels, mask, count);
+    }
+}
+
 // Texels of the chunk. Returns where they are: straight in the texture when the row maps one
 // texel to one pixel, else in `out`.
 const std::uint32_t* FetchTexels(const PipelineState& state, const TriangleSetup& setup, int x,
@@ -428,7 +501,6 @@ bool SpanPathSupports(const PipelineState& state, const TriangleSetup&) {
 
 void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, int first, int last) {
     alignas(16) std::uint32_t src[kChunk];
-    alignas(16) std::uint32_t dstCopy[kChunk];
     alignas(16) std::uint8_t mask[kChunk];
     const bool depthTest = state.zEnable && state.depth.values != nullptr;
     const bool flatDepth = setup.z.Constant();
@@ -453,29 +525,21 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
         if (covered > 0) {
             std::uint32_t* cells =
                 state.depth.values + static_cast<std::ptrdiff_t>(y) * state.depth.pitch + x;
+            int passed = count - covered;
             if (flatDepth) {
-                std::fill(depths, depths + covered, depth);
+                passed += TestDepths(
+                    state, [depth](int) { return depth; }, cells, covered, mask);
             } else {
                 std::int64_t plane = setup.z.At(x, y);
                 for (int i = 0; i < covered; ++i, plane += setup.z.dx) {
                     depths[i] = DepthFromPlane(plane, setup.depthMax);
                 }
-            }
-            int passed = count - covered;
-            for (int i = 0; i < covered; ++i) {
-                mask[i] = Compare(state.zFunc, depths[i], cells[i]) ? 1 : 0;
-                passed += mask[i];
+                passed += TestDepths(
+                    state, [&depths](int i) { return depths[i]; }, cells, covered, mask);
             }
             std::fill(mask + covered, mask + count, std::uint8_t{1});
             if (passed == 0) {
                 continue;
-            }
-            if (state.zWrite) {
-                for (int i = 0; i < covered; ++i) {
-                    if (mask[i] != 0) {
-                        cells[i] = depths[i];
-                    }
-                }
             }
             if (passed < count) {
                 chunkMask = mask;
@@ -488,25 +552,8 @@ void ShadeSpan(const PipelineState& state, const TriangleSetup& setup, int y, in
             // which is set opaque. Rows of 4-byte pixels are 4-byte aligned.
             BlendInto(state, colours, reinterpret_cast<std::uint32_t*>(pixels), chunkMask, count,
                       orMask);
-        } else if (direct) {
-            auto* target = reinterpret_cast<std::uint32_t*>(pixels);
-            for (int i = 0; i < count; ++i) {
-                dstCopy[i] = target[i] | orMask;
-            }
-            BlendInto(state, colours, dstCopy, chunkMask, count, orMask);
-            std::memcpy(target, dstCopy, static_cast<std::size_t>(count) * 4);
         } else {
-            RowToArgb(state.target.format, pixels, dstCopy, count);
-            BlendInto(state, colours, dstCopy, chunkMask, count, 0);
-            if (chunkMask == nullptr) {
-                RowFromArgb(state.target.format, dstCopy, pixels, count);
-            } else {
-                for (int i = 0; i < count; ++i) {
-                    if (chunkMask[i] != 0) {
-                        PixelFromArgb(state.target.format, dstCopy[i], pixels + i * bpp);
-                    }
-                }
-            }
+            StoreConverted(state, colours, pixels, chunkMask, count);
         }
     }
 }

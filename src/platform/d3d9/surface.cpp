@@ -1,8 +1,5 @@
 #include "platform/d3d9/surface.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/pixel_format.h"
 #include "platform/d3d9/texture.h"
@@ -29,23 +26,13 @@ void StoreBlank(Surface& surface) {
     }
     std::uint8_t blank[4] = {};
     PixelFromArgb(surface.format(), 0u, blank);
-    if (BytesPerPixel(surface.format()) == 4) {
-        std::uint32_t word;
-        std::memcpy(&word, blank, 4);
-        if (word != 0) {
-            std::fill_n(surface.words(),
-                        static_cast<std::size_t>(surface.pitch() / 4) * surface.height(), word);
-        }
-        return;
-    }
-    if (blank[0] == 0 && blank[1] == 0) {
+    if (blank[0] == 0 && blank[1] == 0 && blank[2] == 0 && blank[3] == 0) {
         return;
     }
     for (UINT y = 0; y < surface.height(); ++y) {
-        std::uint8_t* row = surface.bytes() + static_cast<std::ptrdiff_t>(y) * surface.pitch();
-        for (UINT x = 0; x < surface.width(); ++x) {
-            std::memcpy(row + static_cast<std::ptrdiff_t>(x) * 2, blank, 2);
-        }
+        FillRow(surface.format(), 0u,
+                surface.bytes() + static_cast<std::ptrdiff_t>(y) * surface.pitch(),
+                static_cast<int>(surface.width()));
     }
 }
 

@@ -1,9 +1,13 @@
 // Clears, colour fills, surface copies and pixel-format conversion.
 
+#include <algorithm>
 #include <cstring>
+#include <random>
+#include <vector>
 
 #include "device_fixture.h"
 #include "platform/d3d9/pixel_format.h"
+#include "platform/d3d9/pixel_math.h"
 
 namespace d3d9_tests {
 namespace {
@@ -34,6 +38,113 @@ TEST(PixelFormat, SixteenBitChannelsSurviveARoundTrip) {
     EXPECT_EQ(PixelToArgb(D3DFMT_R5G6B5, packed), 0xFF848684u);
     const std::uint8_t opaque[4] = {1, 2, 3, 0};
     EXPECT_EQ(PixelToArgb(D3DFMT_X8R8G8B8, opaque), 0xFF030201u);
+}
+
+// The row routines (the device's reads, writes, masked writes and fills of whole rows) against
+// the single-pixel ones, in every colour format: every 16-bit value read, random colours written
+// over random bytes with and without a mask, rows of every length from 1 to past two vector
+// steps and fills up to past the fill pattern, each at its own start.
+TEST(PixelFormat, RowsMatchThePixelFunctions) {
+    using namespace d3d9_internal;
+    std::mt19937 random(20261207);
+    constexpr int kPixels = 65536 + 64;
+    for (const bool wide : {false, true}) {
+        d3d9_test::SetWideVectorsEnabled(wide);
+        for (D3DFORMAT format : {D3DFMT_A8R8G8B8, D3DFMT_X8R8G8B8, D3DFMT_R5G6B5, D3DFMT_X1R5G5B5,
+                                 D3DFMT_A1R5G5B5, D3DFMT_A4R4G4B4, D3DFMT_X4R4G4B4}) {
+            const int bpp = BytesPerPixel(format);
+            std::vector<std::uint8_t> stored(static_cast<std::size_t>(kPixels) * bpp);
+            for (int i = 0; i < kPixels; ++i) {
+                const auto value = bpp == 2 ? static_cast<std::uint32_t>(i & 0xFFFF)
+                                            : static_cast<std::uint32_t>(random());
+                std::memcpy(&stored[static_cast<std::size_t>(i) * bpp], &value,
+                            static_cast<std::size_t>(bpp));
+            }
+            std::vector<std::uint32_t> colours(kPixels);
+            std::vector<std::uint8_t> mask(kPixels);
+            for (int i = 0; i < kPixels; ++i) {
+                // Runs of 40 of one kind: random, transparent, black and transparent, white and
+                // opaque, opaque.
+                const std::uint32_t kinds[] = {0xFFFFFFFFu, 0x00FFFFFFu, 0u, 0u, 0xFFFFFFFFu};
+                const std::uint32_t sets[] = {0u, 0u, 0u, 0xFFFFFFFFu, 0xFF000000u};
+                const int kind = i / 40 % 5;
+                colours[static_cast<std::size_t>(i)] =
+                    (static_cast<std::uint32_t>(random()) & kinds[kind]) | sets[kind];
+                const std::uint8_t maskBytes[] = {0, 1, 0x80, 0xFF};
+                mask[static_cast<std::size_t>(i)] = maskBytes[random() % 4];
+            }
+            std::vector<std::uint32_t> read(kPixels);
+            std::vector<std::uint8_t> written = stored;
+            std::vector<std::uint8_t> masked = stored;
+            std::vector<std::uint8_t> filled = stored;
+            for (int start = 0, length = 1; start < kPixels;
+                 start += length, length = length % 70 + 1) {
+                const int n = std::min(length, kPixels - start);
+                const std::size_t at = static_cast<std::size_t>(start) * bpp;
+                RowToArgb(format, &stored[at], &read[static_cast<std::size_t>(start)], n);
+                RowFromArgb(format, &colours[static_cast<std::size_t>(start)], &written[at], n);
+                RowFromArgbMasked(format, &colours[static_cast<std::size_t>(start)], &masked[at],
+                                  &mask[static_cast<std::size_t>(start)], n);
+                FillRow(format, colours[static_cast<std::size_t>(start)], &filled[at], n);
+            }
+            std::vector<std::uint8_t> expectWritten = stored;
+            std::vector<std::uint8_t> expectMasked = stored;
+            std::vector<std::uint8_t> expectFilled = stored;
+            for (int start = 0, length = 1; start < kPixels;
+                 start += length, length = length % 70 + 1) {
+                for (int i = start; i < std::min(start + length, kPixels); ++i) {
+                    const auto k = static_cast<std::size_t>(i);
+                    ASSERT_EQ(read[k], PixelToArgb(format, &stored[k * bpp]))
+                        << "format " << format << " pixel " << i;
+                    PixelFromArgb(format, colours[k], &expectWritten[k * bpp]);
+                    if (mask[k] != 0) {
+                        PixelFromArgb(format, colours[k], &expectMasked[k * bpp]);
+                    }
+                    PixelFromArgb(format, colours[static_cast<std::size_t>(start)],
+                                  &expectFilled[k * bpp]);
+                }
+            }
+            // The blends that go straight into the format: bytes as through A8R8G8B8 values.
+            for (const auto& [src, dst] : {std::pair{D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
+                                           {D3DBLEND_ONE, D3DBLEND_ONE},
+                                           {D3DBLEND_ONE, D3DBLEND_ZERO},
+                                           {D3DBLEND_ZERO, D3DBLEND_INVSRCCOLOR},
+                                           {D3DBLEND_ZERO, D3DBLEND_SRCCOLOR},
+                                           {D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+                                           {D3DBLEND_DESTCOLOR, D3DBLEND_ZERO}}) {
+                if (bpp != 2) {
+                    continue;
+                }
+                PipelineState state;
+                state.blend = true;
+                state.srcBlend = src;
+                state.destBlend = dst;
+                std::vector<std::uint8_t> blended = stored;
+                std::vector<std::uint8_t> expectBlended = stored;
+                for (int start = 0, length = 1; start < kPixels;
+                     start += length, length = length % 70 + 1) {
+                    const int n = std::min(length, kPixels - start);
+                    const auto k = static_cast<std::size_t>(start);
+                    ASSERT_TRUE(RowBlend(format, src, dst, &colours[k], &blended[k * 2],
+                                         start % 3 == 0 ? nullptr : &mask[k], n));
+                    for (std::size_t i = k; i < k + static_cast<std::size_t>(n); ++i) {
+                        if (start % 3 == 0 || mask[i] != 0) {
+                            PixelFromArgb(
+                                format,
+                                BlendPixel(state, colours[i], PixelToArgb(format, &stored[i * 2])),
+                                &expectBlended[i * 2]);
+                        }
+                    }
+                }
+                ASSERT_EQ(blended, expectBlended)
+                    << "format " << format << " blend " << src << ", " << dst;
+            }
+            EXPECT_EQ(written, expectWritten) << "format " << format;
+            EXPECT_EQ(masked, expectMasked) << "format " << format;
+            EXPECT_EQ(filled, expectFilled) << "format " << format;
+        }
+    }
+    d3d9_test::SetWideVectorsEnabled(true);
 }
 
 TEST_F(CopyTest, ClearHonoursViewportRectanglesAndScissor) {
