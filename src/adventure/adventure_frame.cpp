@@ -266,6 +266,26 @@ std::uint32_t FrameMilliseconds(double dt) {
 }
 
 int ReadBacklogDirection(double dt) {
+    const DIApplication* input = gDIApplication;
+    int held = 0;  // of the keys, else of the pad's Y axis
+    if (input != nullptr) {
+        const LONG limit = std::max<LONG>(input->GetPadRangeMax() * 9 / 10, 1);
+        if (input->IsKeyDown(kKeyUp) || input->IsKeyDown(kKeyPageUp)) {
+            held = -1;
+        } else if (input->IsKeyDown(kKeyDown) || input->IsKeyDown(kKeyPageDown)) {
+            held = 1;
+        } else if (input->padState.lY <= -limit) {
+            held = -1;
+        } else if (input->padState.lY >= limit) {
+            held = 1;
+        }
+    }
+    if (held == 0) {
+        // Released: the hold is over, however long its timer still runs, so that the next
+        // press steps at once and starts a hold of its own.
+        KeyRepeatFirst = 1;
+        KeyRepeatTimer = 0.0;
+    }
     if (KeyRepeatTimer > 0.0) {
         KeyRepeatTimer -= dt;
         if (KeyRepeatTimer > 0.0) {
@@ -273,31 +293,14 @@ int ReadBacklogDirection(double dt) {
         }
         KeyRepeatTimer = 0.0;
     }
-    int direction = 0;
-    bool byWheel = false;
-    if (const DIApplication* input = gDIApplication) {
-        const LONG wheel = input->mouseState.lZ;
-        const LONG limit = std::max<LONG>(input->GetPadRangeMax() * 9 / 10, 1);
-        if (wheel != 0) {
-            direction = wheel > 0 ? -1 : 1;
-            byWheel = true;
-        } else if (input->IsKeyDown(kKeyUp) || input->IsKeyDown(kKeyPageUp)) {
-            direction = -1;
-        } else if (input->IsKeyDown(kKeyDown) || input->IsKeyDown(kKeyPageDown)) {
-            direction = 1;
-        } else if (input->padState.lY <= -limit) {
-            direction = -1;
-        } else if (input->padState.lY >= limit) {
-            direction = 1;
-        }
-    }
+    const LONG wheel = input != nullptr ? input->mouseState.lZ : 0;
+    const int direction = wheel != 0 ? (wheel > 0 ? -1 : 1) : held;
     if (AutoMode != 0 && direction != 0) {
         PendingDelayMs = 0;
         FastForwardMode = 0;
         AutoMode = 0;
     }
-    if (direction != 0 && !byWheel) {
-        const DIApplication* input = gDIApplication;
+    if (direction != 0 && wheel == 0) {
         KeyRepeatTimer =
             KeyRepeatFirst != 0 ? input->GetKeyRepeatDelay() : input->GetKeyRepeatInterval();
         KeyRepeatFirst = KeyRepeatTimer == 0.0 ? 1 : 0;

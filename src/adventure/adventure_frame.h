@@ -44,6 +44,7 @@ void ToggleAutoMode();
 // Whole milliseconds of a frame: 0 for no time, else at least 1.
 std::uint32_t FrameMilliseconds(double dt);
 // The backlog-paging input of one frame without its page-wait guard: the repeat timer of a held
-// key or pad direction, then the direction read (-1 older, +1 newer, 0 none), which also ends
-// auto mode. The caller steps the backlog by the answer.
+// key or pad direction (a frame with neither held ends the hold at once), then the direction
+// read (-1 older, +1 newer, 0 none), which also ends auto mode. The caller steps the backlog by
+// the answer.
 int ReadBacklogDirection(double dt);

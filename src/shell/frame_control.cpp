@@ -5,6 +5,7 @@
 #include "foundation/clock.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/d3d_functions.h"
+#include "media/input/di_application.h"
 #include "shell/cursor.h"
 
 int PauseFlag = 0;
@@ -78,6 +79,10 @@ void SetDialogMode(int on) {
     PauseFlag = on;
     if (IDirect3DDevice9* device = CurrentDevice()) {
         device->SetDialogBoxMode(on != 0 ? TRUE : FALSE);
+    }
+    if (on == 0 && gDIApplication != nullptr) {
+        // What the dialog took (the key that answered it) is no press of the game's.
+        gDIApplication->ForgetHeldInput(kDIKeyboardBit | kDIMouseBit | kDIPadBit);
     }
     SetCursorShape(kCursorShapeRebuild);
 }

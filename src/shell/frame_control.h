@@ -41,7 +41,8 @@ void CountFrame(double now);
 // One frame; advance 0 redraws without advancing time.
 void UpdateFrame(int advance);
 HRESULT PresentFrame();
-// Brackets every dialog and message box over the game window; switching off clears PauseFlag.
+// Brackets every dialog and message box over the game window; switching off clears PauseFlag,
+// and the keys and buttons then held are the dialog's: the game sees them only once released.
 void SetDialogMode(int on);
 
 // Every flag and clock back to the start of a run.

@@ -33,12 +33,15 @@ PadKeyState padKeys;
 // -1, 0 or +1 for one axis, with its repeat timer.
 int AxisDirection(AxisRepeat& axis, LONG value, LONG threshold, double seconds,
                   const DIApplication& input) {
-    if (axis.timer > 0.0) {
-        axis.timer = std::max(0.0, axis.timer - seconds);
+    if (value > -threshold && value < threshold) {
+        // Let go: the hold is over, however long its timer still runs, so that the next push
+        // steps at once.
+        axis.timer = 0.0;
+        axis.firstStep = true;
         return 0;
     }
-    if (value > -threshold && value < threshold) {
-        axis.firstStep = true;
+    if (axis.timer > 0.0) {
+        axis.timer = std::max(0.0, axis.timer - seconds);
         return 0;
     }
     axis.timer = axis.firstStep ? input.GetKeyRepeatDelay() : input.GetKeyRepeatInterval();

@@ -50,10 +50,11 @@ TEST_F(AdventureFrameTest, HeldBacklogKeyStepsAfterTheDelayThenAtTheInterval) {
         {{}, 0},
         // Page down: a fresh hold.
         {pageDown, 1},
-        {pageDown, 0},
-        // The wheel waits out the hold's timer, then steps every poll.
-        {{{}, {}, {}, 120}, 0},
-        {{{}, {}, {}, 120}, 0},
+        // Let go within the repeat delay: the hold is over, and the next press steps at once.
+        {{}, 0},
+        {pageDown, 1},
+        // The wheel waits while a held key's timer runs; with no key held it steps every poll.
+        {{{209}, {}, {}, 120}, 0},
         {{{}, {}, {}, 120}, -1},
         {{{}, {}, {}, -120}, 1},
         // The pad's Y axis against 9/10 of its range (1000).
@@ -63,6 +64,8 @@ TEST_F(AdventureFrameTest, HeldBacklogKeyStepsAfterTheDelayThenAtTheInterval) {
         {{}, 0},
         {{}, 0},
         {{{}, {}, {}, 0, 899}, 0},
+        {{{}, {}, {}, 0, 900}, 1},
+        {{}, 0},
         {{{}, {}, {}, 0, 900}, 1},
     };
     int index = 0;

@@ -1,6 +1,7 @@
 // The page flow of the adventure frame: a script of pages, each counted in variable 20 when the
 // player (or skipping, auto mode, a wait) lets the script go on past its page end.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@
 #include "adventure/message_window.h"
 #include "adventure_fixture.h"
 #include "foundation/app_settings.h"
+#include "media/graphics/plane.h"
+#include "platform/dinput/test_input_backend.h"
 
 namespace adventure_tests {
 namespace {
@@ -94,6 +97,48 @@ TEST_F(PageFlowTest, PlayerInputTurnsPages) {
             EXPECT_EQ(MessageWindowShown, step.shown) << c.name << ", frame " << frame;
         }
     }
+}
+
+// A tap (down and up between two polls) of Enter, the left button or the pad's advance button
+// turns one page, read from the devices as the main loop polls them.
+TEST_F(PageFlowTest, ATapBetweenTwoPollsTurnsOnePage) {
+    dinput_test::TestInputBackend& backend = dinput_test::UseTestInputBackend();
+    const PadId pad = backend.PlugPad({});
+    static int window;
+    const HWND game = reinterpret_cast<HWND>(&window);
+    DIApplication devices;
+    ASSERT_EQ(devices.Initialize(nullptr), DI_OK);
+    ASSERT_EQ(devices.SetKeyboardDevice(game, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+    ASSERT_EQ(devices.SetMouseDevice(game, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+    ASSERT_EQ(devices.SetPadDevice(game, nullptr, DISCL_EXCLUSIVE | DISCL_FOREGROUND), DI_OK);
+    gDIApplication = &devices;
+    const auto polledFrame = [&] {
+        ASSERT_EQ(devices.Poll(7), DI_OK);
+        D3D_UpdatePlanes(1.0 / 60.0);
+        device()->BeginScene();
+        AdventureFrame(1.0 / 60.0);
+        device()->EndScene();
+    };
+    const struct {
+        const char* name;
+        std::function<void(bool)> set;
+    } taps[] = {
+        {"Enter", [&](bool down) { down ? backend.KeyDown(kEnter) : backend.KeyUp(kEnter); }},
+        {"the left button", [&](bool down) { backend.MouseButton(0, down); }},
+        {"the pad's advance button", [&](bool down) { backend.SetPadButton(pad, 0, down); }},
+    };
+    polledFrame();
+    ASSERT_EQ(PageWait, 1);
+    int pages = 0;
+    for (const auto& tap : taps) {
+        tap.set(true);
+        tap.set(false);
+        polledFrame();
+        EXPECT_EQ(Var(20), ++pages) << tap.name;
+        polledFrame();
+        EXPECT_EQ(Var(20), pages) << tap.name << ": read once";
+    }
+    gDIApplication = input_.get();
 }
 
 TEST_F(PageFlowTest, AutoModeWaitsForThePageDelay) {

@@ -70,6 +70,8 @@ TEST(ReplayInputTest, EachKindReachesTheWindowAndDirectInputInItsOwnTick) {
          }},
         {61, "pad button 3 press", [] { return gDIApplication->IsPadButtonPressed(3); }},
         {62, "pad button 3 release", [] { return !gDIApplication->IsPadButtonPressed(3); }},
+        {66, "the stick, in the pad's range",
+         [] { return gDIApplication->padState.lX == -1000 && gDIApplication->padState.lY == 500; }},
     };
     std::vector<std::string> failed;
     for (const Check& check : checks) {

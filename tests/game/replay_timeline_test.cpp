@@ -12,8 +12,8 @@ namespace {
 // One event as "TICK KIND A B [NAME]".
 std::string Describe(const ReplayEvent& event) {
     static const char* const kKinds[] = {
-        "key",   "move", "activate", "close",   "command", "lose", "restore", "button",
-        "wheel", "pad",  "answer",   "capture", "vars",    "end",  "dialog",  "dialog-text"};
+        "key", "move",  "activate", "close",   "command", "lose", "restore", "button",     "wheel",
+        "pad", "stick", "answer",   "capture", "vars",    "end",  "dialog",  "dialog-text"};
     std::string text = std::to_string(event.tick) + " " + kKinds[static_cast<int>(event.kind)] +
                        " " + std::to_string(event.a) + " " + std::to_string(event.b);
     return event.name.empty() ? text : text + " " + event.name;
@@ -51,6 +51,7 @@ TEST(ReplayTimelineTest, LinesBecomeEventsInTickOrder) {
         "6 lose-device\n"
         "6 wheel -3\n"
         "7 pad 15 down\n"
+        "7 stick -100 45\n"
         "8 command 40012\n"
         "8 answer yes\n"
         "8 answer no\n"
@@ -84,6 +85,7 @@ TEST(ReplayTimelineTest, LinesBecomeEventsInTickOrder) {
                                                "7 button 1 0",
                                                "7 restore 0 0",
                                                "7 pad 15 1",
+                                               "7 stick -100 45",
                                                "8 command 40012 0",
                                                "8 answer 6 0",
                                                "8 answer 7 0",
@@ -137,6 +139,8 @@ TEST(ReplayTimelineTest, LineThatCannotBeReadIsNamedWithItsNumber) {
         {"5 move 10", "timeline:1: move: y expected"},
         {"5 move 1.5 2", "timeline:1: move: x must be 0..799, not '1.5'"},
         {"5 wheel 0", "timeline:1: wheel: notches must not be 0"},
+        {"5 stick 0 101", "timeline:1: stick: y must be -100..100, not '101'"},
+        {"5 stick -50", "timeline:1: stick: y expected"},
         {"5 wheel 101", "timeline:1: wheel: notches must be -100..100, not '101'"},
         {"5 pad 16 down", "timeline:1: pad: button must be 0..15, not '16'"},
         {"5 pad 1 pressed", "timeline:1: pad: down or up expected, not 'pressed'"},

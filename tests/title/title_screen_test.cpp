@@ -210,6 +210,8 @@ TEST_F(TitleScreenTest, ThePadRepeatsArrowKeysAndPressesItsButtonsOnce) {
         {"the second step", {.padX = 1000}, 0.1, {VK_RIGHT}},
         {"then the interval of 0.0625 s", {.padX = 1000}, 0.1, {}},
         {"the third step", {.padX = 1000}, 0.1, {VK_RIGHT}},
+        {"let go within the interval: the hold is over", {}, 0.01, {}},
+        {"pushed again: at once", {.padX = 1000}, 0.01, {VK_RIGHT}},
         {"below nine tenths of the range", {.padX = 899}, 0.1, {}},
         {"nothing", {.padX = 899}, 0.1, {}},
         {"diagonal: the larger axis alone", {.padY = -990, .padX = 950}, 0.1, {VK_UP}},

@@ -71,9 +71,26 @@ void ReplayInput::Wheel(HWND window, int notches) {
     win32_test::InjectMouseWheel(window, notches, at.x, at.y);
 }
 
+PadId ReplayInput::FirstPad(dinput_test::TestInputBackend** backend) {
+    *backend = Backend();
+    if (*backend == nullptr || (*backend)->State()->Pads().empty()) {
+        return 0;
+    }
+    return (*backend)->State()->Pads().front().id;
+}
+
 void ReplayInput::PadButton(int button, bool down) {
-    dinput_test::TestInputBackend* backend = Backend();
-    if (backend != nullptr && !backend->State()->Pads().empty()) {
-        backend->SetPadButton(backend->State()->Pads().front().id, button, down);
+    dinput_test::TestInputBackend* backend = nullptr;
+    if (const PadId pad = FirstPad(&backend); pad != 0) {
+        backend->SetPadButton(pad, button, down);
+    }
+}
+
+void ReplayInput::PadStick(int xPercent, int yPercent) {
+    dinput_test::TestInputBackend* backend = nullptr;
+    if (const PadId pad = FirstPad(&backend); pad != 0) {
+        constexpr int kFull = 32767;
+        backend->SetPadAxis(pad, 0, static_cast<std::int16_t>(xPercent * kFull / 100));
+        backend->SetPadAxis(pad, 1, static_cast<std::int16_t>(yPercent * kFull / 100));
     }
 }

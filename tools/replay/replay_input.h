@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "platform/dinput/input_state.h"
 #include "platform/winbase/win_types.h"
 
 namespace dinput_test {
@@ -34,12 +35,16 @@ public:
     // Notches positive away from the user, at the pointer's position.
     void Wheel(HWND window, int notches);
     void PadButton(int button, bool down);
+    // The stick (the pad's X and Y axes) in per cent of a full deflection, -100..100 each.
+    void PadStick(int xPercent, int yPercent);
 
 private:
     POINT Pointer() const { return pointer_.value_or(POINT{0, 0}); }
     // The installed test backend with its event time set to the program's clock; null when the
     // installed backend is not a test backend.
     static dinput_test::TestInputBackend* Backend();
+    // The first attached pad of the installed test backend (*backend), 0 when there is none.
+    static PadId FirstPad(dinput_test::TestInputBackend** backend);
 
     std::optional<POINT> pointer_;
 };

@@ -304,6 +304,9 @@ void ReplayRunner::Inject(const ReplayEvent& event) {
         case Kind::PadButton:
             input_->PadButton(event.a, event.b != 0);
             break;
+        case Kind::PadStick:
+            input_->PadStick(event.a, event.b);
+            break;
         case Kind::Activation:
             win32_test::InjectActivation(MainWindow, event.a != 0);
             break;

@@ -270,6 +270,14 @@ bool LineParser::Parse(std::vector<ReplayEvent>* out, int previousTick,
         out->push_back({tick_, Kind::PadButton, a, b});
         return true;
     }
+    if (word == "stick") {
+        if (!Whole(1, "x", -kMaxStickPercent, kMaxStickPercent, &a) ||
+            !Whole(2, "y", -kMaxStickPercent, kMaxStickPercent, &b) || !NoMore(3)) {
+            return false;
+        }
+        out->push_back({tick_, Kind::PadStick, a, b});
+        return true;
+    }
     if (word == "command") {
         if (!Whole(1, "id", 1, kMaxCommandId, &a) || !NoMore(2)) {
             return false;

@@ -8,6 +8,8 @@
 
 // The pad the replay attaches has this many buttons; timelines name them 0..15.
 constexpr int kReplayPadButtons = 16;
+// The stick of the replay's pad (its X and Y axes) is pushed by per cent of a full deflection.
+constexpr int kMaxStickPercent = 100;
 // The logical screen that timeline coordinates refer to.
 constexpr int kLogicalScreenWidth = 800;
 constexpr int kLogicalScreenHeight = 600;
@@ -27,6 +29,7 @@ struct ReplayEvent {
         MouseButton,    // a: 0 left / 1 right, b: 1 down / 0 up, at the pointer's position
         Wheel,          // a: notches, positive away from the user
         PadButton,      // a: button of the replay's pad, b: 1 down / 0 up
+        PadStick,       // a, b: the pad's X and Y axes, per cent of a full deflection
         Answer,         // a: the answer queued for the next message box (IDYES, IDNO...)
         Capture,        // name: the frame drawn at this tick is kept under this name
         Vars,           // the global variables are reported

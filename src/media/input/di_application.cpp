@@ -357,6 +357,10 @@ HRESULT DIApplication::SetAcquire(DWORD mask, bool acquire) {
             }
             return result;
         }
+        if (acquire && result == DI_OK) {
+            // Acquired anew, not kept: what is held now went down elsewhere.
+            ForgetHeldInput(bit);
+        }
     }
     return DI_OK;
 }

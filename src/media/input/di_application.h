@@ -2,6 +2,14 @@
 // The input devices of the game: DirectInput 8 with the system keyboard, the system mouse and one
 // game pad. Each poll keeps the previous state beside the current one, so that a press (down
 // now, up before) can be told from a hold. One instance per process (gDIApplication).
+//
+// The game sees a key or button go down only while it has the input. One that is already down
+// when the game takes the input back (a dialog ends, a device is acquired again, a device that
+// could not be read reads again) went down for a dialog, a menu or another window: it reads as
+// up until it is released, so holding it is neither a press nor a hold. So does an Enter that
+// goes down while an Alt key is held: it belongs to the game window's Alt+Enter command.
+
+#include <bitset>
 
 #include "platform/dinput/direct_input.h"
 #include "platform/winbase/win_types.h"
@@ -31,8 +39,13 @@ public:
     HRESULT SetPadDevice(HWND window, const GUID* guid, DWORD cooperativeLevel);
     HRESULT SetPadRange(LONG min, LONG max);
     // `mask`: kDI*Bit; acquires, or unacquires when `acquire` is false.
+    // A device acquired anew holds over what is down at that moment (ForgetHeldInput).
     HRESULT SetAcquire(DWORD mask, bool acquire);
     HRESULT Poll(DWORD mask);
+    // The keys and buttons of the `mask` devices held now went down while the game did not have
+    // the input: each reads as up from now until it is released. A device that cannot be read
+    // now does so at its next successful read.
+    void ForgetHeldInput(DWORD mask);
 
     bool IsKeyDown(int key) const;
     bool IsKeyPressed(int key) const;
@@ -91,6 +104,20 @@ private:
     IDirectInputDevice8* FirstDevice(DWORD mask) const;
     HRESULT ApplyPadRange(LONG min, LONG max);
     void DropDevice(IDirectInputDevice8*& device, DWORD bit);
+    // Keys or buttons of one device that went down while the game did not have the input.
+    struct HeldOver {
+        std::bitset<256> buttons;  // by DIK code or button
+        bool pending = false;      // the next successful read holds over what is down then
+    };
+    HeldOver& HeldOverOf(DWORD bit);
+    // After a successful read of the device of `bit` into its state: what is down is held over
+    // when `holdOver` or pending, and so is an Enter that went down with Alt held; a released
+    // key or button is held over no more, and those still held over read as up.
+    void FilterHeldOver(DWORD bit, bool holdOver);
+
+    HeldOver keysHeldOver_;
+    HeldOver mouseButtonsHeldOver_;
+    HeldOver padButtonsHeldOver_;
 };
 
 extern DIApplication* gDIApplication;

@@ -1,11 +1,14 @@
 // Polling, the state accessors and the buffered-data calls of DIApplication.
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include "foundation/log.h"
 #include "media/input/di_application.h"
 #include "platform/d3dx/error_names.h"
+#include "platform/dinput/dik_codes.h"
 
 namespace {
 
@@ -18,20 +21,25 @@ void LogFailure(const char* where, HRESULT result) {
     LogPrintf("%s: %s", where, DXGetErrorString9(result));
 }
 
-// Polls one device and reads its state; a device that cannot be read reads as all zeros.
-HRESULT ReadDevice(IDirectInputDevice8* device, void* state, void* previous, DWORD size) {
-    std::memcpy(previous, state, size);
+// Where one device's state and its keys or buttons (bit 7 = down) are kept.
+struct StateLayout {
+    void* state;
+    void* previous;
+    DWORD size;
+    BYTE* buttons;
+    std::size_t buttonCount;
+};
+
+// Polls the device and reads its state; *reacquired when it had to be acquired again first.
+HRESULT ReadState(IDirectInputDevice8* device, void* state, DWORD size, bool* reacquired) {
+    *reacquired = false;
     HRESULT result = device->Poll();
     if (FAILED(result)) {
         result = device->Acquire();
+        *reacquired = result == DI_OK;
     }
-    if (FAILED(result)) {
-        std::memset(state, 0, size);
-        return result;
-    }
-    result = device->GetDeviceState(size, state);
-    if (FAILED(result)) {
-        std::memset(state, 0, size);
+    if (SUCCEEDED(result)) {
+        result = device->GetDeviceState(size, state);
     }
     return result;
 }
@@ -44,7 +52,58 @@ bool InRange(int index, int count) {
     return index >= 0 && index < count;
 }
 
+// An Enter that goes down while an Alt key is held is the game window's Alt+Enter command.
+constexpr BYTE kAltKeys[] = {DIK_LMENU, DIK_RMENU};
+constexpr BYTE kEnterKeys[] = {DIK_RETURN, DIK_NUMPADENTER};
+
+StateLayout LayoutOf(DIApplication& app, DWORD bit) {
+    if (bit == kDIKeyboardBit) {
+        return {app.keys, app.previousKeys, sizeof(app.keys), app.keys, std::size(app.keys)};
+    }
+    if (bit == kDIMouseBit) {
+        return {&app.mouseState, &app.previousMouseState, sizeof(app.mouseState),
+                app.mouseState.rgbButtons, std::size(app.mouseState.rgbButtons)};
+    }
+    return {&app.padState, &app.previousPadState, sizeof(app.padState), app.padState.rgbButtons,
+            std::size(app.padState.rgbButtons)};
+}
+
 }  // namespace
+
+DIApplication::HeldOver& DIApplication::HeldOverOf(DWORD bit) {
+    return bit == kDIKeyboardBit
+               ? keysHeldOver_
+               : (bit == kDIMouseBit ? mouseButtonsHeldOver_ : padButtonsHeldOver_);
+}
+
+void DIApplication::FilterHeldOver(DWORD bit, bool holdOver) {
+    if (bit == kDIMouseBit && buttonsSwapped != 0) {
+        std::swap(mouseState.rgbButtons[0], mouseState.rgbButtons[1]);
+    }
+    HeldOver& held = HeldOverOf(bit);
+    const StateLayout layout = LayoutOf(*this, bit);
+    if (holdOver || held.pending) {
+        for (std::size_t i = 0; i < layout.buttonCount; ++i) {
+            held.buttons[i] = held.buttons[i] || Down(layout.buttons[i]);
+        }
+        held.pending = false;
+    }
+    if (bit == kDIKeyboardBit && std::any_of(std::begin(kAltKeys), std::end(kAltKeys),
+                                             [&](BYTE k) { return Down(keys[k]); })) {
+        for (BYTE enter : kEnterKeys) {
+            if (Down(keys[enter]) && !Down(previousKeys[enter])) {
+                held.buttons.set(enter);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < layout.buttonCount; ++i) {
+        if (!Down(layout.buttons[i])) {
+            held.buttons.reset(i);
+        } else if (held.buttons.test(i)) {
+            layout.buttons[i] = 0;
+        }
+    }
+}
 
 HRESULT DIApplication::Poll(DWORD mask) {
     HRESULT first = DI_OK;
@@ -53,20 +112,17 @@ HRESULT DIApplication::Poll(DWORD mask) {
         if (device == nullptr) {
             continue;
         }
-        HRESULT result = DI_OK;
-        if (bit == kDIKeyboardBit) {
-            result = ReadDevice(device, keys, previousKeys, sizeof(keys));
-        } else if (bit == kDIMouseBit) {
-            result = ReadDevice(device, &mouseState, &previousMouseState, sizeof(mouseState));
-            if (SUCCEEDED(result) && buttonsSwapped != 0) {
-                std::swap(mouseState.rgbButtons[0], mouseState.rgbButtons[1]);
-            }
-        } else {
-            result = ReadDevice(device, &padState, &previousPadState, sizeof(padState));
-        }
+        const StateLayout layout = LayoutOf(*this, bit);
+        std::memcpy(layout.previous, layout.state, layout.size);
+        bool reacquired = false;
+        const HRESULT result = ReadState(device, layout.state, layout.size, &reacquired);
         if (SUCCEEDED(result)) {
+            FilterHeldOver(bit, reacquired);
             continue;
         }
+        // Nothing reads as held; what is held when it reads again went down elsewhere.
+        std::memset(layout.state, 0, layout.size);
+        HeldOverOf(bit).pending = true;
         if (SUCCEEDED(first)) {
             first = result;
         }
@@ -76,6 +132,39 @@ HRESULT DIApplication::Poll(DWORD mask) {
         }
     }
     return first;
+}
+
+void DIApplication::ForgetHeldInput(DWORD mask) {
+    for (DWORD bit : kDeviceOrder) {
+        IDirectInputDevice8* device = DeviceOf(mask & bit);
+        if (device == nullptr) {
+            continue;
+        }
+        const StateLayout layout = LayoutOf(*this, bit);
+        // Read aside: the state the game reads stays that of the last poll, but for what is
+        // held over now.
+        alignas(DIJOYSTATE2) BYTE now[sizeof(DIJOYSTATE2)] = {};
+        static_assert(sizeof(now) >= sizeof(keys) && sizeof(now) >= sizeof(DIMOUSESTATE2));
+        bool reacquired = false;
+        HeldOver& held = HeldOverOf(bit);
+        if (FAILED(ReadState(device, now, layout.size, &reacquired))) {
+            held.pending = true;
+            continue;
+        }
+        const std::size_t offset =
+            static_cast<std::size_t>(layout.buttons - static_cast<BYTE*>(layout.state));
+        BYTE* buttons = now + offset;
+        if (bit == kDIMouseBit && buttonsSwapped != 0) {
+            std::swap(buttons[0], buttons[1]);
+        }
+        for (std::size_t i = 0; i < layout.buttonCount; ++i) {
+            if (Down(buttons[i])) {
+                held.buttons.set(i);
+                layout.buttons[i] = 0;
+            }
+        }
+        held.pending = false;
+    }
 }
 
 bool DIApplication::IsKeyDown(int key) const {

@@ -227,6 +227,7 @@ void InputDevice::DropAcquisition(bool lost) {
     }
     acquired_ = false;
     lost_ = lost;
+    wentDown_.reset();
 }
 
 void InputDevice::SyncAcquisition() {
@@ -268,6 +269,7 @@ HRESULT InputDevice::Acquire() {
     acquiredConnection_ = Connection();
     buffer_.clear();
     overflowed_ = false;
+    wentDown_.reset();
     OnAcquired();
     return DI_OK;
 }
@@ -304,6 +306,7 @@ HRESULT InputDevice::GetDeviceState(DWORD size, LPVOID data) {
         return hr;
     }
     ReadState(static_cast<BYTE*>(data));
+    wentDown_.reset();
     return DI_OK;
 }
 
@@ -338,7 +341,14 @@ HRESULT InputDevice::GetDeviceData(DWORD objectDataSize, LPDIDEVICEOBJECTDATA da
 }
 
 void InputDevice::OnInputEvent(const InputEvent& event) {
-    if (bufferSize_ == 0 || format_ == nullptr || ReadCheck() != DI_OK) {
+    if (format_ == nullptr || ReadCheck() != DI_OK) {
+        return;
+    }
+    if (const int pressed = PressedObject(event);
+        pressed >= 0 && pressed < static_cast<int>(wentDown_.size())) {
+        wentDown_.set(static_cast<std::size_t>(pressed));
+    }
+    if (bufferSize_ == 0) {
         return;
     }
     DIDEVICEOBJECTDATA data{};

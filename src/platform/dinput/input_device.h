@@ -4,6 +4,7 @@
 // and a pad differ.
 
 #include <atomic>
+#include <bitset>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -59,9 +60,13 @@ protected:
     virtual const std::vector<DeviceObject>& Objects() const = 0;
     virtual void FillCapabilities(DIDEVCAPS& caps) const = 0;
     virtual void FillInstance(DIDEVICEINSTANCEA& instance) const = 0;
-    // Writes the state in the current format (Format()->dwDataSize bytes).
+    // Writes the state in the current format (Format()->dwDataSize bytes). A key or button that
+    // went down since the last read (WentDownSinceRead) reads as down even when it is up again,
+    // so that a tap between two reads is seen once.
     virtual void ReadState(BYTE* out) = 0;
     virtual void OnAcquired() {}
+    // The key or button of this device that the event puts down, or -1.
+    virtual int PressedObject(const InputEvent& event) const = 0;
     // The event as buffered data of this device, false when it is not this device's.
     virtual bool ToObjectData(const InputEvent& event, DIDEVICEOBJECTDATA& data) const = 0;
     // Properties of this kind of device only; `object` is null for DIPH_DEVICE.
@@ -72,6 +77,12 @@ protected:
     virtual HRESULT CheckCooperativeLevel(DWORD) const { return DI_OK; }
     // Result of Poll on an acquired device.
     virtual HRESULT PollResult() const { return DI_NOEFFECT; }
+
+    // `index` (a DIK code or a button) went down while acquired since the state was last read.
+    bool WentDownSinceRead(int index) const {
+        return index >= 0 && index < static_cast<int>(wentDown_.size()) &&
+               wentDown_.test(static_cast<std::size_t>(index));
+    }
 
 private:
     void OnInputEvent(const InputEvent& event) override;
@@ -99,6 +110,7 @@ private:
     DWORD bufferSize_ = 0;
     std::deque<DIDEVICEOBJECTDATA> buffer_;
     bool overflowed_ = false;
+    std::bitset<256> wentDown_;  // by PressedObject index, until the next read
 };
 
 // Object-type matching of EnumObjects: DIDFT_ALL matches everything, otherwise any common bit of

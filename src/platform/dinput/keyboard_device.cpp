@@ -1,6 +1,6 @@
 // The system keyboard: 256 bytes indexed by DIK code, 0x80 while a key is down.
 
-#include <cstring>
+#include <array>
 
 #include "platform/dinput/device_factories.h"
 #include "platform/dinput/input_device.h"
@@ -33,7 +33,16 @@ protected:
 
     void FillInstance(DIDEVICEINSTANCEA& instance) const override { DescribeKeyboard(instance); }
 
-    void ReadState(BYTE* out) override { std::memcpy(out, State().Keys().data(), 256); }
+    void ReadState(BYTE* out) override {
+        const std::array<BYTE, 256>& keys = State().Keys();
+        for (int code = 0; code < 256; ++code) {
+            out[code] = WentDownSinceRead(code) ? BYTE{0x80} : keys[code];
+        }
+    }
+
+    int PressedObject(const InputEvent& event) const override {
+        return event.kind == InputEventKind::Key && event.value != 0 ? event.index : -1;
+    }
 
     bool ToObjectData(const InputEvent& event, DIDEVICEOBJECTDATA& data) const override {
         if (event.kind != InputEventKind::Key) {

@@ -58,10 +58,14 @@ protected:
         state.lY = ClampToLong(now.y - lastRead_.y);
         state.lZ = ClampToLong(now.wheel - lastRead_.wheel);
         for (int i = 0; i < kMouseButtons; ++i) {
-            state.rgbButtons[i] = now.buttons[i] ? 0x80 : 0x00;
+            state.rgbButtons[i] = (now.buttons[i] || WentDownSinceRead(i)) ? 0x80 : 0x00;
         }
         lastRead_ = now;
         std::memcpy(out, &state, Format()->dwDataSize);
+    }
+
+    int PressedObject(const InputEvent& event) const override {
+        return event.kind == InputEventKind::MouseButton && event.value != 0 ? event.index : -1;
     }
 
     bool ToObjectData(const InputEvent& event, DIDEVICEOBJECTDATA& data) const override {

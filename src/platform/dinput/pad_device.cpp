@@ -96,9 +96,16 @@ protected:
                                    : DI_POV_CENTERED;
         }
         for (int i = 0; i < description.buttonCount; ++i) {
-            state.rgbButtons[i] = pad->reading.buttons[static_cast<std::size_t>(i)] ? 0x80 : 0x00;
+            const bool down =
+                pad->reading.buttons[static_cast<std::size_t>(i)] || WentDownSinceRead(i);
+            state.rgbButtons[i] = down ? 0x80 : 0x00;
         }
         std::memcpy(out, &state, Format()->dwDataSize);
+    }
+
+    int PressedObject(const InputEvent& event) const override {
+        const bool ours = event.pad == Connection() && event.kind == InputEventKind::PadButton;
+        return ours && event.value != 0 ? event.index : -1;
     }
 
     bool ToObjectData(const InputEvent& event, DIDEVICEOBJECTDATA& data) const override {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "foundation/foundation_test.h"
@@ -100,6 +101,81 @@ TEST_F(DIApplicationTest, KeyHeldOverTwoPollsIsPressedOnlyOnce) {
     EXPECT_FALSE(App().IsKeyPressed(256));
     EXPECT_FALSE(App().IsMouseButtonDown(8));
     EXPECT_FALSE(App().IsPadButtonPressed(128));
+}
+
+// A key or button that went down while the game did not have the input (a dialog, a menu, another
+// window, the Alt+Enter command) reads as up until it is released; pressed again, it is a press.
+TEST_F(DIApplicationTest, WhatWentDownElsewhereIsNoPressUntilReleased) {
+    MakeKeyboardAndMouse();
+    const PadId pad = Backend().PlugPad(dinput_test::TestPad{});
+    ASSERT_EQ(App().SetPadDevice(GameWindow(), nullptr, kExclusive), DI_OK);
+    struct Target {
+        std::function<void(bool)> set;
+        std::function<bool()> down;
+        std::function<bool()> pressed;
+    };
+    const auto key = [&](BYTE dik) {
+        return Target{[&, dik](bool down) { down ? Backend().KeyDown(dik) : Backend().KeyUp(dik); },
+                      [&, dik] { return App().IsKeyDown(dik); },
+                      [&, dik] { return App().IsKeyPressed(dik); }};
+    };
+    const Target enter = key(DIK_RETURN);
+    const Target padEnter = key(DIK_NUMPADENTER);
+    const Target left{[&](bool down) { Backend().MouseButton(0, down); },
+                      [&] { return App().IsMouseButtonDown(0); },
+                      [&] { return App().IsMouseButtonPressed(0); }};
+    const Target padButton{[&](bool down) { Backend().SetPadButton(pad, 2, down); },
+                           [&] { return (App().padState.rgbButtons[2] & 0x80) != 0; },
+                           [&] { return App().IsPadButtonPressed(2); }};
+    const auto alt = key(DIK_LMENU).set;
+    struct Case {
+        const char* name;
+        const Target& target;
+        std::function<void()> elsewhere;  // then one poll
+        bool down;
+        bool pressed;
+    };
+    const Case cases[] = {
+        {"Enter that answered a message box, still held", enter,
+         [&] { enter.set(true), App().ForgetHeldInput(7); }, false, false},
+        {"Enter tapped in a dialog", enter,
+         [&] { enter.set(true), enter.set(false), App().ForgetHeldInput(7); }, false, false},
+        {"the click that closed a dialog", left, [&] { left.set(true), App().ForgetHeldInput(7); },
+         false, false},
+        {"a pad button held through a dialog", padButton,
+         [&] { padButton.set(true), App().ForgetHeldInput(7); }, false, false},
+        {"Enter in a menu, which gave the devices up", enter,
+         [&] { App().SetAcquire(7, false), enter.set(true); }, false, false},
+        {"Enter while another window had the focus", enter,
+         [&] {
+             DInputSetAppActive(false), App().Poll(7), enter.set(true), DInputSetAppActive(true);
+         },
+         false, false},
+        {"Alt+Enter, Alt let go first", enter,
+         [&] { alt(true), App().Poll(7), enter.set(true), App().Poll(7), alt(false); }, false,
+         false},
+        {"Alt+Enter between two polls", padEnter,
+         [&] { alt(true), padEnter.set(true), padEnter.set(false), alt(false); }, false, false},
+        {"Enter once the dialog is over", enter, [&] { App().ForgetHeldInput(7), enter.set(true); },
+         true, true},
+        {"Enter, then Alt: held, pressed before", enter,
+         [&] { enter.set(true), App().Poll(7), alt(true); }, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(App().Poll(7), DI_OK);
+        c.elsewhere();
+        EXPECT_EQ(App().Poll(7), DI_OK);
+        EXPECT_EQ(c.target.down(), c.down);
+        EXPECT_EQ(c.target.pressed(), c.pressed);
+        c.target.set(false);
+        alt(false);
+        EXPECT_EQ(App().Poll(7), DI_OK);
+        c.target.set(true);
+        EXPECT_EQ(App().Poll(7), DI_OK);
+        EXPECT_TRUE(c.target.pressed()) << "released and pressed again";
+        c.target.set(false);
+    }
 }
 
 TEST_F(DIApplicationTest, MouseMovementWheelAndButtons) {
@@ -213,9 +289,15 @@ TEST_F(DIApplicationTest, InactiveWindowGivesOtherAppHasPriorityWithoutLogLines)
     EXPECT_FALSE(App().IsKeyDown(DIK_A));
     EXPECT_EQ(Log(), before);
 
-    // Back in front, a key held all along counts as newly pressed.
+    // Back in front, a key held all along went down for another window: the game sees it only
+    // once it has been released and pressed again.
     DInputSetAppActive(true);
     EXPECT_EQ(App().SetAcquire(7, true), DI_OK);
+    EXPECT_EQ(App().Poll(7), DI_OK);
+    EXPECT_FALSE(App().IsKeyDown(DIK_A));
+    Backend().KeyUp(DIK_A);
+    EXPECT_EQ(App().Poll(7), DI_OK);
+    Backend().KeyDown(DIK_A);
     EXPECT_EQ(App().Poll(7), DI_OK);
     EXPECT_TRUE(App().IsKeyPressed(DIK_A));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 
 #include "dinput_fixture.h"
 #include "platform/dinput/system_input_settings.h"
@@ -102,6 +103,49 @@ TEST_F(KeyboardMouseTest, MouseButtonsInBothFormats) {
     EXPECT_EQ(state.rgbButtons[0], 0x80);
     Backend().MouseButton(0, false);
     EXPECT_EQ(ReadMouse(*mouse2).rgbButtons[0], 0x00);
+}
+
+TEST_F(KeyboardMouseTest, ATapBetweenTwoReadsReadsAsDownForOneRead) {
+    const PadId pad = Backend().PlugPad({});
+    struct Case {
+        const char* device;
+        DevicePtr handle;
+        std::function<void(bool)> set;  // the key or button down or up
+        std::function<BYTE(IDirectInputDevice8A&)> read;
+    };
+    Case cases[] = {
+        {"keyboard", Acquired(GUID_SysKeyboard, c_dfDIKeyboard),
+         [&](bool down) { down ? Backend().KeyDown(DIK_SPACE) : Backend().KeyUp(DIK_SPACE); },
+         [](IDirectInputDevice8A& d) { return ReadKeys(d)[DIK_SPACE]; }},
+        {"mouse", Acquired(GUID_SysMouse, c_dfDIMouse2),
+         [&](bool down) { Backend().MouseButton(1, down); },
+         [](IDirectInputDevice8A& d) { return ReadMouse(d).rgbButtons[1]; }},
+        {"pad", Acquired(PadGuid(0), c_dfDIJoystick2, DISCL_EXCLUSIVE | DISCL_FOREGROUND),
+         [&](bool down) { Backend().SetPadButton(pad, 3, down); },
+         [](IDirectInputDevice8A& d) {
+             DIJOYSTATE2 state{};
+             EXPECT_EQ(d.GetDeviceState(sizeof(state), &state), DI_OK);
+             return state.rgbButtons[3];
+         }},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.device);
+        ASSERT_TRUE(c.handle);
+        IDirectInputDevice8A& device = *c.handle;
+        c.set(true);
+        c.set(false);
+        EXPECT_EQ(c.read(device), 0x80) << "the tap, once";
+        EXPECT_EQ(c.read(device), 0x00) << "and up at the next read";
+        c.set(true);
+        EXPECT_EQ(c.read(device), 0x80);
+        c.set(false);
+        EXPECT_EQ(c.read(device), 0x00) << "a press already read is not read again";
+        ASSERT_EQ(device.Unacquire(), DI_OK);
+        c.set(true);
+        c.set(false);
+        ASSERT_EQ(device.Acquire(), DI_OK);
+        EXPECT_EQ(c.read(device), 0x00) << "a tap while not acquired is not this device's";
+    }
 }
 
 TEST_F(KeyboardMouseTest, CapabilitiesAndDescriptions) {
