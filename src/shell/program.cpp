@@ -95,11 +95,14 @@ enum class StartOutcome {
 // VM and the start script.
 StartOutcome StartGame() {
     MessageFontScale = ComputeMessageFontScale(ScreenWidth, ScreenHeight);
+    // A copy started at the same moment may have opened its window meanwhile: its marker is 1.
+    if (AnotherCopyRuns()) {
+        return StartOutcome::kAnotherCopy;
+    }
     WriteSafetyQuit(1);
     HWND window = CreateMainWindow();
     if (window == nullptr) {
-        return FindWindowA(kProgramShortName, kWindowTitle) != nullptr ? StartOutcome::kAnotherCopy
-                                                                       : StartOutcome::kFailed;
+        return AnotherCopyRuns() ? StartOutcome::kAnotherCopy : StartOutcome::kFailed;
     }
     LogPrintf("\r\n[DirectSound]");
     CreateDirectSound(window, nullptr);
@@ -217,7 +220,16 @@ int RunProgram(const ProgramOptions& options) {
         ui::InstallUiPresentation();
     }
     ForgetPreviousLog();
-    if (ReadSafetyQuit() != 0) {
+    // A copy started while another runs must not harm it: the log file and "SafetyQuit" are the
+    // running copy's (its marker is 1 while it runs, so the notice would only wipe it). This
+    // copy writes its lines to standard error only, shows its settings dialog and ends.
+    const bool secondCopy = AnotherCopyRuns();
+    const int logFileBefore = secondCopy ? SetLogFileEnabled(0) : -1;
+    if (secondCopy) {
+        LogPrintf(
+            "start: the game is already running; this copy writes its log to standard error "
+            "only and ends after its settings dialog.");
+    } else if (ReadSafetyQuit() != 0) {
         // Before this run's first line empties the log: the notice dialog copies the old one.
         KeepPreviousLog();
         if (RunNoticeDialog() == 2) {
@@ -231,7 +243,7 @@ int RunProgram(const ProgramOptions& options) {
     int status = 0;
     if (CreateD3DApplication() == 0) {
         status = kExitStartFailed;
-    } else if (RunStartupDialogLoop(RunStartupSettingsDialog)) {
+    } else if (RunStartupDialogLoop(RunStartupSettingsDialog) && !secondCopy) {
         const StartOutcome outcome = StartGame();
         if (outcome == StartOutcome::kRunning) {
             if (RunMainLoop(options.idleHook, options.idleContext)) {
@@ -242,5 +254,8 @@ int RunProgram(const ProgramOptions& options) {
         }
     }
     ShutDown();
+    if (logFileBefore >= 0) {
+        SetLogFileEnabled(logFileBefore);
+    }
     return status;
 }

@@ -16,6 +16,7 @@
 #include "media/music/music_state.h"
 #include "media/music/music_window.h"
 #include "platform/d3d9/d3d9_test.h"
+#include "platform/win32/dialog_input.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_keys.h"
@@ -431,38 +432,59 @@ TEST(ReplayTest, FramesLeaveNoTrailOfTheCursorOrTheFpsLine) {
     EXPECT_GT(inside, 0) << "the cursor at its last place";
 }
 
-TEST(ReplayTest, SecondCopyFindsTheFirstAndEnds) {
-    ReplayHarness game;
-    PrepareGame(game, kReplayEndlessStart);
-    // The first copy's window: the program's class name and title.
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "qvn";
-    ASSERT_NE(RegisterClassExA(&windowClass), 0);
-    HWND first = CreateWindowExA(0, "qvn", kWindowTitle, 0, 0, 0, 64, 64, nullptr, nullptr, nullptr,
-                                 nullptr);
-    ASSERT_NE(first, nullptr);
+// A copy started while another runs leaves the running copy's log and "SafetyQuit" (1 while it
+// runs) alone: no notice, its settings dialog first, and its end after that dialog, however it
+// is left.
+TEST(ReplayTest, SecondCopyLeavesTheFirstAloneAndEndsAfterItsSettingsDialog) {
+    const std::string firstLog = "[Information]\r\nProduct: qvn 1.00\r\n";
+    for (const int button : {1, 2}) {
+        ReplayHarness game;
+        PrepareGame(game, kReplayEndlessStart);
+        game.SetSetting("SafetyQuit", 1);
+        game.dir().writeFile("qvn.log", firstLog);
+        // The first copy's window: the program's class name and title.
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.lpszClassName = "qvn";
+        ASSERT_NE(RegisterClassExA(&windowClass), 0);
+        HWND first = CreateWindowExA(0, "qvn", kWindowTitle, 0, 0, 0, 64, 64, nullptr, nullptr,
+                                     nullptr, nullptr);
+        ASSERT_NE(first, nullptr);
+        WORD dialog = 0;
+        game.AddAction(1, [&] { dialog = Win32DialogResource(Win32ActiveModalDialog()); });
+        game.Add({1, Kind::DialogClick, button});
 
-    EXPECT_EQ(game.Run(), 0);
-    EXPECT_TRUE(game.frames().empty());
-    EXPECT_EQ(ReadSafetyQuit(), 1u) << "the second copy never ran";
-    EXPECT_EQ(CountLines(game.LogLines(), "[DirectSound]"), 0);
-    EXPECT_TRUE(IsWindow(first)) << "the first copy's window is left alone";
-    DestroyWindow(first);
-    UnregisterClassA("qvn", nullptr);
+        EXPECT_EQ(game.Run(), 0) << button;
+        EXPECT_EQ(dialog, 109) << button << ": the settings dialog, no notice";
+        EXPECT_TRUE(game.frames().empty()) << button;
+        win32_test::ForgetSettingsStore();
+        EXPECT_EQ(ReadSafetyQuit(), 1u) << button << ": the first copy's marker";
+        EXPECT_EQ(game.Log(), firstLog) << button << ": its lines went to standard error only";
+        EXPECT_TRUE(IsWindow(first)) << button << ": the first copy's window is left alone";
+        DestroyWindow(first);
+        UnregisterClassA("qvn", nullptr);
+    }
 }
 
-TEST(ReplayTest, SecondProcessFindsTheRunningGameAndEnds) {
+TEST(ReplayTest, SecondProcessLeavesTheRunningGamesLogAndMarkerAlone) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
     const std::string copy = qvn::test::CopyProgramInto(game.dir());
     ASSERT_FALSE(copy.empty());
+    const std::string errors = game.dir().path() + "/stderr.txt";
 
     int exitStatus = -1;
+    std::string logBefore;
+    std::string logAfter;
+    DWORD markerAfter = 0;
     game.AddAction(10, [&] {
+        logBefore = game.Log();
         const pid_t child = fork();
         if (child == 0) {
+            if (freopen(errors.c_str(), "w", stderr) == nullptr) {
+                _exit(126);
+            }
             execl(copy.c_str(), copy.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
@@ -479,22 +501,28 @@ TEST(ReplayTest, SecondProcessFindsTheRunningGameAndEnds) {
             kill(child, SIGKILL);
             waitpid(child, nullptr, 0);
         }
+        logAfter = game.Log();
+        win32_test::ForgetSettingsStore();
+        markerAfter = ReadSafetyQuit();
     });
     game.Add({20, Kind::Close, IDYES});
     game.Run();
     EXPECT_EQ(exitStatus, 0);
     EXPECT_GT(game.FramesBetween(11, 19), 0) << "the first copy plays on";
-    // The copy found "SafetyQuit" set by the running game and showed the notice dialog, whose
-    // missing advice file started the shared log afresh; then came the report of this machine.
-    // It never made a sound device.
-    const std::vector<std::string> log = game.LogLines();
-    ASSERT_GE(log.size(), 3u);
-    EXPECT_NE(log[0].find("emergency.txt"), std::string::npos) << log[0];
-    EXPECT_EQ(log[1], "");
-    EXPECT_EQ(log[2], "[Information]");
-    EXPECT_EQ(CountLines(log, "Product: qvn 1.00"), 1);
-    EXPECT_EQ(CountLines(log, "[DirectSound]"), 0);
-    EXPECT_EQ(ReadSafetyQuit(), 0u);
+    EXPECT_EQ(markerAfter, 1u) << "the running game's marker";
+    ASSERT_FALSE(logBefore.empty());
+    EXPECT_EQ(logAfter, logBefore) << "the running game's log, neither cut nor added to";
+    // The copy's own lines: no notice (whose missing advice file would have been logged), the
+    // report of this machine, and no sound device.
+    std::ifstream in(errors);
+    std::stringstream copyLines;
+    copyLines << in.rdbuf();
+    const std::string lines = copyLines.str();
+    EXPECT_EQ(lines.find("emergency.txt"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("start: the game is already running"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("Product: qvn 1.00"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("[DirectSound]"), std::string::npos) << lines;
+    EXPECT_EQ(ReadSafetyQuit(), 0u) << "the first copy's own normal end";
 }
 
 }  // namespace
