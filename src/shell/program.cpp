@@ -78,6 +78,30 @@ void SetUpInput(HWND window) {
     }
 }
 
+// The lines of a copy started while another runs reach standard error only, for as long as the
+// object lives; the log file is the running copy's.
+class LogOfASecondCopy {
+public:
+    explicit LogOfASecondCopy(bool secondCopy)
+        : logFileBefore_(secondCopy ? SetLogFileEnabled(0) : -1) {
+        if (secondCopy) {
+            LogPrintf(
+                "start: the game is already running; this copy writes its log to standard error "
+                "only and ends after its settings dialog.");
+        }
+    }
+    ~LogOfASecondCopy() {
+        if (logFileBefore_ >= 0) {
+            SetLogFileEnabled(logFileBefore_);
+        }
+    }
+    LogOfASecondCopy(const LogOfASecondCopy&) = delete;
+    LogOfASecondCopy& operator=(const LogOfASecondCopy&) = delete;
+
+private:
+    int logFileBefore_;
+};
+
 void SetUpUiFont() {
     LOGFONTA font = BoldGothicFont();
     font.lfHeight = 20;
@@ -207,6 +231,11 @@ int RunProgram(const ProgramOptions& options) {
     ForgetSavedGames();
     InstallGameScriptHooks();
     RegisterGameResources();
+    // A copy started while another runs must not harm it: the log file and "SafetyQuit" are the
+    // running copy's (its marker is 1 while it runs, so the notice would only wipe it). This
+    // copy writes its lines to standard error only, shows its settings dialog and ends.
+    const bool secondCopy = AnotherCopyRuns();
+    const LogOfASecondCopy log(secondCopy);
     std::string displayProblem;
     if (options.display && !Win32StartDisplay(&displayProblem)) {
         LogPrintf(
@@ -220,16 +249,7 @@ int RunProgram(const ProgramOptions& options) {
         ui::InstallUiPresentation();
     }
     ForgetPreviousLog();
-    // A copy started while another runs must not harm it: the log file and "SafetyQuit" are the
-    // running copy's (its marker is 1 while it runs, so the notice would only wipe it). This
-    // copy writes its lines to standard error only, shows its settings dialog and ends.
-    const bool secondCopy = AnotherCopyRuns();
-    const int logFileBefore = secondCopy ? SetLogFileEnabled(0) : -1;
-    if (secondCopy) {
-        LogPrintf(
-            "start: the game is already running; this copy writes its log to standard error "
-            "only and ends after its settings dialog.");
-    } else if (ReadSafetyQuit() != 0) {
+    if (!secondCopy && ReadSafetyQuit() != 0) {
         // Before this run's first line empties the log: the notice dialog copies the old one.
         KeepPreviousLog();
         if (RunNoticeDialog() == 2) {
@@ -254,8 +274,5 @@ int RunProgram(const ProgramOptions& options) {
         }
     }
     ShutDown();
-    if (logFileBefore >= 0) {
-        SetLogFileEnabled(logFileBefore);
-    }
     return status;
 }

@@ -1,10 +1,3 @@
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +21,7 @@
 #include "replay_harness.h"
 #include "shell/cursor.h"
 #include "shell/game_window.h"
+#include "shell/program.h"
 #include "shell/shell_texts.h"
 #include "support/golden_image.h"
 #include "title/title_menu.h"
@@ -472,54 +466,48 @@ TEST(ReplayTest, SecondProcessLeavesTheRunningGamesLogAndMarkerAlone) {
     PrepareGame(game, kReplayEndlessStart);
     const std::string copy = qvn::test::CopyProgramInto(game.dir());
     ASSERT_FALSE(copy.empty());
-    const std::string errors = game.dir().path() + "/stderr.txt";
-
-    int exitStatus = -1;
+    struct Copy {
+        const char* name;
+        bool display;
+        int expectedStatus;
+        // What the copy left: its status and standard error, the log and the marker after it.
+        int status = -1;
+        std::string errors;
+        std::string log;
+        DWORD marker = 0;
+    };
+    Copy copies[] = {
+        {"with a desktop", true, 0},
+        {"without a desktop", false, kExitStartFailed},
+    };
     std::string logBefore;
-    std::string logAfter;
-    DWORD markerAfter = 0;
     game.AddAction(10, [&] {
         logBefore = game.Log();
-        const pid_t child = fork();
-        if (child == 0) {
-            if (freopen(errors.c_str(), "w", stderr) == nullptr) {
-                _exit(126);
-            }
-            execl(copy.c_str(), copy.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
+        for (Copy& c : copies) {
+            c.status =
+                qvn::test::RunProgramCopy(copy, game.dir().path() + "/stderr.txt", c.display);
+            c.errors = game.dir().readFile("stderr.txt");
+            c.log = game.Log();
+            win32_test::ForgetSettingsStore();
+            c.marker = ReadSafetyQuit();
         }
-        // The copy ends on its own; the bound only keeps a broken build from hanging the test.
-        for (int i = 0; i < 600 && exitStatus < 0; ++i) {
-            int status = 0;
-            if (waitpid(child, &status, WNOHANG) == child) {
-                exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-            } else {
-                usleep(50000);
-            }
-        }
-        if (exitStatus < 0) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
-        }
-        logAfter = game.Log();
-        win32_test::ForgetSettingsStore();
-        markerAfter = ReadSafetyQuit();
     });
     game.Add({20, Kind::Close, IDYES});
     game.Run();
-    EXPECT_EQ(exitStatus, 0);
     EXPECT_GT(game.FramesBetween(11, 19), 0) << "the first copy plays on";
-    EXPECT_EQ(markerAfter, 1u) << "the running game's marker";
     ASSERT_FALSE(logBefore.empty());
-    EXPECT_EQ(logAfter, logBefore) << "the running game's log, neither cut nor added to";
-    // The copy's own lines: no notice (whose missing advice file would have been logged), the
+    for (const Copy& c : copies) {
+        EXPECT_EQ(c.status, c.expectedStatus) << c.name;
+        EXPECT_EQ(c.marker, 1u) << c.name << ": the running game's marker";
+        EXPECT_EQ(c.log, logBefore) << c.name << ": the running game's log, kept whole";
+        EXPECT_NE(c.errors.find("start: the game is already running"), std::string::npos)
+            << c.name << "\n"
+            << c.errors;
+    }
+    // The copy with a desktop: no notice (whose missing advice file would have been logged), the
     // report of this machine, and no sound device.
-    std::ifstream in(errors);
-    std::stringstream copyLines;
-    copyLines << in.rdbuf();
-    const std::string lines = copyLines.str();
+    const std::string& lines = copies[0].errors;
     EXPECT_EQ(lines.find("emergency.txt"), std::string::npos) << lines;
-    EXPECT_NE(lines.find("start: the game is already running"), std::string::npos) << lines;
     EXPECT_NE(lines.find("Product: qvn 1.00"), std::string::npos) << lines;
     EXPECT_EQ(lines.find("[DirectSound]"), std::string::npos) << lines;
     EXPECT_EQ(ReadSafetyQuit(), 0u) << "the first copy's own normal end";
