@@ -1,9 +1,9 @@
 # The demo game's data beside the program: scripts assembled by qvn-scrasm from demo/script/*.txt
 # into game/script/*.scr (script/variable.txt, the variable editor's names, is copied as it is);
-# images (demo/bmp/, with its folders), sounds, music, voices, movies and the title's data files
-# (demo/data/) copied into the same folders of game/; sprite containers written by qvn-kra from
-# demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside them; and the folder
-# game/save/, into which the game writes its saves and the seen list.
+# images (demo/bmp/, with its folders), sounds, music, voices, movies, the title's data files and
+# the notice dialog's texts (demo/data/) copied into the same folders of game/; sprite containers
+# written by qvn-kra from demo/sprite/**/*.txt into game/sprite/**/*.kra with their sheets beside
+# them; and the folder game/save/, into which the game writes its saves and the seen list.
 set(demo_dir ${PROJECT_SOURCE_DIR}/demo)
 set(demo_out ${CMAKE_BINARY_DIR}/game)
 file(GLOB demo_scripts CONFIGURE_DEPENDS ${demo_dir}/script/*.txt)
@@ -12,7 +12,7 @@ list(FILTER demo_scripts EXCLUDE REGEX "/variable\\.txt$")
 file(GLOB_RECURSE demo_files CONFIGURE_DEPENDS RELATIVE ${demo_dir}
     ${demo_dir}/bmp/*.png ${demo_dir}/bmp/*.jpg ${demo_dir}/sound/*.wav ${demo_dir}/music/*.wav
     ${demo_dir}/voice/*.mp3 ${demo_dir}/movie/*.avi ${demo_dir}/script/variable.txt
-    ${demo_dir}/data/*.dat)
+    ${demo_dir}/data/*.dat ${demo_dir}/data/*.txt)
 
 set(demo_outputs)
 foreach(source ${demo_scripts})

@@ -109,7 +109,9 @@ bool StartScript(const char* file, const char* label, int) {
 
 void ResetScriptVariables(int restoreSystem) {
     ResetGlobals();
-    if (restoreSystem) {
+    // Without a global script (a run left at its start-up dialog) there are no system variables
+    // to restore into.
+    if (restoreSystem && !GlobalInitialValues.empty()) {
         LoadSystemVariables();
     }
 }

@@ -31,7 +31,7 @@ bool StartScript(const char* file, const char* label, int unused);
 // Puts the whole adventure back to its starting state; AutoMode keeps its value.
 void ResetAdventureState();
 // The globals back to their initial values; with `restoreSystem` the system variables 0..8
-// come back from the program's own save slot.
+// come back from the program's own save slot, once a global script has been loaded.
 void ResetScriptVariables(int restoreSystem);
 
 // Installs the game's hooks into the script VM.

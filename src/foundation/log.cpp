@@ -104,8 +104,8 @@ void SetLogEnabled(int flag) {
     g_logEnabled.store(flag != 0 ? 1 : 0);
 }
 
-void SetLogFileEnabled(int flag) {
-    g_logFileEnabled.store(flag != 0 ? 1 : 0);
+int SetLogFileEnabled(int flag) {
+    return g_logFileEnabled.exchange(flag != 0 ? 1 : 0);
 }
 
 namespace foundation_test {

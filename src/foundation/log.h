@@ -15,8 +15,9 @@ void WriteLogLine(const char* text);
 void SetLogEnabled(int flag);
 
 // 0 keeps lines out of the log file (they still reach the debugger output). For tools that
-// report on standard error and must not leave a log in the folder they read.
-void SetLogFileEnabled(int flag);
+// report on standard error and must not leave a log in the folder they read, and for a copy of
+// the program started while another runs, whose log that file is. Returns the flag before.
+int SetLogFileEnabled(int flag);
 
 // The short name of the program, which names the log file "%s.log".
 constexpr const char* kProgramShortName = "qvn";

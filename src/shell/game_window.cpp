@@ -48,11 +48,16 @@ POINT ClampWindowPosition(const RECT& stored, int width, int height, int screenW
     if (top >= screenHeight - height) {
         top = screenHeight - height;
     }
-    return POINT{left, top};
+    // A window larger than the screen keeps its top-left corner, and so its menu bar, on it.
+    return POINT{std::max<LONG>(left, 0), std::max<LONG>(top, 0)};
+}
+
+bool AnotherCopyRuns() {
+    return FindWindowA(kProgramShortName, kWindowTitle) != nullptr;
 }
 
 HWND CreateMainWindow() {
-    if (FindWindowA(kProgramShortName, kWindowTitle) != nullptr) {
+    if (AnotherCopyRuns()) {
         return nullptr;
     }
     if (MainMenu == nullptr) {

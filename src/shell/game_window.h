@@ -24,6 +24,9 @@ extern int LoadMenuEnabled;
 extern int SaveMenuEnabled;
 extern int TitleReturnEnabled;
 
+// Whether the game window of another copy of the program is open: that copy is running, and
+// the log, "SafetyQuit" and the saves are its own.
+bool AnotherCopyRuns();
 // None when a copy of the program already runs, or the window cannot be made.
 HWND CreateMainWindow();
 void ApplyWindowMode();
@@ -37,7 +40,8 @@ int MatchTypedKeyword(const char* word);
 void AppendTypedChar(char c);
 
 // The window position for a window of width x height: the stored "WindowRect"'s left and top,
-// kept on the primary screen of screenWidth x screenHeight.
+// kept on the primary screen of screenWidth x screenHeight; a window larger than the screen
+// starts at its left or top edge.
 POINT ClampWindowPosition(const RECT& stored, int width, int height, int screenWidth,
                           int screenHeight);
 

@@ -81,6 +81,30 @@ void SetUpInput(HWND window) {
     }
 }
 
+// The lines of a copy started while another runs reach standard error only, for as long as the
+// object lives; the log file is the running copy's.
+class LogOfASecondCopy {
+public:
+    explicit LogOfASecondCopy(bool secondCopy)
+        : logFileBefore_(secondCopy ? SetLogFileEnabled(0) : -1) {
+        if (secondCopy) {
+            LogPrintf(
+                "start: the game is already running; this copy writes its log to standard error "
+                "only and ends after its settings dialog.");
+        }
+    }
+    ~LogOfASecondCopy() {
+        if (logFileBefore_ >= 0) {
+            SetLogFileEnabled(logFileBefore_);
+        }
+    }
+    LogOfASecondCopy(const LogOfASecondCopy&) = delete;
+    LogOfASecondCopy& operator=(const LogOfASecondCopy&) = delete;
+
+private:
+    int logFileBefore_;
+};
+
 void SetUpUiFont() {
     LOGFONTA font = BoldGothicFont();
     font.lfHeight = 20;
@@ -106,11 +130,14 @@ enum class StartOutcome {
 // VM and the start script.
 StartOutcome StartGame() {
     MessageFontScale = ComputeMessageFontScale(ScreenWidth, ScreenHeight);
+    // A copy started at the same moment may have opened its window meanwhile: its marker is 1.
+    if (AnotherCopyRuns()) {
+        return StartOutcome::kAnotherCopy;
+    }
     WriteSafetyQuit(1);
     HWND window = CreateMainWindow();
     if (window == nullptr) {
-        return FindWindowA(kProgramShortName, kWindowTitle) != nullptr ? StartOutcome::kAnotherCopy
-                                                                       : StartOutcome::kFailed;
+        return AnotherCopyRuns() ? StartOutcome::kAnotherCopy : StartOutcome::kFailed;
     }
     RemoveStaleTemporaryFiles();
     LogPrintf("\r\n[DirectSound]");
@@ -218,6 +245,11 @@ int RunProgram(const ProgramOptions& options) {
     ForgetSavedGames();
     InstallGameScriptHooks();
     RegisterGameResources();
+    // A copy started while another runs must not harm it: the log file and "SafetyQuit" are the
+    // running copy's (its marker is 1 while it runs, so the notice would only wipe it). This
+    // copy writes its lines to standard error only, shows its settings dialog and ends.
+    const bool secondCopy = AnotherCopyRuns();
+    const LogOfASecondCopy log(secondCopy);
     std::string displayProblem;
     if (options.display && !Win32StartDisplay(&displayProblem)) {
         LogPrintf(
@@ -231,7 +263,7 @@ int RunProgram(const ProgramOptions& options) {
         ui::InstallUiPresentation();
     }
     ForgetPreviousLog();
-    if (ReadSafetyQuit() != 0) {
+    if (!secondCopy && ReadSafetyQuit() != 0) {
         // Before this run's first line empties the log: the notice dialog copies the old one.
         KeepPreviousLog();
         if (RunNoticeDialog() == 2) {
@@ -245,7 +277,7 @@ int RunProgram(const ProgramOptions& options) {
     int status = 0;
     if (CreateD3DApplication() == 0) {
         status = kExitStartFailed;
-    } else if (RunStartupDialogLoop(RunStartupSettingsDialog)) {
+    } else if (RunStartupDialogLoop(RunStartupSettingsDialog) && !secondCopy) {
         const StartOutcome outcome = StartGame();
         if (outcome == StartOutcome::kRunning) {
             if (RunMainLoop(options.idleHook, options.idleContext)) {

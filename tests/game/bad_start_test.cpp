@@ -169,22 +169,7 @@ TEST(BadStartTest, WithoutADisplayTheProgramSaysSoAndEnds) {
     ASSERT_FALSE(copy.empty());
     const std::string errors = game.dir().path() + "/stderr.txt";
 
-    const pid_t child = fork();
-    if (child == 0) {
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        // Only the desktop drivers: with neither server there, video cannot start.
-        setenv("SDL_VIDEODRIVER", "x11,wayland", 1);
-        if (freopen(errors.c_str(), "w", stderr) == nullptr) {
-            _exit(126);
-        }
-        execl(copy.c_str(), copy.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), kExitStartFailed);
+    EXPECT_EQ(qvn::test::RunProgramCopy(copy, errors, false), kExitStartFailed);
     std::ifstream in(errors);
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {

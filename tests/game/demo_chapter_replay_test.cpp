@@ -6,7 +6,8 @@
 // plays the first chapter from NEW GAME to its end, skips the second chapter and the journey
 // after it and takes the station square's choices on the way to the story's end, then sees the
 // recollection unlocked; demo_title_again is the next run over its saves; demo_journey plays the
-// journey with its movies and its train map.
+// journey with its movies and its train map; demo_save_points saves in every part of the story and
+// loads each save back from the title.
 
 #include <algorithm>
 #include <cctype>
@@ -17,8 +18,12 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/byte_reader.h"
 #include "foundation/registry_settings.h"
+#include "platform/win32/dialog_api.h"
+#include "platform/win32/dialog_input.h"
 #include "platform/win32/shell_test_hooks.h"
+#include "platform/winbase/code_page.h"
 #include "platform/winbase/test_hooks.h"
 #include "replay_harness.h"
 #include "support/golden.h"
@@ -115,6 +120,76 @@ TEST(DemoChapterReplayTest, JourneyPlaysItsMoviesAndBranchesOnTheTrainMap) {
     ASSERT_TRUE(map != nullptr && hovered != nullptr && map->drawn && hovered->drawn);
     // The hover ring lies around MINATO, 26 pixels to the left of its centre.
     EXPECT_NE(Channel(*map, 614, 450, 16), Channel(*hovered, 614, 450, 16));
+}
+
+// The share of the pixels of rows top..bottom - 1 that are lit (a channel above 16).
+double LitShare(const ReplayCapture& capture, int top, int bottom) {
+    int lit = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = 0; x < capture.frame.width; ++x) {
+            const std::uint32_t pixel =
+                capture.frame.argb[static_cast<std::size_t>(y) * capture.frame.width + x];
+            lit += ((pixel >> 16 & 0xFF) > 16 || (pixel >> 8 & 0xFF) > 16 || (pixel & 0xFF) > 16);
+        }
+    }
+    return static_cast<double>(lit) / ((bottom - top) * capture.frame.width);
+}
+
+// After a run that did not end normally the notice shows the demo's advice, and its mail button
+// copies the old log followed by the demo's questions; then the game starts.
+TEST(DemoChapterReplayTest, TheNoticeShowsTheDemosAdviceAndCopiesItsQuestions) {
+    ReplayHarness game;
+    qvn::test::CopyDemoGame(game.dir());
+    game.SetSetting("SafetyQuit", 1);
+    game.dir().writeFile("qvn.log", "old run\r\n");
+    game.LoadTimeline("notice_copy_log");
+    std::string advice(4096, '\0');
+    game.AddAction(2, [&] {
+        advice.resize(GetDlgItemTextA(Win32ActiveModalDialog(), 1152, advice.data(),
+                                      static_cast<int>(advice.size())));
+    });
+    EXPECT_EQ(game.Run(), 0);
+    EXPECT_EQ(advice, game.dir().readFile("data/emergency.txt"));
+    EXPECT_EQ(win32_test::ClipboardText(), "old run\r\n" + game.dir().readFile("data/support.txt"));
+    EXPECT_EQ(game.LogLinesWith({"error"}), std::vector<std::string>{});
+}
+
+TEST(DemoChapterReplayTest, EverySavePointLoadsFromTheTitleIntoItsOwnScene) {
+    ReplayHarness game;
+    PlayDemo(&game, "demo_save_points");
+    // A loaded game brings back the frame it was saved in, with its own locals only.
+    EXPECT_EQ(game.LogLinesWith({"warning"}), std::vector<std::string>{});
+
+    // Each part of the story saved its own point, and each loaded game resumed on a scene of its
+    // own: its background (the first chapter's title on black, as the chapter opens).
+    struct SavePoint {
+        const char* capture;
+        const char* title;
+        const char* label;
+        int top;
+        int bottom;
+        double lit;  // at least this share of those rows
+    };
+    const SavePoint points[] = {
+        {"loaded_chapter1", "4月 1週 平日 第一章　北の駅", "top", 440, 470, 0.01},
+        {"loaded_chapter2", "4月 1週 平日 第二章　三人の駅", "top", 0, 200, 0.9},
+        {"loaded_journey", "4月 1週 平日 旅のはじまり", "top", 0, 200, 0.9},
+        {"loaded_square", "5月 2週 土曜 駅前の広場", "top", 0, 200, 0.9},
+        {"loaded_ticket", "5月 2週 土曜 切符売り場", "ticket", 0, 200, 0.9},
+        {"loaded_platform_middle", "5月 2週 土曜 ホーム", "platform_middle", 0, 200, 0.9},
+        {"loaded_the_end", "旅の終わり", "ending", 0, 200, 0.9},
+    };
+    for (std::size_t slot = 0; slot < std::size(points); ++slot) {
+        const SavePoint& point = points[slot];
+        const std::string file = game.dir().readFile("save/save0" + std::to_string(slot) + ".dat");
+        ByteReader reader(file.data(), file.size());
+        reader.Skip(8);
+        EXPECT_EQ(reader.FixedString(64), Utf8ToCp932(point.title).value_or("?")) << slot;
+        EXPECT_EQ(reader.FixedString(32), point.label) << slot;
+        const ReplayCapture* loaded = game.FindCapture(point.capture);
+        ASSERT_TRUE(loaded != nullptr && loaded->drawn) << point.capture;
+        EXPECT_GE(LitShare(*loaded, point.top, point.bottom), point.lit) << point.capture;
+    }
 }
 
 }  // namespace

@@ -1,10 +1,3 @@
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +10,7 @@
 #include "media/music/music_window.h"
 #include "platform/d3d9/d3d9_test.h"
 #include "platform/win32/colour_cursor.h"
+#include "platform/win32/dialog_input.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_box.h"
 #include "platform/win32/message_keys.h"
@@ -28,6 +22,7 @@
 #include "replay_harness.h"
 #include "shell/cursor.h"
 #include "shell/game_window.h"
+#include "shell/program.h"
 #include "shell/shell_texts.h"
 #include "support/golden_image.h"
 #include "title/title_menu.h"
@@ -465,70 +460,91 @@ TEST(ReplayTest, FramesLeaveNoTrailOfTheCursorOrTheFpsLine) {
     EXPECT_GT(inside, 0) << "the cursor at its last place";
 }
 
-TEST(ReplayTest, SecondCopyFindsTheFirstAndEnds) {
-    ReplayHarness game;
-    PrepareGame(game, kReplayEndlessStart);
-    // The first copy's window: the program's class name and title.
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "qvn";
-    ASSERT_NE(RegisterClassExA(&windowClass), 0);
-    HWND first = CreateWindowExA(0, "qvn", kWindowTitle, 0, 0, 0, 64, 64, nullptr, nullptr, nullptr,
-                                 nullptr);
-    ASSERT_NE(first, nullptr);
+// A copy started while another runs leaves the running copy's log and "SafetyQuit" (1 while it
+// runs) alone: no notice, its settings dialog first, and its end after that dialog, however it
+// is left.
+TEST(ReplayTest, SecondCopyLeavesTheFirstAloneAndEndsAfterItsSettingsDialog) {
+    const std::string firstLog = "[Information]\r\nProduct: qvn 1.00\r\n";
+    for (const int button : {1, 2}) {
+        ReplayHarness game;
+        PrepareGame(game, kReplayEndlessStart);
+        game.SetSetting("SafetyQuit", 1);
+        game.dir().writeFile("qvn.log", firstLog);
+        // The first copy's window: the program's class name and title.
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.lpszClassName = "qvn";
+        ASSERT_NE(RegisterClassExA(&windowClass), 0);
+        HWND first = CreateWindowExA(0, "qvn", kWindowTitle, 0, 0, 0, 64, 64, nullptr, nullptr,
+                                     nullptr, nullptr);
+        ASSERT_NE(first, nullptr);
+        WORD dialog = 0;
+        game.AddAction(1, [&] { dialog = Win32DialogResource(Win32ActiveModalDialog()); });
+        game.Add({1, Kind::DialogClick, button});
 
-    EXPECT_EQ(game.Run(), 0);
-    EXPECT_TRUE(game.frames().empty());
-    EXPECT_EQ(ReadSafetyQuit(), 1u) << "the second copy never ran";
-    EXPECT_EQ(CountLines(game.LogLines(), "[DirectSound]"), 0);
-    EXPECT_TRUE(IsWindow(first)) << "the first copy's window is left alone";
-    DestroyWindow(first);
-    UnregisterClassA("qvn", nullptr);
+        EXPECT_EQ(game.Run(), 0) << button;
+        EXPECT_EQ(dialog, 109) << button << ": the settings dialog, no notice";
+        EXPECT_TRUE(game.frames().empty()) << button;
+        win32_test::ForgetSettingsStore();
+        EXPECT_EQ(ReadSafetyQuit(), 1u) << button << ": the first copy's marker";
+        EXPECT_EQ(game.Log(), firstLog) << button << ": its lines went to standard error only";
+        EXPECT_TRUE(IsWindow(first)) << button << ": the first copy's window is left alone";
+        DestroyWindow(first);
+        UnregisterClassA("qvn", nullptr);
+    }
 }
 
-TEST(ReplayTest, SecondProcessFindsTheRunningGameAndEnds) {
+TEST(ReplayTest, SecondProcessLeavesTheRunningGamesLogAndMarkerAlone) {
     ReplayHarness game;
     PrepareGame(game, kReplayEndlessStart);
     const std::string copy = qvn::test::CopyProgramInto(game.dir());
     ASSERT_FALSE(copy.empty());
-
-    int exitStatus = -1;
+    struct Copy {
+        const char* name;
+        bool display;
+        int expectedStatus;
+        // What the copy left: its status and standard error, the log and the marker after it.
+        int status = -1;
+        std::string errors;
+        std::string log;
+        DWORD marker = 0;
+    };
+    Copy copies[] = {
+        {"with a desktop", true, 0},
+        {"without a desktop", false, kExitStartFailed},
+    };
+    std::string logBefore;
     game.AddAction(10, [&] {
-        const pid_t child = fork();
-        if (child == 0) {
-            execl(copy.c_str(), copy.c_str(), static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        // The copy ends on its own; the bound only keeps a broken build from hanging the test.
-        for (int i = 0; i < 600 && exitStatus < 0; ++i) {
-            int status = 0;
-            if (waitpid(child, &status, WNOHANG) == child) {
-                exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-            } else {
-                usleep(50000);
-            }
-        }
-        if (exitStatus < 0) {
-            kill(child, SIGKILL);
-            waitpid(child, nullptr, 0);
+        logBefore = game.Log();
+        for (Copy& c : copies) {
+            c.status =
+                qvn::test::RunProgramCopy(copy, game.dir().path() + "/stderr.txt", c.display);
+            c.errors = game.dir().readFile("stderr.txt");
+            c.log = game.Log();
+            win32_test::ForgetSettingsStore();
+            c.marker = ReadSafetyQuit();
         }
     });
     game.Add({20, Kind::Close, IDYES});
     game.Run();
-    EXPECT_EQ(exitStatus, 0);
     EXPECT_GT(game.FramesBetween(11, 19), 0) << "the first copy plays on";
-    // The copy found "SafetyQuit" set by the running game and showed the notice dialog, whose
-    // missing advice file started the shared log afresh; then came the report of this machine.
-    // It never made a sound device.
-    const std::vector<std::string> log = game.LogLines();
-    ASSERT_GE(log.size(), 3u);
-    EXPECT_NE(log[0].find("emergency.txt"), std::string::npos) << log[0];
-    EXPECT_EQ(log[1], "");
-    EXPECT_EQ(log[2], "[Information]");
-    EXPECT_EQ(CountLines(log, "Product: qvn 1.00"), 1);
-    EXPECT_EQ(CountLines(log, "[DirectSound]"), 0);
-    EXPECT_EQ(ReadSafetyQuit(), 0u);
+    ASSERT_FALSE(logBefore.empty());
+    for (const Copy& c : copies) {
+        EXPECT_EQ(c.status, c.expectedStatus) << c.name;
+        EXPECT_EQ(c.marker, 1u) << c.name << ": the running game's marker";
+        EXPECT_EQ(c.log, logBefore) << c.name << ": the running game's log, kept whole";
+        EXPECT_NE(c.errors.find("start: the game is already running"), std::string::npos)
+            << c.name << "\n"
+            << c.errors;
+    }
+    // The copy with a desktop: no notice (whose missing advice file would have been logged), the
+    // report of this machine, and no sound device.
+    const std::string& lines = copies[0].errors;
+    EXPECT_EQ(lines.find("emergency.txt"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("Product: qvn 1.00"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("[DirectSound]"), std::string::npos) << lines;
+    EXPECT_EQ(ReadSafetyQuit(), 0u) << "the first copy's own normal end";
 }
 
 }  // namespace

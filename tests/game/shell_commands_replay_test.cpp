@@ -197,4 +197,26 @@ TEST(ShellCommandsReplayTest, NoticeDialogOnlyAfterAnUncleanRunCopiesTheOldLog) 
     }
 }
 
+// "Windowsに戻る" at the start-up dialog after a play that left a save point: the run ends with
+// no global script loaded, and its reset reads no system variables from that save.
+TEST(ShellCommandsReplayTest, LeavingAtTheStartupDialogLogsNoError) {
+    std::string savePoint;
+    {
+        ReplayHarness earlier;
+        earlier.PrepareGame("*top\n    invoke 24 \"*earlier play\"\n    return\n", 0);
+        EXPECT_EQ(earlier.Run(), 0);
+        savePoint = earlier.dir().readFile("save/save20.dat");
+    }
+    ASSERT_FALSE(savePoint.empty());
+    ReplayHarness game;
+    game.PrepareGame(qvn::test::kReplayEndlessStart, 0);
+    game.dir().writeFile("save/save20.dat", savePoint);
+    game.Add({1, ReplayEvent::Kind::DialogClick, 2, 0});
+    EXPECT_EQ(game.Run(), 0);
+    EXPECT_TRUE(game.frames().empty());
+    EXPECT_GT(CountLines(game.LogLines(), "Product: qvn 1.00"), 0);
+    EXPECT_EQ(game.LogLinesWith({"error"}), std::vector<std::string>{}) << game.Log();
+    EXPECT_EQ(game.dir().readFile("save/save20.dat"), savePoint);
+}
+
 }  // namespace

@@ -44,6 +44,7 @@ TEST(WindowPositionTest, StoredPositionIsKeptOnTheScreen) {
         const char* name;
         RECT stored;
         POINT expected;
+        SIZE screen = {1920, 1080};
     };
     const Case cases[] = {
         {"inside", {100, 50, 0, 0}, {100, 50}},
@@ -51,9 +52,12 @@ TEST(WindowPositionTest, StoredPositionIsKeptOnTheScreen) {
         {"beyond the right edge", {5000, 10, 0, 0}, {1920 - 800, 10}},
         {"beyond the bottom edge", {10, 480, 0, 0}, {10, 1080 - 600}},
         {"exactly at the limit", {1120, 480, 0, 0}, {1120, 480}},
+        // The menu bar and the title bar stay on the desktop.
+        {"taller than the screen", {30, 40, 0, 0}, {0, 0}, {800, 581}},
+        {"wider than the screen", {10, 5, 0, 0}, {0, 5}, {640, 1080}},
     };
     for (const Case& c : cases) {
-        const POINT p = ClampWindowPosition(c.stored, 800, 600, 1920, 1080);
+        const POINT p = ClampWindowPosition(c.stored, 800, 600, c.screen.cx, c.screen.cy);
         EXPECT_EQ(p.x, c.expected.x) << c.name;
         EXPECT_EQ(p.y, c.expected.y) << c.name;
     }
