@@ -6,6 +6,7 @@
 #include "foundation/clock.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/plane.h"
+#include "media/input/di_application.h"
 #include "media/movie/movie_players.h"
 #include "platform/win32/window_api.h"
 #include "script/call_stack.h"
@@ -91,6 +92,10 @@ void UpdateFrame(int advance) {
     device = D3DApp->device.get();
     t *= static_cast<double>(GameSpeed);
 
+    // The frame after the last poll has acted on its presses: a redraw takes none of them again.
+    if (advance == 0 && gDIApplication != nullptr) {
+        gDIApplication->MarkInputRead();
+    }
     ISprite::StepAll(SpriteStepMilliseconds(t));
     D3D_UpdatePlanes(t);
     UpdateMenuInput(t);

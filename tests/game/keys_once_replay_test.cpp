@@ -1,6 +1,7 @@
 // One key, one action, in the running demo: an Enter held through a message box or taken by
 // Alt+Enter leaves the square's choice open; quick presses of Page Up page back through the
-// backlog, and quick pushes of the stick step on the title screen, once each, as slow ones do.
+// backlog, a frame that only redraws takes no click a second time, and quick pushes of the stick
+// step on the title screen, once each, as slow ones do.
 
 #include <string>
 
@@ -77,6 +78,19 @@ TEST(KeysOnceReplayTest, QuickPressesOfPageUpStepTheBacklogOnceEach) {
     }
     EXPECT_EQ(cursor[1], 4u) << "four entries back: the first step shows the current page's own";
     EXPECT_EQ(cursor[0], cursor[1]);
+    EXPECT_EQ(hash[0], hash[1]);
+}
+
+TEST(KeysOnceReplayTest, AClickIsTakenOnceWhenTheMenuBarRedrawsRightAfterIt) {
+    std::size_t entries[2] = {};
+    std::uint64_t hash[2] = {};
+    const char* const timelines[] = {"click_then_menu_bar", "click_then_menu_bar_later"};
+    for (int i = 0; i < 2; ++i) {
+        ReplayHarness game;
+        game.AddAction(119, [&entries, i] { entries[i] = MessageBacklog::Size(); });
+        hash[i] = Play(game, "chapter1", timelines[i], "one_page_on").hash;
+    }
+    EXPECT_EQ(entries[0], entries[1]) << "the redraw of the menu bar turned no page";
     EXPECT_EQ(hash[0], hash[1]);
 }
 

@@ -46,6 +46,9 @@ public:
     // the input: each reads as up from now until it is released. A device that cannot be read
     // now does so at its next successful read.
     void ForgetHeldInput(DWORD mask);
+    // The frame has acted on this poll's input: until the next poll, what is down reads as held
+    // (no press) and the mouse as not moved, so a frame that only redraws acts on nothing twice.
+    void MarkInputRead();
 
     bool IsKeyDown(int key) const;
     bool IsKeyPressed(int key) const;

@@ -167,6 +167,16 @@ void DIApplication::ForgetHeldInput(DWORD mask) {
     }
 }
 
+void DIApplication::MarkInputRead() {
+    std::memcpy(previousKeys, keys, sizeof(keys));
+    std::memcpy(previousMouseState.rgbButtons, mouseState.rgbButtons,
+                sizeof(mouseState.rgbButtons));
+    mouseState.lX = 0;
+    mouseState.lY = 0;
+    mouseState.lZ = 0;
+    std::memcpy(previousPadState.rgbButtons, padState.rgbButtons, sizeof(padState.rgbButtons));
+}
+
 bool DIApplication::IsKeyDown(int key) const {
     return InRange(key, 256) && Down(keys[key]);
 }
