@@ -67,31 +67,38 @@ TEST(KeysOnceReplayTest, EnterThatABoxOrAltEnterTookLeavesTheChoiceOpen) {
     EXPECT_EQ(square.hash, untouched.hash) << "the choice waits as it did";
 }
 
-TEST(KeysOnceReplayTest, QuickPressesOfPageUpStepTheBacklogOnceEach) {
-    std::size_t cursor[2] = {};
+// What two plays of the first chapter show: a value read at `tick` and the frame `capture`.
+struct TwoPlays {
+    std::size_t value[2] = {};
     std::uint64_t hash[2] = {};
-    const char* const timelines[] = {"backlog_quick_presses", "backlog_slow_presses"};
+};
+
+TwoPlays PlayChapter1Twice(const char* first, const char* second, const char* capture, int tick,
+                           std::size_t (*read)()) {
+    TwoPlays plays;
+    const char* const timelines[] = {first, second};
     for (int i = 0; i < 2; ++i) {
         ReplayHarness game;
-        game.AddAction(240, [&cursor, i] { cursor[i] = MessageBacklog::Cursor(); });
-        hash[i] = Play(game, "chapter1", timelines[i], "four_back").hash;
+        game.AddAction(tick, [&plays, i, read] { plays.value[i] = read(); });
+        plays.hash[i] = Play(game, "chapter1", timelines[i], capture).hash;
     }
-    EXPECT_EQ(cursor[1], 4u) << "four entries back: the first step shows the current page's own";
-    EXPECT_EQ(cursor[0], cursor[1]);
-    EXPECT_EQ(hash[0], hash[1]);
+    return plays;
+}
+
+TEST(KeysOnceReplayTest, QuickPressesOfPageUpStepTheBacklogOnceEach) {
+    const TwoPlays plays = PlayChapter1Twice("backlog_quick_presses", "backlog_slow_presses",
+                                             "four_back", 240, MessageBacklog::Cursor);
+    EXPECT_EQ(plays.value[1], 4u)
+        << "four entries back: the first step shows the current page's own";
+    EXPECT_EQ(plays.value[0], plays.value[1]);
+    EXPECT_EQ(plays.hash[0], plays.hash[1]);
 }
 
 TEST(KeysOnceReplayTest, AClickIsTakenOnceWhenTheMenuBarRedrawsRightAfterIt) {
-    std::size_t entries[2] = {};
-    std::uint64_t hash[2] = {};
-    const char* const timelines[] = {"click_then_menu_bar", "click_then_menu_bar_later"};
-    for (int i = 0; i < 2; ++i) {
-        ReplayHarness game;
-        game.AddAction(119, [&entries, i] { entries[i] = MessageBacklog::Size(); });
-        hash[i] = Play(game, "chapter1", timelines[i], "one_page_on").hash;
-    }
-    EXPECT_EQ(entries[0], entries[1]) << "the redraw of the menu bar turned no page";
-    EXPECT_EQ(hash[0], hash[1]);
+    const TwoPlays plays = PlayChapter1Twice("click_then_menu_bar", "click_then_menu_bar_later",
+                                             "one_page_on", 119, MessageBacklog::Size);
+    EXPECT_EQ(plays.value[0], plays.value[1]) << "the redraw of the menu bar turned no page";
+    EXPECT_EQ(plays.hash[0], plays.hash[1]);
 }
 
 TEST(KeysOnceReplayTest, QuickPushesOfTheStickStepOnceEachOnTheTitle) {
