@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -138,6 +139,20 @@ TEST(MpegAudioDecoderTest, DamagedInputFailsCleanlyOrKeepsWhatDecodes) {
     const std::optional<DecodedPcm> patched = DecodeMpegAudio(holed.data(), holed.size());
     ASSERT_TRUE(patched);
     EXPECT_EQ(patched->data.size() % 4, 0u);
+
+    // An Info frame claiming four billion frames is read as the damaged frame it is: the length
+    // is that of the 18 frames there, and a decode resampled to 32 kHz does not count the output
+    // of the claimed ones.
+    std::vector<BYTE> boasting = good;
+    const BYTE tag[] = {'I', 'n', 'f', 'o'};
+    const auto info = std::search(boasting.begin(), boasting.end(), tag, tag + 4);
+    ASSERT_NE(info, boasting.end());
+    std::fill(info + 8, info + 12, BYTE{0xFF});
+    EXPECT_EQ(MpegAudioLength(boasting.data(), boasting.size()), 18 * 1152);
+    const std::optional<DecodedPcm> resampled =
+        DecodeMpegAudio(boasting.data(), boasting.size(), PcmTarget{32000, 2});
+    ASSERT_TRUE(resampled);
+    EXPECT_EQ(resampled->format.nSamplesPerSec, 32000u);
 }
 
 TEST(MpegAudioDecoderTest, OutputLimitIsKept) {
