@@ -4,7 +4,6 @@
 
 #include <sys/types.h>
 #include <algorithm>
-#include <cstdint>
 #include <memory>
 
 #include "platform/winbase/byte_reader.h"
@@ -67,20 +66,23 @@ int ChannelMask(WORD channels) {
     return MPG123_MONO | MPG123_STEREO;
 }
 
-// No MPEG audio frame is smaller than its header and side information: a stream holds at most
-// its size over this many frames.
-constexpr std::size_t kSmallestFrameBytes = 16;
-
-// A handle reading `reader` from where it stands that decodes to 16-bit samples at `target` (any
-// rate or channel count where it says 0), with `flags` added.
-Mpg123Handle NewHandle(ByteReader& reader, PcmTarget target, long flags, std::string* error) {
+// A handle reading `reader` that decodes to 16-bit samples at `target` (any rate or channel
+// count where it says 0).
+Mpg123Handle OpenStream(ByteReader& reader, PcmTarget target, std::string* error) {
+    if (!InitLibrary()) {
+        SetError(error, "the MPEG audio library cannot start");
+        return nullptr;
+    }
     int code = MPG123_OK;
     Mpg123Handle handle(mpg123_new(nullptr, &code));
     if (!handle) {
         SetError(error, mpg123_plain_strerror(code));
         return nullptr;
     }
-    mpg123_param(handle.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS | flags, 0.0);
+    mpg123_param(handle.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    // No resampling: the library's resampler counts its output over a damaged stream's claimed
+    // length frame by frame, minutes for a few bytes that claim four billion frames.
+    mpg123_param(handle.get(), MPG123_REMOVE_FLAGS, MPG123_AUTO_RESAMPLE, 0.0);
     mpg123_format_none(handle.get());
     const int channels = ChannelMask(target.channels);
     if (target.samplesPerSec != 0) {
@@ -103,36 +105,6 @@ Mpg123Handle NewHandle(ByteReader& reader, PcmTarget target, long flags, std::st
     return handle;
 }
 
-// The stream's Info (Xing) frame claims more frames than its bytes can hold. The library takes
-// the claim as the track's length, and when it resamples by a ratio other than 1, 2 or 4 it
-// counts the output of the claimed frames one by one: minutes for a few bytes claiming four
-// billion frames. Asked of a handle that takes every rate, which never resamples.
-bool ClaimsImpossibleLength(ByteReader& reader) {
-    Mpg123Handle probe = NewHandle(reader, PcmTarget{}, 0, nullptr);
-    long rate = 0;
-    int channels = 0;
-    int encoding = 0;
-    const bool claims =
-        probe && mpg123_getformat(probe.get(), &rate, &channels, &encoding) == MPG123_OK &&
-        static_cast<std::uint64_t>(std::max<off_t>(mpg123_framelength(probe.get()), 0)) >
-            reader.Size() / kSmallestFrameBytes + 1;
-    probe.reset();
-    reader.Seek(0);
-    return claims;
-}
-
-// A handle reading `reader` from its start that decodes to 16-bit samples at `target` (any rate
-// or channel count where it says 0). An Info frame whose claim cannot be true is read as the
-// damaged frame it is.
-Mpg123Handle OpenStream(ByteReader& reader, PcmTarget target, std::string* error) {
-    if (!InitLibrary()) {
-        SetError(error, "the MPEG audio library cannot start");
-        return nullptr;
-    }
-    const long flags = ClaimsImpossibleLength(reader) ? MPG123_IGNORE_INFOFRAME : 0;
-    return NewHandle(reader, target, flags, error);
-}
-
 }  // namespace
 
 std::optional<DecodedPcm> DecodeMpegAudio(const BYTE* bytes, std::size_t size, PcmTarget target,
@@ -153,7 +125,8 @@ std::optional<DecodedPcm> DecodeMpegAudio(const BYTE* bytes, std::size_t size, P
         SetError(error, mpg123_strerror(handle.get()));
         return std::nullopt;
     }
-    // Keep this format to the end: a later change of the stream's own format is converted.
+    // Keep this format to the end: a later change of the stream's channels is converted, a frame
+    // of another rate ends the decoding as damage does.
     mpg123_format_none(handle.get());
     mpg123_format(handle.get(), rate, channels, MPG123_ENC_SIGNED_16);
 
