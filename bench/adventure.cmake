@@ -4,11 +4,10 @@
 # voice's start, on the built demo's data.
 qvn_bench_program(adventure_bench
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/adventure_bench.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/adventure_bench_stage.cpp
             ${PROJECT_SOURCE_DIR}/fuzz/fuzz_device.cpp
             ${CMAKE_CURRENT_LIST_DIR}/people_bench.cpp
     LIBS game)
-target_compile_definitions(adventure_bench PRIVATE
-    QVN_DEMO_DIR="${PROJECT_SOURCE_DIR}/demo"
-    QVN_DEMO_GAME_DIR="${CMAKE_BINARY_DIR}/game")
+target_compile_definitions(adventure_bench PRIVATE QVN_DEMO_GAME_DIR="${CMAKE_BINARY_DIR}/game")
 add_dependencies(adventure_bench demo_data)
 target_include_directories(adventure_bench PRIVATE ${PROJECT_SOURCE_DIR}/fuzz)

@@ -9,8 +9,6 @@
 // the software cursor. Items are frames. BM_AdventurePage800x600R5G6B5: the same frame into the
 // 16-bit back buffer of a first run (full screen, "Fullcolor" 0), whose textures follow it.
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,8 +19,8 @@
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
 #include "adventure/scene.h"
+#include "adventure_bench_stage.h"
 #include "foundation/app_settings.h"
-#include "foundation/log.h"
 #include "fuzz_device.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/d3d_functions.h"
@@ -31,7 +29,6 @@
 #include "media/graphics/texture.h"
 #include "platform/win32/cursor_api.h"
 #include "platform/winbase/code_page.h"
-#include "platform/winbase/test_hooks.h"
 #include "shell/cursor.h"
 #include "shell/program.h"
 
@@ -47,10 +44,9 @@ const char* const kPageText =
     "遠くで{汽笛/きてき}が鳴り、列車はゆっくりと{速度/そくど}を落として"
     "{構内/こうない}へ入ってくる。";
 
-// The device, the geometry of an 800 x 600 screen and the page, made once.
+// The device, the geometry of an 800 x 600 screen and the page, made by each benchmark.
 struct Page {
     Page() {
-        SetLogEnabled(0);
         MakeAdventureDevice(800, 600);
         std::snprintf(SpeakerName, sizeof SpeakerName, "%s", Sjis("案内人").c_str());
         text = Sjis(kPageText);
@@ -62,18 +58,14 @@ struct Page {
         ShowText(text.c_str());
         pageLines = LineCounter;
     }
+    AdventureBenchStage stage;  // first: made before the page, taken down after it
     std::string text;
     std::vector<std::string> lines;
     int pageLines = 0;
 };
 
-Page& ThePage() {
-    static Page page;
-    return page;
-}
-
 void BM_LayoutPage(benchmark::State& state) {
-    Page& page = ThePage();
+    const Page page;
     for (auto _ : state) {
         LineCounter = -1;
         ShowText(page.text.c_str());
@@ -84,7 +76,7 @@ void BM_LayoutPage(benchmark::State& state) {
 BENCHMARK(BM_LayoutPage)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawPageLinesReference(benchmark::State& state) {
-    Page& page = ThePage();
+    const Page page;
     const MessageGeometry g = GetMessageGeometry();
     for (auto _ : state) {
         LineCounter = 0;
@@ -101,32 +93,9 @@ void BM_DrawPageLinesReference(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawPageLinesReference)->Unit(benchmark::kMicrosecond);
 
-// A program directory holding the demo's station picture and cursor, removed at exit.
-const std::string& ProgramDirectory() {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/qvn-adventure-bench-XXXXXX";
-        if (mkdtemp(pattern) == nullptr) {
-            std::abort();
-        }
-        namespace fs = std::filesystem;
-        fs::create_directories(fs::path(pattern) / "bmp" / "visual");
-        fs::copy_file(fs::path(QVN_DEMO_DIR) / "bmp" / "visual" / "station.png",
-                      fs::path(pattern) / "bmp" / "visual" / "station.png");
-        fs::copy_file(fs::path(QVN_DEMO_DIR) / "bmp" / "cursor.png",
-                      fs::path(pattern) / "bmp" / "cursor.png");
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(ProgramDirectory(), ignored);
-        });
-        return std::string(pattern);
-    }();
-    return dir;
-}
-
 void RunAdventurePage(benchmark::State& state, UINT width, UINT height,
                       D3DFORMAT backBufferFormat = D3DFMT_X8R8G8B8) {
-    SetLogEnabled(0);
-    win32_test::SetProgramDirectory(ProgramDirectory());
+    const AdventureBenchStage stage;
     // FADE holds the scene before the station (a blue colour picture), halfway through its
     // cross-fade away over the station.
     if (!MakeAdventureDevice(width, height, false, backBufferFormat) ||
@@ -164,11 +133,6 @@ void RunAdventurePage(benchmark::State& state, UINT width, UINT height,
     }
     state.counters["lines"] = LineCounter;
     state.SetItemsProcessed(state.iterations());
-    BlockingCount = 0;
-    ReleaseScene();
-    ReleaseCursor();
-    GameMode = kGameModeNone;
-    DestroyD3DApplication();
 }
 
 void BM_AdventurePage800x600(benchmark::State& state) {

@@ -5,36 +5,31 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <fstream>
+#include <filesystem>
 #include <string>
 
 #include "foundation/log.h"
 #include "foundation/path.h"
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/font.h"
-#include "platform/winbase/test_hooks.h"
 #include "sprite_ui/baloon.h"
 #include "sprite_ui/frame_textures.h"
 #include "sprite_ui/menu_window.h"
 
+#include "fuzz_program_dir.h"
+
 namespace {
 
-// A program directory holding the demo's frame and balloon images; answers its path.
-std::string MakeProgramDirectory() {
-    char pattern[] = "/tmp/qvn-menu-bench-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-        std::abort();
-    }
-    const std::string dir = pattern;
-    win32_test::SetProgramDirectory(dir);
-    (void)std::system(("mkdir -p " + dir + "/bmp").c_str());
+// The program's directory (the one of every benchmark of this program) with the demo's frame and
+// balloon images.
+void CopyFrameImages() {
+    const std::string dir = FuzzProgramDirectory("spritebench");
+    std::filesystem::create_directories(dir + "/bmp");
     for (const char* name :
          {"frame0.png", "frame1.png", "frame2.png", "frame3.png", "frame4.png", "baloon.png"}) {
-        std::ifstream in(std::string(QVN_DEMO_DIR) + "/bmp/" + name, std::ios::binary);
-        std::ofstream(dir + "/bmp/" + name, std::ios::binary) << in.rdbuf();
+        std::filesystem::copy_file(std::string(QVN_DEMO_DIR) + "/bmp/" + name, dir + "/bmp/" + name,
+                                   std::filesystem::copy_options::overwrite_existing);
     }
-    return dir;
 }
 
 bool StartDevice() {
@@ -74,10 +69,7 @@ void ClearTarget() {
 }
 
 void BM_MenuWindowDraw(benchmark::State& state) {
-    // The program directory is fixed on first use: one for every run, removed at exit.
-    static const std::string dir = MakeProgramDirectory();
-    static const int removal = std::atexit([] { (void)std::system(("rm -rf " + dir).c_str()); });
-    (void)removal;
+    CopyFrameImages();
     if (!StartDevice()) {
         state.SkipWithError("no device");
         return;

@@ -8,11 +8,11 @@
 // leaves, as the frame shows it.
 // BM_VoiceStart: PlayVoice of a 2.6-second MP3 line from the call until the sound plays (the
 // file read, decoded and put in a playing sound buffer).
-#include <filesystem>
 #include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "adventure_bench_stage.h"
 #include "fuzz_device.h"
 
 #include "adventure/adventure_frame.h"
@@ -33,7 +33,6 @@
 #include "platform/dsound/dsound_test.h"
 #include "platform/win32/window_api.h"
 #include "platform/winbase/code_page.h"
-#include "platform/winbase/test_hooks.h"
 #include "shell/program.h"
 #include "sprite_ui/sprite.h"
 
@@ -43,16 +42,10 @@ std::string Sjis(const char* utf8) {
     return Utf8ToCp932(utf8).value_or("");
 }
 
-// A program directory holding the built demo's pictures, sprites and voices, an 800 x 600
-// device and a null sound device, made once.
+// An 800 x 600 device and a null sound device over the stage of every benchmark, with the
+// station as the background, made by each benchmark.
 struct Stage {
     Stage() {
-        namespace fs = std::filesystem;
-        const std::string dir = win32_test::UsePrivateProgramDirectory("people-bench");
-        for (const char* folder : {"bmp", "sprite", "voice"}) {
-            fs::copy(fs::path(QVN_DEMO_GAME_DIR) / folder, fs::path(dir) / folder,
-                     fs::copy_options::recursive);
-        }
         MakeAdventureDevice(800, 600);
         dsound_test::UseNullDevice(true);
         static int soundWindow;
@@ -81,14 +74,10 @@ struct Stage {
         WindowFadeTime = 0.0f;
     }
 
+    AdventureBenchStage base;  // first: made before the rest, taken down after it
     std::string speaker;
     std::string text;
 };
-
-Stage& TheStage() {
-    static Stage stage;
-    return stage;
-}
 
 // One frame as the frame step runs it in the adventure mode, without presenting.
 void RunFrame() {
@@ -102,9 +91,7 @@ void RunFrame() {
 }
 
 void FrameBenchmark(benchmark::State& state, bool withPeople) {
-    Stage& stage = TheStage();
-    ClearStands();
-    ReleaseMascot();
+    Stage stage;
     if (withPeople) {
         AddStand("hina", static_cast<std::uint32_t>(kStandSlotLeft));
         AddStand("sora", static_cast<std::uint32_t>(kStandSlotRight));
@@ -133,8 +120,7 @@ void BM_AdventureFrameReference(benchmark::State& state) {
 BENCHMARK(BM_AdventureFrameReference)->Unit(benchmark::kMillisecond);
 
 void BM_BacklogStepBack(benchmark::State& state) {
-    Stage& stage = TheStage();
-    MessageBacklog::Clear();
+    Stage stage;
     stage.ShowPage(true);
     for (int i = 0; i < 10000; ++i) {
         MessageBacklog::Add(stage.text.c_str());
@@ -155,13 +141,11 @@ void BM_BacklogStepBack(benchmark::State& state) {
     state.counters["lines"] = LineCounter;
     state.counters["face"] = FacePlane != nullptr ? 1 : 0;
     state.SetItemsProcessed(state.iterations());
-    MessageBacklog::Clear();
 }
 BENCHMARK(BM_BacklogStepBack)->Unit(benchmark::kMicrosecond);
 
 void BM_VoiceStart(benchmark::State& state) {
-    TheStage();
-    SkipActive = 0;
+    const Stage stage;
     for (auto _ : state) {
         PlayVoice("hn0201");
         if (!IsVoicePlaying()) {
@@ -169,7 +153,6 @@ void BM_VoiceStart(benchmark::State& state) {
             break;
         }
     }
-    ReleaseVoice();
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_VoiceStart)->Unit(benchmark::kMillisecond);

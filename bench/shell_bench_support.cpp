@@ -4,9 +4,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "adventure/game_mode.h"
 #include "foundation/app_settings.h"
@@ -59,24 +64,60 @@ std::string MakeProgramDirectory(const char* startScript) {
     return dir;
 }
 
-double SecondsInFreshProcess(double (*child)()) {
+namespace {
+
+// The first argument of a new process that runs a FreshChild: NAME PROGRAM_DIRECTORY FD follow.
+constexpr const char* kFreshChildFlag = "--fresh-child";
+
+std::map<std::string, double (*)()>& FreshChildren() {
+    static std::map<std::string, double (*)()> children;
+    return children;
+}
+
+// The new process: runs the child named `name` in `directory` and writes its seconds to `fd`.
+int RunFreshChild(const char* name, const char* directory, const char* fd) {
+    const auto found = FreshChildren().find(name);
+    if (found == FreshChildren().end()) {
+        return 1;
+    }
+    win32_test::SetProgramDirectory(directory);
+    const double seconds = found->second();
+    const int out = std::atoi(fd);
+    const bool written = write(out, &seconds, sizeof seconds) == sizeof seconds;
+    close(out);
+    return written ? 0 : 1;
+}
+
+}  // namespace
+
+FreshChild::FreshChild(const char* name, double (*run)()) : name_(name) {
+    FreshChildren()[name] = run;
+}
+
+double SecondsInFreshProcess(const FreshChild& child) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
         return -1.0;
     }
+    // Everything the new process is given is made before the fork.
+    const std::string directory = win32_test::UsePrivateProgramDirectory("shell-bench");
+    const std::string fd = std::to_string(pipeEnds[1]);
+    const char* arguments[] = {"shell_bench",     kFreshChildFlag, child.name(),
+                               directory.c_str(), fd.c_str(),      nullptr};
     const pid_t process = fork();
     if (process == 0) {
         close(pipeEnds[0]);
-        const double seconds = child();
-        const ssize_t written = write(pipeEnds[1], &seconds, sizeof seconds);
-        _exit(written == sizeof seconds ? 0 : 1);
+        execv("/proc/self/exe", const_cast<char* const*>(arguments));
+        _exit(127);
     }
     close(pipeEnds[1]);
     double seconds = -1.0;
-    const ssize_t got = read(pipeEnds[0], &seconds, sizeof seconds);
+    const ssize_t got = process > 0 ? read(pipeEnds[0], &seconds, sizeof seconds) : 0;
     close(pipeEnds[0]);
-    int status = 0;
-    waitpid(process, &status, 0);
+    if (process > 0) {
+        int status = 0;
+        waitpid(process, &status, 0);
+    }
     return got == sizeof seconds ? seconds : -1.0;
 }
 
@@ -122,3 +163,18 @@ void RunningGame::Frame() {
 }
 
 }  // namespace shell_bench
+
+// The program's own entry in place of the benchmark library's: a new process started by
+// SecondsInFreshProcess runs its child and ends; any other runs the benchmarks.
+int main(int argc, char** argv) {
+    if (argc == 5 && std::strcmp(argv[1], shell_bench::kFreshChildFlag) == 0) {
+        return shell_bench::RunFreshChild(argv[2], argv[3], argv[4]);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

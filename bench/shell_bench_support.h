@@ -11,9 +11,22 @@ namespace shell_bench {
 // 800 x 600 display in the settings store.
 std::string MakeProgramDirectory(const char* startScript = nullptr);
 
-// Runs `child` in a forked copy of this process (which then ends) and returns the seconds it
-// answered; negative when it answered none.
-double SecondsInFreshProcess(double (*child)());
+// Work timed in a new process of this program. Made at namespace scope, so that the new
+// process knows it by its name before its main runs.
+class FreshChild {
+public:
+    // `run` answers the seconds it measured; negative when it measured none.
+    FreshChild(const char* name, double (*run)());
+    const char* name() const { return name_; }
+
+private:
+    const char* name_;
+};
+
+// Runs `child` in a new process of this program's executable (started afresh, so that nothing
+// this process did before, whichever benchmarks ran, is in it) in the program directory of
+// MakeProgramDirectory, and returns the seconds it answered; negative when it answered none.
+double SecondsInFreshProcess(const FreshChild& child);
 
 // The game window with its device and menu bar, the cursor and the FPS line, the start script
 // (MakeProgramDirectory's) running, on the manual clock; taken down again at the end.

@@ -1,7 +1,7 @@
 // The frame of BM_EmptyAdventureFrame with the presentation of menus and dialogs at work:
 // BM_FrameWithMenuOpen with the File menu and its load slots open below the menu bar,
-// BM_FrameWithDialog under the modal version dialog. BM_StartupToFirstDialog: a fresh process
-// (forked) from RunProgram until the start-up dialog's first frame is presented.
+// BM_FrameWithDialog under the modal version dialog. BM_StartupToFirstDialog: a new process
+// of the program from RunProgram until the start-up dialog's first frame is presented.
 #include <chrono>
 
 #include <benchmark/benchmark.h>
@@ -119,11 +119,13 @@ double StartupToFirstDialog() {
     RunProgram(ProgramOptions{});
     return probe.seconds;
 }
+const shell_bench::FreshChild kStartupToFirstDialog("startup-to-first-dialog",
+                                                    StartupToFirstDialog);
 
 void BM_StartupToFirstDialog(benchmark::State& state) {
     shell_bench::MakeProgramDirectory();
     for (auto _ : state) {
-        const double seconds = shell_bench::SecondsInFreshProcess(StartupToFirstDialog);
+        const double seconds = shell_bench::SecondsInFreshProcess(kStartupToFirstDialog);
         if (seconds < 0.0) {
             state.SkipWithError("the child showed no dialog");
             return;

@@ -6,8 +6,9 @@
 // so that numbers above 36 come too) with (next byte & 7) arguments, each a kind byte (0 an
 // integer of 4 bytes, 1 a float of 4 bytes, 2 a text of a length byte and its bytes, 3 a global
 // and 4 a local variable by reference, numbered by the next byte) and its data; 0xF0 and above
-// is a message text (a length byte and its bytes). The byte after the first sets the input of
-// every frame: bit 0 the left button, 1 Enter, 2 Ctrl, 3 Space (each held on alternate frames).
+// is a message text (a length byte and its bytes); a list that does not assemble is skipped. The
+// byte after the first sets the input of every frame: bit 0 the left button, 1 Enter, 2 Ctrl,
+// 3 Space (each held on alternate frames).
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +34,7 @@
 #include "media/sound/direct_sound.h"
 #include "platform/dsound/dsound_test.h"
 #include "script/call_stack.h"
+#include "script/interpreter.h"
 #include "script/script_variables.h"
 #include "shell/program.h"
 #include "tools/script/script_assembler.h"
@@ -42,6 +44,10 @@ namespace {
 constexpr int kFramesForCalls = 12;
 // Raw code may loop without yielding: each frame then runs the interpreter's whole budget.
 constexpr int kFramesForRawCode = 3;
+// The interpreter's budget of a frame, lowered from the game's so that a loop that never waits
+// runs all its frames in a second or so under the sanitizers, even when each turn calls a
+// built-in function that draws the scene.
+constexpr std::uint64_t kInstructionsPerFrame = 1'000;
 constexpr double kFrameSeconds = 0.0625;
 
 // Keys and buttons of DirectInput.
@@ -57,12 +63,15 @@ void WriteFile(const std::string& path, const void* data, std::size_t size) {
     }
 }
 
-void WriteAssembled(const std::string& directory, const char* name, const std::string& source) {
+// False when `source` does not assemble; nothing is written then.
+bool WriteAssembled(const std::string& directory, const char* name, const std::string& source) {
     std::vector<std::uint8_t> bytes;
     std::string error;
-    if (AssembleScript(source, name, &bytes, &error)) {
-        WriteFile(directory + "/script/" + name + ".scr", bytes.data(), bytes.size());
+    if (!AssembleScript(source, name, &bytes, &error)) {
+        return false;
     }
+    WriteFile(directory + "/script/" + name + ".scr", bytes.data(), bytes.size());
+    return true;
 }
 
 // A wave file of 0.1 s of silence, for the sound functions to load.
@@ -85,9 +94,11 @@ bool MakeGame() {
         std::error_code ignored;
         std::filesystem::create_directories(directory + folder, ignored);
     }
-    WriteAssembled(directory, "global",
-                   ".globals 0 0 0 0 0 0 0 0 0 0 0 0 4 1 0 0 0 0 0 0 0\n*top\n return\n");
-    WriteAssembled(directory, "start", "*top\n*restart\n text \"x\"\n invoke 2\n return\n");
+    if (!WriteAssembled(directory, "global",
+                        ".globals 0 0 0 0 0 0 0 0 0 0 0 0 4 1 0 0 0 0 0 0 0\n*top\n return\n") ||
+        !WriteAssembled(directory, "start", "*top\n*restart\n text \"x\"\n invoke 2\n return\n")) {
+        return false;
+    }
     const std::vector<std::uint8_t> wave = SilentWave();
     WriteFile(directory + "/sound/a.wav", wave.data(), wave.size());
     if (!MakeAdventureDevice(320, 240)) {
@@ -98,6 +109,7 @@ bool MakeGame() {
     input = std::make_unique<DIApplication>();
     gDIApplication = input.get();
     InstallGameScriptHooks();
+    script_test::SetMaxInstructionsPerRun(kInstructionsPerFrame);
     return true;
 }
 
@@ -176,10 +188,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ByteReader in(data, size);
     const std::uint8_t form = in.U8();
     const std::uint8_t buttons = in.U8();
-    if ((form & 1) != 0) {
-        WriteAssembled(directory, "fuzz", CallsSource(in));
-    } else {
-        WriteFile(directory + "/script/fuzz.scr", data + 2, size - 2);
+    // The script of the input before must not run in place of this one.
+    const std::string script = directory + "/script/fuzz.scr";
+    std::remove(script.c_str());
+    if ((form & 1) == 0) {
+        WriteFile(script, data + 2, size - 2);
+    } else if (!WriteAssembled(directory, "fuzz", CallsSource(in))) {
+        return 0;  // a list that does not assemble has nothing to run
     }
     ScriptVariables.clear();
     GlobalInitialValues.clear();

@@ -29,6 +29,7 @@ private:
 };
 ReportedOnce runawayReport;
 ReportedOnce callDepthReport;
+std::uint64_t maxInstructionsPerRun = kMaxInstructionsPerRun;
 
 // Everything one run needs to report an error at a code position.
 struct RunContext {
@@ -399,7 +400,7 @@ bool RunCodeBounded(CScript* script, ScriptFrame* frame, float dt, std::uint64_t
 }
 
 bool RunScripts(float dt) {
-    std::uint64_t budget = kMaxInstructionsPerRun;
+    std::uint64_t budget = maxInstructionsPerRun;
     while (!ScriptCallStack.empty()) {
         ScriptFrame* frame = ScriptCallStack.back().get();
         bool exhausted = false;
@@ -410,7 +411,7 @@ bool RunScripts(float dt) {
                     "%s:%s: RunScripts: no yield after %llu instructions; the frame's run "
                     "ends here. [%08X] \"%s\"",
                     kScriptLogTag, kScriptLogError,
-                    static_cast<unsigned long long>(kMaxInstructionsPerRun),
+                    static_cast<unsigned long long>(maxInstructionsPerRun),
                     frame->script->codeFileOffset + frame->pos, frame->script->fileName.c_str());
                 runawayReport.Mark();
             }
@@ -453,3 +454,11 @@ std::string BuildScriptPath(const std::string& current, const char* file) {
     }
     return path;
 }
+
+namespace script_test {
+
+void SetMaxInstructionsPerRun(std::uint64_t instructions) {
+    maxInstructionsPerRun = instructions;
+}
+
+}  // namespace script_test

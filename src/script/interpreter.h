@@ -24,8 +24,15 @@ constexpr std::uint64_t kMaxInstructionsPerRun = 10'000'000;
 constexpr std::size_t kMaxScriptCallDepth = 1024;
 
 // Runs the top frame while RunCode answers true and a frame remains, within
-// kMaxInstructionsPerRun; always false.
+// kMaxInstructionsPerRun (or the bound a harness set); always false.
 bool RunScripts(float dt);
+
+namespace script_test {
+// The instructions one RunScripts call carries out at most, kMaxInstructionsPerRun by default.
+// The fuzz targets lower it, so that a loop that never waits runs its frames within their time
+// limit under the sanitizers.
+void SetMaxInstructionsPerRun(std::uint64_t instructions);
+}  // namespace script_test
 
 // The path a jump or call file instruction names: the current file for an empty name or one
 // beginning with '*', else `file` beside the current file with the current file's extension.

@@ -80,8 +80,8 @@ TEST(ReplayToolTest, DemoGameRunsOverATimelineAndReportsWhatItWasAskedFor) {
     qvn::test::TempProgramDir dir;
     CopyDemoGame(dir);
     dir.writeFile("info.timeline",
-                  "# the information line on, captured, the globals, the end\n"
-                  "5 move 100 100\n"
+                  "# the information line on, captured, the globals, the end; the pointer\n"
+                  "# stays where it starts, off the top row of the full screen\n"
                   "10 key SHIFT down\n"
                   "10 key I down\n"
                   "11 key I up\n"
@@ -137,7 +137,7 @@ TEST(ReplayToolTest, DemoGameRunsOverATimelineAndReportsWhatItWasAskedFor) {
     EXPECT_TRUE(fs::exists(dir.configHome() + "/Velkaro/qvn/settings.txt"));
 }
 
-TEST(ReplayToolTest, BadLineStopsAtOnceAndTheTickLimitEndsTheRun) {
+TEST(ReplayToolTest, BadLineStopsAtOnceTheTickLimitEndsTheRunAndTheTopRowHoldsIt) {
     struct Case {
         const char* name;
         const char* timeline;
@@ -155,6 +155,12 @@ TEST(ReplayToolTest, BadLineStopsAtOnceAndTheTickLimitEndsTheRun) {
          "timeline:3: click: x must be 0..799, not '900'\n"},
         {"tick limit", "5 activate 0\n", {"--ticks", "40"}, 3, {"ended tick 40", "result 0"}, ""},
         {"end before the limit", "5 end\n", {"--ticks", "5"}, 0, {"ended tick 5", "result 0"}, ""},
+        {"top row: the menu bar holds the frames",
+         "5 move 400 0\n10 capture top\n20 end\n",
+         {},
+         0,
+         {"ended tick 20", "result 0"},
+         "capture top tick 10: no frame was drawn\n"},
         {"bad tick limit", "5 end\n", {"--ticks", "0"}, 1, {}, "--ticks must be 1..100000000\n"},
     };
     for (const Case& c : cases) {

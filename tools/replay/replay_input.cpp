@@ -1,8 +1,10 @@
 #include "tools/replay/replay_input.h"
 
 #include "platform/dinput/test_input_backend.h"
+#include "platform/win32/cursor_api.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/shell_test_hooks.h"
+#include "platform/win32/window_placement.h"
 #include "platform/winbase/time_api.h"
 #include "tools/replay/replay_timeline.h"
 
@@ -43,9 +45,17 @@ void ReplayInput::Key(HWND window, UINT virtualKey, bool down) {
     win32_test::InjectKey(window, virtualKey, down, false, rightHand);
 }
 
+void ReplayInput::PlaceAt(HWND window, POINT client) {
+    pointer_ = client;
+    POINT screen = client;
+    if (ClientToScreen(window, &screen)) {
+        SetCursorPos(screen.x, screen.y);
+    }
+}
+
 void ReplayInput::MoveTo(HWND window, POINT client) {
-    const POINT from = Pointer();
-    if (pointer_ && from.x == client.x && from.y == client.y) {
+    const POINT from = pointer_;
+    if (from.x == client.x && from.y == client.y) {
         return;
     }
     pointer_ = client;
@@ -59,7 +69,7 @@ void ReplayInput::Button(HWND window, int button, bool down) {
     if (dinput_test::TestInputBackend* backend = Backend()) {
         backend->MouseButton(button, down);
     }
-    const POINT at = Pointer();
+    const POINT at = pointer_;
     win32_test::InjectMouseButton(window, button, down, at.x, at.y);
 }
 
@@ -67,7 +77,7 @@ void ReplayInput::Wheel(HWND window, int notches) {
     if (dinput_test::TestInputBackend* backend = Backend()) {
         backend->TurnWheel(notches);
     }
-    const POINT at = Pointer();
+    const POINT at = pointer_;
     win32_test::InjectMouseWheel(window, notches, at.x, at.y);
 }
 

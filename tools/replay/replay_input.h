@@ -6,8 +6,6 @@
 // backend is installed at the time (a test may install one of its own); with none, only the
 // window messages are sent.
 
-#include <optional>
-
 #include "platform/dinput/input_state.h"
 #include "platform/winbase/win_types.h"
 
@@ -27,8 +25,11 @@ public:
 
     // VK_LSHIFT..VK_RMENU stand for the left or right key of VK_SHIFT, VK_CONTROL or VK_MENU.
     void Key(HWND window, UINT virtualKey, bool down);
+    // The pointer stands at `client` (client coordinates) without having moved there, as the
+    // desktop's pointer stands where it is when a window opens under it: no message, no movement.
+    void PlaceAt(HWND window, POINT client);
     // `client` in client coordinates. A move to where the pointer already is brings nothing, as
-    // a real pointer that did not move would not; the first move always does.
+    // a real pointer that did not move would not.
     void MoveTo(HWND window, POINT client);
     // Button 0 left, 1 right, at the pointer's position.
     void Button(HWND window, int button, bool down);
@@ -39,12 +40,11 @@ public:
     void PadStick(int xPercent, int yPercent);
 
 private:
-    POINT Pointer() const { return pointer_.value_or(POINT{0, 0}); }
     // The installed test backend with its event time set to the program's clock; null when the
     // installed backend is not a test backend.
     static dinput_test::TestInputBackend* Backend();
     // The first attached pad of the installed test backend (*backend), 0 when there is none.
     static PadId FirstPad(dinput_test::TestInputBackend** backend);
 
-    std::optional<POINT> pointer_;
+    POINT pointer_{0, 0};
 };

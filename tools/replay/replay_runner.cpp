@@ -21,6 +21,7 @@
 #include "platform/winbase/system_test.h"
 #include "platform/winbase/test_hooks.h"
 #include "shell/game_window.h"
+#include "shell/logical_screen.h"
 #include "shell/main_loop.h"
 #include "shell/notice_dialogs.h"
 #include "shell/program.h"
@@ -260,6 +261,9 @@ void ReplayRunner::BeginTick() {
         char title[128] = {};
         GetWindowTextA(MainWindow, title, sizeof title);
         windowTitle_ = title;
+        // The pointer stands in the middle of the game's screen, away from the top row, where a
+        // full-screen game opens its menu bar.
+        input_->PlaceAt(MainWindow, ClientPoint(kLogicalScreenWidth / 2, kLogicalScreenHeight / 2));
         // The desktop gives the new window the focus.
         win32_test::InjectActivation(MainWindow, true);
     }

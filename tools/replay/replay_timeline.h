@@ -6,13 +6,13 @@
 #include <string_view>
 #include <vector>
 
+// Timeline coordinates are those of the game's logical screen.
+#include "shell/logical_screen.h"
+
 // The pad the replay attaches has this many buttons; timelines name them 0..15.
 constexpr int kReplayPadButtons = 16;
 // The stick of the replay's pad (its X and Y axes) is pushed by per cent of a full deflection.
 constexpr int kMaxStickPercent = 100;
-// The logical screen that timeline coordinates refer to.
-constexpr int kLogicalScreenWidth = 800;
-constexpr int kLogicalScreenHeight = 600;
 // Ticks run from 1 to this bound (about nineteen days at sixty ticks a second).
 constexpr int kMaxTimelineTick = 100000000;
 

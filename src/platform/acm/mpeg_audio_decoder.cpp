@@ -80,6 +80,9 @@ Mpg123Handle OpenStream(ByteReader& reader, PcmTarget target, std::string* error
         return nullptr;
     }
     mpg123_param(handle.get(), MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    // No resampling: the library's resampler counts its output over a damaged stream's claimed
+    // length frame by frame, minutes for a few bytes that claim four billion frames.
+    mpg123_param(handle.get(), MPG123_REMOVE_FLAGS, MPG123_AUTO_RESAMPLE, 0.0);
     mpg123_format_none(handle.get());
     const int channels = ChannelMask(target.channels);
     if (target.samplesPerSec != 0) {
@@ -122,7 +125,8 @@ std::optional<DecodedPcm> DecodeMpegAudio(const BYTE* bytes, std::size_t size, P
         SetError(error, mpg123_strerror(handle.get()));
         return std::nullopt;
     }
-    // Keep this format to the end: a later change of the stream's own format is converted.
+    // Keep this format to the end: a later change of the stream's channels is converted, a frame
+    // of another rate ends the decoding as damage does.
     mpg123_format_none(handle.get());
     mpg123_format(handle.get(), rate, channels, MPG123_ENC_SIGNED_16);
 

@@ -21,7 +21,8 @@ struct DecodedPcm {
 };
 
 // The output format: 0 keeps the stream's own rate or channel count. Mono is duplicated into
-// stereo, stereo mixed down to mono; a rate other than the stream's is resampled crudely.
+// stereo, stereo mixed down to mono; rates are never converted, so that a rate other than the
+// stream's decodes nothing and frames of another rate end the decoding.
 struct PcmTarget {
     DWORD samplesPerSec = 0;
     WORD channels = 0;

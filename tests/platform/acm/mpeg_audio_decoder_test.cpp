@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -138,6 +139,24 @@ TEST(MpegAudioDecoderTest, DamagedInputFailsCleanlyOrKeepsWhatDecodes) {
     const std::optional<DecodedPcm> patched = DecodeMpegAudio(holed.data(), holed.size());
     ASSERT_TRUE(patched);
     EXPECT_EQ(patched->data.size() % 4, 0u);
+
+    // Rates are never converted: a target rate other than the stream's decodes nothing, at once
+    // even when the stream's Info frame claims four billion frames (the library's resampler
+    // counted through them for half a minute).
+    std::vector<BYTE> boasting = good;
+    const BYTE tag[] = {'I', 'n', 'f', 'o'};
+    const auto info = std::search(boasting.begin(), boasting.end(), tag, tag + 4);
+    ASSERT_NE(info, boasting.end());
+    std::fill(info + 8, info + 12, BYTE{0xFF});
+    for (const std::vector<BYTE>& stream : {good, boasting}) {
+        for (const DWORD rate : {32000u, 22050u}) {
+            std::string error;
+            EXPECT_FALSE(DecodeMpegAudio(stream.data(), stream.size(), PcmTarget{rate, 2}, &error))
+                << rate;
+            EXPECT_FALSE(error.empty());
+        }
+    }
+    EXPECT_TRUE(DecodeMpegAudio(boasting.data(), boasting.size(), PcmTarget{44100, 2}));
 }
 
 TEST(MpegAudioDecoderTest, OutputLimitIsKept) {
