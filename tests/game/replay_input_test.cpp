@@ -110,4 +110,31 @@ TEST(ReplayInputTest, TestBackendInstalledBeforeTheRunGetsTheTimelineInput) {
     EXPECT_EQ(gDIApplication, nullptr);
 }
 
+// The game may put the pointer elsewhere (the title's keys move it onto an item): the next move
+// starts from there, even to the point the timeline moved to last.
+TEST(ReplayInputTest, AMoveStartsFromWhereTheGamePutThePointer) {
+    ReplayHarness game;
+    game.PrepareGame(qvn::test::kReplayEndlessStart);
+    game.Add({5, ReplayEvent::Kind::MouseMove, 200, 150});
+    game.Add({10, ReplayEvent::Kind::MouseMove, 200, 150});
+    game.Add({12, ReplayEvent::Kind::End});
+    game.AddAction(8, [] {
+        POINT elsewhere{600, 450};
+        ASSERT_TRUE(ClientToScreen(MainWindow, &elsewhere));
+        SetCursorPos(elsewhere.x, elsewhere.y);
+    });
+    POINT at{};
+    DIMOUSESTATE2 mouse{};
+    game.AddAction(11, [&] {
+        GetCursorPos(&at);
+        ScreenToClient(MainWindow, &at);
+        gDIApplication->GetMouseState(&mouse);
+    });
+    EXPECT_EQ(game.Run(), 0);
+    EXPECT_EQ(at.x, 200);
+    EXPECT_EQ(at.y, 150);
+    EXPECT_EQ(mouse.lX, 200 - 600) << "DirectInput's mouse moved back as far";
+    EXPECT_EQ(mouse.lY, 150 - 450);
+}
+
 }  // namespace

@@ -54,7 +54,11 @@ void ReplayInput::PlaceAt(HWND window, POINT client) {
 }
 
 void ReplayInput::MoveTo(HWND window, POINT client) {
-    const POINT from = pointer_;
+    // From where the pointer stands now: the game may have put it elsewhere since the last move.
+    POINT from = pointer_;
+    if (POINT now{}; GetCursorPos(&now) && ScreenToClient(window, &now)) {
+        from = now;
+    }
     if (from.x == client.x && from.y == client.y) {
         return;
     }

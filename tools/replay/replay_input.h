@@ -28,8 +28,9 @@ public:
     // The pointer stands at `client` (client coordinates) without having moved there, as the
     // desktop's pointer stands where it is when a window opens under it: no message, no movement.
     void PlaceAt(HWND window, POINT client);
-    // `client` in client coordinates. A move to where the pointer already is brings nothing, as
-    // a real pointer that did not move would not.
+    // `client` in client coordinates, from where the pointer stands now (the game may have put it
+    // there). A move to where the pointer already is brings nothing, as a real pointer that did
+    // not move would not.
     void MoveTo(HWND window, POINT client);
     // Button 0 left, 1 right, at the pointer's position.
     void Button(HWND window, int button, bool down);
