@@ -1,6 +1,7 @@
 #include "foundation/foundation_test.h"
 
 #include "foundation/app_settings.h"
+#include "foundation/random.h"
 
 namespace foundation_test {
 
@@ -8,7 +9,12 @@ void ResetState() {
     ResetPackState();
     ResetPathState();
     ResetLogState();
+    ResetRandomState();
     ResetAppSettingsToDefaults();
+}
+
+void ResetRandomState() {
+    GetRandomGenerator() = MT19937{};
 }
 
 }  // namespace foundation_test

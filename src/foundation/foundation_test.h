@@ -13,5 +13,8 @@ void ResetPathState();
 void ResetPackState();
 // Forgets the log's path, turns the log on and makes the next line the first of the run.
 void ResetLogState();
+// Leaves the random generator unseeded, as a new process finds it: the first draw seeds it from
+// the clock.
+void ResetRandomState();
 
 }  // namespace foundation_test

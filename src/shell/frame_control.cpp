@@ -95,5 +95,6 @@ void ResetFrameControl() {
     DeviceResetPending = 0;
     GameSpeed = 1.0f;
     FrameClockState = FrameClock{};
+    FpsOverlayFlag = 0;
     SetFrameDrawnObserver(nullptr, nullptr);
 }
