@@ -7,6 +7,7 @@
 #include "platform/win32/client_mapping.h"
 #include "platform/win32/sdl_host.h"
 #include "platform/win32/sdl_virtual_keys.h"
+#include "platform/win32/window_api.h"
 #include "platform/win32/window_input.h"
 #include "platform/win32/window_placement.h"
 #include "platform/win32/window_state.h"
@@ -117,6 +118,14 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
             break;
         }
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+            // A window with the keyboard focus is on the screen, whatever became of a request to
+            // minimise it (a desktop without a window manager, or one that never minimises,
+            // leaves it shown): it is restored, as a minimised window that gets activated is.
+            if (IsIconic(window) != FALSE) {
+                SIZE size{};
+                SdlWindowSize(target->sdlWindow, &size);
+                DeliverSize(window, SIZE_RESTORED, size.cx, size.cy);
+            }
             DeliverActivation(window, true, ClickIsPending());
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:

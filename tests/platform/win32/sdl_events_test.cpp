@@ -157,6 +157,21 @@ TEST_F(SdlEventsTest, FocusChangesActivateAndDeactivateTheProgram) {
     EXPECT_EQ(LOWORD(got[0].wParam), WA_CLICKACTIVE);
     EXPECT_EQ(got[1].message, WM_LBUTTONDOWN);
     EXPECT_TRUE(DInputIsAppActive());
+
+    // Minimised on losing the focus, on a desktop that leaves the window shown (this one never
+    // minimises): when the focus comes back the window is restored before it is activated.
+    ASSERT_TRUE(win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusLost));
+    take(activation);
+    ShowWindow(window_, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(window_));
+    take({WM_SIZE});
+    ASSERT_TRUE(win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusGained));
+    got = take({WM_SIZE, WM_ACTIVATEAPP});
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].message, WM_SIZE);
+    EXPECT_EQ(got[0].wParam, static_cast<WPARAM>(SIZE_RESTORED));
+    EXPECT_EQ(got[1].message, WM_ACTIVATEAPP);
+    EXPECT_FALSE(IsIconic(window_));
 }
 
 TEST_F(SdlEventsTest, WindowEventsBecomeSizeMoveCloseAndPaint) {
