@@ -83,6 +83,21 @@ void LogArithmeticFault(const RunContext& run, ArithmeticFault fault, std::uint8
               run.At(subPos), run.name);
 }
 
+// A push refused because the operand stack holds kMaxOperandStackSize values: the script pushes
+// without end. The frame ends and the values are dropped with it (no frame can use them), so
+// that the game's memory stays bounded; when no frame is left the game ends as after any other
+// script error.
+bool OperandStackFull(const RunContext& run, std::size_t opcodePos) {
+    LogPrintf("%s:%s: RunCode: operand stack full. (%u operands) [%08X] \"%s\"", kScriptLogTag,
+              kScriptLogError, static_cast<unsigned>(OperandStack.size()), run.At(opcodePos),
+              run.name);
+    OperandStack.clear();
+    ScriptErrorPending = true;
+    const std::string name = run.name;
+    ReleaseFrame(run.frame);
+    return GetScriptGameHooks().PopGameMode(name.c_str(), 0);
+}
+
 // The operator instruction; `pos` is at the sub-code. False means the run yields.
 bool RunOperator(const RunContext& run, std::size_t opcodePos, std::size_t& pos) {
     if (pos >= run.size) {
@@ -242,6 +257,9 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
                 if (length == 0) {
                     return run.Overrun(opcode, opcodePos);
                 }
+                if (OperandStack.full()) {
+                    return OperandStackFull(run, opcodePos);
+                }
                 if (tag == kScriptString) {
                     OperandStack.push(value);
                 } else {
@@ -350,6 +368,10 @@ bool Run(CScript* script, ScriptFrame* frame, float dt, std::uint64_t* budget, b
                               kScriptLogError, static_cast<int>(count),
                               static_cast<int>(OperandStack.size()), run.At(pos), run.name);
                     return run.Stop(pos);
+                }
+                // The call's value takes the place of its arguments; with none it is one more.
+                if (count == 0 && OperandStack.full()) {
+                    return OperandStackFull(run, opcodePos);
                 }
                 ScriptArguments.resize(count);
                 for (std::uint32_t i = 0; i < count; ++i) {

@@ -28,8 +28,13 @@ bool ParseRecords(ByteReader& reader, ScriptStateBlock* state) {
     if (state->globals > state->variables.size()) {
         return false;
     }
-    // Each operand record takes at least 7 bytes, each frame record at least 5.
-    state->operands.resize(reader.Count(7));
+    // Each operand record takes at least 7 bytes, each frame record at least 5. More operands
+    // than the stack holds are damage: no running script leaves them.
+    const std::uint32_t operands = reader.Count(7);
+    if (operands > kMaxOperandStackSize) {
+        return false;
+    }
+    state->operands.resize(operands);
     for (auto& operand : state->operands) {
         operand.operandClass = reader.U8();
         operand.type = reader.U8();

@@ -36,9 +36,9 @@ struct ScriptStateBlock {
 };
 
 // Reads the block at `block` without changing the VM: a size word of at least 21 within the
-// `available` bytes, the magic, and every record within the size word. A refused block logs the
-// line CScript::SetData logs for it ("SetData: invalid arg. size(%d)" or "SetData: invalid
-// header. (%08x)") and answers false.
+// `available` bytes, the magic, every record within the size word and no more operands than
+// kMaxOperandStackSize. A refused block logs the line CScript::SetData logs for it ("SetData:
+// invalid arg. size(%d)" or "SetData: invalid header. (%08x)") and answers false.
 bool ReadScriptStateBlock(const std::uint8_t* block, std::size_t available,
                           ScriptStateBlock* state);
 

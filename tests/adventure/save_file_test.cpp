@@ -17,6 +17,7 @@
 #include "adventure/save_texts.h"
 #include "foundation/byte_reader.h"
 #include "foundation/path.h"
+#include "platform/winbase/test_hooks.h"
 #include "save_fixture.h"
 #include "script/call_stack.h"
 #include "script/script_value.h"
@@ -250,7 +251,8 @@ TEST_F(SaveFileTest, DamagedSavesAreRefusedAndTheGameGoesOn) {
 
 // A state holds at most kMaxSaveStateSize bytes: one that large saves and loads back, a larger
 // one is never written, and a file that claims one is refused from its header alone, however
-// large the file (a sparse one of 3 GiB whose header is sound), with the load's box.
+// large the file (a sparse one of 3 GiB whose header is sound): only its header is read, and the
+// load's box shows.
 TEST_F(SaveFileTest, StatesAreBoundedAndAFileClaimingMoreIsRefusedUnread) {
     const std::string path = GetPath(PathKind::Save, 6);
     const auto tooLarge = [&](std::uint64_t length, const char* function) {
@@ -298,7 +300,9 @@ TEST_F(SaveFileTest, StatesAreBoundedAndAFileClaimingMoreIsRefusedUnread) {
             ::truncate((dir_->path() + "/" + SlotPath(6)).c_str(), static_cast<off_t>(c.fileBytes)),
             0)
             << c.name;
+        const std::uint64_t readBefore = win32_test::BytesRead();
         LoadGameData(kLoadSlotCommand + 6);
+        EXPECT_EQ(win32_test::BytesRead() - readBefore, kSaveFileHeaderSize) << c.name;
         boxes = Boxes();
         ASSERT_EQ(boxes.size(), 1u) << c.name;
         EXPECT_EQ(boxes[0].text, kLoadFailedText) << c.name;

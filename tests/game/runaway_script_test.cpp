@@ -1,6 +1,7 @@
 // Scripts that never yield or that call themselves without end, in a running game: the game
 // goes on drawing frames and answering its window, each fault writes one line, and the close
-// question ends the game as usual.
+// question ends the game as usual. A script that pushes without end is stopped at the operand
+// bound and ends the game as a script error does.
 
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "script/call_stack.h"
 #include "script/interpreter.h"
 #include "shell/cursor.h"
+#include "shell/program.h"
 #include "shell/shell_texts.h"
 
 namespace {
@@ -91,6 +93,27 @@ TEST(RunawayScriptTest, ASelfCallingScriptStopsAtTheDepthLimit) {
         EXPECT_EQ(CountLines(log, "function: error. no(99)"), game.FramesBetween(1, 10))
             << "one wait per frame, in the deepest frame";
     }
+}
+
+// The game's memory stays bounded: the start script's frame ends at the bound with one line
+// naming it, and with no frame left the game ends with the failure status.
+TEST(RunawayScriptTest, AScriptThatPushesWithoutEndEndsTheGame) {
+    ReplayHarness game;
+    game.PrepareGame(R"(
+*top
+@again
+    push 1
+    jump @again
+)");
+    game.Add({600, Kind::Close, IDYES});
+    EXPECT_EQ(game.Run(), kExitStartFailed);
+
+    EXPECT_FALSE(game.closedByHarness()) << "the script's end ended the game";
+    const std::vector<std::string> log = game.LogLines();
+    EXPECT_EQ(CountLines(log, "scrMain:error: "), 1) << game.Log();
+    EXPECT_EQ(CountLines(log, "scrMain:error: RunCode: operand stack full. (262144 operands)"), 1);
+    EXPECT_EQ(CountLines(log, "start.scr\""), 1) << "the line names the script";
+    EXPECT_EQ(CountLines(log, "script: the last script ended after the error above."), 1);
 }
 
 }  // namespace

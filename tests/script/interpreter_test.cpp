@@ -412,6 +412,38 @@ TEST_F(InterpreterTest, EndsOfCodeAndMissingLabels) {
     EXPECT_TRUE(ScriptCallStack.empty());
 }
 
+// A script that pushes without end (values or the void of built-in calls that take none) is
+// stopped at the operand bound: one line at the pushing instruction, the frame ends with its
+// values dropped, and the frame that called it goes on with an empty stack.
+TEST_F(InterpreterTest, RunawayPushesEndTheFrameAtTheOperandBound) {
+    WriteScript("main", R"(*top
+    callfile "sub" ""
+    push 7
+    call 90 1
+    pop
+    return
+)");
+    const char* const loops[] = {"@again\n    push 1\n    jump @again\n",
+                                 "@again\n    call 5 0\n    jump @again\n"};
+    for (const char* loop : loops) {
+        SCOPED_TRACE(loop);
+        WriteScript("sub", std::string("    push 2\n    pop\n") + loop);
+        std::string trace;
+        const auto log = CaptureLog([&] { trace = Relative(Run("main", "top")); });
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0],
+                  "scrMain:error: RunCode: operand stack full. (262144 operands) "
+                  "[00000017] \"" +
+                      ScriptPath("sub") + "\"");
+        EXPECT_EQ(trace.substr(trace.find("pop-mode")),
+                  "pop-mode <dir>\\\\script\\\\sub.scr 0\n"
+                  "call 90 i:7\n"
+                  "pop-mode <dir>\\\\script\\\\main.scr 1\n");
+        EXPECT_TRUE(ScriptCallStack.empty());
+        EXPECT_TRUE(OperandStack.empty());
+    }
+}
+
 TEST(ScriptPathTest, JumpTargetsAreLookedForBesideTheCurrentFile) {
     struct Case {
         const char* current;

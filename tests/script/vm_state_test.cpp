@@ -150,6 +150,23 @@ TEST_F(VmStateTest, DamagedBlocksAreRefusedAndLeaveTheVmReset) {
     Bytes hugeCount = good;
     hugeCount[8] = 0xFF;
     hugeCount[11] = 0x7F;
+    // Sound records, one more than the operand stack holds.
+    Bytes tooManyOperands(4, 0);
+    auto word = [&](std::uint32_t value) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            tooManyOperands.push_back(static_cast<std::uint8_t>(value >> shift));
+        }
+    };
+    word(kScriptStateMagic);
+    word(0);  // V
+    word(0);  // G
+    word(kMaxOperandStackSize + 1);
+    for (std::uint32_t i = 0; i <= kMaxOperandStackSize; ++i) {
+        tooManyOperands.insert(tooManyOperands.end(), {7, 6, 1, 0, 0, 0, 0});
+    }
+    word(0);  // F
+    tooManyOperands.push_back(0);
+    tooManyOperands = withSize(tooManyOperands, static_cast<std::uint32_t>(tooManyOperands.size()));
     struct Case {
         const char* name;
         Bytes block;
@@ -168,6 +185,8 @@ TEST_F(VmStateTest, DamagedBlocksAreRefusedAndLeaveTheVmReset) {
         {"frame name cut", cut(good.size() - 12), good.size() - 12,
          "scrMain:error: SetData: invalid arg."},
         {"wait flag missing", cut(good.size() - 1), good.size() - 1,
+         "scrMain:error: SetData: invalid arg."},
+        {"operands beyond the stack's bound", tooManyOperands, tooManyOperands.size(),
          "scrMain:error: SetData: invalid arg."},
     };
     for (const Case& c : cases) {

@@ -12,6 +12,8 @@
 
 namespace {
 
+std::atomic<std::uint64_t> bytesRead{0};
+
 // Bytes that may still be written before writes fail with ENOSPC; negative: no limit.
 std::mutex faultMutex;
 std::int64_t writeAllowance = -1;
@@ -49,6 +51,7 @@ int ReadFully(int fd, void* buffer, std::size_t size, std::size_t* done) {
         }
         total += static_cast<std::size_t>(got);
     }
+    bytesRead += total;
     *done = total;
     return error;
 }
@@ -99,6 +102,10 @@ void FailWritesAfter(std::int64_t bytes) {
 
 void SkipFlushes(bool skip) {
     flushesSkipped = skip;
+}
+
+std::uint64_t BytesRead() {
+    return bytesRead.load();
 }
 
 }  // namespace win32_test

@@ -6,7 +6,7 @@
 #include <string>
 
 // Reads until `size` bytes or the end of the file; 0 or the errno of the failure. `done` gets
-// the bytes read either way.
+// the bytes read either way, and the test hook BytesRead counts them.
 int ReadFully(int fd, void* buffer, std::size_t size, std::size_t* done);
 // Writes all `size` bytes; 0 or the errno of the failure (ENOSPC when the system stops writing
 // without one). `done` gets the bytes written either way. Honours the test hook that fails

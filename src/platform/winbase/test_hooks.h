@@ -28,6 +28,9 @@ void WaitForSleepers(int count);
 // a full disk (ERROR_DISK_FULL), having written only what fitted. Negative: no limit (the
 // default).
 void FailWritesAfter(std::int64_t bytes);
+// The bytes every read of the layer (ReadFile) has taken from files since the process started,
+// so that a test can tell how much of a file was read.
+std::uint64_t BytesRead();
 // On: FlushFileBuffers and the folder flush of MoveFileExA return at once without asking the
 // disk (for measuring what a save costs besides the flush). Off (the default): they flush.
 void SkipFlushes(bool skip);
