@@ -19,7 +19,7 @@ CLEAR = (0, 0, 0, 0)
 DARK = (30, 40, 90, 255)
 LIGHT = (200, 220, 255, 255)
 MID = (90, 120, 200, 255)
-FILL = (20, 30, 70, 200)
+FILL = (20, 30, 70, 255)
 WHITE = (255, 255, 255, 255)
 INK = (40, 40, 40, 255)
 
@@ -30,9 +30,10 @@ def image(name, width, height, pixel):
 
 
 def background(x, y):
-    """A dark translucent tile with a faint diagonal weave."""
+    """A dark opaque tile with a faint diagonal weave: a popup's rows read clearly over the
+    title's buttons, which would show through a translucent one."""
     if (x + y) % 8 == 0:
-        return (30, 45, 95, 210)
+        return (30, 45, 95, 255)
     return FILL
 
 
