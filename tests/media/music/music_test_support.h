@@ -3,6 +3,7 @@
 // streaming thread take exact steps on the manual clock.
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
@@ -17,13 +18,14 @@ namespace qvn::test {
 
 // Runs `action` while another thread keeps the manual clock moving, so that a streaming thread
 // asleep on it wakes up and can be joined. Only for stopping and restarting: what the stream
-// does meanwhile is not exact.
+// does meanwhile is not exact. The clock moves 1 ms at a time with a pause between moves: the
+// clock's lock, which a waking sleeper must take too, is never taken again at once.
 inline void WhileClockRuns(const std::function<void()>& action) {
     std::atomic<bool> done{false};
     std::thread pump([&done] {
         while (!done.load()) {
             win32_test::AdvanceClockMicroseconds(1000);
-            std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
     });
     action();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -23,11 +24,13 @@ TEST_F(MusicThreadStressTest, CommandsRaceTheStreamingThreadSafely) {
     };
     WriteMusic("bgm22b.wav", WaveFile(AsBytes(RampSamples(30000, 4))));
     std::atomic<bool> done{false};
+    // Mixes 5 ms at a time with a pause between mixes, as a sound device does: the mixer's lock,
+    // which the streaming thread takes for each step, is never taken again at once.
     std::thread mixer([&done] {
         while (!done.load()) {
             win32_test::AdvanceClockMicroseconds(5000);
             dsound_test::MixFrames(220);
-            std::this_thread::yield();
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
         }
     });
     for (int round = 0; round < 60; ++round) {
