@@ -15,7 +15,7 @@ struct MessageBacklogEntry {
     std::string face;     // the face plane's name, or "*" when no face was shown
     std::string speaker;  // SpeakerName at the time
     std::string voice;    // the voice given for this message, or empty
-    std::string text;     // as the script gave it, before global words are expanded
+    std::string text;     // as the page showed it: its global words expanded
 };
 
 namespace MessageBacklog {
@@ -38,7 +38,8 @@ void StepBack();
 // first entry the next ShowSelected returns to the current page.
 void StepForward();
 // When the selection changed and the window is shown, lays out the entry under the cursor as a
-// new page (its face, speaker and text; the first entry returns the cursor to the end).
+// new page (its face, speaker and text, shown as recorded, nothing expanded again; the first
+// entry returns the cursor to the end).
 void ShowSelected();
 // Back to the current page, at once.
 void ReturnToCurrent();

@@ -194,19 +194,6 @@ std::size_t FillLine(const char* source, std::string* line, int x0, int y, D3DCO
             taken += group.length;
             continue;
         }
-        if (*c == '#') {
-            if (c[1] == '\0') {
-                ++taken;
-                continue;
-            }
-            const std::string word = GetGlobalWord(static_cast<unsigned char>(c[1]) - '0');
-            if (line->size() + word.size() >= nearlyFull) {
-                break;
-            }
-            line->append(word);
-            taken += 1 + CharLength(c + 1);
-            continue;
-        }
         if (line->size() >= nearlyFull) {
             // Room for one full-width character at most: only a character that may not start
             // a line hangs here, and not when the next one may not start a line either.
@@ -365,24 +352,24 @@ void ShowText(const char* text) {
     if (SpeakerName[0] != '\0') {
         MessageLayout(SpeakerName, nullptr, nullptr);
     }
-    const std::string expanded = BreakOversizedRuby(ExpandGlobalWords(text));
+    const std::string laidOut = BreakOversizedRuby(text != nullptr ? text : "");
     std::size_t consumed = 0;
-    while (consumed < expanded.size()) {
+    while (consumed < laidOut.size()) {
         const std::size_t before = consumed;
-        if (!MessageLayout(nullptr, expanded.c_str() + consumed, &consumed)) {
+        if (!MessageLayout(nullptr, laidOut.c_str() + consumed, &consumed)) {
             return;  // no window: the text is not shown
         }
         if (consumed == before) {
-            consumed += CharLength(expanded.c_str() + consumed);
+            consumed += CharLength(laidOut.c_str() + consumed);
         }
     }
 }
 
 bool ShowMessage(const char* text) {
-    if (text == nullptr) {
-        text = "";
-    }
-    MessageBacklog::Add(text);
-    ShowText(text);
+    // Expanded once, here: the backlog keeps the words as this page shows them, whatever
+    // variable 9 holds when the entry is shown again.
+    const std::string shown = ExpandGlobalWords(text);
+    MessageBacklog::Add(shown.c_str());
+    ShowText(shown.c_str());
     return true;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // Message text into the message window, Japanese style: every line starts with a full-width
 // space unless it opens with a bracket; punctuation that may not start a line hangs at the end
-// of a full one; "{base/reading}" puts the reading as ruby over its base; "#n" is global word n;
-// the speaker's name is the first line of a page. All text is Shift-JIS.
+// of a full one; "{base/reading}" puts the reading as ruby over its base; "#n" is global word n,
+// expanded once as the message comes in; the speaker's name is the first line of a page. All
+// text is Shift-JIS.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,10 +18,12 @@ constexpr int kMessageLineCharsWithFace = 19;
 // page, plus 50 for every byte of every line laid out (the speaker line too).
 extern std::uint32_t AutoPageDelayMs;
 
-// The script VM's message hook and built-in function 35: records the text in the backlog and
-// shows it. Answers true.
+// The script VM's message hook and built-in function 35: expands the text's global words,
+// records the expanded text in the backlog and shows it. Answers true.
 bool ShowMessage(const char* text);
-// Lays out the speaker line (on a page's first line) and then the whole text, line by line.
+// Lays out the speaker line (on a page's first line) and then the whole text, line by line, as
+// it stands: global words are not expanded here (ShowMessage did it, or the backlog recorded
+// the text so).
 void ShowText(const char* text);
 
 // The text with every "#" and the decimal digits after it replaced by that global word ("#"
@@ -31,9 +34,9 @@ std::string ExpandGlobalWords(const char* text);
 std::string GetGlobalWord(int n);
 
 // Lays out one line: the speaker line when `name` is given (only on a page's first line; the
-// other arguments are then not used), else one line of `text`, adding the bytes it took to
-// *consumed (and 1 for the terminator when the text runs out). False when the window cannot be
-// built: nothing is drawn and nothing taken.
+// other arguments are then not used), else one line of `text` (a "#" is a character like any
+// other), adding the bytes it took to *consumed (and 1 for the terminator when the text runs
+// out). False when the window cannot be built: nothing is drawn and nothing taken.
 bool MessageLayout(const char* name, const char* text, std::size_t* consumed);
 
 // Whether the character at `c` may not start a line, or is an opening bracket (or the

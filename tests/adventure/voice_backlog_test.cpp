@@ -176,6 +176,7 @@ TEST_F(PeopleTest, BacklogPagesBackAndForthThroughEarlierMessages) {
     invoke 18 "so0201"
     text "二ページ目、#0人"
     invoke 2
+    set g9 800
     invoke 1 "*"
     text "三ページ目"
     invoke 2
@@ -215,7 +216,7 @@ TEST_F(PeopleTest, BacklogPagesBackAndForthThroughEarlierMessages) {
     EXPECT_EQ(MessageBacklog::At(1).face, "*");
     EXPECT_EQ(MessageBacklog::At(1).voice, "");
     EXPECT_EQ(MessageBacklog::At(2).face, "sora.png");
-    EXPECT_EQ(MessageBacklog::At(2).text, Sjis("二ページ目、#0人"));
+    EXPECT_EQ(MessageBacklog::At(2).text, Sjis("二ページ目、0人")) << "as the page showed it";
     EXPECT_EQ(MessageBacklog::At(3).speaker, Sjis("ヒナ"));
     EXPECT_EQ(MessageBacklog::PendingVoice(), "") << "the page end cleared it";
 
@@ -251,7 +252,8 @@ TEST_F(PeopleTest, BacklogPagesBackAndForthThroughEarlierMessages) {
         EXPECT_EQ(PageWait, 1);
     }
 
-    // An older entry in the backlog's grey, with its face and speaker; "#0" expanded anew.
+    // An older entry in the backlog's grey, with its face and speaker; "#0" as the page showed
+    // it (variable 9 was 0 then and is 800 now).
     Frame({.keys = {201}});
     for (int i = 0; i < 16; ++i) {
         Frame();

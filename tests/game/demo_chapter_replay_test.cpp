@@ -7,7 +7,8 @@
 // after it and takes the station square's choices on the way to the story's end, then sees the
 // recollection unlocked; demo_title_again is the next run over its saves; demo_journey plays the
 // journey with its movies and its train map; demo_save_points saves in every part of the story and
-// loads each save back from the title.
+// loads each save back from the title; demo_backlog pages the backlog back to a page that shows a
+// global word.
 
 #include <algorithm>
 #include <cctype>
@@ -18,14 +19,20 @@
 
 #include <gtest/gtest.h>
 
+#include "adventure/message_backlog.h"
+#include "adventure/message_window.h"
+#include "foundation/app_settings.h"
 #include "foundation/byte_reader.h"
 #include "foundation/registry_settings.h"
+#include "media/graphics/texture.h"
+#include "platform/d3dx/surface_pixels.h"
 #include "platform/win32/dialog_api.h"
 #include "platform/win32/dialog_input.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/winbase/code_page.h"
 #include "platform/winbase/test_hooks.h"
 #include "replay_harness.h"
+#include "script/script_variables.h"
 #include "support/golden.h"
 
 namespace {
@@ -120,6 +127,49 @@ TEST(DemoChapterReplayTest, JourneyPlaysItsMoviesAndBranchesOnTheTrainMap) {
     ASSERT_TRUE(map != nullptr && hovered != nullptr && map->drawn && hovered->drawn);
     // The hover ring lies around MINATO, 26 pixels to the left of its centre.
     EXPECT_NE(Channel(*map, 614, 450, 16), Channel(*hovered, 614, 450, 16));
+}
+
+// What the message window holds: the mask copy of its text (the texture's rows 0..W-1, drawn in
+// one colour whatever the age of the entry shown; empty when there is no window), variable 9 and
+// the backlog's cursor.
+struct MessageWindowLook {
+    std::vector<std::uint32_t> mask;
+    std::int32_t variable9 = 0;
+    std::size_t cursor = 0;
+};
+
+MessageWindowLook LookAtMessageWindow() {
+    MessageWindowLook look;
+    look.variable9 = static_cast<std::int32_t>(GetVar(9));
+    look.cursor = MessageBacklog::Cursor();
+    IDirect3DSurface9* surface = nullptr;
+    if (MessageTexture == nullptr ||
+        FAILED(MessageTexture->texture->GetSurfaceLevel(0, &surface))) {
+        return look;
+    }
+    const RECT rows{0, 0, static_cast<LONG>(ScreenWidth), GetMessageGeometry().height};
+    if (FAILED(d3dx::ReadSurfaceArgb(surface, rows, &look.mask))) {
+        look.mask.clear();
+    }
+    surface->Release();
+    return look;
+}
+
+// The first chapter's count of trains ("#0") paged back to from the street, after the page that
+// put the screen width in variable 9, shows the count as the page showed it: the same text.
+TEST(DemoChapterReplayTest, TheBacklogShowsAPageAsThePageShowedIt) {
+    ReplayHarness game;
+    MessageWindowLook shown;
+    MessageWindowLook pagedBack;
+    game.AddAction(210, [&] { shown = LookAtMessageWindow(); });
+    game.AddAction(490, [&] { pagedBack = LookAtMessageWindow(); });
+    PlayDemo(&game, "demo_backlog");
+    EXPECT_EQ(shown.cursor, MessageBacklog::kEnd);
+    EXPECT_EQ(pagedBack.cursor, 4u) << "four entries back: the count of trains";
+    EXPECT_EQ(pagedBack.variable9, 800) << "the screen width";
+    EXPECT_NE(shown.variable9, pagedBack.variable9);
+    ASSERT_FALSE(shown.mask.empty());
+    EXPECT_TRUE(pagedBack.mask == shown.mask) << "the count the page showed";
 }
 
 // The share of the pixels of rows top..bottom - 1 that are lit (a channel above 16).
