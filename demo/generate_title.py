@@ -37,7 +37,12 @@ BALLOONS = ["北の駅の朝", "雨の夕方の町", "背景の動き", "第一�
 MENU = ["NEW GAME", "LOAD", "RECOLLECTION", "EXIT"]
 BUTTON_W, BUTTON_H = 240, 48
 THUMB_W, THUMB_H = 200, 150
-CARD_W, CARD_H = 300, 150
+CARD_W, CARD_H = 300, 210
+# The scene list opens centred on the screen, over the card: the card keeps its words above a
+# well that holds the list with room around it (the list at its largest, in an 800 x 600 screen:
+# 208 x 88 pixels around (400, 300); larger screens draw it smaller against the card).
+CARD_X, CARD_Y = 250, 156
+WELL = (12, 90, CARD_W - 12, 198)
 
 
 def name_field(text, size):
@@ -173,8 +178,15 @@ def locked(name, width, height):
 def scene_card(hovered):
     fill = (90, 60, 120) if not hovered else (130, 90, 170)
     canvas = Canvas(CARD_W, CARD_H, lambda x, y: mix(fill, (20, 20, 40), y / CARD_H))
-    centred_text(canvas, 0, 20, CARD_W, 50, "SCENES", 5, (255, 255, 255))
-    centred_text(canvas, 0, 80, CARD_W, 40, "CHAPTER 1 2 +", 3, (255, 230, 160))
+    centred_text(canvas, 0, 8, CARD_W, 40, "SCENES", 5, (255, 255, 255))
+    centred_text(canvas, 0, 54, CARD_W, 26, "CHAPTER 1 2 +", 3, (255, 230, 160))
+    left, top, right, bottom = WELL
+    canvas.rect(left, top, right, bottom, mix(fill, (255, 255, 255), 0.4))
+    canvas.rect(left + 2, top + 2, right, bottom, mix(fill, (0, 0, 0), 0.7))
+    well = mix(fill, (10, 10, 25), 0.75)
+    canvas.rect(left + 2, top + 2, right - 2, bottom - 2, well)
+    # Small enough to lie under the list at every screen size.
+    centred_text(canvas, left, top, right - left, bottom - top, "PLAY", 3, mix(well, fill, 0.9))
     save("scenes%d.png" % (1 if hovered else 0), canvas, rounded(CARD_W, CARD_H, 12))
 
 
@@ -221,7 +233,7 @@ def gallery_table():
                           script="title", label="picture", state=2, **thumbs))
     records.append(record(("locked.png", "*", "*"), SHADOW, state=1, **thumbs))
     # Page 2: the scenes of the story.
-    card = dict(cell=(CARD_W, CARD_H), dest=(250, 200), value=3, page=2)
+    card = dict(cell=(CARD_W, CARD_H), dest=(CARD_X, CARD_Y), value=3, page=2)
     records.append(record(("scenes0.png", "scenes1.png", "scenes1.png"), SHADOW | HIGHLIGHT,
                           script="title", label="scenes", state=2, **card))
     records.append(record(("scenes_locked.png", "*", "*"), SHADOW, state=1, **card))
