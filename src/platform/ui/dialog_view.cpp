@@ -300,8 +300,9 @@ void Control(const ViewContext& view, HWND control) {
         case ControlKind::kTrackbar: {
             int position = state.position;
             ImGui::SetNextItemWidth(size.x);
-            const bool moved =
-                ImGui::SliderInt("##track", &position, state.rangeMin, state.rangeMax, "%d");
+            // A track bar shows no number: the pages say its value in a label beside it.
+            const bool moved = ImGui::SliderInt("##track", &position, state.rangeMin,
+                                                state.rangeMax, "", ImGuiSliderFlags_NoInput);
             const bool released = ImGui::IsItemDeactivatedAfterEdit();
             if (moved || released) {
                 actions.push_back([control, position, released] {
