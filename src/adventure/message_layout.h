@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/winbase/line_breaking.h"
+
 // Full-width characters per line: 27, or 19 while a face is shown; a line holds at most twice
 // as many bytes.
 constexpr int kMessageLineChars = 27;
@@ -39,7 +41,7 @@ std::string GetGlobalWord(int n);
 // out). False when the window cannot be built: nothing is drawn and nothing taken.
 bool MessageLayout(const char* name, const char* text, std::size_t* consumed);
 
-// Whether the character at `c` may not start a line, or is an opening bracket (or the
-// full-width space) that a line starts with instead of the indent.
-bool IsNoLineStartChar(const char* c);
+// Whether the character at `c` is an opening bracket (or the full-width space) that a line
+// starts with instead of the indent. The characters that may not start a line are those of
+// IsNoLineStartChar.
 bool IsOpeningChar(const char* c);

@@ -330,8 +330,8 @@ constexpr DialogTemplate kPageVoice{WS_CHILD | DS_CONTROL,
 
 // Preferences page 3: other.
 constexpr DialogItemTemplate kPageOtherItems[] = {
-    // 解説ウィンドウ
-    {1209, WC_BUTTONA, "\211\360\220\340\203E\203B\203\223\203h\203E", BS_AUTOCHECKBOX | WS_TABSTOP,
+    // 説明ウィンドウ
+    {1209, WC_BUTTONA, "\220\340\226\276\203E\203B\203\223\203h\203E", BS_AUTOCHECKBOX | WS_TABSTOP,
      14, 8, 100, 10},
     {1210, TRACKBAR_CLASSA, nullptr, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 24, 20, 120, 14},
     {1212, WC_STATICA, nullptr, SS_LEFT, 150, 22, 90, 10},

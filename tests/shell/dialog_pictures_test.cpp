@@ -3,13 +3,16 @@
 // (drawn all the same for the test).
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "adventure/adventure_frame.h"
+#include "adventure/save_file.h"
 #include "adventure/save_slot_table.h"
+#include "adventure/save_texts.h"
 #include "adventure/variable_editor.h"
 #include "dialog_driver.h"
 #include "foundation/app_settings.h"
@@ -185,6 +188,20 @@ Step ClickControl(int id) {
     return [id](HWND dialog) { EXPECT_TRUE(Win32ClickControl(GetDlgItem(dialog, id))) << id; };
 }
 
+// The pointer moved to the middle of control `id` (on a page too), as a player points at it:
+// its help shows in the help field. `surface`: the window the dialog is drawn in, null for the
+// dialog's own.
+Step PointAt(HWND surface, int id) {
+    return [surface, id](HWND dialog) {
+        const HWND shown = surface != nullptr ? surface : dialog;
+        RECT rect{};
+        ASSERT_TRUE(GetWindowRect(Win32FindDialogControl(dialog, id), &rect)) << id;
+        POINT middle{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ScreenToClient(shown, &middle);
+        win32_test::InjectMouseMove(shown, middle.x, middle.y);
+    };
+}
+
 TEST_F(DialogPicturesTest, StartupNoticeAndVersionDialogs) {
     qvn::test::TempProgramDir dir;
     dir.writeFile("data/emergency.txt",
@@ -200,7 +217,8 @@ TEST_F(DialogPicturesTest, StartupNoticeAndVersionDialogs) {
                   1);
     }
     {
-        StepDriver driver({ExpectPicture(nullptr, "dialog_startup_detailed"), ClickControl(2)});
+        StepDriver driver({PointAt(nullptr, 1001),
+                           ExpectPicture(nullptr, "dialog_startup_detailed"), ClickControl(2)});
         EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(210), nullptr, StartupDialogProc, 0),
                   2);
     }
@@ -216,6 +234,44 @@ TEST_F(DialogPicturesTest, StartupNoticeAndVersionDialogs) {
     {
         StepDriver driver({ExpectPicture(window_, "dialog_close_question"), ClickControl(IDNO)});
         EXPECT_EQ(MessageBoxA(window_, kCloseQuestionText, kConfirmCaption, 0x144), IDNO);
+    }
+    {
+        // The save menu's overwrite question with two titles as long as a save keeps them: the
+        // box grows to hold the whole question, each of its lines within the text's field.
+        const auto saveTitle = [](const char* utf8, char* field) {
+            SetSaveText(field, kSaveTitleSize, Utf8ToCp932(utf8).value().c_str());
+        };
+        char oldTitle[kSaveTitleSize];
+        char newTitle[kSaveTitleSize];
+        saveTitle("12月 4週 日曜 北の果ての駅から南の海辺の町まで続く長い長い旅の終わり", oldTitle);
+        saveTitle("5月 2週 土曜 切符売り場から見える一番線ホームの端にある古い待合室", newTitle);
+        ASSERT_EQ(std::strlen(newTitle), kSaveTitleSize - 1);
+        char question[512];
+        std::snprintf(question, sizeof question, kOverwriteQuestionFormat, oldTitle, newTitle);
+        const auto wholeInItsField = [&question](HWND box) {
+            const HWND field = GetDlgItem(box, 0xFFFF);
+            char shown[512] = {};
+            GetWindowTextA(field, shown, sizeof shown);
+            RECT rect{};
+            GetWindowRect(field, &rect);
+            std::string text = shown;
+            int lines = 0;
+            for (std::size_t start = 0; start != std::string::npos; ++lines) {
+                const std::size_t end = text.find('\n', start);
+                const std::string line = text.substr(start, end - start);
+                EXPECT_LE(win32_internal::MeasureMenuText(line), RectWidth(rect)) << lines;
+                start = end == std::string::npos ? end : end + 1;
+            }
+            EXPECT_GE(RectHeight(rect), lines * 13) << "a field of " << lines << " lines";
+            std::string whole = question;
+            std::erase(whole, ' ');
+            std::erase(text, ' ');
+            std::erase(text, '\n');
+            EXPECT_EQ(text, whole);
+        };
+        StepDriver driver({ExpectPicture(window_, "dialog_overwrite_question"), wholeInItsField,
+                           ClickControl(IDNO)});
+        EXPECT_EQ(MessageBoxA(window_, question, kConfirmCaption, 0x104), IDNO);
     }
 }
 
@@ -515,7 +571,8 @@ TEST_F(DialogPicturesTest, PreferencePagesAndTheVariableEditor) {
         StepDriver driver({ExpectPicture(window, "preferences_sound"), tab(1),
                            ExpectPicture(window, "preferences_message"), tab(2),
                            ExpectPicture(window, "preferences_voice"), tab(3),
-                           ExpectPicture(window, "preferences_other"), tab(4),
+                           PointAt(window, 1241), ExpectPicture(window, "preferences_other"),
+                           tab(4), PointAt(window, 1206),
                            ExpectPicture(window, "preferences_system"), ClickControl(1)});
         ShowPreferencesDialog(window, kCommandPreferences);
     }

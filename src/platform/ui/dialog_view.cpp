@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cfloat>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/ui/ui_font.h"
@@ -16,6 +18,7 @@
 #include "platform/win32/window_placement.h"
 #include "platform/win32/window_state.h"
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/line_breaking.h"
 
 namespace ui_internal {
 namespace {
@@ -24,18 +27,61 @@ using win32_internal::ControlKind;
 using win32_internal::ControlSnapshot;
 using win32_internal::ControlState;
 
-// UTF-8 for ImGui, without the "&" that marks a mnemonic ("&&" stays one "&").
-std::string Label(const std::string& sjis) {
-    std::string utf8 = Cp932ToUtf8(sjis).value_or(std::string());
+// The text without the "&" that marks a mnemonic ("&&" stays one "&"); never a trail byte of
+// Shift-JIS, so the bytes are stepped one by one.
+std::string WithoutMnemonics(const std::string& sjis) {
     std::string out;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        if (utf8[i] == '&' && i + 1 < utf8.size()) {
+    for (std::size_t i = 0; i < sjis.size(); ++i) {
+        if (sjis[i] == '&' && i + 1 < sjis.size()) {
             ++i;
         }
-        out += utf8[i];
+        out += sjis[i];
     }
-    WantGlyphs(out);
     return out;
+}
+
+// UTF-8 for ImGui, its characters wanted in the font.
+std::string Utf8(const std::string& sjis) {
+    std::string utf8 = Cp932ToUtf8(sjis).value_or(std::string());
+    WantGlyphs(utf8);
+    return utf8;
+}
+
+std::string Label(const std::string& sjis) {
+    return Utf8(WithoutMnemonics(sjis));
+}
+
+// The width of one Shift-JIS character in the dialogs' font, as the frame being built draws it;
+// kept until the font atlas is built again.
+float CharWidth(std::string_view sjis) {
+    static std::unordered_map<std::string, float> widths;
+    static int generation = -1;
+    if (generation != FontAtlasGeneration()) {
+        widths.clear();
+        generation = FontAtlasGeneration();
+    }
+    const auto [entry, added] = widths.try_emplace(std::string(sjis), 0.0f);
+    if (added) {
+        std::string utf8 = Utf8(entry->first);
+        if (utf8.empty()) {
+            utf8 = "?";
+        }
+        entry->second = ImGui::GetFont()
+                            ->CalcTextSizeA(ImGui::GetFontSize(), FLT_MAX, 0.0f, utf8.data(),
+                                            utf8.data() + utf8.size())
+                            .x;
+    }
+    return entry->second;
+}
+
+// The text's lines for a field `width` pixels wide, as message boxes are laid out too.
+std::string Wrapped(const std::string& sjis, float width) {
+    const std::vector<std::string> lines = WrapCp932Text(WithoutMnemonics(sjis), width, CharWidth);
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        joined += (i == 0 ? "" : "\n") + lines[i];
+    }
+    return Utf8(joined);
 }
 
 std::string TextOf(HWND window) {
@@ -94,16 +140,14 @@ std::string Elided(const std::string& text, float width) {
     return cut + kEllipsis;
 }
 
-// A static text, clipped to its control: a field one line high shows its text on that line, cut
-// cleanly with an ellipsis when it is too long; a taller one wraps it at its width.
-void StaticText(const std::string& text, ImVec2 at, ImVec2 size) {
+// A static text (Shift-JIS), clipped to its control: a field one line high shows its text on
+// that line, cut cleanly with an ellipsis when it is too long; a taller one wraps it at its width.
+void StaticText(const std::string& sjis, ImVec2 at, ImVec2 size) {
     ImGui::PushClipRect(at, ImVec2(at.x + size.x, at.y + size.y), true);
     if (size.y < 2 * ImGui::GetTextLineHeight()) {
-        ImGui::TextUnformatted(Elided(text, size.x).c_str());
+        ImGui::TextUnformatted(Elided(Label(sjis), size.x).c_str());
     } else {
-        ImGui::PushTextWrapPos(at.x + size.x);
-        ImGui::TextUnformatted(text.c_str());
-        ImGui::PopTextWrapPos();
+        ImGui::TextUnformatted(Wrapped(sjis, size.x).c_str());
     }
     ImGui::PopClipRect();
 }
@@ -141,7 +185,8 @@ void Control(const ViewContext& view, HWND control) {
     const bool enabled = IsWindowEnabled(control) != FALSE;
     ImGui::BeginDisabled(!enabled);
     DialogView::Actions& actions = *view.actions;
-    const std::string text = Label(TextOf(control));
+    const std::string sjis = TextOf(control);
+    const std::string text = Label(sjis);
     switch (state.kind) {
         case ControlKind::kButton: {
             const DWORD type = style & BS_TYPEMASK;
@@ -191,7 +236,7 @@ void Control(const ViewContext& view, HWND control) {
                     ImGui::Image(texture, ImVec2(32, 32));
                 }
             } else {
-                StaticText(text, at, size);
+                StaticText(sjis, at, size);
             }
             break;
         case ControlKind::kEdit: {
@@ -201,9 +246,7 @@ void Control(const ViewContext& view, HWND control) {
                 // A read-only text wraps at the field's width and scrolls.
                 ImGui::PushStyleColor(ImGuiCol_ChildBg, ImGui::GetColorU32(ImGuiCol_FrameBg));
                 ImGui::BeginChild("##text", size, true);
-                ImGui::PushTextWrapPos(0.0f);
-                ImGui::TextUnformatted(text.c_str());
-                ImGui::PopTextWrapPos();
+                ImGui::TextUnformatted(Wrapped(sjis, ImGui::GetContentRegionAvail().x).c_str());
                 ImGui::EndChild();
                 ImGui::PopStyleColor();
                 break;
@@ -257,8 +300,9 @@ void Control(const ViewContext& view, HWND control) {
         case ControlKind::kTrackbar: {
             int position = state.position;
             ImGui::SetNextItemWidth(size.x);
-            const bool moved =
-                ImGui::SliderInt("##track", &position, state.rangeMin, state.rangeMax, "%d");
+            // A track bar shows no number: the pages say its value in a label beside it.
+            const bool moved = ImGui::SliderInt("##track", &position, state.rangeMin,
+                                                state.rangeMax, "", ImGuiSliderFlags_NoInput);
             const bool released = ImGui::IsItemDeactivatedAfterEdit();
             if (moved || released) {
                 actions.push_back([control, position, released] {

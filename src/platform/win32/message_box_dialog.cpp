@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/win32/dialog_windows.h"
 #include "platform/win32/icon_api.h"
@@ -11,6 +13,7 @@
 #include "platform/win32/system_icons.h"
 #include "platform/win32/window_api.h"
 #include "platform/winbase/code_page.h"
+#include "platform/winbase/line_breaking.h"
 
 namespace win32_internal {
 namespace {
@@ -112,25 +115,21 @@ INT_PTR BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 
 std::optional<int> ShowDrawnMessageBox(HWND owner, const char* text, const char* caption,
                                        UINT style, const BoxButtons& buttons) {
-    // The text's lines, the widest measured as the presentation draws it.
-    std::string body = text != nullptr ? text : "";
-    std::erase(body, '\r');
-    int lines = 1;
+    // The text's lines as the presentation draws them, wrapped at the widest a box grows to:
+    // the box holds them all, one under another, so that its text is never cut.
+    const std::vector<std::string> lines = WrapCp932Text(
+        text != nullptr ? text : "", static_cast<float>(kMaximumTextWidth),
+        [](std::string_view c) { return static_cast<float>(MeasureMenuText(std::string(c))); });
+    std::string body;
     int textWidth = 0;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = body.find('\n', start);
-        const std::string line = body.substr(start, end == std::string::npos ? end : end - start);
+    for (const std::string& line : lines) {
+        body += (&line == &lines.front() ? "" : "\n") + line;
         textWidth = std::max<int>(textWidth, static_cast<int>(MeasureMenuText(line)));
-        if (end == std::string::npos) {
-            break;
-        }
-        ++lines;
-        start = end + 1;
     }
     textWidth = std::min(textWidth + 8, kMaximumTextWidth);
     const WORD iconId = IconOf(style);
     const int textLeft = kMargin + (iconId != 0 ? kIconSide + kMargin : 0);
-    const int textHeight = lines * kLineHeight;
+    const int textHeight = static_cast<int>(lines.size()) * kLineHeight;
     const int topHeight = std::max(textHeight, iconId != 0 ? kIconSide : 0);
     const int rowWidth =
         static_cast<int>(buttons.answers.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
