@@ -4,6 +4,8 @@ file name in large letters so that a screenshot tells which picture (and which l
 
 station.png   800 x 600  a station platform under a morning sky (PNG)
 street.jpg    800 x 600  a street at dusk (JPEG, baseline, written by jpeg_writer.py)
+square.jpg    800 x 600  the square before the station building, with its ticket window and
+                         the shops still shut, on a morning (JPEG)
 grid.png      1000 x 750 a numbered grid with corner marks for the background animations
 
 Only the standard library is used: python3 demo/generate_story_images.py
@@ -137,6 +139,46 @@ def street():
     write_jpeg(os.path.join(OUT, "street.jpg"), 800, 600, canvas.rows)
 
 
+def square():
+    canvas = Canvas(800, 600, lambda x, y: mix((100, 160, 225), (225, 238, 250), y / 300)
+                    if y < 300 else mix((205, 195, 175), (165, 155, 135), (y - 300) / 300))
+    canvas.disc(700, 90, 40, (255, 244, 200))                        # the morning sun
+    for x in range(0, 800, 50):                                      # the paving
+        canvas.rect(x, 400, x + 2, 600, (150, 140, 125))
+    for y in range(420, 600, 30):
+        canvas.rect(0, y, 800, y + 2, (150, 140, 125))
+    canvas.rect(220, 170, 620, 400, (170, 72, 52))                   # the red brick building
+    for row, y in enumerate(range(170, 400, 14)):                    # its mortar
+        canvas.rect(220, y, 620, y + 2, (205, 175, 155))
+        for x in range(220 + (row % 2) * 14, 620, 28):
+            canvas.rect(x, y, x + 2, y + 14, (205, 175, 155))
+    canvas.rect(205, 150, 635, 176, (70, 70, 90))                    # the roof
+    canvas.disc(420, 215, 26, (60, 50, 50))                          # the clock
+    canvas.disc(420, 215, 22, (250, 250, 240))
+    canvas.rect(418, 197, 422, 217, (30, 30, 30))
+    canvas.rect(404, 213, 422, 217, (30, 30, 30))                   # nine in the morning
+    for x in (250, 310):                                             # windows
+        canvas.rect(x, 250, x + 36, 330, (200, 220, 240))
+    canvas.rect(375, 290, 465, 400, (45, 35, 35))                    # the way to the gates
+    canvas.rect(498, 272, 602, 298, (40, 60, 130))                   # the ticket window
+    canvas.text(508, 278, "TICKETS", 2, (255, 255, 255))
+    canvas.rect(500, 302, 600, 360, (235, 230, 200))
+    canvas.rect(500, 352, 600, 360, (120, 90, 60))
+    for i, awning in enumerate(((200, 60, 60), (60, 140, 80), (60, 90, 170))):  # the shops
+        left = i * 68
+        canvas.rect(left, 250, left + 64, 420, (120, 110, 100))
+        canvas.rect(left, 250, left + 64, 272, awning)
+        for y in range(280, 420, 8):                                 # shut
+            canvas.rect(left + 6, y, left + 58, y + 5, (170, 170, 180))
+    canvas.rect(716, 290, 726, 410, (100, 70, 40))                   # a tree
+    canvas.disc(721, 270, 50, (70, 140, 70))
+    canvas.rect(168, 320, 174, 480, (50, 50, 60))                   # a lamp
+    canvas.disc(171, 314, 10, (250, 240, 200))
+    canvas.text(24, 24, "SQUARE.JPG", 6, (255, 255, 255))
+    canvas.text(24, 80, "STATION SQUARE", 4, (255, 230, 120))
+    write_jpeg(os.path.join(OUT, "square.jpg"), 800, 600, canvas.rows)
+
+
 def grid():
     width, height = 1000, 750
 
@@ -163,4 +205,5 @@ if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     station()
     street()
+    square()
     grid()

@@ -210,8 +210,9 @@ TEST(DemoChapterReplayTest, EverySavePointLoadsFromTheTitleIntoItsOwnScene) {
     // A loaded game brings back the frame it was saved in, with its own locals only.
     EXPECT_EQ(game.LogLinesWith({"warning"}), std::vector<std::string>{});
 
-    // Each part of the story saved its own point, and each loaded game resumed on a scene of its
-    // own: its background (the first chapter's title on black, as the chapter opens).
+    // Each part of the story saved its own point, titled with the date the part is set on (the
+    // journey's is its own), and each loaded game resumed on a scene of its own: its background
+    // (the first chapter's title on black, as the chapter opens).
     struct SavePoint {
         const char* capture;
         const char* title;
@@ -223,7 +224,7 @@ TEST(DemoChapterReplayTest, EverySavePointLoadsFromTheTitleIntoItsOwnScene) {
     const SavePoint points[] = {
         {"loaded_chapter1", "4月 1週 平日 第一章　北の駅", "top", 440, 470, 0.01},
         {"loaded_chapter2", "4月 1週 平日 第二章　三人の駅", "top", 0, 200, 0.9},
-        {"loaded_journey", "4月 1週 平日 旅のはじまり", "top", 0, 200, 0.9},
+        {"loaded_journey", "5月 2週 土曜 旅のはじまり", "top", 0, 200, 0.9},
         {"loaded_square", "5月 2週 土曜 駅前の広場", "top", 0, 200, 0.9},
         {"loaded_ticket", "5月 2週 土曜 切符売り場", "ticket", 0, 200, 0.9},
         {"loaded_platform_middle", "5月 2週 土曜 ホーム", "platform_middle", 0, 200, 0.9},
