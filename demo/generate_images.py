@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Draws the demo game's cursor image and writes them as PNG files into bmp/.
 
-cursor.png: a strip of 32 x 32 cells: 0 the waiting arrow (an hourglass beside it), shown while
-the game is busy (fades, movies), 1 the plain arrow, shown whenever the game waits for the
-player (the title, page waits, choices), 2 pointing hand (hot spot 12, 0), 3 text beam. Only
-the standard library is used, so anyone can remake the files: python3 demo/generate_images.py
+cursor.png: a strip of 32 x 32 cells: 0 and 1 the plain arrow, 2 pointing hand (hot spot 12, 0),
+3 text beam. Cell 0 is not a waiting pointer: the game shows it while it runs on its own (fades,
+movies) and also after a page is turned and while keys steer a menu, when it waits for the
+player. Only the standard library is used, so anyone can remake the files:
+python3 demo/generate_images.py
 """
 import os
 import struct
@@ -70,23 +71,8 @@ def beam_mask(x, y):
     return outlined(inside, x, y)
 
 
-def hourglass_mask(x, y):
-    """An hourglass right of and below the arrow's tail: two glass triangles between two bars."""
-    def inside(px, py):
-        bars = 15 <= px <= 27 and py in (14, 15, 30, 31)
-        half = abs(py - 22.5) - 1
-        glass = 16 <= py <= 29 and abs(px - 21) <= half * 6 / 7 + 0.5
-        return bars or glass
-    return outlined(inside, x, y)
-
-
 def cell_pixel(cell, x, y):
-    if cell == 0:
-        sand = hourglass_mask(x, y)
-        if sand:
-            return (255, 200, 0, 255) if sand == 1 else BLACK
-        m = arrow_mask(x, y)
-    elif cell == 1:
+    if cell in (0, 1):
         m = arrow_mask(x, y)
     elif cell == 2:
         m = hand_mask(x, y)
