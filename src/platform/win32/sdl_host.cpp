@@ -187,12 +187,14 @@ SDL_Renderer* Win32GetSdlRenderer(SDL_Window* window) {
     if (window == nullptr) {
         return nullptr;
     }
+    std::vector<HWND> owners;
     {
         win32_internal::State& state = win32_internal::GetState();
         std::lock_guard<std::mutex> lock(state.mutex);
         for (auto& [key, record] : state.windows) {
             if (record->sdlWindow.get() == window) {
                 record->showsPictures = true;
+                owners.push_back(record->handle);
             }
         }
     }
@@ -205,6 +207,11 @@ SDL_Renderer* Win32GetSdlRenderer(SDL_Window* window) {
     }
     if (renderer == nullptr) {
         SDL_Log("win32: no renderer for the window: %s", SDL_GetError());
+    }
+    // An OpenGL renderer makes SDL create the desktop's window anew, which a window manager
+    // places by its frame where the client area was: the window is placed again.
+    for (HWND owner : owners) {
+        win32_internal::ApplySdlPlacement(owner);
     }
     return renderer;
 }

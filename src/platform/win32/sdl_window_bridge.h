@@ -30,12 +30,14 @@ SdlWindowPtr SdlCreateWindow(const std::string& titleSjis, const RECT& rect, boo
 void SdlShowWindow(SDL_Window* window, bool visible, bool minimised);
 void SdlSetTitle(SDL_Window* window, const std::string& titleSjis);
 
-// Puts the SDL window at the rectangle's position and size (desktop pixels), with or without the
-// desktop's decoration. A full-screen window is given the bounds of its display, undecorated:
-// that covers the desktop with or without a window manager, which SDL's own desktop full screen
-// does not on X11 (it asks a window manager that may not be there). On Wayland, where a window
-// cannot place itself, `fullScreen` takes SDL's desktop full screen instead.
-void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered, bool fullScreen);
+// Puts the SDL window's client area at the rectangle's position and size (desktop pixels), with
+// or without the desktop's decoration, and answers where it went: a decorated window is moved
+// as far as keeps its decoration (the window manager's frame, title bar first) on the desktop's
+// work area. `fullScreen` asks the desktop for full screen the way it expects it where it can: a
+// window manager that carries out the full-screen state, or Wayland's compositor, covers the
+// display with the window (the rectangle is then not used). With neither, as on an X server
+// without a window manager, the caller gives the display's bounds and an undecorated window.
+RECT SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered, bool fullScreen);
 // The desktop bounds of the display the SDL window is on (null: the first display); false when
 // SDL video is not running.
 bool SdlDisplayBounds(SDL_Window* window, RECT* bounds);

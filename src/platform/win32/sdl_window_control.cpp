@@ -4,34 +4,102 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "platform/win32/sdl_window_bridge.h"
+#include "platform/win32/x11_window_manager.h"
 
 namespace win32_internal {
 
-void SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered, bool fullScreen) {
-    if (window == nullptr) {
-        return;
-    }
-    const bool isFullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+namespace {
+
+bool OnWayland() {
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (fullScreen && driver != nullptr && std::strcmp(driver, "wayland") == 0) {
-        // A Wayland window cannot place itself; the compositor's full screen covers its output.
-        if (!isFullScreen) {
-            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    return driver != nullptr && std::strcmp(driver, "wayland") == 0;
+}
+
+// The part of the desktop a window's decoration must stay on: the work area of the window's
+// display (the desktop less its panels), else the whole display.
+std::optional<RECT> WorkAreaOf(SDL_Window* window) {
+    int display = SDL_GetWindowDisplayIndex(window);
+    display = display < 0 ? 0 : display;
+    SDL_Rect area{};
+    if ((SDL_GetDisplayUsableBounds(display, &area) != 0 || area.w <= 0 || area.h <= 0) &&
+        (SDL_GetDisplayBounds(display, &area) != 0 || area.w <= 0 || area.h <= 0)) {
+        return std::nullopt;
+    }
+    return RECT{area.x, area.y, area.x + area.w, area.y + area.h};
+}
+
+// How far a window at `rect` with decoration `frame` moves so that the decoration lies on `area`:
+// first so that its right and bottom edges do, then its left and top edges (the title bar) win.
+POINT ShiftOntoArea(const RECT& rect, const RECT& frame, const RECT& area) {
+    const auto shift = [](LONG low, LONG high, LONG areaLow, LONG areaHigh) {
+        LONG by = high > areaHigh ? areaHigh - high : 0;
+        return low + by < areaLow ? areaLow - low : by;
+    };
+    return POINT{shift(rect.left - frame.left, rect.right + frame.right, area.left, area.right),
+                 shift(rect.top - frame.top, rect.bottom + frame.bottom, area.top, area.bottom)};
+}
+
+// Moves and sizes the window so that its client area is at `rect`, or, for a decorated window, as
+// near as keeps the decoration on the desktop; answers where the client area went.
+RECT PlaceWindow(SDL_Window* window, const RECT& rect, bool bordered) {
+    RECT placed = rect;
+    POINT request{rect.left, rect.top};
+    // Known only where a window manager decorates windows.
+    const std::optional<RECT> extents = X11FrameExtents(window);
+    if (extents) {
+        const RECT frame = bordered ? *extents : RECT{};
+        const std::optional<RECT> area = WorkAreaOf(window);
+        const POINT shift = bordered && area ? ShiftOntoArea(rect, frame, *area) : POINT{};
+        placed = RECT{rect.left + shift.x, rect.top + shift.y, rect.right + shift.x,
+                      rect.bottom + shift.y};
+        // SDL places the frame by the decoration it last heard of, which lags behind the window
+        // manager's (leaving full screen decorates the window again): the request makes up the
+        // difference.
+        int top = 0;
+        int left = 0;
+        if (SDL_GetWindowBordersSize(window, &top, &left, nullptr, nullptr) != 0) {
+            top = 0;
+            left = 0;
         }
-        return;
+        request = POINT{placed.left - frame.left + left, placed.top - frame.top + top};
     }
-    if (isFullScreen) {
-        SDL_SetWindowFullscreen(window, 0);
-    }
-    SDL_SetWindowBordered(window, bordered ? SDL_TRUE : SDL_FALSE);
-    int width = RectWidth(rect);
-    int height = RectHeight(rect);
+    const int width = RectWidth(placed);
+    const int height = RectHeight(placed);
     if (width > 0 && height > 0) {
         SDL_SetWindowSize(window, width, height);
     }
-    SDL_SetWindowPosition(window, rect.left, rect.top);
+    SDL_SetWindowPosition(window, request.x, request.y);
+    return placed;
+}
+
+}  // namespace
+
+RECT SdlApplyPlacement(SDL_Window* window, const RECT& rect, bool bordered, bool fullScreen) {
+    if (window == nullptr) {
+        return rect;
+    }
+    const bool isFullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (fullScreen && (OnWayland() || X11WindowManagerDoesFullScreen(window))) {
+        // The desktop's own full screen: the window manager (or the Wayland compositor, where a
+        // window cannot place itself) covers the display with the window, undecorated.
+        if (!isFullScreen) {
+            SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            X11AwaitFullScreenState(window, true);
+        }
+        return rect;
+    }
+    if (isFullScreen) {
+        SDL_SetWindowFullscreen(window, 0);
+        // The window manager decorates the window again before it can be placed by its frame.
+        X11AwaitFullScreenState(window, false);
+    }
+    SDL_SetWindowBordered(window, bordered ? SDL_TRUE : SDL_FALSE);
+    // Without a window manager nothing answers SDL's full-screen request: the undecorated window
+    // covers the display by itself there.
+    return PlaceWindow(window, rect, bordered);
 }
 
 bool SdlDisplayBounds(SDL_Window* window, RECT* bounds) {

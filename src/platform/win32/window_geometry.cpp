@@ -74,6 +74,26 @@ RECT DesktopOf(SDL_Window* sdlWindow, const RECT& fallback) {
     return SdlDisplayBounds(sdlWindow, &bounds) ? bounds : fallback;
 }
 
+// The desktop moved the window from `requested` to `placed` to keep its decoration on the
+// screen: the window learns of it as of any move.
+void NoteDecorationShift(HWND window, const RECT& requested, const RECT& placed) {
+    {
+        State& state = GetState();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        WindowRecord* record = FindWindowLocked(state, window);
+        if (record == nullptr || record->rect.left != requested.left ||
+            record->rect.top != requested.top || record->rect.right != requested.right ||
+            record->rect.bottom != requested.bottom) {
+            return;
+        }
+        record->rect = placed;
+    }
+    POINT origin{};
+    if (ClientToScreen(window, &origin)) {
+        PostMessageA(window, WM_MOVE, 0, PackPoint(origin.x, origin.y));
+    }
+}
+
 }  // namespace
 
 namespace win32_internal {
@@ -94,7 +114,11 @@ void ApplySdlPlacement(HWND window) {
         style = record->style;
     }
     if (!IsFullScreenStyle(style)) {
-        SdlApplyPlacement(sdlWindow, rect, (style & WS_CAPTION) == WS_CAPTION, false);
+        const RECT placed =
+            SdlApplyPlacement(sdlWindow, rect, (style & WS_CAPTION) == WS_CAPTION, false);
+        if (placed.left != rect.left || placed.top != rect.top) {
+            NoteDecorationShift(window, rect, placed);
+        }
         return;
     }
     // The client area keeps its size; the SDL window shows it scaled to the desktop.

@@ -3,14 +3,18 @@
 // window, coordinate conversion, the foreground window and the screen size.
 //
 // Windows here have no frame of their own: the desktop draws any decoration outside the SDL
-// window. The only non-client part is the menu bar: a top-level window with a menu attached
-// has its bar in the top kMenuBarHeight rows of its window rectangle and its client area below;
-// without a menu the window and client rectangles have the same size. Pointer input over the
-// bar arrives as the non-client messages (WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN ... with HTMENU). A
-// top-level window with WS_POPUP and without WS_CAPTION is a full-screen window: its SDL window is
-// an undecorated window over the whole display it is on, showing the client area scaled to fit with
-// its aspect kept, centred between black bars; pointer positions come back through the same scale
-// and offset. Its client area is the whole screen, at screen position (0, 0).
+// window, and a captioned window is kept where that decoration (a window manager's title bar and
+// borders) lies on the screen: asked for a position that would put it off the screen, the window
+// goes as near as keeps it on, and learns of that as of any move (WM_MOVE). The only non-client
+// part is the menu bar: a top-level window with a menu attached has its bar in the top
+// kMenuBarHeight rows of its window rectangle and its client area below; without a menu the
+// window and client rectangles have the same size. Pointer input over the bar arrives as the
+// non-client messages (WM_NCMOUSEMOVE, WM_NCLBUTTONDOWN ... with HTMENU). A top-level window with
+// WS_POPUP and without WS_CAPTION is a full-screen window: its SDL window covers the whole display
+// it is on, undecorated (the desktop's own full screen where a window manager carries it out, else
+// a window moved over the display), showing the client area scaled to fit with its aspect kept,
+// centred between black bars; pointer positions come back through the same scale and offset. Its
+// client area is the whole screen, at screen position (0, 0).
 
 #include "platform/winbase/win_types.h"
 

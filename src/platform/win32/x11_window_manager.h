@@ -1,0 +1,32 @@
+#pragma once
+// Internal to the Windows layer: what the window calls ask of an X11 window manager, through the
+// desktop's window-manager conventions (EWMH) on the SDL window's own display connection. Every
+// call answers "no" for an SDL window that is not on X11 (Wayland, the headless drivers).
+
+#include <optional>
+
+#include "platform/winbase/win_types.h"
+
+struct SDL_Window;
+struct _XDisplay;  // Xlib's Display
+
+namespace win32_internal {
+
+// True when a window manager runs on the window's X11 display and carries out the full-screen
+// state (_NET_WM_STATE_FULLSCREEN). Asked afresh each time: the window manager may come or go
+// while the program runs.
+bool X11WindowManagerDoesFullScreen(SDL_Window* window);
+// The same, on an X11 display connection of the caller's.
+bool X11WindowManagerDoesFullScreen(_XDisplay* display);
+
+// Waits until the window manager has put the window into full screen, or out of it, as asked: it
+// does so in its own time after SDL's request. At most two seconds (nothing when the window is
+// hidden or minimised); false when the state was not reached.
+bool X11AwaitFullScreenState(SDL_Window* window, bool fullScreen);
+
+// The decoration the window manager puts around the window (_NET_FRAME_EXTENTS), read from the X
+// server now, as the widths of the left, top, right and bottom edges; nullopt when it has set
+// none (no window manager, or not X11).
+std::optional<RECT> X11FrameExtents(SDL_Window* window);
+
+}  // namespace win32_internal
