@@ -1,7 +1,6 @@
 #include "platform/win32/x11_test_hooks.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
 #include <X11/Xlib.h>
 
 #include <memory>
@@ -61,16 +60,14 @@ bool X11WindowManagerRuns(const std::string& displayName) {
 }
 
 std::optional<X11Placement> X11WindowPlacement(HWND window) {
-    SDL_Window* sdlWindow = Win32GetSdlWindow(window);
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (sdlWindow == nullptr || SDL_GetWindowWMInfo(sdlWindow, &info) != SDL_TRUE ||
-        info.subsystem != SDL_SYSWM_X11) {
+    const std::optional<win32_internal::X11Window> x11 =
+        win32_internal::X11WindowOf(Win32GetSdlWindow(window));
+    if (!x11) {
         return std::nullopt;
     }
-    Display* display = info.info.x11.display;
+    Display* display = x11->display;
     XSync(display, False);
-    Window top = info.info.x11.window;
+    Window top = x11->window;
     // Up to the child of the root: a window manager's frame holds the window (perhaps inside
     // windows of its own).
     for (int depth = 0; depth < 16; ++depth) {
@@ -89,7 +86,7 @@ std::optional<X11Placement> X11WindowPlacement(HWND window) {
         }
         top = parent;
     }
-    const std::optional<RECT> client = RootRect(display, info.info.x11.window);
+    const std::optional<RECT> client = RootRect(display, x11->window);
     const std::optional<RECT> frame = RootRect(display, top);
     if (!client || !frame) {
         return std::nullopt;

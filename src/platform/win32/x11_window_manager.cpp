@@ -16,24 +16,6 @@ namespace {
 constexpr Uint64 kStateWaitMs = 2000;
 constexpr Uint32 kStatePollMs = 5;
 
-struct X11Window {
-    Display* display = nullptr;
-    Window window = 0;
-};
-
-std::optional<X11Window> X11Of(SDL_Window* window) {
-    if (window == nullptr) {
-        return std::nullopt;
-    }
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11 ||
-        info.info.x11.display == nullptr) {
-        return std::nullopt;
-    }
-    return X11Window{info.info.x11.display, info.info.x11.window};
-}
-
 // While it lives, a failed request (a window that went away between two requests, as the window
 // manager's check window does when it ends) is noted instead of ending the program.
 class ErrorTrap {
@@ -99,6 +81,19 @@ bool Holds(const std::vector<unsigned long>& items, unsigned long item) {
 
 }  // namespace
 
+std::optional<X11Window> X11WindowOf(SDL_Window* window) {
+    if (window == nullptr) {
+        return std::nullopt;
+    }
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11 ||
+        info.info.x11.display == nullptr) {
+        return std::nullopt;
+    }
+    return X11Window{info.info.x11.display, info.info.x11.window};
+}
+
 bool X11WindowManagerDoesFullScreen(Display* display) {
     const Window root = DefaultRootWindow(display);
     ErrorTrap trap(display);
@@ -119,12 +114,12 @@ bool X11WindowManagerDoesFullScreen(Display* display) {
 }
 
 bool X11WindowManagerDoesFullScreen(SDL_Window* window) {
-    const std::optional<X11Window> x11 = X11Of(window);
+    const std::optional<X11Window> x11 = X11WindowOf(window);
     return x11 && X11WindowManagerDoesFullScreen(x11->display);
 }
 
 bool X11AwaitFullScreenState(SDL_Window* window, bool fullScreen) {
-    const std::optional<X11Window> x11 = X11Of(window);
+    const std::optional<X11Window> x11 = X11WindowOf(window);
     if (!x11 || (SDL_GetWindowFlags(window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) != 0) {
         return false;
     }
@@ -144,7 +139,7 @@ bool X11AwaitFullScreenState(SDL_Window* window, bool fullScreen) {
 }
 
 std::optional<RECT> X11FrameExtents(SDL_Window* window) {
-    const std::optional<X11Window> x11 = X11Of(window);
+    const std::optional<X11Window> x11 = X11WindowOf(window);
     if (!x11) {
         return std::nullopt;
     }

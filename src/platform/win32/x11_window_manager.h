@@ -12,6 +12,14 @@ struct _XDisplay;  // Xlib's Display
 
 namespace win32_internal {
 
+// An SDL window's X11 side: the display connection SDL opened and the window's own X window.
+struct X11Window {
+    _XDisplay* display = nullptr;
+    unsigned long window = 0;  // Xlib's Window
+};
+// Nullopt for a null window or one that is not on X11.
+std::optional<X11Window> X11WindowOf(SDL_Window* window);
+
 // True when a window manager runs on the window's X11 display and carries out the full-screen
 // state (_NET_WM_STATE_FULLSCREEN). Asked afresh each time: the window manager may come or go
 // while the program runs.
