@@ -10,9 +10,18 @@
 #include <vector>
 
 #include "adventure/movie_functions.h"
+#include "media/graphics/d3d_functions.h"
 #include "media/movie/movie_players.h"
+#include "platform/d3d9/d3d9_test.h"
+#include "platform/dshow/dshow_test.h"
+#include "platform/ui/ui_presentation.h"
+#include "platform/win32/menu_api.h"
+#include "platform/win32/menu_loop.h"
+#include "platform/win32/menu_tracker.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/paint_api.h"
+#include "platform/win32/shell_test_hooks.h"
+#include "platform/win32/window_placement.h"
 #include "replay_harness.h"
 #include "script/game_hooks.h"
 #include "script/script_variables.h"
@@ -57,8 +66,8 @@ bool MovieDispatcher(std::uint32_t number, const std::vector<ScriptValue*>& argu
 
 class MovieReplay : public ReplayHarness {
 public:
-    explicit MovieReplay(const std::string& movie) {
-        PrepareGame(MovieStart(movie));
+    explicit MovieReplay(const std::string& movie, DWORD fullScreen = 0) {
+        PrepareGame(MovieStart(movie), fullScreen);
         SetSetting("MusicVolume", 7000);
         for (const char* name : {"colours.avi", "silent.avi"}) {
             writeMovie(name, ReadMovieFixture(name));
@@ -248,6 +257,163 @@ TEST(MovieReplayTest, MoviesThatCannotPlayLetTheScriptGoOn) {
         EXPECT_EQ(secondPlayed, c.secondPlays) << c.name;
         EXPECT_EQ(game.moviePictures() > 0, c.goesOnAt > 2) << c.name << ": pictures shown";
         EXPECT_EQ(game.FramesBetween(c.goesOnAt, end - 1), 5) << c.name << ": the game goes on";
+    }
+}
+
+// Menus are drawn on this headless display as on a screen, and what the game window last showed
+// (a frame or a movie's picture, with the menu bar and menus) is kept.
+class ShownPictures {
+public:
+    ShownPictures() {
+        ui::InstallUiPresentation();
+        ui::DrawOnHeadlessDisplay(true);
+        d3d9_test::KeepPresentedPictures(true);
+    }
+    ~ShownPictures() {
+        d3d9_test::KeepPresentedPictures(false);
+        ui::DrawOnHeadlessDisplay(false);
+        ui::RemoveUiPresentation();
+    }
+    ShownPictures(const ShownPictures&) = delete;
+    ShownPictures& operator=(const ShownPictures&) = delete;
+};
+
+// What the game window showed at one moment of a movie.
+struct MovieLook {
+    std::string when;
+    RECT destination{};
+    bool barAttached = false;
+    int rows = 0;                 // of the picture shown: the strip (a window's bar) and the frame
+    bool barAtTop = false;        // the bar's colour at the right end of the top rows
+    bool movieAtBottom = false;   // the movie's picture on the frame's last row
+    bool movieUnderMenu = false;  // the movie's picture where the open popup is, or would be
+    bool menuOpen = false;
+};
+
+constexpr std::uint32_t kBarColour = 0xFFF0F0F0u;
+
+std::vector<LONG> Corners(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+// Two movies, each to its end.
+constexpr char kTwoMovies[] = R"(
+.locals 0
+*top
+    invoke 29 "colours"
+    set g9 7
+    invoke 29 "colours"
+    set g10 8
+@wait
+    invoke 0 0 l0 l0
+    jump @wait
+)";
+
+// Records at `tick` what the window shows; `probe` is a point of the frame (below the strip).
+void LookAt(MovieReplay& game, int tick, const char* when, POINT probe,
+            std::vector<MovieLook>* looks) {
+    game.AddAction(tick, [when, probe, looks] {
+        MovieLook look;
+        look.when = when;
+        const dshow_test::ShownPicture movie = dshow_test::LastShown(MainWindow);
+        look.destination = movie.destination;
+        look.barAttached = GetMenu(MainWindow) != nullptr;
+        look.menuOpen = win32_internal::ActiveMenuTracker(MainWindow) != nullptr;
+        const d3d9_test::PresentedPicture shown = d3d9_test::LastPresentedPicture(CurrentDevice());
+        look.rows = shown.height;
+        const int strip = shown.height - 600;
+        auto at = [&](int x, int y) {
+            return shown.argb[static_cast<std::size_t>(y) * shown.width + x];
+        };
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> movieAlone;
+        if (shown.width == 800 && strip >= 0 &&
+            dshow_test::CaptureWindow(MainWindow, &width, &height, &movieAlone) && width == 800 &&
+            height == 600) {
+            auto alone = [&](int x, int y) {
+                return movieAlone[static_cast<std::size_t>(y) * width + x];
+            };
+            look.barAtTop = at(790, 5) == kBarColour;
+            look.movieAtBottom = at(400, strip + 599) == alone(400, 599);
+            look.movieUnderMenu = at(probe.x, strip + probe.y) == alone(probe.x, probe.y);
+        }
+        looks->push_back(look);
+    });
+}
+
+TEST(MovieReplayTest, TheMenuBarAndItsMenusAreDrawnOverAMovieThatKeepsItsPlace) {
+    const RECT whole{0, 0, 800, 600};
+    {
+        // Full screen: the bar comes over the playing movie and goes again; the second movie
+        // opens under the bar, left up after a pass through the menu, as after File > Load.
+        ShownPictures pictures;
+        MovieReplay game("colours", 1);
+        game.WriteScript("start", kTwoMovies);
+        std::vector<MovieLook> looks;
+        const POINT middle{400, 300};
+        LookAt(game, 5, "before the bar", middle, &looks);
+        game.Add({6, Kind::MouseMove, 400, 0});
+        LookAt(game, 8, "under the bar", middle, &looks);
+        game.Add({10, Kind::MouseMove, 400, 300});
+        LookAt(game, 12, "after the bar", middle, &looks);
+        game.Add({50, Kind::MouseMove, 400, 0});
+        game.AddAction(66, [] { Win32ChooseMenuCommand(MainWindow, 0, 0); });
+        LookAt(game, 72, "opened under the bar", middle, &looks);
+        game.Add({74, Kind::MouseMove, 400, 300});
+        LookAt(game, 76, "opened under the bar, after it", middle, &looks);
+        std::vector<std::uint32_t> results;
+        game.AddAction(140, [&] { results = {GetVar(9), GetVar(10)}; });
+        game.Add({141, Kind::End});
+        EXPECT_EQ(game.Run(), 0);
+        EXPECT_EQ(results, (std::vector<std::uint32_t>{7, 8})) << "both movies played";
+        const bool barUp[] = {false, true, false, true, false};
+        ASSERT_EQ(looks.size(), std::size(barUp));
+        for (std::size_t i = 0; i < looks.size(); ++i) {
+            const MovieLook& look = looks[i];
+            EXPECT_EQ(Corners(look.destination), Corners(whole)) << look.when;
+            EXPECT_EQ(look.barAttached, barUp[i]) << look.when;
+            EXPECT_EQ(look.rows, 600) << look.when << ": the bar lies over the frame";
+            EXPECT_EQ(look.barAtTop, barUp[i]) << look.when;
+            EXPECT_TRUE(look.movieAtBottom) << look.when;
+            EXPECT_TRUE(look.movieUnderMenu) << look.when;
+        }
+        EXPECT_TRUE(game.problems().empty());
+    }
+    {
+        // In a window: the bar above the movie; a click on "File" opens its menu over the
+        // movie, which plays on; Escape twice closes it.
+        ShownPictures pictures;
+        MovieReplay game("colours");
+        std::vector<MovieLook> looks;
+        const POINT underFile{60, 40};  // in the "File" popup
+        LookAt(game, 8, "in a window", underFile, &looks);
+        game.AddAction(10, [] {
+            win32_test::InjectMouseButton(MainWindow, 0, true, 20, -kMenuBarHeight / 2);
+            win32_test::InjectMouseButton(MainWindow, 0, false, 20, -kMenuBarHeight / 2);
+        });
+        LookAt(game, 14, "with File open", underFile, &looks);
+        for (int tick : {16, 18}) {
+            game.Add({tick, Kind::Key, VK_ESCAPE, 1});
+            game.Add({tick, Kind::Key, VK_ESCAPE, 0});
+        }
+        LookAt(game, 20, "with File closed", underFile, &looks);
+        game.Watch(69);
+        game.Add({70, Kind::End});
+        EXPECT_EQ(game.Run(), 0);
+        const bool menuOpen[] = {false, true, false};
+        ASSERT_EQ(looks.size(), std::size(menuOpen));
+        for (std::size_t i = 0; i < looks.size(); ++i) {
+            const MovieLook& look = looks[i];
+            EXPECT_EQ(Corners(look.destination), Corners(whole)) << look.when;
+            EXPECT_EQ(look.rows, 600 + kMenuBarHeight) << look.when << ": the bar above";
+            EXPECT_TRUE(look.barAtTop) << look.when;
+            EXPECT_TRUE(look.movieAtBottom) << look.when;
+            EXPECT_EQ(look.menuOpen, menuOpen[i]) << look.when;
+            EXPECT_EQ(look.movieUnderMenu, !menuOpen[i]) << look.when;
+        }
+        EXPECT_TRUE(game.playing[19]) << "the clicks on the menu bar did not end the movie";
+        EXPECT_EQ(FirstTickOf(game.variable9, 7u), 62) << "and it played to its end";
+        EXPECT_TRUE(game.problems().empty());
     }
 }
 

@@ -1,6 +1,5 @@
 #include "media/movie/ds_movie.h"
 
-#include "media/graphics/d3d_application.h"
 #include "media/graphics/device_log.h"
 #include "platform/win32/paint_api.h"
 #include "platform/win32/window_api.h"
@@ -19,10 +18,6 @@ constexpr LONG kVideoWindowStyle = 0x46000000;
 MovieGlobals<DSMovie>& Globals() {
     static MovieGlobals<DSMovie> globals;
     return globals;
-}
-
-bool PresentsFullScreen() {
-    return D3DApp != nullptr && D3DApp->device && D3DApp->presentParameters.Windowed == 0;
 }
 
 }  // namespace
@@ -59,8 +54,7 @@ HRESULT DSMovie::Open(const char* file, HWND ownerWindow, const RECT* rect) {
         FAILED(result = videoWindow->HideCursor(OATRUE))) {
         return fail(result);
     }
-    RECT client{};
-    GetClientRect(owner, &client);
+    const RECT client = PictureArea(owner);
     LONG width = 0;
     LONG height = 0;
     bool place = true;

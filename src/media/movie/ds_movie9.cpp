@@ -101,7 +101,7 @@ HRESULT DSMovie9::Open(const char* file, HWND ownerWindow, const RECT* rect) {
     if (rect != nullptr) {
         destination = *rect;
     } else {
-        GetClientRect(owner, &destination);
+        destination = PictureArea(owner);
     }
     // A picture without a size has no aspect ratio to keep.
     if (!FitMovieRectangle(&destination, width, height)) {

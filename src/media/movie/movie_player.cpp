@@ -2,6 +2,7 @@
 
 #include "media/graphics/d3d_application.h"
 #include "media/graphics/device_log.h"
+#include "platform/win32/window_api.h"
 #include "platform/winbase/code_page.h"
 
 HRESULT MoviePlayer::Play(int loopFlag) {
@@ -84,6 +85,21 @@ HWND MoviePlayer::OwnerWindow(HWND given) {
     // Not the foreground window, which may be another window of the game (the variable editor):
     // the movie always belongs to the game window.
     return given != nullptr ? given : DisplaySettings.hDeviceWindow;
+}
+
+bool MoviePlayer::PresentsFullScreen() {
+    return D3DApp != nullptr && D3DApp->device && D3DApp->presentParameters.Windowed == 0;
+}
+
+RECT MoviePlayer::PictureArea(HWND owner) {
+    RECT area{};
+    if (PresentsFullScreen() && owner == D3DApp->presentParameters.hDeviceWindow) {
+        area = RECT{0, 0, static_cast<LONG>(D3DApp->presentParameters.BackBufferWidth),
+                    static_cast<LONG>(D3DApp->presentParameters.BackBufferHeight)};
+    } else {
+        GetClientRect(owner, &area);
+    }
+    return area;
 }
 
 HRESULT MoviePlayer::QueryFront() {

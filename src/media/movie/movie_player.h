@@ -67,6 +67,12 @@ protected:
     static bool WideFileName(const char* file, WCHAR (&wide)[260]);
     // The owner of a movie: the given window, or the game window when none is given.
     static HWND OwnerWindow(HWND given);
+    // The Direct3D application has a device that presents full screen.
+    static bool PresentsFullScreen();
+    // Where a movie is placed in `owner`: its client rectangle, but in full screen the game's
+    // whole picture (the back buffer), which the menu bar covers while it is shown: a movie opened
+    // under the bar is placed as one opened without it.
+    static RECT PictureArea(HWND owner);
     // Open's queries of the graph, in order: control, events, seeking (the front), and
     // basicVideo, basicAudio (the back); the first failure.
     HRESULT QueryFront();

@@ -38,10 +38,6 @@ D3DFORMAT DisplayFormatOf(D3DFORMAT backBuffer) {
     return backBuffer == D3DFMT_A8R8G8B8 ? D3DFMT_X8R8G8B8 : backBuffer;
 }
 
-struct ReleaseDeleter {
-    void operator()(IDirect3DSurface9* surface) const { surface->Release(); }
-};
-
 // Puts `surface` in a binding slot; the new one is bound before the old one lets go, so that
 // rebinding the same surface never frees it in between.
 void BindSlot(Surface*& slot, Surface* surface) {
@@ -74,7 +70,7 @@ PresentOverlay CurrentPresentOverlay() {
     return presentOverlay.load();
 }
 
-void Device::KeepPicture(Surface* strip) {
+void Device::KeepPicture(Surface* strip, const std::uint32_t* frame) {
     const int width = static_cast<int>(backBuffer_->width());
     const int stripRows = strip != nullptr ? static_cast<int>(strip->height()) : 0;
     const int rows = stripRows + static_cast<int>(backBuffer_->height());
@@ -82,12 +78,27 @@ void Device::KeepPicture(Surface* strip) {
     keptPicture_.height = rows;
     keptPicture_.argb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(rows), 0);
     for (int y = 0; y < rows; ++y) {
+        std::uint32_t* out = keptPicture_.argb.data() + static_cast<std::size_t>(y) * width;
+        if (y >= stripRows && frame != nullptr) {
+            std::memcpy(out, frame + static_cast<std::size_t>(y - stripRows) * width,
+                        static_cast<std::size_t>(width) * 4);
+            continue;
+        }
         Surface* source = y < stripRows ? strip : backBuffer_;
         const int row = y < stripRows ? y : y - stripRows;
         RowToArgb(source->format(),
-                  source->bytes() + static_cast<std::ptrdiff_t>(row) * source->pitch(),
-                  keptPicture_.argb.data() + static_cast<std::size_t>(y) * width, width);
+                  source->bytes() + static_cast<std::ptrdiff_t>(row) * source->pitch(), out, width);
     }
+}
+
+SdlPresenter* Device::PresenterFor(HWND window) {
+    if (presenter_ != nullptr && (!presenter_->SameWindow(window) || !presenter_->WindowAlive())) {
+        presenter_.reset();
+    }
+    if (presenter_ == nullptr) {
+        presenter_ = SdlPresenter::ForWindow(window);
+    }
+    return presenter_.get();
 }
 
 IDirect3DDevice9* FindDeviceOfWindow(HWND window) {
@@ -521,23 +532,16 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
     if (PresentOverlay overlay = CurrentPresentOverlay()) {
         overlay(this, window, &stripSurface);
     }
-    const std::unique_ptr<IDirect3DSurface9, ReleaseDeleter> stripReference(stripSurface);
+    const SurfaceReference stripReference(stripSurface);
     Surface* strip = stripSurface != nullptr ? AsSurface(stripSurface) : nullptr;
     if (strip != nullptr &&
         (strip->width() != backBuffer_->width() || strip->format() != backBuffer_->format())) {
         strip = nullptr;
     }
     if (KeepingPresentedPictures()) {
-        KeepPicture(strip);
+        KeepPicture(strip, nullptr);
     }
-    if (presenter_ != nullptr && (!presenter_->SameWindow(window) || !presenter_->WindowAlive())) {
-        presenter_.reset();
-    }
-    if (presenter_ == nullptr) {
-        presenter_ = SdlPresenter::ForWindow(window);
-    }
-    if (presenter_ != nullptr) {
-        const bool vsync = parameters_.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
+    if (SdlPresenter* presenter = PresenterFor(window)) {
         const PresentedImage frame{backBuffer_->bytes(), backBuffer_->pitch(),
                                    static_cast<int>(backBuffer_->width()),
                                    static_cast<int>(backBuffer_->height()), backBuffer_->format()};
@@ -546,8 +550,8 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
                 ? PresentedImage{strip->bytes(), strip->pitch(), static_cast<int>(strip->width()),
                                  static_cast<int>(strip->height()), strip->format()}
                 : PresentedImage{};
-        const HRESULT hr =
-            presenter_->Show(frame, strip != nullptr ? &stripImage : nullptr, sourceRect, vsync);
+        const HRESULT hr = presenter->Show(frame, strip != nullptr ? &stripImage : nullptr,
+                                           sourceRect, PresentsWithVsync());
         if (FAILED(hr)) {
             return hr;
         }

@@ -22,7 +22,13 @@ class Surface;
 class Texture;
 class VertexBuffer;
 class SdlPresenter;
+struct ForeignPicture;
 struct VertexStageState;
+
+struct SurfaceRelease {
+    void operator()(IDirect3DSurface9* surface) const { surface->Release(); }
+};
+using SurfaceReference = std::unique_ptr<IDirect3DSurface9, SurfaceRelease>;
 
 constexpr int kStages = 8;
 constexpr int kRenderStates = 256;
@@ -128,6 +134,11 @@ public:
                                    D3DFORMAT indexFormat, const void* vertexData,
                                    UINT stride) override;
 
+    // A picture from outside the device shown in `window` as Present shows a frame
+    // (foreign_picture.h); D3DERR_DEVICELOST while the device is lost.
+    HRESULT PresentPicture(HWND window, const ForeignPicture& picture);
+    SIZE backBufferSize() const;
+
     bool PresentsInto(HWND window) const {
         return window != nullptr &&
                (parameters_.hDeviceWindow != nullptr ? parameters_.hDeviceWindow : focusWindow_) ==
@@ -171,8 +182,22 @@ private:
     HRESULT DrawVertices(D3DPRIMITIVETYPE type, UINT primitiveCount, const std::uint8_t* vertices,
                          UINT vertexCount, UINT stride, bool indexed);
     bool ClipToTarget(RECT* rect) const;
-    // Keeps what Present shows for d3d9_test::LastPresentedPicture.
-    void KeepPicture(Surface* strip);
+    // Keeps what was shown for d3d9_test::LastPresentedPicture: `strip` (may be null) above the
+    // frame, which is `frame` (A8R8G8B8, the back buffer's size) or, for null, the back buffer.
+    void KeepPicture(Surface* strip, const std::uint32_t* frame);
+    // The presenter of `window`, made again when the window changed or went; null when it has no
+    // SDL window.
+    SdlPresenter* PresenterFor(HWND window);
+    bool PresentsWithVsync() const {
+        return parameters_.PresentationInterval != D3DPRESENT_INTERVAL_IMMEDIATE;
+    }
+    // The overlay drawn over nothing: into `layer` (straight alpha, the back buffer's size; left
+    // empty when the overlay draws nothing over the frame), with its strip into `strip`.
+    void DrawOverlayLayer(HWND window, std::vector<std::uint32_t>* layer, SurfaceReference* strip);
+    // The overlay drawn over a target of the back buffer's size cleared to `background`, read
+    // back into `pixels`; false when no target could be made.
+    bool DrawOverlayOn(HWND window, D3DCOLOR background, SurfaceReference* strip,
+                       std::vector<std::uint32_t>* pixels);
 
     std::atomic<ULONG> refs_{1};
     IDirect3D9* direct3D_;

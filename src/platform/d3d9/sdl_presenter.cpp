@@ -36,40 +36,50 @@ Uint32 SdlFormat(D3DFORMAT format) {
     }
 }
 
-// A streaming texture of `image`'s size and format in `slot`, remade when they change.
-bool UploadImage(SDL_Renderer* renderer, const PresentedImage& image, TexturePtr* slot,
-                 int* slotWidth, int* slotHeight, Uint32* slotFormat) {
-    const Uint32 sdlFormat = SdlFormat(image.format);
-    if (!*slot || *slotWidth != image.width || *slotHeight != image.height ||
-        *slotFormat != sdlFormat) {
-        slot->reset(SDL_CreateTexture(renderer, sdlFormat, SDL_TEXTUREACCESS_STREAMING, image.width,
-                                      image.height));
-        if (!*slot) {
-            SDL_Log("d3d9: no texture for the picture: %s", SDL_GetError());
-            return false;
+// A streaming texture, remade when the size or format of what goes up changes.
+struct TextureSlot {
+    TexturePtr texture;
+    int width = 0;
+    int height = 0;
+    Uint32 format = 0;
+
+    bool Upload(SDL_Renderer* renderer, const PresentedImage& image, SDL_BlendMode blend) {
+        const Uint32 sdlFormat = SdlFormat(image.format);
+        if (!texture || width != image.width || height != image.height || format != sdlFormat) {
+            texture.reset(SDL_CreateTexture(renderer, sdlFormat, SDL_TEXTUREACCESS_STREAMING,
+                                            image.width, image.height));
+            if (!texture) {
+                SDL_Log("d3d9: no texture for the picture: %s", SDL_GetError());
+                return false;
+            }
+            width = image.width;
+            height = image.height;
+            format = sdlFormat;
         }
-        SDL_SetTextureBlendMode(slot->get(), SDL_BLENDMODE_NONE);
-        *slotWidth = image.width;
-        *slotHeight = image.height;
-        *slotFormat = sdlFormat;
+        SDL_SetTextureBlendMode(texture.get(), blend);
+        SDL_UpdateTexture(texture.get(), nullptr, image.pixels, image.pitch);
+        return true;
     }
-    SDL_UpdateTexture(slot->get(), nullptr, image.pixels, image.pitch);
-    return true;
-}
+    // The texture went with its window: nothing of SDL's is called for it.
+    void Forget() { (void)texture.release(); }
+};
 
 }  // namespace
 
 struct SdlPresenter::Objects {
     SDL_Renderer* renderer = nullptr;  // the window's, shared with a movie (sdl_host.h)
-    TexturePtr frame;
-    int frameWidth = 0;
-    int frameHeight = 0;
-    Uint32 frameFormat = 0;
-    TexturePtr strip;
-    int stripWidth = 0;
-    int stripHeight = 0;
-    Uint32 stripFormat = 0;
+    TextureSlot frame;
+    TextureSlot strip;
+    TextureSlot picture;
+    TextureSlot layer;
     bool vsync = false;
+};
+
+struct SdlPresenter::Output {
+    bool withStrip = false;
+    SDL_Rect strip{};
+    SDL_Rect frame{};  // where the frame goes, below the strip
+    double scale = 1.0;
 };
 
 std::unique_ptr<SdlPresenter> SdlPresenter::ForWindow(HWND window) {
@@ -89,8 +99,10 @@ SdlPresenter::SdlPresenter(HWND handle, SDL_Window* window)
 SdlPresenter::~SdlPresenter() {
     if (!WindowAlive()) {
         // Whatever SDL did with them went with the window.
-        (void)objects_->strip.release();
-        (void)objects_->frame.release();
+        for (TextureSlot* slot :
+             {&objects_->frame, &objects_->strip, &objects_->picture, &objects_->layer}) {
+            slot->Forget();
+        }
     }
 }
 
@@ -108,13 +120,13 @@ bool SdlPresenter::ClientSize(UINT* width, UINT* height) const {
     return true;
 }
 
-HRESULT SdlPresenter::Show(const PresentedImage& image, const PresentedImage* strip,
-                           const RECT* sourceRect, bool vsync) {
+bool SdlPresenter::BeginPicture(SIZE frameSize, const PresentedImage* strip, bool vsync,
+                                Output* output) {
     Objects& o = *objects_;
     if (o.renderer == nullptr) {
         o.renderer = Win32GetSdlRenderer(window_);
         if (o.renderer == nullptr) {
-            return D3DERR_DRIVERINTERNALERROR;
+            return false;
         }
         o.vsync = !vsync;
     }
@@ -122,12 +134,39 @@ HRESULT SdlPresenter::Show(const PresentedImage& image, const PresentedImage* st
         SDL_RenderSetVSync(o.renderer, vsync ? 1 : 0);
         o.vsync = vsync;
     }
+    output->withStrip = strip != nullptr && strip->width == frameSize.cx && strip->height > 0 &&
+                        o.strip.Upload(o.renderer, *strip, SDL_BLENDMODE_NONE);
+    const int stripHeight = output->withStrip ? strip->height : 0;
+    int outW = 0;
+    int outH = 0;
+    SDL_GetRendererOutputSize(o.renderer, &outW, &outH);
+    // Fit the picture (the strip above the frame) into the output with its aspect ratio,
+    // centred: the Windows layer maps the pointer back through the same fit.
+    const win32_internal::PictureFit fit = win32_internal::FitPicture(
+        SIZE{frameSize.cx, frameSize.cy + stripHeight}, SIZE{outW, outH});
+    const int stripOut = static_cast<int>(stripHeight * fit.scale + 0.5);
+    const int width = fit.area.right - fit.area.left;
+    output->scale = fit.scale;
+    output->strip = SDL_Rect{fit.area.left, fit.area.top, width, stripOut};
+    output->frame = SDL_Rect{fit.area.left, fit.area.top + stripOut, width,
+                             fit.area.bottom - fit.area.top - stripOut};
+    SDL_SetRenderDrawColor(o.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(o.renderer);
+    return true;
+}
+
+void SdlPresenter::EndPicture(const Output& output) {
+    Objects& o = *objects_;
+    if (output.withStrip) {
+        SDL_RenderCopy(o.renderer, o.strip.texture.get(), nullptr, &output.strip);
+    }
+    SDL_RenderPresent(o.renderer);
+}
+
+HRESULT SdlPresenter::Show(const PresentedImage& image, const PresentedImage* strip,
+                           const RECT* sourceRect, bool vsync) {
     const int width = image.width;
     const int height = image.height;
-    if (!UploadImage(o.renderer, image, &o.frame, &o.frameWidth, &o.frameHeight, &o.frameFormat)) {
-        return D3DERR_DRIVERINTERNALERROR;
-    }
-
     SDL_Rect source{0, 0, width, height};
     if (sourceRect != nullptr && sourceRect->left >= 0 && sourceRect->top >= 0 &&
         sourceRect->right <= width && sourceRect->bottom <= height &&
@@ -135,30 +174,42 @@ HRESULT SdlPresenter::Show(const PresentedImage& image, const PresentedImage* st
         source = SDL_Rect{sourceRect->left, sourceRect->top, sourceRect->right - sourceRect->left,
                           sourceRect->bottom - sourceRect->top};
     }
-    const bool withStrip =
-        strip != nullptr && strip->width == source.w && strip->height > 0 &&
-        UploadImage(o.renderer, *strip, &o.strip, &o.stripWidth, &o.stripHeight, &o.stripFormat);
-    const int stripHeight = withStrip ? strip->height : 0;
-    int outW = 0;
-    int outH = 0;
-    SDL_GetRendererOutputSize(o.renderer, &outW, &outH);
-    // Fit the picture (the strip above the source) into the output with its aspect ratio,
-    // centred: the Windows layer maps the pointer back through the same fit.
-    const win32_internal::PictureFit fit =
-        win32_internal::FitPicture(SIZE{source.w, source.h + stripHeight}, SIZE{outW, outH});
-    const double scale = fit.scale;
-    const int stripOut = static_cast<int>(stripHeight * scale + 0.5);
-    const SDL_Rect stripDest{fit.area.left, fit.area.top, fit.area.right - fit.area.left, stripOut};
-    const SDL_Rect dest{fit.area.left, fit.area.top + stripOut, fit.area.right - fit.area.left,
-                        fit.area.bottom - fit.area.top - stripOut};
-
-    SDL_SetRenderDrawColor(o.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(o.renderer);
-    SDL_RenderCopy(o.renderer, o.frame.get(), &source, &dest);
-    if (withStrip) {
-        SDL_RenderCopy(o.renderer, o.strip.get(), nullptr, &stripDest);
+    Output output;
+    if (!BeginPicture(SIZE{source.w, source.h}, strip, vsync, &output)) {
+        return D3DERR_DRIVERINTERNALERROR;
     }
-    SDL_RenderPresent(o.renderer);
+    Objects& o = *objects_;
+    if (!o.frame.Upload(o.renderer, image, SDL_BLENDMODE_NONE)) {
+        return D3DERR_DRIVERINTERNALERROR;
+    }
+    SDL_RenderCopy(o.renderer, o.frame.texture.get(), &source, &output.frame);
+    EndPicture(output);
+    return D3D_OK;
+}
+
+HRESULT SdlPresenter::ShowPicture(const PictureInFrame& picture, SIZE frameSize,
+                                  const PresentedImage* layer, const PresentedImage* strip,
+                                  bool vsync) {
+    Output output;
+    if (!BeginPicture(frameSize, strip, vsync, &output)) {
+        return D3DERR_DRIVERINTERNALERROR;
+    }
+    Objects& o = *objects_;
+    const RECT& s = picture.source;
+    const RECT& d = picture.destination;
+    const SDL_Rect source{s.left, s.top, s.right - s.left, s.bottom - s.top};
+    const SDL_Rect destination{output.frame.x + static_cast<int>(d.left * output.scale),
+                               output.frame.y + static_cast<int>(d.top * output.scale),
+                               static_cast<int>((d.right - d.left) * output.scale + 0.5),
+                               static_cast<int>((d.bottom - d.top) * output.scale + 0.5)};
+    if (o.picture.Upload(o.renderer, picture.image, SDL_BLENDMODE_NONE)) {
+        SDL_RenderCopy(o.renderer, o.picture.texture.get(), &source, &destination);
+    }
+    if (layer != nullptr && layer->width == frameSize.cx && layer->height == frameSize.cy &&
+        o.layer.Upload(o.renderer, *layer, SDL_BLENDMODE_BLEND)) {
+        SDL_RenderCopy(o.renderer, o.layer.texture.get(), nullptr, &output.frame);
+    }
+    EndPicture(output);
     return D3D_OK;
 }
 

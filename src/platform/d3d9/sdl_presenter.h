@@ -24,6 +24,14 @@ struct PresentedImage {
     D3DFORMAT format;
 };
 
+// A picture shown in place of a frame (a movie's): `image`, its `source` part scaled into
+// `destination` (pixels of the frame it stands for), black around it.
+struct PictureInFrame {
+    PresentedImage image;
+    RECT source;
+    RECT destination;
+};
+
 class SdlPresenter {
 public:
     // Null when the window handle has no SDL window (no display, as in tests).
@@ -42,9 +50,20 @@ public:
     // frame, the two fitted into the window as one picture.
     HRESULT Show(const PresentedImage& frame, const PresentedImage* strip, const RECT* sourceRect,
                  bool vsync);
+    // Shows `picture` where a frame of `frameSize` would be, fitted as Show fits a frame, with
+    // `layer` (may be null; straight alpha, the frame's size) blended over it and `strip` (may be
+    // null; as wide as the frame) above.
+    HRESULT ShowPicture(const PictureInFrame& picture, SIZE frameSize, const PresentedImage* layer,
+                        const PresentedImage* strip, bool vsync);
 
 private:
     struct Objects;
+    struct Output;
+    // The renderer ready for a picture of a frame of `frameSize` with `strip` (uploaded) above:
+    // where the two go in the output. False without a renderer.
+    bool BeginPicture(SIZE frameSize, const PresentedImage* strip, bool vsync, Output* output);
+    // The strip drawn over its place, and the picture presented.
+    void EndPicture(const Output& output);
     SdlPresenter(HWND handle, SDL_Window* window);
 
     HWND handle_;

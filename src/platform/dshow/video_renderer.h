@@ -10,7 +10,8 @@ struct VideoPlacement {
     // The part of the picture shown, in its pixels; `wholePicture`: all of it, whatever its size.
     RECT source{};
     bool wholePicture = true;
-    // Where it goes in the window's client area.
+    // Where it goes in the window's frame: its device's back buffer, which the window shows
+    // whether or not a menu bar is over it (d3d9's foreign_picture.h).
     RECT destination{};
 };
 

@@ -1,5 +1,6 @@
 #include "platform/dshow/video_window.h"
 
+#include "platform/d3d9/foreign_picture.h"
 #include "platform/win32/window_api.h"
 
 namespace dshow_detail {
@@ -79,8 +80,9 @@ bool VideoWindow::Placement(VideoPlacement* placement) const {
         return false;
     }
     RECT destination = position_;
-    if (fullScreen_ && !GetClientRect(owner_, &destination)) {
-        return false;
+    if (fullScreen_) {
+        const SIZE frame = d3d9_internal::FrameSizeOf(owner_);
+        destination = RECT{0, 0, frame.cx, frame.cy};
     }
     if (destination.right <= destination.left || destination.bottom <= destination.top) {
         return false;

@@ -1,12 +1,12 @@
 #include "platform/dshow/window_picture.h"
 
-#include <algorithm>
 #include <map>
 #include <mutex>
 
+#include "platform/d3d9/foreign_picture.h"
 #include "platform/dshow/dshow_test.h"
-#include "platform/dshow/sdl_picture_output.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_painted.h"
 
 namespace dshow_detail {
 namespace {
@@ -16,8 +16,6 @@ struct WindowPicture {
     std::shared_ptr<const MoviePicture> picture;
     VideoPlacement placement;
     int showCount = 0;
-    std::unique_ptr<SdlPictureOutput> output;
-    bool outputTried = false;
 };
 
 struct Pictures {
@@ -39,30 +37,48 @@ RECT SourceOf(const WindowPicture& shown) {
     return shown.placement.source;
 }
 
+d3d9_internal::ForeignPicture ForeignOf(const WindowPicture& shown) {
+    return d3d9_internal::ForeignPicture{shown.picture->argb.data(), shown.picture->width,
+                                         shown.picture->height, SourceOf(shown),
+                                         shown.placement.destination};
+}
+
+// The window was painted over: its movie's picture is shown again on top.
+void ShowAgain(HWND window) {
+    WindowPicture shown;
+    {
+        Pictures& pictures = AllPictures();
+        std::lock_guard lock(pictures.mutex);
+        auto found = pictures.windows.find(window);
+        if (found == pictures.windows.end() || !found->second.picture) {
+            return;
+        }
+        shown = found->second;
+    }
+    d3d9_internal::ShowForeignPicture(window, ForeignOf(shown));
+}
+
 }  // namespace
 
 void ShowPicture(const void* movie, const VideoPlacement& placement,
                  std::shared_ptr<const MoviePicture> picture) {
     Pictures& pictures = AllPictures();
+    WindowPicture shown;
     dshow_test::PictureObserver observer = nullptr;
     void* context = nullptr;
     {
         std::lock_guard lock(pictures.mutex);
-        WindowPicture& shown = pictures.windows[placement.window];
-        shown.movie = movie;
-        shown.picture = std::move(picture);
-        shown.placement = placement;
-        ++shown.showCount;
-        if (!shown.outputTried) {
-            shown.outputTried = true;
-            shown.output = SdlPictureOutput::ForWindow(placement.window);
-        }
-        if (shown.output) {
-            shown.output->Show(placement, *shown.picture);
-        }
+        WindowPicture& kept = pictures.windows[placement.window];
+        kept.movie = movie;
+        kept.picture = std::move(picture);
+        kept.placement = placement;
+        ++kept.showCount;
+        shown = kept;
         observer = pictures.observer;
         context = pictures.observerContext;
     }
+    win32_internal::SetWindowPaintedListener(ShowAgain);
+    d3d9_internal::ShowForeignPicture(placement.window, ForeignOf(shown));
     if (observer != nullptr) {
         observer(placement.window, context);
     }
@@ -103,30 +119,17 @@ ShownPicture LastShown(HWND window) {
 
 bool CaptureWindow(HWND window, int* width, int* height, std::vector<std::uint32_t>* argb) {
     const ShownPicture shown = LastShown(window);
-    RECT client{};
-    if (!shown.shown || !GetClientRect(window, &client) || client.right <= 0 ||
-        client.bottom <= 0) {
+    const SIZE frame = d3d9_internal::FrameSizeOf(window);
+    if (!shown.shown || frame.cx <= 0 || frame.cy <= 0) {
         return false;
     }
-    *width = client.right;
-    *height = client.bottom;
-    argb->assign(static_cast<std::size_t>(client.right) * client.bottom, 0xFF000000u);
-    const RECT& d = shown.destination;
-    const RECT& s = shown.source;
-    const LONG destinationWidth = d.right - d.left;
-    const LONG destinationHeight = d.bottom - d.top;
-    for (LONG y = std::max<LONG>(d.top, 0); y < std::min(d.bottom, client.bottom); ++y) {
-        const LONG sy = s.top + static_cast<LONG>(static_cast<std::int64_t>(y - d.top) *
-                                                  (s.bottom - s.top) / destinationHeight);
-        for (LONG x = std::max<LONG>(d.left, 0); x < std::min(d.right, client.right); ++x) {
-            const LONG sx = s.left + static_cast<LONG>(static_cast<std::int64_t>(x - d.left) *
-                                                       (s.right - s.left) / destinationWidth);
-            if (sx >= 0 && sy >= 0 && sx < shown.width && sy < shown.height) {
-                (*argb)[static_cast<std::size_t>(y) * client.right + x] =
-                    shown.argb[static_cast<std::size_t>(sy) * shown.width + sx];
-            }
-        }
-    }
+    *width = frame.cx;
+    *height = frame.cy;
+    argb->resize(static_cast<std::size_t>(frame.cx) * static_cast<std::size_t>(frame.cy));
+    d3d9_internal::DrawForeignPicture(
+        d3d9_internal::ForeignPicture{shown.argb.data(), shown.width, shown.height, shown.source,
+                                      shown.destination},
+        frame, argb->data());
     return true;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Internal to the movie graph: what a movie shows in a window. Each window keeps the last picture
-// shown in it with its placement: on a screen it is drawn through the window's SDL renderer (the
-// client area fitted into the window as the Direct3D presentation fits it), black around it; the
-// test controls read it back (dshow_test.h). Caller's thread only (the thread of the windows).
+// shown in it with its placement; on a screen it is shown as the window's device shows its frames
+// (d3d9's foreign_picture.h: the menu bar, menus and dialogs stay over it), and shown again
+// whenever the window is painted. The test controls read it back (dshow_test.h). Caller's thread
+// only (the thread of the windows).
 
 #include <memory>
 

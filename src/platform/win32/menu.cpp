@@ -12,6 +12,7 @@
 #include "platform/win32/paint_api.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_input.h"
+#include "platform/win32/window_painted.h"
 #include "platform/win32/window_state.h"
 #include "platform/winbase/code_page.h"
 #include "platform/winbase/file_api.h"
@@ -387,6 +388,7 @@ BOOL DrawMenuBar(HWND window) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
+    win32_internal::NotifyWindowPainted(window);
     return TRUE;
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/win32/message_api.h"
 #include "platform/win32/paint_api.h"
+#include "platform/win32/window_painted.h"
 #include "platform/win32/window_state.h"
 #include "platform/winbase/file_api.h"
 
@@ -38,6 +39,20 @@ bool ClipToClient(const WindowRecord& record, RECT* rect) {
 }  // namespace
 
 namespace win32_internal {
+
+namespace {
+WindowPaintedListener paintedListener = nullptr;
+}  // namespace
+
+void SetWindowPaintedListener(WindowPaintedListener listener) {
+    paintedListener = listener;
+}
+
+void NotifyWindowPainted(HWND window) {
+    if (paintedListener != nullptr) {
+        paintedListener(window);
+    }
+}
 
 WindowRecord* FindPaintDueLocked(State& state, DWORD threadId, HWND filter) {
     for (auto& [key, record] : state.windows) {
@@ -114,7 +129,11 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
 }
 
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
-    return paint != nullptr && IsWindow(window) ? TRUE : FALSE;
+    if (paint == nullptr || IsWindow(window) == FALSE) {
+        return FALSE;
+    }
+    NotifyWindowPainted(window);
+    return TRUE;
 }
 
 BOOL UpdateWindow(HWND window) {
