@@ -166,6 +166,7 @@ void FilterGraph::StopTimer() {
         RunningGraphs().erase(timer_);
         timer_ = 0;
     }
+    HoldPictures(this);
 }
 
 HRESULT FilterGraph::Stop() {

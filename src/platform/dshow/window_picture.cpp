@@ -16,6 +16,7 @@ struct WindowPicture {
     std::shared_ptr<const MoviePicture> picture;
     VideoPlacement placement;
     int showCount = 0;
+    bool running = false;  // shown again when the window is painted
 };
 
 struct Pictures {
@@ -50,7 +51,7 @@ void ShowAgain(HWND window) {
         Pictures& pictures = AllPictures();
         std::lock_guard lock(pictures.mutex);
         auto found = pictures.windows.find(window);
-        if (found == pictures.windows.end() || !found->second.picture) {
+        if (found == pictures.windows.end() || !found->second.picture || !found->second.running) {
             return;
         }
         shown = found->second;
@@ -72,6 +73,7 @@ void ShowPicture(const void* movie, const VideoPlacement& placement,
         kept.movie = movie;
         kept.picture = std::move(picture);
         kept.placement = placement;
+        kept.running = true;
         ++kept.showCount;
         shown = kept;
         observer = pictures.observer;
@@ -81,6 +83,16 @@ void ShowPicture(const void* movie, const VideoPlacement& placement,
     d3d9_internal::ShowForeignPicture(placement.window, ForeignOf(shown));
     if (observer != nullptr) {
         observer(placement.window, context);
+    }
+}
+
+void HoldPictures(const void* movie) {
+    Pictures& pictures = AllPictures();
+    std::lock_guard lock(pictures.mutex);
+    for (auto& [window, shown] : pictures.windows) {
+        if (shown.movie == movie) {
+            shown.running = false;
+        }
     }
 }
 
