@@ -306,6 +306,7 @@ TEST_F(DialogPicturesTest, DrawnBoxAnswersTheKeysAsABoxDoes) {
         {"Left moves to Yes", {VK_LEFT, VK_RETURN}, IDYES},
         {"and Right back to No", {VK_LEFT, VK_RIGHT, VK_RETURN}, IDNO},
         {"Space presses the button the arrows reached", {VK_LEFT, VK_SPACE}, IDYES},
+        {"Y answers Yes: its button reads \"はい(Y)\"", {'Y'}, IDYES},
     };
     const HWND window = window_;
     for (const Case& c : cases) {

@@ -13,6 +13,7 @@
 #include "platform/ui/ui_font.h"
 #include "platform/win32/dialog_api.h"
 #include "platform/win32/dialog_input.h"
+#include "platform/win32/dialog_keyboard.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/paint_api.h"
 #include "platform/win32/window_api.h"
@@ -75,15 +76,7 @@ void ApplyDialogInput(DialogSession& s, const MSG& message) {
             break;
         case WM_KEYDOWN:
         case WM_KEYUP:
-            if (message.wParam == VK_RETURN && !io.WantTextInput) {
-                // Enter presses the control the arrow keys moved to (as Space does), else the
-                // default button.
-                if (io.NavVisible || io.KeysDown[VK_SPACE]) {
-                    io.KeysDown[VK_SPACE] = message.message == WM_KEYDOWN;
-                } else if (message.message == WM_KEYDOWN) {
-                    s.pressDefault = true;
-                }
-            } else if (message.wParam < 512) {
+            if (message.wParam < 512) {
                 io.KeysDown[message.wParam] = message.message == WM_KEYDOWN;
             }
             io.KeyCtrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
@@ -98,16 +91,6 @@ void ApplyDialogInput(DialogSession& s, const MSG& message) {
         default:
             break;
     }
-}
-
-bool DialogKey(DialogSession& s, const MSG& message) {
-    // With a drop-down list open, Escape is ImGui's: it closes the list alone.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
-        !ImGui::IsPopupOpen(nullptr, ImGuiPopupFlags_AnyPopupId | ImGuiPopupFlags_AnyPopupLevel)) {
-        PostMessageA(s.dialog, WM_CLOSE, 0, 0);
-        return true;
-    }
-    return false;
 }
 
 void RunDialogFrame(DialogSession& s, bool last, bool runActions) {
@@ -139,19 +122,16 @@ void RunDialogFrame(DialogSession& s, bool last, bool runActions) {
             action();
         }
     }
-    if (s.pressDefault) {
-        s.pressDefault = false;
-        const LRESULT id = SendMessageA(s.dialog, DM_GETDEFID, 0, 0);
-        if (HIWORD(static_cast<std::uintptr_t>(id)) == DC_HASDEFID) {
-            Win32ClickControl(GetDlgItem(s.dialog, LOWORD(static_cast<std::uintptr_t>(id))));
-        }
-    }
 }
 
 bool RunInputFrames(DialogSession& s) {
     std::vector<MSG> input;
     input.swap(s.input);
     for (const MSG& message : input) {
+        const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+        if (key && Win32DialogKey(s.dialog, message)) {
+            continue;
+        }
         ApplyDialogInput(s, message);
         RunDialogFrame(s, false);
     }

@@ -17,25 +17,22 @@ struct DialogSession {
     bool ownWindow = false;
     IDirect3DDevice9* ownDevice = nullptr;
     IDirect3D9* direct3D = nullptr;  // an own window's
-    std::vector<MSG> input;
+    std::vector<MSG> input;          // in the order it came, not yet acted on
     DrawnFrame frame;
-    bool pressDefault = false;  // Enter came with no control reached by the arrow keys  // window
-                                // coordinates of `surface`
 };
 
 // The device the dialog is drawn with: its own, or its surface window's.
 IDirect3DDevice9* SessionDevice(const DialogSession& s);
 // Hands a mouse or key message for the surface or the dialog to ImGui.
 void ApplyDialogInput(DialogSession& s, const MSG& message);
-// Escape: the dialog closes (WM_CLOSE); true when `message` was it. With a drop-down list open,
-// Escape is left to the list, which it closes. Enter outside a text field
-// is input: it presses the control the arrow keys moved to, else the default button.
-bool DialogKey(DialogSession& s, const MSG& message);
 // One ImGui frame of the dialog; `last` keeps its picture. The actions of the frame run after
 // it (never while ImGui builds a frame), unless `runActions` is false.
 void RunDialogFrame(DialogSession& s, bool last, bool runActions = true);
-// Hands the queued input to ImGui, a frame for each message and one more to show what the
-// actions changed; false when none was queued.
+// Acts on the queued input in its order: a key goes to the dialog's keyboard
+// (dialog_keyboard.h), and what that leaves (pointer input, typing in a text field) to ImGui, a
+// frame for each message and one more to show what the actions changed; false when none was
+// queued. A key must be acted on while the keyboard's state is that of its moment (GetKeyState
+// answers Shift with it): queue one only just before this runs.
 bool RunInputFrames(DialogSession& s);
 // The picture frame, built again until the atlas holds every glyph it shows.
 void RenderDialogStable(DialogSession& s, bool runActions);

@@ -1,6 +1,7 @@
 #include "platform/ui/dialog_view.h"
 
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <algorithm>
 #include <cfloat>
@@ -9,11 +10,13 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/ui/focus_cue.h"
 #include "platform/ui/ui_font.h"
 #include "platform/win32/bitmap_api.h"
 #include "platform/win32/control_model.h"
 #include "platform/win32/dialog_api.h"
 #include "platform/win32/dialog_input.h"
+#include "platform/win32/dialog_keyboard.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
 #include "platform/win32/window_state.h"
@@ -171,7 +174,79 @@ struct ViewContext {
     ImVec2 origin;
     DialogView::Actions* actions;
     const IconLookup* icons;
+    HWND focus;         // the control with the keyboard focus
+    HWND returnButton;  // the push button Return presses, drawn as the default
 };
+
+// A press on the control just drawn gives it the focus, as a click does.
+void FocusOnPress(const ViewContext& view, HWND control) {
+    if (ImGui::IsItemActivated() && control != view.focus) {
+        view.actions->push_back([control] { SetFocus(control); });
+    }
+}
+
+// The open list of a combo box follows the control model (CB_SHOWDROPDOWN): the keyboard opens
+// and closes it there. A click that opens or closes it in ImGui is told to the model in turn.
+// Whether ImGui had the list open at the end of the last frame tells the two apart.
+std::unordered_map<HWND, bool> comboListsShown;
+
+void ComboBox(const ViewContext& view, HWND control, const ControlState& state, ImVec2 size) {
+    const std::string preview =
+        state.selection >= 0 && state.selection < static_cast<int>(state.items.size())
+            ? Label(state.items[static_cast<std::size_t>(state.selection)].text)
+            : std::string();
+    const ImGuiID popup = ImHashStr("##ComboPopup", 0, ImGui::GetID("##combo"));
+    bool& shown = comboListsShown[control];
+    const bool openAtStart = ImGui::IsPopupOpen(popup, ImGuiPopupFlags_None);
+    // A click elsewhere closed the list since the last frame: ImGui's word counts.
+    const bool closedByImGui = shown && !openAtStart;
+    if (!closedByImGui && state.dropped && !openAtStart) {
+        ImGui::OpenPopupEx(popup);
+    }
+    const bool closeNow = !closedByImGui && !state.dropped && openAtStart;
+    ImGui::SetNextItemWidth(size.x);
+    ComboListSize(size.x, static_cast<float>(state.droppedHeight) - size.y);
+    // The open list is opaque over the controls below it.
+    ImVec4 listBack = ImGui::GetStyleColorVec4(ImGuiCol_PopupBg);
+    listBack.w = 1.0f;
+    ImGui::PushStyleColor(ImGuiCol_PopupBg, listBack);
+    // With the focus, the choice shown in the box is highlighted, as the desktop shows it.
+    const bool focused = control == view.focus;
+    if (focused) {
+        const ImU32 highlight = ImGui::GetColorU32(ImGuiCol_Header);
+        ImGui::PushStyleColor(ImGuiCol_FrameBg, highlight);
+        ImGui::PushStyleColor(ImGuiCol_FrameBgHovered, highlight);
+    }
+    ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding,
+                        ImVec2(0.0f, ImGui::GetStyle().FramePadding.y));
+    const bool open = ImGui::BeginCombo("##combo", preview.c_str());
+    ImGui::PopStyleVar();
+    ImGui::PopStyleColor(focused ? 3 : 1);
+    if (open) {
+        if (closeNow) {
+            ImGui::CloseCurrentPopup();
+        }
+        for (std::size_t i = 0; i < state.items.size(); ++i) {
+            const std::string item = Label(state.items[i].text) + "##" + std::to_string(i);
+            if (ImGui::Selectable(item.c_str(), static_cast<int>(i) == state.selection)) {
+                const int index = static_cast<int>(i);
+                view.actions->push_back([control, index] { Win32ChooseComboItem(control, index); });
+            }
+        }
+        ImGui::EndCombo();
+    }
+    // The view made ImGui follow the model; any difference left is ImGui's own doing.
+    const bool openAtEnd = ImGui::IsPopupOpen(popup, ImGuiPopupFlags_None);
+    if (openAtEnd != state.dropped) {
+        view.actions->push_back([control, openAtEnd] {
+            if (openAtEnd) {
+                SetFocus(control);
+            }
+            Win32ShowComboList(control, openAtEnd);
+        });
+    }
+    shown = openAtEnd;
+}
 
 void Control(const ViewContext& view, HWND control) {
     const ControlState state = ControlSnapshot(control);
@@ -201,26 +276,38 @@ void Control(const ViewContext& view, HWND control) {
                 draw->AddText(ImVec2(at.x + 8, at.y), ImGui::GetColorU32(ImGuiCol_Text),
                               text.c_str());
             } else if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX || type == BS_AUTO3STATE ||
-                       type == BS_3STATE) {
+                       type == BS_3STATE || type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON) {
                 bool checked = state.check != 0;
-                if (ImGui::Checkbox(text.c_str(), &checked)) {
+                const bool radio = type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON;
+                if (radio ? ImGui::RadioButton(text.c_str(), checked)
+                          : ImGui::Checkbox(text.c_str(), &checked)) {
                     actions.push_back([control] { Win32ClickControl(control); });
                 }
-            } else if (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON) {
-                if (ImGui::RadioButton(text.c_str(), state.check != 0)) {
-                    actions.push_back([control] { Win32ClickControl(control); });
+                FocusOnPress(view, control);
+                if (control == view.focus) {
+                    // Around the label, right of the box.
+                    const ImVec2 min = ImGui::GetItemRectMin();
+                    const ImVec2 max = ImGui::GetItemRectMax();
+                    DrawFocusCue(ImVec2(min.x + ImGui::GetFrameHeight() +
+                                            ImGui::GetStyle().ItemInnerSpacing.x - 2,
+                                        min.y),
+                                 ImVec2(max.x + 2, max.y));
                 }
             } else {
-                if (type == BS_DEFPUSHBUTTON) {
+                const bool returnButton = control == view.returnButton;
+                if (returnButton) {
                     ImGui::PushStyleVar(ImGuiStyleVar_FrameBorderSize, 2.0f);
                 }
                 if (ImGui::Button(text.c_str(), size)) {
                     actions.push_back([control] { Win32ClickControl(control); });
                 }
-                if (type == BS_DEFPUSHBUTTON) {
+                if (returnButton) {
                     ImGui::PopStyleVar();
-                    // The arrow keys start from the default button.
-                    ImGui::SetItemDefaultFocus();
+                }
+                FocusOnPress(view, control);
+                if (control == view.focus) {
+                    DrawFocusCue(ImVec2(at.x + 3, at.y + 3),
+                                 ImVec2(at.x + size.x - 3, at.y + size.y - 3));
                 }
             }
             break;
@@ -254,6 +341,11 @@ void Control(const ViewContext& view, HWND control) {
             std::string buffer = text;
             buffer.resize(std::max<std::size_t>(buffer.size() + 256, 512));
             const ImGuiInputTextFlags flags = readOnly ? ImGuiInputTextFlags_ReadOnly : 0;
+            // The field with the focus is the one ImGui types into.
+            const bool focused = control == view.focus;
+            if (focused && ImGui::GetActiveID() != ImGui::GetID("##edit")) {
+                ImGui::SetKeyboardFocusHere();
+            }
             bool edited = false;
             if (multiLine) {
                 edited =
@@ -262,41 +354,19 @@ void Control(const ViewContext& view, HWND control) {
                 ImGui::SetNextItemWidth(size.x);
                 edited = ImGui::InputText("##edit", buffer.data(), buffer.size(), flags);
             }
+            if (!focused && !ImGui::IsItemActivated() && ImGui::IsItemActive()) {
+                ImGui::ClearActiveID();
+            }
+            FocusOnPress(view, control);
             if (edited && !readOnly) {
                 const std::string typed = Utf8ToCp932(buffer.c_str()).value_or(std::string());
                 actions.push_back([control, typed] { Win32TypeText(control, typed.c_str()); });
             }
             break;
         }
-        case ControlKind::kComboBox: {
-            const std::string preview =
-                state.selection >= 0 && state.selection < static_cast<int>(state.items.size())
-                    ? Label(state.items[static_cast<std::size_t>(state.selection)].text)
-                    : std::string();
-            ImGui::SetNextItemWidth(size.x);
-            ComboListSize(size.x, static_cast<float>(state.droppedHeight) - size.y);
-            // The open list is opaque over the controls below it.
-            ImVec4 listBack = ImGui::GetStyleColorVec4(ImGuiCol_PopupBg);
-            listBack.w = 1.0f;
-            ImGui::PushStyleColor(ImGuiCol_PopupBg, listBack);
-            ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding,
-                                ImVec2(0.0f, ImGui::GetStyle().FramePadding.y));
-            const bool open = ImGui::BeginCombo("##combo", preview.c_str());
-            ImGui::PopStyleVar();
-            ImGui::PopStyleColor();
-            if (open) {
-                for (std::size_t i = 0; i < state.items.size(); ++i) {
-                    const std::string item = Label(state.items[i].text) + "##" + std::to_string(i);
-                    if (ImGui::Selectable(item.c_str(), static_cast<int>(i) == state.selection)) {
-                        const int index = static_cast<int>(i);
-                        actions.push_back(
-                            [control, index] { Win32ChooseComboItem(control, index); });
-                    }
-                }
-                ImGui::EndCombo();
-            }
+        case ControlKind::kComboBox:
+            ComboBox(view, control, state, size);
             break;
-        }
         case ControlKind::kTrackbar: {
             int position = state.position;
             ImGui::SetNextItemWidth(size.x);
@@ -308,6 +378,10 @@ void Control(const ViewContext& view, HWND control) {
                 actions.push_back([control, position, released] {
                     Win32DragTrackbar(control, position, released);
                 });
+            }
+            FocusOnPress(view, control);
+            if (control == view.focus) {
+                DrawFocusCue(at, ImVec2(at.x + size.x, at.y + size.y));
             }
             break;
         }
@@ -325,8 +399,15 @@ void Control(const ViewContext& view, HWND control) {
                     const int index = static_cast<int>(i);
                     actions.push_back([control, index] { Win32ChooseTab(control, index); });
                 }
+                FocusOnPress(view, control);
                 if (selected) {
                     ImGui::PopStyleColor();
+                    if (control == view.focus) {
+                        // Round the tab: its text fills it.
+                        const ImVec2 min = ImGui::GetItemRectMin();
+                        const ImVec2 max = ImGui::GetItemRectMax();
+                        DrawFocusCue(ImVec2(min.x - 2, min.y - 2), ImVec2(max.x + 2, max.y + 2));
+                    }
                 }
             }
             ImGui::GetWindowDrawList()->AddRect(
@@ -369,6 +450,7 @@ void Control(const ViewContext& view, HWND control) {
                     ImGui::Selectable(id.c_str(), static_cast<int>(row) == state.selection,
                                       ImGuiSelectableFlags_SpanAllColumns |
                                           ImGuiSelectableFlags_AllowDoubleClick);
+                    FocusOnPress(view, control);
                     if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(0)) {
                         const int index = static_cast<int>(row);
                         actions.push_back(
@@ -419,8 +501,10 @@ void DialogView::Build(HWND dialog, ImVec2 origin, bool withTitle, const IconLoo
     const std::string name =
         caption + "##dialog" + std::to_string(reinterpret_cast<std::uintptr_t>(dialog));
     ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
+    std::erase_if(comboListsShown,
+                  [](const auto& entry) { return IsWindow(entry.first) == FALSE; });
     if (ImGui::Begin(name.c_str(), nullptr, flags)) {
-        ViewContext view{dialog, origin, actions, &icons};
+        ViewContext view{dialog, origin, actions, &icons, GetFocus(), Win32ReturnButton(dialog)};
         Children(view, dialog);
     }
     ImGui::End();

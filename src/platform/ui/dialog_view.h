@@ -2,7 +2,10 @@
 // Internal to the presentation: one ImGui window for a dialog, with a widget for each visible
 // control (and the controls of its child dialogs) at the control's place, reading the control
 // model; what the user does becomes a deferred control action (dialog_input.h), run after the
-// frame so that no dialog procedure runs while ImGui builds one.
+// frame so that no dialog procedure runs while ImGui builds one. The focus is the model's
+// (GetFocus): the view draws it as a dotted frame (a highlighted choice in a combo box), types
+// into the edit field that has it, draws the push button Return presses as the default one, and
+// a click gives the control clicked the focus.
 
 #include <imgui.h>
 

@@ -34,8 +34,9 @@ bool TakeInput(const MSG& message, void* context) {
     if (message.hwnd != s.surface && message.hwnd != s.dialog) {
         return false;
     }
-    if (!DialogKey(s, message)) {
-        s.input.push_back(message);
+    s.input.push_back(message);
+    if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+        RunInputFrames(s);  // while the keyboard's state is the key's
     }
     return true;
 }

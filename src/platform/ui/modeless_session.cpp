@@ -69,10 +69,7 @@ LRESULT ModelessProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         return CallWindowProcA(previous, dialog, message, wParam, lParam);
     }
     if (win32_internal::IsInputMessage(message)) {
-        const MSG input{dialog, message, wParam, lParam, 0, POINT{}};
-        if (!DialogKey(*s, input)) {
-            s->input.push_back(input);
-        }
+        s->input.push_back(MSG{dialog, message, wParam, lParam, 0, POINT{}});
         Redraw(*s, false);
         return 0;
     }

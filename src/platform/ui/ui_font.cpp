@@ -34,9 +34,8 @@ void EnsureUiContext() {
     io.IniFilename = nullptr;
     io.LogFilename = nullptr;
     io.ConfigInputTextCursorBlink = false;
-    // The keys ImGui reads, by their virtual-key codes (the dialogs' key messages); the arrow
-    // keys move between a dialog's controls.
-    io.ConfigFlags |= ImGuiConfigFlags_NavEnableKeyboard;
+    // The keys ImGui reads, by their virtual-key codes: the typing in a dialog's text field. The
+    // dialog's own keys (focus, buttons, mnemonics) are the Windows layer's.
     const std::pair<ImGuiKey, int> keys[] = {
         {ImGuiKey_Tab, 0x09},        {ImGuiKey_LeftArrow, 0x25},
         {ImGuiKey_RightArrow, 0x27}, {ImGuiKey_UpArrow, 0x26},

@@ -77,6 +77,11 @@ LRESULT ComboMessage(ControlState& s, UINT message, WPARAM wParam, LPARAM lParam
             }
             s.items[wParam].data = lParam;
             return TRUE;
+        case CB_SHOWDROPDOWN:
+            s.dropped = wParam != FALSE;
+            return TRUE;
+        case CB_GETDROPPEDSTATE:
+            return s.dropped ? TRUE : FALSE;
         default:
             return CB_ERR;
     }
@@ -114,10 +119,19 @@ LRESULT TrackbarMessage(ControlState& s, UINT message, WPARAM wParam, LPARAM lPa
             s.ticFrequency = std::max(1, static_cast<int>(wParam));
             return 0;
         case TBM_SETPAGESIZE: {
-            const int previous = s.pageSize;
+            const int previous = TrackbarPageSize(s);
             s.pageSize = std::max(1, static_cast<int>(lParam));
             return previous;
         }
+        case TBM_GETPAGESIZE:
+            return TrackbarPageSize(s);
+        case TBM_SETLINESIZE: {
+            const int previous = s.lineSize;
+            s.lineSize = std::max(1, static_cast<int>(lParam));
+            return previous;
+        }
+        case TBM_GETLINESIZE:
+            return s.lineSize;
         default:
             return 0;
     }
@@ -285,12 +299,12 @@ LRESULT ComboBoxProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return Dispatch(control, ControlKind::kComboBox, message, wParam, lParam, CB_ADDSTRING,
-                    CB_SETITEMDATA, ComboMessage);
+                    CB_GETDROPPEDSTATE, ComboMessage);
 }
 
 LRESULT TrackbarProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     return Dispatch(control, ControlKind::kTrackbar, message, wParam, lParam, TBM_GETPOS,
-                    TBM_SETPAGESIZE, TrackbarMessage);
+                    TBM_GETLINESIZE, TrackbarMessage);
 }
 
 LRESULT TabControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {

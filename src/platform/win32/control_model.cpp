@@ -42,6 +42,11 @@ constexpr ClassEntry kClasses[] = {
 
 }  // namespace
 
+int TrackbarPageSize(const ControlState& trackbar) {
+    return trackbar.pageSize > 0 ? trackbar.pageSize
+                                 : std::max(1, (trackbar.rangeMax - trackbar.rangeMin) / 5);
+}
+
 ControlKind ControlKindOfClass(const char* className) {
     if (className == nullptr) {
         return ControlKind::kNone;

@@ -30,17 +30,22 @@ struct ControlState {
     std::vector<ControlItem> items;  // combo entries, tabs
     int selection = -1;              // combo, tab; list view: the selected row
     int droppedHeight = 0;           // combo: the box with its list open, in pixels
+    bool dropped = false;            // combo: its list is open
     int rangeMin = 0;                // track bars
     int rangeMax = 100;
     int position = 0;
     int ticFrequency = 1;
-    int pageSize = 1;
+    int lineSize = 1;
+    int pageSize = 0;  // 0: a fifth of the range, at least 1 (TrackbarPageSize)
     int selStart = 0;  // edit fields: the selection, in bytes
     int selEnd = 0;
     HICON icon = nullptr;                        // static icons
     std::vector<ControlItem> columns;            // list views: text and width (data)
     std::vector<std::vector<std::string>> rows;  // list views: the cells of each row
 };
+
+// The step of a track bar's Page Up and Page Down.
+int TrackbarPageSize(const ControlState& trackbar);
 
 // The kind of a control class name (case ignored); kNone for any other class.
 ControlKind ControlKindOfClass(const char* className);

@@ -3,8 +3,9 @@
 // icons, edit fields, drop-down combo boxes, track bars, tab controls and list views. Each control
 // is a child window of its dialog with one of the class names below; its procedure keeps its
 // state and answers the messages listed here. Nothing here draws: a presentation reads the state
-// (control_model.h) and turns the user's clicks and keys into the notifications a real control
-// sends (dialog_input.h).
+// (control_model.h) and turns the user's clicks into the notifications a real control sends
+// (dialog_input.h); the keys go through the dialog's keyboard (dialog_keyboard.h) to the same
+// calls.
 //
 // Texts are Shift-JIS. A control's own text is its window text (SetWindowTextA).
 
@@ -87,8 +88,11 @@ constexpr UINT CB_GETLBTEXTLEN = 0x0149;
 constexpr UINT CB_INSERTSTRING = 0x014A;
 constexpr UINT CB_RESETCONTENT = 0x014B;
 constexpr UINT CB_SETCURSEL = 0x014E;
+// wParam TRUE opens the list, FALSE closes it.
+constexpr UINT CB_SHOWDROPDOWN = 0x014F;
 constexpr UINT CB_GETITEMDATA = 0x0150;
 constexpr UINT CB_SETITEMDATA = 0x0151;
+constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
 constexpr LRESULT CB_ERR = -1;
 constexpr WORD CBN_SELCHANGE = 1;
 
@@ -104,7 +108,12 @@ constexpr UINT TBM_SETRANGE = WM_USER + 6;
 constexpr UINT TBM_SETRANGEMIN = WM_USER + 7;
 constexpr UINT TBM_SETRANGEMAX = WM_USER + 8;
 constexpr UINT TBM_SETTICFREQ = WM_USER + 20;
+// The steps of the keyboard: Page Up and Page Down move by the page size (a fifth of the range
+// until it is set), the arrow keys by the line size (1 until it is set). Both return the old size.
 constexpr UINT TBM_SETPAGESIZE = WM_USER + 21;
+constexpr UINT TBM_GETPAGESIZE = WM_USER + 22;
+constexpr UINT TBM_SETLINESIZE = WM_USER + 23;
+constexpr UINT TBM_GETLINESIZE = WM_USER + 24;
 constexpr WORD TB_LINEUP = 0;
 constexpr WORD TB_LINEDOWN = 1;
 constexpr WORD TB_PAGEUP = 2;

@@ -6,6 +6,7 @@
 
 #include "platform/win32/control_model.h"
 #include "platform/win32/dialog_api.h"
+#include "platform/win32/dialog_focus.h"
 #include "platform/win32/dialog_windows.h"
 #include "platform/win32/menu_api.h"
 #include "platform/win32/modal_loop.h"
@@ -25,6 +26,7 @@ struct DialogRecord {
     bool modal = false;
     bool ended = false;
     INT_PTR result = 0;
+    HWND focus = nullptr;  // top-level dialogs: the focused control
 };
 
 struct DialogTable {
@@ -45,7 +47,8 @@ DialogRecord* FindDialog(HWND dialog) {
     return found != table.dialogs.end() ? &found->second : nullptr;
 }
 
-// The default button's id: the first BS_DEFPUSHBUTTON, else IDOK when there is such a button.
+}  // namespace
+
 int DefaultButtonId(HWND dialog) {
     int fallback = 0;
     for (HWND child : ChildWindowsOf(dialog)) {
@@ -64,6 +67,8 @@ int DefaultButtonId(HWND dialog) {
     return fallback;
 }
 
+namespace {
+
 LRESULT DefaultDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:
@@ -74,6 +79,18 @@ LRESULT DefaultDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         case DM_GETDEFID: {
             const int id = DefaultButtonId(dialog);
             return id != 0 ? MAKELONG(static_cast<WORD>(id), DC_HASDEFID) : 0;
+        }
+        case WM_NEXTDLGCTL: {
+            // lParam's low word set: wParam is the control; else the next tab stop, or the
+            // previous one when wParam is non-zero.
+            HWND top = DialogOf(dialog);
+            HWND target = LOWORD(static_cast<std::uintptr_t>(lParam)) != 0
+                              ? reinterpret_cast<HWND>(wParam)
+                              : NextTabStop(top, DialogFocus(top), wParam != 0);
+            if (target != nullptr && DialogOf(target) == top) {
+                SetDialogFocus(top, target);
+            }
+            return 0;
         }
         case WM_NCDESTROY: {
             DialogTable& table = Table();
@@ -189,14 +206,13 @@ HWND CreateDialogWindow(const DialogTemplate& dialog, HWND parent, DLGPROC proce
         std::lock_guard<std::recursive_mutex> lock(table.mutex);
         table.dialogs[window] = DialogRecord{procedure, resource, modal, false, 0};
     }
-    HWND firstControl = nullptr;
-    for (HWND control : ChildWindowsOf(window)) {
-        if ((GetWindowLongPtrA(control, GWL_STYLE) & WS_TABSTOP) != 0) {
-            firstControl = control;
-            break;
-        }
+    // A procedure that answers TRUE leaves the focus to the dialog: the first tab stop as it
+    // stands after WM_INITDIALOG. One that answers FALSE set the focus itself, or chose none.
+    const WPARAM firstControl = reinterpret_cast<WPARAM>(NextTabStop(window, nullptr, false));
+    if (SendMessageA(window, WM_INITDIALOG, firstControl, param) != 0 && !child &&
+        IsWindow(window) != FALSE) {
+        SetDialogFocus(window, NextTabStop(window, nullptr, false));
     }
-    SendMessageA(window, WM_INITDIALOG, reinterpret_cast<WPARAM>(firstControl), param);
     return window;
 }
 
@@ -231,6 +247,37 @@ bool IsDialogWindow(HWND window) {
     DialogTable& table = Table();
     std::lock_guard<std::recursive_mutex> lock(table.mutex);
     return FindDialog(window) != nullptr;
+}
+
+HWND DialogFocus(HWND dialog) {
+    HWND focus = nullptr;
+    {
+        DialogTable& table = Table();
+        std::lock_guard<std::recursive_mutex> lock(table.mutex);
+        if (DialogRecord* record = FindDialog(dialog)) {
+            focus = record->focus;
+        }
+    }
+    return focus != nullptr && IsWindow(focus) != FALSE && DialogOf(focus) == dialog ? focus
+                                                                                     : nullptr;
+}
+
+void SetDialogFocus(HWND dialog, HWND control) {
+    const HWND previous = DialogFocus(dialog);
+    {
+        DialogTable& table = Table();
+        std::lock_guard<std::recursive_mutex> lock(table.mutex);
+        DialogRecord* record = FindDialog(dialog);
+        if (record == nullptr) {
+            return;
+        }
+        record->focus = control;
+    }
+    // A drop-down list closes when its box loses the focus.
+    if (previous != nullptr && previous != control &&
+        ControlSnapshot(previous).kind == ControlKind::kComboBox) {
+        SendMessageA(previous, CB_SHOWDROPDOWN, FALSE, 0);
+    }
 }
 
 HWND ActiveModalDialog() {

@@ -2,7 +2,10 @@
 // Dialogs as a control model. A dialog template (registered as a resource by id) lists the
 // dialog's caption, size and controls; DialogBoxParamA and CreateDialogParamA make the dialog
 // window with its controls as child windows, send WM_INITDIALOG and hand every message to the
-// dialog procedure, with the default dialog behaviour behind it (WM_CLOSE becomes IDCANCEL).
+// dialog procedure, with the default dialog behaviour behind it (WM_CLOSE becomes IDCANCEL,
+// WM_NEXTDLGCTL moves the focus). A top-level dialog keeps one focused control (SetFocus,
+// GetFocus; dialog_focus.h), which the keyboard works from (dialog_keyboard.h): the first tab
+// stop once WM_INITDIALOG answers TRUE, else wherever the procedure put it.
 //
 // Where a dialog is seen: a modal dialog with an owner is drawn inside its owner's window (it gets
 // no desktop window of its own); one without an owner, and every modeless top-level dialog, is a

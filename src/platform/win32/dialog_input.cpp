@@ -124,6 +124,53 @@ bool Win32DragTrackbar(HWND control, int position, bool release) {
     return true;
 }
 
+bool Win32StepTrackbar(HWND control, WORD code) {
+    if (!Usable(control) || KindOf(control) != ControlKind::kTrackbar) {
+        return false;
+    }
+    const ControlState state = ControlSnapshot(control);
+    int position = state.position;
+    switch (code) {
+        case TB_LINEUP:
+            position -= state.lineSize;
+            break;
+        case TB_LINEDOWN:
+            position += state.lineSize;
+            break;
+        case TB_PAGEUP:
+            position -= TrackbarPageSize(state);
+            break;
+        case TB_PAGEDOWN:
+            position += TrackbarPageSize(state);
+            break;
+        case TB_TOP:
+            position = state.rangeMin;
+            break;
+        case TB_BOTTOM:
+            position = state.rangeMax;
+            break;
+        case TB_ENDTRACK:
+            break;
+        default:
+            return false;
+    }
+    if (code != TB_ENDTRACK) {
+        SendMessageA(control, TBM_SETPOS, TRUE, position);
+    }
+    SendMessageA(GetParent(control), WM_HSCROLL, MAKEWPARAM(code, 0),
+                 reinterpret_cast<LPARAM>(control));
+    return true;
+}
+
+bool Win32ShowComboList(HWND control, bool open) {
+    // A list may always close.
+    if (KindOf(control) != ControlKind::kComboBox || (open && !Usable(control))) {
+        return false;
+    }
+    SendMessageA(control, CB_SHOWDROPDOWN, open ? TRUE : FALSE, 0);
+    return true;
+}
+
 bool Win32TypeText(HWND control, LPCSTR text) {
     if (!Usable(control) || KindOf(control) != ControlKind::kEdit ||
         (GetWindowLongPtrA(control, GWL_STYLE) & ES_READONLY) != 0) {

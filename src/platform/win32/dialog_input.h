@@ -25,6 +25,12 @@ bool Win32ChooseTab(HWND control, int index);
 // Drags a track bar's thumb to `position` (TB_THUMBTRACK) and, with `release`, lets it go there
 // (TB_THUMBPOSITION, then TB_ENDTRACK).
 bool Win32DragTrackbar(HWND control, int position, bool release);
+// Moves a track bar's thumb as its keys do and notifies with `code` (WM_HSCROLL): TB_LINEUP and
+// TB_LINEDOWN by its line size, TB_PAGEUP and TB_PAGEDOWN by its page size, TB_TOP and TB_BOTTOM
+// to its ends; TB_ENDTRACK (the key let go) only notifies.
+bool Win32StepTrackbar(HWND control, WORD code);
+// Opens or closes a combo box's drop-down list (CB_SHOWDROPDOWN).
+bool Win32ShowComboList(HWND control, bool open);
 // Replaces an edit field's text as typing would (EN_CHANGE); not for a read-only field.
 bool Win32TypeText(HWND control, LPCSTR text);
 // Starts editing the label of a list view's row (LVN_BEGINLABELEDITA).

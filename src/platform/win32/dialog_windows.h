@@ -18,6 +18,9 @@ WORD DialogResourceId(HWND dialog);
 bool IsDialogWindow(HWND window);
 // The innermost modal dialog, null when none runs.
 HWND ActiveModalDialog();
+// The default button's id, as DM_GETDEFID answers it: the first BS_DEFPUSHBUTTON, else IDOK
+// when there is such a button; 0 for none.
+int DefaultButtonId(HWND dialog);
 // No user can answer: the default push button is clicked (WM_CLOSE without one).
 void PressDefaultButton(HWND dialog);
 // A modal dialog that must end now ends with IDCANCEL.

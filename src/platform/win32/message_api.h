@@ -47,6 +47,9 @@ constexpr UINT WM_SHOWWINDOW = 0x0018;
 constexpr UINT WM_ACTIVATEAPP = 0x001C;
 constexpr UINT WM_SETCURSOR = 0x0020;
 constexpr UINT WM_GETMINMAXINFO = 0x0024;
+// wParam: with lParam's low word set the control to focus, else 0 for the next tab stop and
+// non-zero for the previous one.
+constexpr UINT WM_NEXTDLGCTL = 0x0028;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_NCDESTROY = 0x0082;

@@ -26,13 +26,8 @@ namespace {
 
 constexpr std::size_t kShownBoxesKept = 256;
 
-struct Button {
-    int id;
-    const char* label;  // UTF-8
-};
-
 struct ButtonRow {
-    std::vector<Button> buttons;
+    std::vector<int> buttons;  // the answers, in the row's order
     int defaultIndex = 0;
     int escapeAnswer = IDCANCEL;
 };
@@ -49,41 +44,42 @@ BoxScript& Script() {
     return *script;
 }
 
+bool RowHas(const ButtonRow& row, int answer) {
+    return std::find(row.buttons.begin(), row.buttons.end(), answer) != row.buttons.end();
+}
+
+// A label without the "&" of its mnemonic, which SDL's box cannot take.
+std::string PlainLabel(const char* label) {
+    std::string plain = label;
+    std::erase(plain, '&');
+    return plain;
+}
+
 ButtonRow RowOf(UINT style) {
-    static const Button kOk{IDOK, "OK"};
-    static const Button kCancel{IDCANCEL, "キャンセル"};
-    static const Button kYes{IDYES, "はい"};
-    static const Button kNo{IDNO, "いいえ"};
-    static const Button kAbort{IDABORT, "中止"};
-    static const Button kRetry{IDRETRY, "再試行"};
-    static const Button kIgnore{IDIGNORE, "無視"};
     ButtonRow row;
     switch (style & MB_TYPEMASK) {
         case MB_OKCANCEL:
-            row.buttons = {kOk, kCancel};
+            row.buttons = {IDOK, IDCANCEL};
             break;
         case MB_ABORTRETRYIGNORE:
-            row.buttons = {kAbort, kRetry, kIgnore};
+            row.buttons = {IDABORT, IDRETRY, IDIGNORE};
             break;
         case MB_YESNOCANCEL:
-            row.buttons = {kYes, kNo, kCancel};
+            row.buttons = {IDYES, IDNO, IDCANCEL};
             break;
         case MB_YESNO:
-            row.buttons = {kYes, kNo};
+            row.buttons = {IDYES, IDNO};
             break;
         case MB_RETRYCANCEL:
-            row.buttons = {kRetry, kCancel};
+            row.buttons = {IDRETRY, IDCANCEL};
             break;
         default:
-            row.buttons = {kOk};
+            row.buttons = {IDOK};
             break;
     }
     int wanted = static_cast<int>((style & MB_DEFMASK) >> 8);
     row.defaultIndex = wanted < static_cast<int>(row.buttons.size()) ? wanted : 0;
-    bool hasCancel = false;
-    for (const Button& button : row.buttons) {
-        hasCancel = hasCancel || button.id == IDCANCEL;
-    }
+    const bool hasCancel = RowHas(row, IDCANCEL);
     // Escape or the window's close button: Cancel where there is one, OK for a lone OK, else
     // the default button (a Yes/No question cannot be dismissed without an answer).
     if (hasCancel) {
@@ -91,7 +87,7 @@ ButtonRow RowOf(UINT style) {
     } else if (row.buttons.size() == 1) {
         row.escapeAnswer = IDOK;
     } else {
-        row.escapeAnswer = row.buttons[static_cast<std::size_t>(row.defaultIndex)].id;
+        row.escapeAnswer = row.buttons[static_cast<std::size_t>(row.defaultIndex)];
     }
     return row;
 }
@@ -135,14 +131,17 @@ bool DisplayAvailable() {
 std::optional<int> ShowSdlBox(HWND owner, const std::string& text, const std::string& caption,
                               UINT style, const ButtonRow& row) {
     std::vector<SDL_MessageBoxButtonData> buttons;
+    std::vector<std::string> labels;
+    labels.reserve(row.buttons.size());
     for (std::size_t i = 0; i < row.buttons.size(); ++i) {
+        labels.push_back(PlainLabel(win32_internal::BoxButtonLabel(row.buttons[i])));
         SDL_MessageBoxButtonData data{};
-        data.buttonid = row.buttons[i].id;
-        data.text = row.buttons[i].label;
+        data.buttonid = row.buttons[i];
+        data.text = labels.back().c_str();
         if (static_cast<int>(i) == row.defaultIndex) {
             data.flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
         }
-        if (row.buttons[i].id == row.escapeAnswer) {
+        if (row.buttons[i] == row.escapeAnswer) {
             data.flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
         }
         buttons.push_back(data);
@@ -172,20 +171,11 @@ std::optional<int> ShowSdlBox(HWND owner, const std::string& text, const std::st
     return pressed < 0 ? row.escapeAnswer : pressed;
 }
 
-bool RowHas(const ButtonRow& row, int answer) {
-    for (const Button& button : row.buttons) {
-        if (button.id == answer) {
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     ButtonRow row = RowOf(style);
-    int defaultAnswer = row.buttons[static_cast<std::size_t>(row.defaultIndex)].id;
+    int defaultAnswer = row.buttons[static_cast<std::size_t>(row.defaultIndex)];
     std::string textUtf8 = ToUtf8(text);
     std::string captionUtf8 = ToUtf8(caption != nullptr ? caption : "Error");
 
@@ -213,9 +203,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     if (!answer && hooks != nullptr && hooks->drawsOver != nullptr && owner != nullptr &&
         hooks->drawsOver(owner)) {
         win32_internal::BoxButtons buttons;
-        for (const Button& button : row.buttons) {
-            buttons.answers.push_back(button.id);
-        }
+        buttons.answers = row.buttons;
         buttons.defaultIndex = row.defaultIndex;
         buttons.escapeAnswer = row.escapeAnswer;
         answer = win32_internal::ShowDrawnMessageBox(owner, text, caption, style, buttons);

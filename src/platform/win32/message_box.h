@@ -44,7 +44,9 @@ constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
-// Shows the box modally over `owner` (may be null) and returns the button chosen. Closing the
+// Shows the box modally over `owner` (may be null) and returns the button chosen. Its buttons
+// read as the desktop's Japanese boxes do ("はい(Y)", "いいえ(N)", "キャンセル", ...); a box drawn
+// over a window answers their keys (Y, N, ...) as a dialog answers mnemonics. Closing the
 // box without a button answers IDCANCEL where the box has Cancel, IDOK for MB_OK, else the
 // default button. A text that is not valid Shift-JIS is shown with its bytes replaced by '?'.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style);

@@ -12,6 +12,7 @@
 #include "platform/win32/message_box.h"
 #include "platform/win32/system_icons.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_placement.h"
 #include "platform/winbase/code_page.h"
 #include "platform/winbase/line_breaking.h"
 
@@ -58,44 +59,22 @@ WORD IconOf(UINT style) {
     }
 }
 
-std::string LabelOf(int answer) {
-    const char* utf8 = "OK";
-    switch (answer) {
-        case IDCANCEL:
-            utf8 = "キャンセル";
-            break;
-        case IDABORT:
-            utf8 = "中止";
-            break;
-        case IDRETRY:
-            utf8 = "再試行";
-            break;
-        case IDIGNORE:
-            utf8 = "無視";
-            break;
-        case IDYES:
-            utf8 = "はい";
-            break;
-        case IDNO:
-            utf8 = "いいえ";
-            break;
-        default:
-            break;
-    }
-    return Utf8ToCp932(utf8).value_or("?");
-}
-
 INT_PTR BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<BoxState*>(GetWindowLongPtrA(dialog, GWLP_USERDATA));
     switch (message) {
-        case WM_INITDIALOG:
+        case WM_INITDIALOG: {
             state = reinterpret_cast<BoxState*>(lParam);
             SetWindowLongPtrA(dialog, GWLP_USERDATA, lParam);
             if (state->icon != nullptr) {
                 SendDlgItemMessageA(dialog, kIconControl, STM_SETICON,
                                     reinterpret_cast<WPARAM>(state->icon), 0);
             }
-            return TRUE;
+            // The focus starts on the default button, not on the first of the row.
+            const BoxButtons& buttons = *state->buttons;
+            SetFocus(GetDlgItem(dialog,
+                                buttons.answers[static_cast<std::size_t>(buttons.defaultIndex)]));
+            return FALSE;
+        }
         case WM_COMMAND: {
             if (state == nullptr) {
                 return FALSE;
@@ -112,6 +91,25 @@ INT_PTR BoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+const char* BoxButtonLabel(int answer) {
+    switch (answer) {
+        case IDCANCEL:
+            return "キャンセル";
+        case IDABORT:
+            return "中止(&A)";
+        case IDRETRY:
+            return "再試行(&R)";
+        case IDIGNORE:
+            return "無視(&I)";
+        case IDYES:
+            return "はい(&Y)";
+        case IDNO:
+            return "いいえ(&N)";
+        default:
+            return "OK";
+    }
+}
 
 std::optional<int> ShowDrawnMessageBox(HWND owner, const char* text, const char* caption,
                                        UINT style, const BoxButtons& buttons) {
@@ -150,7 +148,7 @@ std::optional<int> ShowDrawnMessageBox(HWND owner, const char* text, const char*
                      UnitsY(textHeight)});
     int x = (width - rowWidth) / 2;
     for (std::size_t i = 0; i < buttons.answers.size(); ++i) {
-        labels.push_back(LabelOf(buttons.answers[i]));
+        labels.push_back(Utf8ToCp932(BoxButtonLabel(buttons.answers[i])).value_or("?"));
         const DWORD kind =
             static_cast<int>(i) == buttons.defaultIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
         items.push_back({static_cast<WORD>(buttons.answers[i]), WC_BUTTONA, labels.back().c_str(),

@@ -17,7 +17,12 @@ struct BoxButtons {
     int escapeAnswer = 0;  // the answer of the close button and Escape
 };
 
-// The answer, or nullopt when the dialog could not be made.
+// The label of an answer's button as the desktop's boxes read, in UTF-8, its mnemonic marked
+// with "&" ("はい(&Y)"); a box without mnemonics shows it without the "&".
+const char* BoxButtonLabel(int answer);
+
+// The answer, or nullopt when the dialog could not be made. The focus starts on the default
+// button.
 std::optional<int> ShowDrawnMessageBox(HWND owner, const char* text, const char* caption,
                                        UINT style, const BoxButtons& buttons);
 

@@ -6,6 +6,8 @@
 
 #include "platform/win32/cursor_api.h"
 #include "platform/win32/dialog_api.h"
+#include "platform/win32/dialog_focus.h"
+#include "platform/win32/dialog_keyboard.h"
 #include "platform/win32/dialog_test_hooks.h"
 #include "platform/win32/window_api.h"
 
@@ -27,6 +29,13 @@ bool TargetDisabled(HWND window) {
         window = GetParent(window);
     }
     return false;
+}
+
+// A key for the modal dialog: one of its windows has it, or a window the dialog disables (its
+// owner, where a dialog drawn over the owner gets its keys).
+bool KeyForDialog(HWND dialog, const MSG& message) {
+    return dialog != nullptr && message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST &&
+           (DialogOf(message.hwnd) == dialog || TargetDisabled(message.hwnd));
 }
 
 bool UserPresent(const ModalLoop& loop) {
@@ -88,6 +97,10 @@ void RunLoopTurns(const ModalLoop& loop) {
         if (IsInputMessage(message.message)) {
             if (presenter != nullptr && presenter->takeInput != nullptr &&
                 presenter->takeInput(message, presenter->context)) {
+                continue;
+            }
+            if (KeyForDialog(loop.modalWindow, message) &&
+                Win32DialogKey(loop.modalWindow, message)) {
                 continue;
             }
             if (TargetDisabled(message.hwnd)) {

@@ -1,8 +1,9 @@
 #pragma once
 // Internal to src/platform: the modal loop of dialogs, drawn message boxes and menus. It takes
 // the thread's messages and dispatches them as the main loop does, so that window timers (sound
-// fades, delayed deletions) and paints go on while it runs; input for a disabled window (the
-// owner of a modal dialog) is dropped. A presentation may take input first and refresh the
+// fades, delayed deletions) and paints go on while it runs; the keys of a modal dialog go
+// to its keyboard (dialog_keyboard.h); other input for a disabled window (the owner of a modal
+// dialog) is dropped. A presentation may take input first and refresh the
 // picture whenever the queue runs empty.
 //
 // When the queue is empty the loop calls the test idle hook when one is set (tests and replays

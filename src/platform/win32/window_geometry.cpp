@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/win32/dialog_focus.h"
+#include "platform/win32/dialog_windows.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_input.h"
@@ -257,9 +259,26 @@ HWND SetFocus(HWND window) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return nullptr;
     }
+    if (const HWND dialog = DialogOf(window); dialog != nullptr && dialog != window) {
+        const HWND previous = DialogFocus(dialog);
+        SetDialogFocus(dialog, window);
+        return previous;
+    }
     const HWND previous = GetActiveWindow();
     SetForegroundWindow(window);
     return previous;
+}
+
+HWND GetFocus() {
+    HWND dialog = ActiveModalDialog();
+    if (dialog == nullptr) {
+        dialog = DialogOf(GetActiveWindow());
+    }
+    if (dialog == nullptr) {
+        return GetActiveWindow();
+    }
+    const HWND focus = DialogFocus(dialog);
+    return focus != nullptr ? focus : dialog;
 }
 
 int Win32ScreenMetric(int index) {

@@ -73,10 +73,15 @@ HWND GetActiveWindow();
 // Raises the window's SDL window and asks the desktop for the focus; the activation itself
 // arrives as WM_ACTIVATEAPP and WM_ACTIVATE when the desktop grants it.
 BOOL SetForegroundWindow(HWND window);
-// Keys go to the active window: a window has no keyboard focus apart from its activation. Asks
-// for the window's activation as SetForegroundWindow does and answers the window that was active
-// before (null when none); null and nothing asked for an unknown window.
+// Keys go to the active window; inside a dialog, to its focused control. For a control of a
+// dialog (or of a child dialog inside it) SetFocus makes it the dialog's focused control and
+// answers the one focused before (null when none). For any other window it asks for the
+// window's activation as SetForegroundWindow does and answers the window that was active before
+// (null when none); null and nothing asked for an unknown window.
 HWND SetFocus(HWND window);
+// The focused control of the innermost modal dialog, else of the active window when that is a
+// dialog (the dialog itself when none of its controls has the focus); else the active window.
+HWND GetFocus();
 
 // SM_CXSCREEN and SM_CYSCREEN: the client size of a shown full-screen window when there is one,
 // else the desktop size from SDL's display mode (800 x 600 when SDL video is not running).

@@ -10,8 +10,11 @@
 #include "platform/win32/dialog_input.h"
 #include "platform/win32/dialog_test_hooks.h"
 #include "platform/win32/menu_api.h"
+#include "platform/win32/message_keys.h"
+#include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/timer_api.h"
 #include "platform/win32/window_api.h"
+#include "platform/win32/window_placement.h"
 #include "platform/winbase/file_api.h"
 #include "platform/winbase/test_hooks.h"
 
@@ -35,6 +38,31 @@ constexpr DialogTemplate kDialog{
     WS_POPUP | WS_CAPTION, "test", 10, 20, 210, 120, kItems, static_cast<int>(std::size(kItems))};
 constexpr WORD kResource = 901;
 
+// For the keyboard: a label naming the track bar after it, a radio group with a disabled
+// button, a check box, an edit field and the two buttons.
+constexpr DialogItemTemplate kKeyItems[] = {
+    {70, WC_STATICA, "&Level", SS_LEFT, 0, 0, 30, 10},
+    {30, TRACKBAR_CLASSA, nullptr, TBS_HORZ | WS_TABSTOP, 30, 0, 60, 14},
+    {11, WC_BUTTONA, "a", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, 0, 20, 40, 10},
+    {12, WC_BUTTONA, "b", BS_AUTORADIOBUTTON, 0, 32, 40, 10},
+    {13, WC_BUTTONA, "c", BS_AUTORADIOBUTTON | WS_DISABLED, 0, 44, 40, 10},
+    {10, WC_BUTTONA, "&box", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 0, 56, 40, 10},
+    {50, WC_EDITA, nullptr, ES_AUTOHSCROLL | WS_TABSTOP, 0, 70, 80, 12},
+    {1, WC_BUTTONA, "OK", BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, 0, 90, 40, 14},
+    {2, WC_BUTTONA, "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 44, 90, 40, 14},
+};
+constexpr DialogTemplate kKeyDialog{WS_POPUP | WS_CAPTION,
+                                    "keys",
+                                    10,
+                                    20,
+                                    100,
+                                    110,
+                                    kKeyItems,
+                                    static_cast<int>(std::size(kKeyItems))};
+constexpr WORD kKeyResource = 903;
+// The dialog parameter that makes WM_INITDIALOG put the focus on Cancel and answer FALSE.
+constexpr LPARAM kFocusCancel = 5;
+
 // What the dialog procedure heard, one line a notification.
 std::vector<std::string> heard;
 bool selChangingRefused = false;
@@ -43,6 +71,10 @@ INT_PTR RecordingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             heard.push_back("init " + std::to_string(lParam));
+            if (lParam == kFocusCancel) {
+                SetFocus(GetDlgItem(dialog, 2));
+                return FALSE;
+            }
             return TRUE;
         case WM_COMMAND:
             heard.push_back("command " + std::to_string(LOWORD(wParam)) + " " +
@@ -81,6 +113,7 @@ class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Win32RegisterDialogResource(kResource, &kDialog);
+        Win32RegisterDialogResource(kKeyResource, &kKeyDialog);
         heard.clear();
         selChangingRefused = false;
         steps.clear();
@@ -186,6 +219,75 @@ TEST_F(DialogTest, ADialogNoOneAnswersTakesItsDefaultButtonAndAMissingOneFails) 
     EXPECT_EQ(heard, (std::vector<std::string>{"init 0", "command 1 0"}));
     EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(902), nullptr, RecordingProc, 0), -1);
     EXPECT_EQ(GetLastError(), ERROR_RESOURCE_NAME_NOT_FOUND);
+}
+
+// A key, with Alt held around it when `alt`; or, with `nextControl` 1 or -1, WM_NEXTDLGCTL to
+// the next or the previous tab stop.
+struct KeyStep {
+    UINT key;
+    bool alt = false;
+    int nextControl = 0;
+};
+constexpr KeyStep kNextControl{0, false, 1};
+constexpr KeyStep kPreviousControl{0, false, -1};
+const std::vector<KeyStep>* keySteps = nullptr;
+
+TEST_F(DialogTest, KeysMoveTheFocusAndSendWhatTheMouseSends) {
+    struct Case {
+        const char* name;
+        LPARAM param;
+        std::vector<KeyStep> steps;
+        std::vector<std::string> heard;  // after "init"
+    };
+    const Case cases[] = {
+        {"a label's mnemonic focuses the track bar after it, which its keys move",
+         kFocusCancel,
+         {{'L', true}, {VK_RIGHT}, {VK_NEXT}, {VK_RETURN}},
+         {"hscroll 1 0", "hscroll 8 0", "hscroll 3 0", "hscroll 8 0", "command 1 0"}},
+        {"the arrow keys choose in a radio group, past a disabled button, round to its first",
+         0,
+         {{VK_TAB}, {VK_DOWN}, {VK_DOWN}, {VK_ESCAPE}},
+         {"command 12 0", "command 11 0", "command 2 0"}},
+        {"WM_INITDIALOG that sets the focus and answers FALSE keeps it: Return presses it",
+         kFocusCancel,
+         {{VK_RETURN}},
+         {"command 2 0"}},
+        {"WM_NEXTDLGCTL back from the first tab stop wraps to the last; Space presses it",
+         0,
+         {kPreviousControl, {VK_SPACE}},
+         {"command 2 0"}},
+        {"in an edit field a letter is typing, and Alt with it the mnemonic",
+         0,
+         {kNextControl, kNextControl, kNextControl, {'B'}, {'B', true}, {VK_ESCAPE}},
+         {"command 10 0", "command 2 0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        heard.clear();
+        steps = {[](HWND dialog) {
+            for (const KeyStep& step : *keySteps) {
+                if (step.nextControl != 0) {
+                    SendMessageA(dialog, WM_NEXTDLGCTL, step.nextControl < 0 ? 1 : 0, 0);
+                    continue;
+                }
+                if (step.alt) {
+                    win32_test::InjectKey(dialog, VK_MENU, true);
+                }
+                win32_test::InjectKey(dialog, step.key, true);
+                win32_test::InjectKey(dialog, step.key, false);
+                if (step.alt) {
+                    win32_test::InjectKey(dialog, VK_MENU, false);
+                }
+            }
+        }};
+        nextStep = 0;
+        keySteps = &c.steps;
+        win32_test::SetModalIdleHook(RunSteps, nullptr);
+        DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kKeyResource), nullptr, RecordingProc, c.param);
+        std::vector<std::string> expected = {"init " + std::to_string(c.param)};
+        expected.insert(expected.end(), c.heard.begin(), c.heard.end());
+        EXPECT_EQ(heard, expected);
+    }
 }
 
 int timerTicks = 0;
