@@ -91,6 +91,11 @@ void Device::KeepPicture(Surface* strip, const std::uint32_t* frame) {
     }
 }
 
+PresentedImage ImageOf(Surface* surface) {
+    return PresentedImage{surface->bytes(), surface->pitch(), static_cast<int>(surface->width()),
+                          static_cast<int>(surface->height()), surface->format()};
+}
+
 SdlPresenter* Device::PresenterFor(HWND window) {
     if (presenter_ != nullptr && (!presenter_->SameWindow(window) || !presenter_->WindowAlive())) {
         presenter_.reset();
@@ -542,16 +547,10 @@ HRESULT Device::Present(const RECT* sourceRect, const RECT*, HWND destWindowOver
         KeepPicture(strip, nullptr);
     }
     if (SdlPresenter* presenter = PresenterFor(window)) {
-        const PresentedImage frame{backBuffer_->bytes(), backBuffer_->pitch(),
-                                   static_cast<int>(backBuffer_->width()),
-                                   static_cast<int>(backBuffer_->height()), backBuffer_->format()};
-        const PresentedImage stripImage =
-            strip != nullptr
-                ? PresentedImage{strip->bytes(), strip->pitch(), static_cast<int>(strip->width()),
-                                 static_cast<int>(strip->height()), strip->format()}
-                : PresentedImage{};
-        const HRESULT hr = presenter->Show(frame, strip != nullptr ? &stripImage : nullptr,
-                                           sourceRect, PresentsWithVsync());
+        const PresentedImage stripImage = strip != nullptr ? ImageOf(strip) : PresentedImage{};
+        const HRESULT hr =
+            presenter->Show(ImageOf(backBuffer_), strip != nullptr ? &stripImage : nullptr,
+                            sourceRect, PresentsWithVsync());
         if (FAILED(hr)) {
             return hr;
         }

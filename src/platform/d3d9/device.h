@@ -23,6 +23,7 @@ class Texture;
 class VertexBuffer;
 class SdlPresenter;
 struct ForeignPicture;
+struct PresentedImage;
 struct VertexStageState;
 
 struct SurfaceRelease {
@@ -252,6 +253,9 @@ private:
 
 // d3d9_test::KeepPresentedPictures.
 bool KeepingPresentedPictures();
+
+// The pixels of `surface` as the presenter takes them (sdl_presenter.h).
+PresentedImage ImageOf(Surface* surface);
 
 inline Device* AsDevice(IDirect3DDevice9* device) {
     return static_cast<Device*>(device);

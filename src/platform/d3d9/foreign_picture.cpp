@@ -15,11 +15,6 @@
 namespace d3d9_internal {
 namespace {
 
-PresentedImage ImageOf(Surface* surface) {
-    return PresentedImage{surface->bytes(), surface->pitch(), static_cast<int>(surface->width()),
-                          static_cast<int>(surface->height()), surface->format()};
-}
-
 PictureInFrame InFrame(const ForeignPicture& picture) {
     return PictureInFrame{
         PresentedImage{reinterpret_cast<const std::uint8_t*>(picture.argb), picture.width * 4,

@@ -128,8 +128,7 @@ bool RunInputFrames(DialogSession& s) {
     std::vector<MSG> input;
     input.swap(s.input);
     for (const MSG& message : input) {
-        const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
-        if (key && Win32DialogKey(s.dialog, message)) {
+        if (Win32DialogKey(s.dialog, message)) {
             continue;
         }
         ApplyDialogInput(s, message);
