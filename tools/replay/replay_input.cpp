@@ -70,11 +70,12 @@ void ReplayInput::MoveTo(HWND window, POINT client) {
 }
 
 void ReplayInput::Button(HWND window, int button, bool down) {
+    // The window first: a press activates an inactive window before the input layer sees it.
+    const POINT at = pointer_;
+    win32_test::InjectMouseButton(window, button, down, at.x, at.y);
     if (dinput_test::TestInputBackend* backend = Backend()) {
         backend->MouseButton(button, down);
     }
-    const POINT at = pointer_;
-    win32_test::InjectMouseButton(window, button, down, at.x, at.y);
 }
 
 void ReplayInput::Wheel(HWND window, int notches) {

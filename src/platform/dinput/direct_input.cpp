@@ -148,9 +148,9 @@ HRESULT DirectInput8Create(HINSTANCE, DWORD version, REFIID iid, LPVOID* out, IU
         return DIERR_OUTOFMEMORY;
     }
     // Bring up the backend now, so that its listener sees events from the start, and follow the
-    // game window's activation (no input while it is inactive).
+    // windows' activation (no input for a window that is not the active one).
     CurrentInputBackend();
-    Win32SetActivationObserver(&DInputSetAppActive);
+    Win32SetActivationObserver(&DInputSetActiveWindow);
     *out = static_cast<IDirectInput8A*>(input);
     return DI_OK;
 }

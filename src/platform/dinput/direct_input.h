@@ -47,9 +47,13 @@ using LPDIRECTINPUT8 = IDirectInput8A*;
 HRESULT DirectInput8Create(HINSTANCE instance, DWORD version, REFIID iid, LPVOID* out,
                            IUnknown* outer);
 
-// The activation of the application, set by the Windows layer as its window gains or loses the
-// focus (active at start). While inactive, foreground devices give no input: Acquire,
+// The activation of the application, set by the Windows layer as its windows gain or lose the
+// focus (active at start). A foreground device gives input only while its cooperative window is
+// the active window: otherwise (the program inactive, or another of its windows active) Acquire,
 // GetDeviceState and GetDeviceData answer DIERR_OTHERAPPHASPRIO, and devices acquired before
-// lose their acquisition (DIERR_INPUTLOST until acquired again).
+// lose their acquisition (DIERR_INPUTLOST until acquired again). DInputSetAppActive sets the
+// program's activity alone, with no window known as the active one.
 void DInputSetAppActive(bool active);
+// The program's active window, null when the program is not active.
+void DInputSetActiveWindow(HWND window);
 bool DInputIsAppActive();

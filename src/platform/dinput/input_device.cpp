@@ -228,6 +228,8 @@ void InputDevice::DropAcquisition(bool lost) {
     acquired_ = false;
     lost_ = lost;
     wentDown_.reset();
+    wentDownBeforeAcquire_.reset();
+    hiddenForOneRead_.reset();
 }
 
 void InputDevice::SyncAcquisition() {
@@ -235,7 +237,7 @@ void InputDevice::SyncAcquisition() {
         return;
     }
     bool foreground = (cooperativeLevel_ & DISCL_FOREGROUND) != 0;
-    bool deactivated = foreground && (!DInputIsAppActive() ||
+    bool deactivated = foreground && (!DInputIsInForeground(cooperativeWindow_) ||
                                       DInputDeactivationCount() != acquiredAtDeactivation_);
     if (deactivated || !IsAttached() || Connection() != acquiredConnection_) {
         DropAcquisition(true);
@@ -250,7 +252,7 @@ HRESULT InputDevice::Acquire() {
     if (!IsAttached()) {
         return DIERR_UNPLUGGED;
     }
-    if ((cooperativeLevel_ & DISCL_FOREGROUND) != 0 && !DInputIsAppActive()) {
+    if ((cooperativeLevel_ & DISCL_FOREGROUND) != 0 && !DInputIsInForeground(cooperativeWindow_)) {
         return DIERR_OTHERAPPHASPRIO;
     }
     if (acquired_) {
@@ -270,6 +272,10 @@ HRESULT InputDevice::Acquire() {
     buffer_.clear();
     overflowed_ = false;
     wentDown_.reset();
+    // What went down after the window came back shows from the second read on: the first read
+    // is the state taken over from the time without input, whose held keys count as no press.
+    hiddenForOneRead_ = wentDownBeforeAcquire_;
+    wentDownBeforeAcquire_.reset();
     OnAcquired();
     return DI_OK;
 }
@@ -289,7 +295,7 @@ HRESULT InputDevice::ReadCheck() {
     if (!IsAttached()) {
         return DIERR_UNPLUGGED;
     }
-    if ((cooperativeLevel_ & DISCL_FOREGROUND) != 0 && !DInputIsAppActive()) {
+    if ((cooperativeLevel_ & DISCL_FOREGROUND) != 0 && !DInputIsInForeground(cooperativeWindow_)) {
         return DIERR_OTHERAPPHASPRIO;
     }
     if (!acquired_) {
@@ -306,7 +312,8 @@ HRESULT InputDevice::GetDeviceState(DWORD size, LPVOID data) {
         return hr;
     }
     ReadState(static_cast<BYTE*>(data));
-    wentDown_.reset();
+    wentDown_ = hiddenForOneRead_;
+    hiddenForOneRead_.reset();
     return DI_OK;
 }
 
@@ -341,11 +348,22 @@ HRESULT InputDevice::GetDeviceData(DWORD objectDataSize, LPDIDEVICEOBJECTDATA da
 }
 
 void InputDevice::OnInputEvent(const InputEvent& event) {
-    if (format_ == nullptr || ReadCheck() != DI_OK) {
+    if (format_ == nullptr) {
         return;
     }
-    if (const int pressed = PressedObject(event);
-        pressed >= 0 && pressed < static_cast<int>(wentDown_.size())) {
+    const int pressed = PressedObject(event);
+    const bool pressedObject = pressed >= 0 && pressed < static_cast<int>(wentDown_.size());
+    if (ReadCheck() != DI_OK) {
+        // A device that lost its acquisition to another window keeps what goes down once its
+        // window is active again, until it is acquired again: the quick click that brings the
+        // window back is the first thing the player does there.
+        if (pressedObject && lost_ && (cooperativeLevel_ & DISCL_FOREGROUND) != 0 &&
+            DInputIsInForeground(cooperativeWindow_)) {
+            wentDownBeforeAcquire_.set(static_cast<std::size_t>(pressed));
+        }
+        return;
+    }
+    if (pressedObject) {
         wentDown_.set(static_cast<std::size_t>(pressed));
     }
     if (bufferSize_ == 0) {
@@ -406,6 +424,7 @@ HRESULT InputDevice::SetCooperativeLevel(HWND window, DWORD flags) {
         return hr;
     }
     cooperativeLevel_ = flags;
+    cooperativeWindow_ = window;
     return DI_OK;
 }
 

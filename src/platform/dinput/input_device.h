@@ -61,8 +61,8 @@ protected:
     virtual void FillCapabilities(DIDEVCAPS& caps) const = 0;
     virtual void FillInstance(DIDEVICEINSTANCEA& instance) const = 0;
     // Writes the state in the current format (Format()->dwDataSize bytes). A key or button that
-    // went down since the last read (WentDownSinceRead) reads as down even when it is up again,
-    // so that a tap between two reads is seen once.
+    // went down since the last read reads as down even when it is up again (ReadsDown), so that
+    // a tap between two reads is seen once.
     virtual void ReadState(BYTE* out) = 0;
     virtual void OnAcquired() {}
     // The key or button of this device that the event puts down, or -1.
@@ -78,10 +78,16 @@ protected:
     // Result of Poll on an acquired device.
     virtual HRESULT PollResult() const { return DI_NOEFFECT; }
 
-    // `index` (a DIK code or a button) went down while acquired since the state was last read.
-    bool WentDownSinceRead(int index) const {
-        return index >= 0 && index < static_cast<int>(wentDown_.size()) &&
-               wentDown_.test(static_cast<std::size_t>(index));
+    // Whether `index` (a DIK code or a button), down now or not, reads as down: it does when it
+    // is down or went down while acquired since the state was last read, but not in the first
+    // read after an acquisition that took over a press made before it (that press shows from
+    // the next read, as a press of its own).
+    bool ReadsDown(int index, bool downNow) const {
+        if (index < 0 || index >= static_cast<int>(wentDown_.size())) {
+            return downNow;
+        }
+        const auto bit = static_cast<std::size_t>(index);
+        return !hiddenForOneRead_.test(bit) && (downNow || wentDown_.test(bit));
     }
 
 private:
@@ -101,6 +107,7 @@ private:
     std::shared_ptr<InputState> state_;
     const DIDATAFORMAT* format_ = nullptr;
     DWORD cooperativeLevel_ = DISCL_NONEXCLUSIVE | DISCL_BACKGROUND;
+    HWND cooperativeWindow_ = nullptr;
     bool acquired_ = false;
     bool lost_ = false;  // acquisition taken away rather than given up
     bool holdsExclusive_ = false;
@@ -111,6 +118,10 @@ private:
     std::deque<DIDEVICEOBJECTDATA> buffer_;
     bool overflowed_ = false;
     std::bitset<256> wentDown_;  // by PressedObject index, until the next read
+    // Went down while lost, with the window active again, until acquired; then read as up once
+    // and as down once.
+    std::bitset<256> wentDownBeforeAcquire_;
+    std::bitset<256> hiddenForOneRead_;
 };
 
 // Object-type matching of EnumObjects: DIDFT_ALL matches everything, otherwise any common bit of

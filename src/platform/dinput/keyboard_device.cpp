@@ -36,7 +36,7 @@ protected:
     void ReadState(BYTE* out) override {
         const std::array<BYTE, 256>& keys = State().Keys();
         for (int code = 0; code < 256; ++code) {
-            out[code] = WentDownSinceRead(code) ? BYTE{0x80} : keys[code];
+            out[code] = ReadsDown(code, (keys[code] & 0x80) != 0) ? BYTE{0x80} : BYTE{0};
         }
     }
 

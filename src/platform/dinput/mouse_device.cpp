@@ -58,7 +58,7 @@ protected:
         state.lY = ClampToLong(now.y - lastRead_.y);
         state.lZ = ClampToLong(now.wheel - lastRead_.wheel);
         for (int i = 0; i < kMouseButtons; ++i) {
-            state.rgbButtons[i] = (now.buttons[i] || WentDownSinceRead(i)) ? 0x80 : 0x00;
+            state.rgbButtons[i] = ReadsDown(i, now.buttons[i]) ? 0x80 : 0x00;
         }
         lastRead_ = now;
         std::memcpy(out, &state, Format()->dwDataSize);

@@ -96,8 +96,7 @@ protected:
                                    : DI_POV_CENTERED;
         }
         for (int i = 0; i < description.buttonCount; ++i) {
-            const bool down =
-                pad->reading.buttons[static_cast<std::size_t>(i)] || WentDownSinceRead(i);
+            const bool down = ReadsDown(i, pad->reading.buttons[static_cast<std::size_t>(i)]);
             state.rgbButtons[i] = down ? 0x80 : 0x00;
         }
         std::memcpy(out, &state, Format()->dwDataSize);

@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "platform/win32/client_mapping.h"
 #include "platform/win32/sdl_host.h"
@@ -11,6 +13,7 @@
 #include "platform/win32/window_input.h"
 #include "platform/win32/window_placement.h"
 #include "platform/win32/window_state.h"
+#include "platform/win32/x11_window_manager.h"
 
 namespace win32_internal {
 namespace {
@@ -59,12 +62,55 @@ POINT ClientPoint(const Target& target, int x, int y) {
     return at;
 }
 
-// A button press already waiting behind the focus event: the window is being activated by a
-// click.
-bool ClickIsPending() {
+// A button press already waiting behind the focus event, in the window's client area: the window
+// is being activated by a click there. (A click on the menu bar activates the window as any
+// other, and goes on to open the menu.)
+bool ClientClickIsPending(const Target& target) {
     SDL_Event pending[8];
-    int count = SDL_PeepEvents(pending, 8, SDL_PEEKEVENT, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONDOWN);
-    return count > 0;
+    const int count =
+        SDL_PeepEvents(pending, 8, SDL_PEEKEVENT, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONDOWN);
+    for (int i = 0; i < count; ++i) {
+        const SDL_MouseButtonEvent& press = pending[i].button;
+        if (press.windowID == SDL_GetWindowID(target.sdlWindow) &&
+            ClientPoint(target, press.x, press.y).y >= 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the keyboard focus that `losing` lost went to another window of ours, or comes back to
+// it: then the activation only moves inside the program, and the gain that follows says where.
+bool FocusStaysWithUs(SDL_Window* losing) {
+    // The gain may already wait behind the loss.
+    SDL_Event pending[16];
+    const int count = SDL_PeepEvents(pending, 16, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < count; ++i) {
+        if (pending[i].window.event == SDL_WINDOWEVENT_FOCUS_GAINED &&
+            TargetOf(pending[i].window.windowID)) {
+            return true;
+        }
+    }
+    // SDL passes the desktop's focus changes on a little late, each window's on its own: the X
+    // server knows where the focus is now.
+    const std::optional<unsigned long> focus = X11InputFocus(losing);
+    if (!focus) {
+        return false;
+    }
+    std::vector<SDL_Window*> ours;
+    {
+        State& state = GetState();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        for (auto& [key, record] : state.windows) {
+            if (record->sdlWindow && !record->destroying) {
+                ours.push_back(record->sdlWindow.get());
+            }
+        }
+    }
+    return std::any_of(ours.begin(), ours.end(), [&](SDL_Window* window) {
+        const std::optional<X11Window> x11 = X11WindowOf(window);
+        return x11 && x11->window == *focus;
+    });
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& event) {
@@ -126,10 +172,12 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
                 SdlWindowSize(target->sdlWindow, &size);
                 DeliverSize(window, SIZE_RESTORED, size.cx, size.cy);
             }
-            DeliverActivation(window, true, ClickIsPending());
+            DeliverActivation(window, true, ClientClickIsPending(*target));
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            DeliverActivation(window, false, false);
+            if (!FocusStaysWithUs(target->sdlWindow)) {
+                DeliverActivation(window, false, false);
+            }
             break;
         case SDL_WINDOWEVENT_CLOSE:
             DeliverClose(window);
@@ -141,6 +189,16 @@ void TranslateWindowEvent(const SDL_WindowEvent& event) {
 
 }  // namespace
 
+void ActivateOnPress(const SDL_Event& event) {
+    if (event.type != SDL_MOUSEBUTTONDOWN) {
+        return;
+    }
+    if (std::optional<Target> target = TargetOf(event.button.windowID)) {
+        const POINT at = ClientPoint(*target, event.button.x, event.button.y);
+        ActivateForPress(target->window, at.y >= 0);
+    }
+}
+
 void TranslateSdlEvent(const SDL_Event& event) {
     switch (event.type) {
         case SDL_WINDOWEVENT:
@@ -149,8 +207,14 @@ void TranslateSdlEvent(const SDL_Event& event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             std::optional<KeyCode> key = KeyCodeOfSdlScancode(event.key.keysym.scancode);
+            if (!key) {
+                break;
+            }
             std::optional<Target> target = TargetOf(event.key.windowID);
-            if (!key || !target) {
+            if (!target) {
+                // SDL lets go of every held key when a window loses the keyboard, also one that
+                // is being destroyed: the keys are up all the same.
+                DeliverKeyWithoutWindow(key->virtualKey, key->rightHand, event.type == SDL_KEYDOWN);
                 break;
             }
             DeliverKey(target->window, key->virtualKey, key->scanCode, key->extended,
@@ -166,10 +230,13 @@ void TranslateSdlEvent(const SDL_Event& event) {
         }
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
+            const int button = Win32MouseButtonOfSdl(event.button.button);
             if (std::optional<Target> target = TargetOf(event.button.windowID)) {
                 POINT at = ClientPoint(*target, event.button.x, event.button.y);
-                DeliverMouseButton(target->window, Win32MouseButtonOfSdl(event.button.button),
-                                   event.type == SDL_MOUSEBUTTONDOWN, at.x, at.y);
+                DeliverMouseButton(target->window, button, event.type == SDL_MOUSEBUTTONDOWN, at.x,
+                                   at.y);
+            } else {
+                DeliverMouseButtonWithoutWindow(button, event.type == SDL_MOUSEBUTTONDOWN);
             }
             break;
         }

@@ -127,6 +127,9 @@ bool InitSdl(std::uint32_t flags, std::string* failure) {
             SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
             // Closing a window asks its procedure (WM_CLOSE); it must not also end the program.
             SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+            // The click that activates a window reaches it, as on the desktop: the game decides
+            // what that click does (it may let it open the menu bar, or swallow it).
+            SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
             SDL_SetMainReady();
             std::atexit(ShutDownSdl);
             host.exitHandlerRegistered = true;
@@ -340,6 +343,9 @@ void SdlPumpEvents() {
             std::lock_guard<std::mutex> lock(host.mutex);
             listeners = host.listeners;
         }
+        // A press activates its window before anyone sees the press, as the desktop activates
+        // a window on the click, so that the input layer takes it as the active window's.
+        win32_internal::ActivateOnPress(event);
         for (const Listener& listener : listeners) {
             if (StillListening(listener)) {
                 listener.function(event, listener.context);

@@ -30,10 +30,11 @@ using Win32SdlEventListener = void (*)(const SDL_Event& event, void* context);
 void Win32AddSdlEventListener(Win32SdlEventListener listener, void* context);
 void Win32RemoveSdlEventListener(Win32SdlEventListener listener, void* context);
 
-// Learns of every change of the program's activation (its window gaining or losing the desktop's
-// focus) before WM_ACTIVATEAPP and WM_ACTIVATE are posted; the input layer keeps its foreground
-// state with it. Replaces the previous observer; null for none.
-using Win32ActivationObserver = void (*)(bool active);
+// Learns of every change of the active window (one of the program's windows gaining the
+// desktop's focus, or null when the program lost it) before WM_ACTIVATEAPP and WM_ACTIVATE are
+// posted; the input layer keeps its foreground state with it. Replaces the previous observer;
+// null for none.
+using Win32ActivationObserver = void (*)(HWND activeWindow);
 void Win32SetActivationObserver(Win32ActivationObserver observer);
 
 // The mouse button number of an SDL button (SDL_BUTTON_LEFT ...): 0 left, 1 right, 2 middle,

@@ -41,17 +41,29 @@ bool Push(SDL_Event& event) {
     return SDL_PushEvent(&event) == 1;
 }
 
-}  // namespace
-
-bool PushSdlKeyEvent(HWND window, int scancode, bool down, bool repeat) {
+bool PushKey(Uint32 windowId, int scancode, bool down, bool repeat) {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.windowID = SdlIdOf(window);
+    event.key.windowID = windowId;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.scancode = static_cast<SDL_Scancode>(scancode);
     event.key.keysym.sym = SDL_GetKeyFromScancode(event.key.keysym.scancode);
-    return event.key.windowID != 0 && Push(event);
+    return windowId != 0 && Push(event);
+}
+
+}  // namespace
+
+bool PushSdlKeyEvent(HWND window, int scancode, bool down, bool repeat) {
+    return PushKey(SdlIdOf(window), scancode, down, repeat);
+}
+
+std::uint32_t SdlWindowId(HWND window) {
+    return SdlIdOf(window);
+}
+
+bool PushSdlKeyEventForId(std::uint32_t sdlWindowId, int scancode, bool down) {
+    return PushKey(sdlWindowId, scancode, down, false);
 }
 
 bool PushSdlMouseMotion(HWND window, int x, int y) {

@@ -18,6 +18,10 @@ bool PushSdlQuitEvent();
 // them. Scancodes are SDL's (USB usage numbers); mouse positions are SDL window pixels; buttons
 // are SDL's numbers (1 left, 2 middle, 3 right, 4 and 5 the side buttons).
 bool PushSdlKeyEvent(HWND window, int scancode, bool down, bool repeat = false);
+// The id of the SDL window behind `window` (0 when it has none), and a key event for the SDL
+// window of that id, which may be gone: SDL lets go of held keys for a window it destroys.
+std::uint32_t SdlWindowId(HWND window);
+bool PushSdlKeyEventForId(std::uint32_t sdlWindowId, int scancode, bool down);
 bool PushSdlMouseMotion(HWND window, int x, int y);
 bool PushSdlMouseButton(HWND window, int button, bool down, int x, int y);
 bool PushSdlMouseWheel(HWND window, int notches, bool flipped = false);

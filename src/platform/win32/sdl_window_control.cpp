@@ -170,8 +170,14 @@ bool SdlDesktopWorkArea(SIZE* size) {
 }
 
 void SdlRaiseWindow(SDL_Window* window) {
-    if (window != nullptr) {
-        SDL_RaiseWindow(window);
+    if (window == nullptr) {
+        return;
+    }
+    SDL_RaiseWindow(window);
+    // Without a window manager nobody carries out the request to activate the window, and the
+    // keyboard stays where it was (nowhere, after the window that had it was destroyed).
+    if (X11WindowOf(window) && !X11WindowManagerRuns(window)) {
+        SDL_SetWindowInputFocus(window);
     }
 }
 

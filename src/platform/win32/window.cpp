@@ -238,6 +238,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 BOOL DestroyWindow(HWND window) {
     State& state = GetState();
     SDL_Window* sdlWindow = nullptr;
+    HWND owner = nullptr;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
         WindowRecord* record = FindWindowLocked(state, window);
@@ -252,10 +253,19 @@ BOOL DestroyWindow(HWND window) {
         record->destroying = true;
         record->style &= ~WS_VISIBLE;
         sdlWindow = record->sdlWindow.get();
+        if ((record->style & WS_CHILD) == 0) {
+            owner = record->parent;
+        }
         PurgeWindowLocked(state, window, record->ownerThread);
     }
     if (sdlWindow != nullptr) {
         SdlShowWindow(sdlWindow, false, false);
+    }
+    // The active window goes: its owner takes the activation, as the desktop hands it on, and the
+    // keyboard with it.
+    if (owner != nullptr && ActiveWindow() == window && IsWindowVisible(owner) != FALSE) {
+        DeliverActivation(owner, true, false);
+        SetForegroundWindow(owner);
     }
     SendMessageA(window, WM_DESTROY, 0, 0);
 

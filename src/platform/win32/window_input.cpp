@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <mutex>
 #include <utility>
+#include <vector>
 
+#include "platform/win32/dialog_api.h"
 #include "platform/win32/message_api.h"
 #include "platform/win32/message_keys.h"
 #include "platform/win32/paint_api.h"
@@ -22,6 +25,9 @@ constexpr BYTE kToggleBit = 0x01;
 
 using KeyArray = std::array<BYTE, 256>;
 
+// Mouse buttons 0 left, 1 right, 2 middle, 3 and 4 the side buttons.
+constexpr UINT kButtonKeys[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1, VK_XBUTTON2};
+
 struct InputState {
     std::mutex mutex;
     KeyArray keys{};      // as delivered (GetAsyncKeyState)
@@ -29,7 +35,7 @@ struct InputState {
     bool active = false;
     HWND activeWindow = nullptr;
     PointerPosition pointer;
-    std::function<void(bool)> observer;
+    std::function<void(HWND)> observer;
     bool ownModalBoxShown = false;
     bool menuKeyAlone = false;
 };
@@ -169,6 +175,26 @@ void NoteMenuKey(const MSG& message) {
     }
 }
 
+// WM_ACTIVATEAPP goes to every top-level window of the thread that owns `window`, `window` first,
+// as the desktop tells each window of a program that the program as a whole gained or lost the
+// activation.
+void PostActivateApp(HWND window, BOOL active) {
+    DWORD thread = 0;
+    {
+        State& state = GetState();
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (const WindowRecord* record = FindWindowLocked(state, window)) {
+            thread = record->ownerThread;
+        }
+    }
+    PostMessageA(window, WM_ACTIVATEAPP, static_cast<WPARAM>(active), 0);
+    for (HWND other : TopLevelWindowsOfThread(thread)) {
+        if (other != window) {
+            PostMessageA(other, WM_ACTIVATEAPP, static_cast<WPARAM>(active), 0);
+        }
+    }
+}
+
 }  // namespace
 
 bool MenuKeyPressedAlone() {
@@ -177,7 +203,7 @@ bool MenuKeyPressedAlone() {
     return input.menuKeyAlone;
 }
 
-void SetActivationObserver(std::function<void(bool active)> observer) {
+void SetActivationObserver(std::function<void(HWND activeWindow)> observer) {
     InputState& input = Input();
     std::lock_guard<std::mutex> lock(input.mutex);
     input.observer = std::move(observer);
@@ -196,7 +222,7 @@ HWND ActiveWindow() {
 }
 
 void DeliverActivation(HWND window, bool active, bool byClick) {
-    std::function<void(bool)> observer;
+    std::function<void(HWND)> observer;
     HWND previous = nullptr;
     {
         InputState& input = Input();
@@ -219,13 +245,14 @@ void DeliverActivation(HWND window, bool active, bool byClick) {
         observer = input.observer;
     }
     if (observer) {
-        observer(active);
+        observer(active ? window : nullptr);
     }
     if (active) {
         WORD minimised = IsIconic(window) != FALSE ? 1 : 0;
         if (previous == nullptr) {
-            PostMessageA(window, WM_ACTIVATEAPP, TRUE, 0);
+            PostActivateApp(window, TRUE);
         } else {
+            // From one of our windows to another: the program stays active.
             PostMessageA(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(window));
             PostMessageA(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
         }
@@ -236,7 +263,7 @@ void DeliverActivation(HWND window, bool active, bool byClick) {
     } else {
         HWND target = previous != nullptr ? previous : window;
         PostMessageA(target, WM_ACTIVATE, WA_INACTIVE, 0);
-        PostMessageA(target, WM_ACTIVATEAPP, FALSE, 0);
+        PostActivateApp(target, FALSE);
         PostMessageA(target, WM_KILLFOCUS, 0, 0);
     }
 }
@@ -302,15 +329,24 @@ void DeliverMouseLeave(HWND window, int screenX, int screenY) {
     PostMessageA(window, WM_NCMOUSEMOVE, 0, PackPoint(screenX, screenY));
 }
 
+void ActivateForPress(HWND window, bool inClient) {
+    if (ActiveWindow() == window || IsWindowEnabled(window) == FALSE) {
+        return;
+    }
+    DeliverActivation(window, true, inClient);
+    SetForegroundWindow(window);
+}
+
 void DeliverMouseButton(HWND window, int button, bool down, int x, int y) {
-    static constexpr UINT kButtonKeys[] = {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON, VK_XBUTTON1,
-                                           VK_XBUTTON2};
     static constexpr UINT kDownMessages[] = {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN};
     static constexpr UINT kUpMessages[] = {WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONUP};
-    if (button < 0 || button >= 5) {
+    if (button < 0 || button >= static_cast<int>(std::size(kButtonKeys))) {
         return;
     }
     PointerPosition position = TrackPointer(window, x, y);
+    if (down && button < 3) {
+        ActivateForPress(window, !OnMenuBar(window, position));
+    }
     WPARAM flags = 0;
     {
         InputState& input = Input();
@@ -426,8 +462,28 @@ void ReleaseAllKeys() {
     ReleaseIn(input.syncKeys);
 }
 
+void DeliverKeyWithoutWindow(UINT virtualKey, bool rightHand, bool down) {
+    virtualKey &= 0xFFu;
+    const UINT sided = SidedKey(virtualKey, rightHand);
+    InputState& input = Input();
+    std::lock_guard<std::mutex> lock(input.mutex);
+    SetSidedKeyIn(input.keys, virtualKey, sided, down);
+    SetSidedKeyIn(input.syncKeys, virtualKey, sided, down);
+}
+
+void DeliverMouseButtonWithoutWindow(int button, bool down) {
+    if (button < 0 || button >= static_cast<int>(std::size(kButtonKeys))) {
+        return;
+    }
+    DeliverKeyWithoutWindow(kButtonKeys[button], false, down);
+}
+
 void NoteRetrievedMessage(const MSG& message) {
     NoteMenuKey(message);
+    NoteDiscardedMessage(message);
+}
+
+void NoteDiscardedMessage(const MSG& message) {
     UINT virtualKey = 0;
     bool down = false;
     UINT sided = 0;
@@ -503,7 +559,7 @@ void SetLastPointerPosition(const PointerPosition& position) {
 using namespace win32_internal;
 
 void Win32SetActivationObserver(Win32ActivationObserver observer) {
-    SetActivationObserver(observer != nullptr ? std::function<void(bool)>(observer) : nullptr);
+    SetActivationObserver(observer != nullptr ? std::function<void(HWND)>(observer) : nullptr);
 }
 
 namespace {

@@ -12,10 +12,12 @@
 
 namespace win32_internal {
 
-// The program gained (true) or lost the activation with `window` as its active window. Calls
-// the activation observer first, then posts WM_ACTIVATEAPP and WM_ACTIVATE (WA_CLICKACTIVE when
-// `byClick`) with WM_SETFOCUS on gaining; WM_ACTIVATE (WA_INACTIVE), WM_ACTIVATEAPP and
-// WM_KILLFOCUS on losing. A repeat of the current state posts nothing.
+// `window` became the active window (true), or the program lost the activation (false). Calls
+// the activation observer first. A gain while another of our windows was active moves the
+// activation inside the program: WM_ACTIVATE (WA_INACTIVE) and WM_KILLFOCUS to that window, then
+// WM_ACTIVATE (WA_CLICKACTIVE when `byClick`) and WM_SETFOCUS to `window`. Only the program's own
+// gain or loss posts WM_ACTIVATEAPP, to each of its top-level windows. A loss posts WM_ACTIVATE
+// (WA_INACTIVE), WM_ACTIVATEAPP and WM_KILLFOCUS. A repeat of the current state posts nothing.
 void DeliverActivation(HWND window, bool active, bool byClick);
 bool ProgramIsActive();
 HWND ActiveWindow();
@@ -25,6 +27,18 @@ HWND ActiveWindow();
 // WM_SYSKEYDOWN/UP while Alt is held and for F10, with the lParam bits of message_keys.h.
 void DeliverKey(HWND window, UINT virtualKey, UINT scanCode, bool extended, bool rightHand,
                 bool down, bool repeat);
+// A key or mouse button went down or up over no window of ours, or over one that has gone: the
+// key state follows it at once (GetKeyState too, since no message will carry it), so that a key
+// let go while our windows change is up for the program.
+void DeliverKeyWithoutWindow(UINT virtualKey, bool rightHand, bool down);
+void DeliverMouseButtonWithoutWindow(int button, bool down);
+
+// A mouse button goes down in `window` (in its client area, or on its frame or menu bar): an
+// enabled window that is not the active one becomes it first, as the desktop activates a window
+// on the click (WA_CLICKACTIVE for a click in the client area), and takes the keyboard. The
+// button messages call it themselves; the SDL event pump calls it before the input layer sees
+// the press.
+void ActivateForPress(HWND window, bool inClient);
 
 // The pointer moved to client position (x, y) of the window. A point above the client area of a
 // window with a menu bar (y < 0) lies on the bar: WM_NCMOUSEMOVE with HTMENU and the screen
@@ -50,14 +64,18 @@ void DeliverSizeMove(HWND window, bool entering);
 // Some of the window must be repainted.
 void DeliverExpose(HWND window);
 
-// The function that learns of every activation change before the messages are posted (the
-// input layer's foreground state). Replaces the previous one; null for none.
-void SetActivationObserver(std::function<void(bool active)> observer);
+// The function that learns of every change of the active window before the messages are posted
+// (the input layer's foreground state): the new active window, or null when the program lost the
+// activation. Replaces the previous one; null for none.
+void SetActivationObserver(std::function<void(HWND activeWindow)> observer);
 
 // A key or mouse button message was taken from a queue: GetKeyState follows it, so that the
 // state read while handling a message is the state of that message's moment. Call with the
 // state mutex held or not.
 void NoteRetrievedMessage(const MSG& message);
+// A key or mouse button message was thrown away unread (its window went): GetKeyState follows it
+// all the same, since the key did go down or up.
+void NoteDiscardedMessage(const MSG& message);
 
 // Key state (GetKeyState and GetAsyncKeyState) changes without a message, for keys seen while
 // another program was active.

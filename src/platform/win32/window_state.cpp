@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/win32/window_input.h"
 #include "platform/winbase/code_page.h"
 #include "platform/winbase/file_api.h"
 
@@ -146,7 +147,13 @@ void PurgeWindowLocked(State& state, HWND window, DWORD ownerThread) {
         return;
     }
     std::erase_if(queue->timers, [window](const Timer& timer) { return timer.window == window; });
-    std::erase_if(queue->posted, [window](const MSG& message) { return message.hwnd == window; });
+    std::erase_if(queue->posted, [window](const MSG& message) {
+        if (message.hwnd != window) {
+            return false;
+        }
+        NoteDiscardedMessage(message);
+        return true;
+    });
     std::erase_if(queue->incomingSent, [window](const std::shared_ptr<SentMessage>& sent) {
         if (sent->window != window) {
             return false;

@@ -94,7 +94,9 @@ std::optional<X11Window> X11WindowOf(SDL_Window* window) {
     return X11Window{info.info.x11.display, info.info.x11.window};
 }
 
-bool X11WindowManagerDoesFullScreen(Display* display) {
+namespace {
+
+bool WindowManagerRuns(Display* display) {
     const Window root = DefaultRootWindow(display);
     ErrorTrap trap(display);
     // A running window manager names a window of its own on the root, and that window names
@@ -106,11 +108,31 @@ bool X11WindowManagerDoesFullScreen(Display* display) {
     }
     const std::vector<unsigned long> itself =
         ReadProperty(display, named[0], "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
-    if (trap.failed() || itself.size() != 1 || itself[0] != named[0]) {
-        return false;
-    }
-    return Holds(ReadProperty(display, root, "_NET_SUPPORTED", XA_ATOM),
+    return !trap.failed() && itself.size() == 1 && itself[0] == named[0];
+}
+
+}  // namespace
+
+bool X11WindowManagerDoesFullScreen(Display* display) {
+    return WindowManagerRuns(display) &&
+           Holds(ReadProperty(display, DefaultRootWindow(display), "_NET_SUPPORTED", XA_ATOM),
                  AtomNamed(display, "_NET_WM_STATE_FULLSCREEN"));
+}
+
+bool X11WindowManagerRuns(SDL_Window* window) {
+    const std::optional<X11Window> x11 = X11WindowOf(window);
+    return x11 && WindowManagerRuns(x11->display);
+}
+
+std::optional<unsigned long> X11InputFocus(SDL_Window* window) {
+    const std::optional<X11Window> x11 = X11WindowOf(window);
+    if (!x11) {
+        return std::nullopt;
+    }
+    Window focus = None;
+    int revertTo = 0;
+    XGetInputFocus(x11->display, &focus, &revertTo);
+    return focus;
 }
 
 bool X11WindowManagerDoesFullScreen(SDL_Window* window) {

@@ -27,6 +27,14 @@ bool X11WindowManagerDoesFullScreen(SDL_Window* window);
 // The same, on an X11 display connection of the caller's.
 bool X11WindowManagerDoesFullScreen(_XDisplay* display);
 
+// Whether a window manager runs on the window's X11 display (one that names its own check window
+// on the root, _NET_SUPPORTING_WM_CHECK). Asked afresh each time.
+bool X11WindowManagerRuns(SDL_Window* window);
+
+// The X window that has the keyboard focus on the window's display now (0 for none, 1 for the
+// pointer's root); nullopt when the window is not on X11.
+std::optional<unsigned long> X11InputFocus(SDL_Window* window);
+
 // Waits until the window manager has put the window into full screen, or out of it, as asked: it
 // does so in its own time after SDL's request. At most two seconds (nothing when the window is
 // hidden or minimised); false when the state was not reached.

@@ -97,6 +97,56 @@ TEST_F(DeviceAccessTest, InactiveWindowGivesOtherAppHasPriority) {
     EXPECT_EQ(keys[DIK_SPACE], 0x80);
 }
 
+// Another window of the program active (the developer's editor beside the game): the game
+// window's foreground devices give no input, and a tap made once the game window is active again,
+// before the device is acquired anew, is a press of its own: up in the first read, which takes
+// over what was held meanwhile, and down in the next.
+TEST_F(DeviceAccessTest, AnotherWindowOfTheProgramTakesTheInputUntilOursIsActiveAgain) {
+    static int editorWindow;
+    const HWND editor = reinterpret_cast<HWND>(&editorWindow);
+    DevicePtr keyboard = Acquired(GUID_SysKeyboard, c_dfDIKeyboard, kForeground);
+    DevicePtr mouse = Acquired(GUID_SysMouse, c_dfDIMouse2, kForeground);
+    DInputSetActiveWindow(TestWindow());
+    EXPECT_EQ(ReadKeyboard(*keyboard), DI_OK);
+
+    DInputSetActiveWindow(editor);
+    EXPECT_TRUE(DInputIsAppActive());
+    Backend().KeyDown(DIK_DOWN);  // the editor's list
+    Backend().MouseButton(0, true);
+    Backend().MouseButton(0, false);
+    EXPECT_EQ(ReadKeyboard(*keyboard), DIERR_OTHERAPPHASPRIO);
+    EXPECT_EQ(keyboard->Acquire(), DIERR_OTHERAPPHASPRIO);
+
+    DInputSetActiveWindow(TestWindow());
+    Backend().MouseButton(0, true);  // the tap that brings the game back
+    Backend().MouseButton(0, false);
+    ASSERT_EQ(keyboard->Acquire(), DI_OK);
+    ASSERT_EQ(mouse->Acquire(), DI_OK);
+    std::array<BYTE, 256> keys{};
+    DIMOUSESTATE2 first{};
+    DIMOUSESTATE2 second{};
+    ASSERT_EQ(ReadKeyboard(*keyboard, &keys), DI_OK);
+    EXPECT_EQ(keys[DIK_DOWN], 0x80) << "held over the change: the reader decides";
+    ASSERT_EQ(mouse->GetDeviceState(sizeof first, &first), DI_OK);
+    ASSERT_EQ(mouse->GetDeviceState(sizeof second, &second), DI_OK);
+    EXPECT_EQ(first.rgbButtons[0], 0x00);
+    EXPECT_EQ(second.rgbButtons[0], 0x80);
+    DIMOUSESTATE2 third{};
+    ASSERT_EQ(mouse->GetDeviceState(sizeof third, &third), DI_OK);
+    EXPECT_EQ(third.rgbButtons[0], 0x00) << "seen once";
+
+    // Given up on purpose (a menu opening), a device keeps nothing for later.
+    ASSERT_EQ(mouse->Unacquire(), DI_OK);
+    DInputSetActiveWindow(editor);
+    DInputSetActiveWindow(TestWindow());
+    Backend().MouseButton(0, true);
+    Backend().MouseButton(0, false);
+    ASSERT_EQ(mouse->Acquire(), DI_OK);
+    ASSERT_EQ(mouse->GetDeviceState(sizeof first, &first), DI_OK);
+    ASSERT_EQ(mouse->GetDeviceState(sizeof second, &second), DI_OK);
+    EXPECT_EQ(first.rgbButtons[0] | second.rgbButtons[0], 0x00);
+}
+
 TEST_F(DeviceAccessTest, UnpluggedPadAnswersUnplugged) {
     PadId pad = Backend().PlugPad({});
     GUID guid = PadGuid(0);

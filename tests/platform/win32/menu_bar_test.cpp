@@ -130,6 +130,7 @@ TEST_F(MenuBarTest, BarTakesTheTopRowsOfTheWindowAndItsPointerMessagesAreNonClie
     ClientToScreen(window_, &origin);
     EXPECT_EQ(client.bottom, 240 - kMenuBarHeight);
     EXPECT_EQ(origin.y, kMenuBarHeight);
+    win32_test::InjectActivation(window_, true);
     drain();
     recorder_->clear();
     win32_test::InjectMouseMove(window_, 50, -5);

@@ -1,10 +1,14 @@
 // SDL's events, through the event pump, as the window messages of the game window.
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/dinput/direct_input.h"
+#include "platform/dinput/input_backend.h"
 #include "platform/win32/client_mapping.h"
+#include "platform/win32/menu_api.h"
 #include "platform/win32/sdl_test_hooks.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
@@ -20,6 +24,8 @@ using win32_test_support::Received;
 constexpr std::uint32_t kSdlInitVideo = 0x00000020u;
 // SDL's scancodes are USB usage numbers.
 constexpr int kScancodeA = 4;
+constexpr int kScancodeReturn = 40;
+constexpr int kScancodeTab = 43;
 constexpr int kScancodeF4 = 61;
 constexpr int kScancodeLeftAlt = 226;
 constexpr int kScancodeRightCtrl = 228;
@@ -57,6 +63,11 @@ protected:
         }
         recorder_->clear();
         return got;
+    }
+
+    // DirectInput's keyboard as SDL's events leave it (DIK codes, 0x80 while down).
+    static const std::array<BYTE, 256>& DInputKeys() {
+        return CurrentInputBackend().State()->Keys();
     }
 
     MessageRecorder* recorder_ = nullptr;
@@ -126,7 +137,7 @@ TEST_F(SdlEventsTest, MouseEventsBecomeMouseMessages) {
 }
 
 TEST_F(SdlEventsTest, FocusChangesActivateAndDeactivateTheProgram) {
-    Win32SetActivationObserver(&DInputSetAppActive);
+    Win32SetActivationObserver(&DInputSetActiveWindow);
     const std::vector<UINT> activation = {WM_ACTIVATEAPP, WM_ACTIVATE};
 
     ASSERT_TRUE(win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusGained));
@@ -172,6 +183,206 @@ TEST_F(SdlEventsTest, FocusChangesActivateAndDeactivateTheProgram) {
     EXPECT_EQ(got[0].wParam, static_cast<WPARAM>(SIZE_RESTORED));
     EXPECT_EQ(got[1].message, WM_ACTIVATEAPP);
     EXPECT_FALSE(IsIconic(window_));
+}
+
+// Keys that go down in one of our windows and come up while the windows change: SDL lets go of
+// every held key, for the window that loses the keyboard, when that window is destroyed or loses
+// the focus, and presses a modifier that is still held again for the window that gains it. Each
+// row ends with the next key the player presses in the game window, and checks what it makes.
+TEST_F(SdlEventsTest, AKeyLetGoWhileOurWindowsChangeIsUpForTheProgram) {
+    DInputKeys();  // the input layer follows SDL's events from here on
+    struct Stroke {
+        enum Where { kPage, kGoneGame, kGame, kGameLoses, kGameGains } where;
+        int scancode;  // 0 for a focus event
+        bool down;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Stroke> beforePageGoes;
+        bool pageGoesBeforeDispatch;  // the page's messages are still queued when it goes
+        std::vector<Stroke> after;
+        int nextKey;
+        UINT nextMessage;
+    };
+    using S = Stroke;
+    const Case cases[] = {
+        {"Alt+A ends the simple page; A and Alt come up for the page that has gone: Tab moves",
+         {{S::kPage, kScancodeLeftAlt, true}, {S::kPage, kScancodeA, true}},
+         false,
+         {{S::kGoneGame, kScancodeA, false}, {S::kGoneGame, kScancodeLeftAlt, false}},
+         kScancodeTab,
+         WM_KEYDOWN},
+        {"Return starts the game and comes up for the dialog that has gone: the next is new",
+         {{S::kPage, kScancodeReturn, true}},
+         false,
+         {{S::kGoneGame, kScancodeReturn, false}},
+         kScancodeReturn,
+         WM_KEYDOWN},
+        {"the releases are still queued for the page when it goes",
+         {{S::kPage, kScancodeLeftAlt, true},
+          {S::kPage, kScancodeA, true},
+          {S::kPage, kScancodeA, false},
+          {S::kPage, kScancodeLeftAlt, false}},
+         true,
+         {},
+         kScancodeTab,
+         WM_KEYDOWN},
+        {"Alt+Enter held while the game switches between full screen and a window",
+         {},
+         false,
+         {{S::kGame, kScancodeLeftAlt, true},
+          {S::kGame, kScancodeReturn, true},
+          {S::kGame, kScancodeReturn, false},
+          {S::kGame, kScancodeLeftAlt, false},
+          {S::kGameLoses, 0, false},
+          {S::kGameGains, 0, true},
+          {S::kGame, kScancodeLeftAlt, true},
+          {S::kGame, kScancodeLeftAlt, false}},
+         kScancodeReturn,
+         WM_KEYDOWN},
+    };
+    ASSERT_TRUE(win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusGained));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageRecorder& pageRecorder = newRecorder();
+        HWND page = makeWindow(pageRecorder, WS_CAPTION | WS_VISIBLE, nullptr, "page", 200, 100);
+        const std::uint32_t pageId = win32_test::SdlWindowId(page);
+        ASSERT_NE(pageId, 0u);
+        const auto push = [&](const Stroke& stroke) {
+            switch (stroke.where) {
+                case S::kPage:
+                    return win32_test::PushSdlKeyEvent(page, stroke.scancode, stroke.down);
+                case S::kGoneGame:
+                    return win32_test::PushSdlKeyEventForId(pageId, stroke.scancode, stroke.down);
+                case S::kGame:
+                    return win32_test::PushSdlKeyEvent(window_, stroke.scancode, stroke.down);
+                case S::kGameLoses:
+                    return win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusLost);
+                case S::kGameGains:
+                    return win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusGained);
+            }
+            return false;
+        };
+        for (const Stroke& stroke : c.beforePageGoes) {
+            ASSERT_TRUE(push(stroke));
+        }
+        MSG peeked;
+        PeekMessageA(&peeked, nullptr, 0, 0, PM_NOREMOVE);  // runs the pump
+        if (!c.pageGoesBeforeDispatch) {
+            dispatchAll();
+        }
+        DestroyWindow(page);
+        for (const Stroke& stroke : c.after) {
+            ASSERT_TRUE(push(stroke));
+        }
+        take({});
+        EXPECT_GE(GetKeyState(VK_MENU), 0);
+        EXPECT_GE(GetAsyncKeyState(VK_MENU), 0);
+        EXPECT_GE(GetKeyState(VK_RETURN), 0);
+        EXPECT_EQ(DInputKeys()[0x38], 0) << "DirectInput's left Alt";
+        EXPECT_EQ(DInputKeys()[0x1C], 0) << "DirectInput's Enter";
+
+        ASSERT_TRUE(win32_test::PushSdlKeyEvent(window_, c.nextKey, true));
+        ASSERT_TRUE(win32_test::PushSdlKeyEvent(window_, c.nextKey, false));
+        const std::vector<Received> got = take({WM_KEYDOWN, WM_SYSKEYDOWN});
+        ASSERT_EQ(got.size(), 1u);
+        EXPECT_EQ(got[0].message, c.nextMessage);
+        EXPECT_EQ(got[0].lParam & (1 << 30), 0) << "the key was up before";
+    }
+}
+
+// Activation that moves between the program's own windows (the game and a window it owns, as the
+// variable editor) is no change of the program's activity; a press activates the window it lands
+// in before the window sees it; and a window that goes while active hands the activation to its
+// owner.
+TEST_F(SdlEventsTest, ActivationMovesBetweenOurWindowsWithoutLeavingTheProgram) {
+    Win32SetActivationObserver(&DInputSetActiveWindow);
+    MessageRecorder& editorRecorder = newRecorder();
+    const auto editorOpens = [&] {
+        return makeWindow(editorRecorder, WS_POPUP | WS_CAPTION | WS_VISIBLE, window_, "editor",
+                          200, 100);
+    };
+    HWND editor = editorOpens();
+    ASSERT_TRUE(win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusGained));
+    take({});
+    editorRecorder.clear();
+    const std::vector<UINT> activation = {WM_ACTIVATEAPP, WM_ACTIVATE, WM_LBUTTONDOWN};
+    const auto editorGot = [&] {
+        std::vector<Received> got;
+        for (const Received& r : editorRecorder.received()) {
+            if (std::find(activation.begin(), activation.end(), r.message) != activation.end()) {
+                got.push_back(r);
+            }
+        }
+        editorRecorder.clear();
+        return got;
+    };
+
+    // The editor takes the focus as it opens: the desktop reports the loss and the gain.
+    ASSERT_TRUE(win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusLost));
+    ASSERT_TRUE(win32_test::PushSdlWindowEvent(editor, SdlWindowEventKind::FocusGained));
+    std::vector<Received> game = take(activation);
+    std::vector<Received> other = editorGot();
+    ASSERT_EQ(game.size(), 1u);
+    EXPECT_EQ(LOWORD(game[0].wParam), WA_INACTIVE);
+    ASSERT_EQ(other.size(), 1u);
+    EXPECT_EQ(LOWORD(other[0].wParam), WA_ACTIVE);
+    EXPECT_EQ(GetForegroundWindow(), editor);
+    EXPECT_TRUE(DInputIsAppActive());
+
+    // A click on the game: the game is active before its button message, the click counts.
+    ASSERT_TRUE(win32_test::PushSdlMouseButton(window_, 1, true, 30, 40));
+    game = take(activation);
+    ASSERT_EQ(game.size(), 2u);
+    EXPECT_EQ(game[0].message, WM_ACTIVATE);
+    EXPECT_EQ(LOWORD(game[0].wParam), WA_CLICKACTIVE);
+    EXPECT_EQ(game[1].message, WM_LBUTTONDOWN);
+    EXPECT_EQ(GetForegroundWindow(), window_);
+    other = editorGot();
+    ASSERT_EQ(other.size(), 1u);
+    EXPECT_EQ(LOWORD(other[0].wParam), WA_INACTIVE);
+    ASSERT_TRUE(win32_test::PushSdlMouseButton(window_, 1, false, 30, 40));
+    take({});
+
+    // Another program takes the focus: every window of ours hears that the program lost it; a
+    // click on the editor brings the program back.
+    ASSERT_TRUE(win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusLost));
+    game = take({WM_ACTIVATEAPP});
+    other = editorGot();
+    ASSERT_EQ(game.size(), 1u);
+    EXPECT_EQ(game[0].wParam, static_cast<WPARAM>(FALSE));
+    ASSERT_EQ(other.size(), 1u);
+    EXPECT_EQ(other[0].wParam, static_cast<WPARAM>(FALSE));
+    EXPECT_FALSE(DInputIsAppActive());
+    ASSERT_TRUE(win32_test::PushSdlMouseButton(editor, 1, true, 10, 10));
+    game = take({WM_ACTIVATEAPP});
+    other = editorGot();
+    ASSERT_EQ(game.size(), 1u);
+    EXPECT_EQ(game[0].wParam, static_cast<WPARAM>(TRUE)) << "the game runs on beside the editor";
+    ASSERT_EQ(other.size(), 3u);
+    EXPECT_EQ(other[0].message, WM_ACTIVATEAPP);
+    EXPECT_EQ(LOWORD(other[1].wParam), WA_CLICKACTIVE);
+    EXPECT_EQ(other[2].message, WM_LBUTTONDOWN);
+    ASSERT_TRUE(win32_test::PushSdlMouseButton(editor, 1, false, 10, 10));
+
+    // The editor closes while it is active: its owner, the game, takes the activation.
+    DestroyWindow(editor);
+    game = take(activation);
+    ASSERT_EQ(game.size(), 1u);
+    EXPECT_EQ(LOWORD(game[0].wParam), WA_ACTIVE);
+    EXPECT_EQ(GetForegroundWindow(), window_);
+    EXPECT_TRUE(DInputIsAppActive());
+
+    // A click on the menu bar of the inactive game activates it without taking the click.
+    ASSERT_TRUE(win32_test::PushSdlWindowEvent(window_, SdlWindowEventKind::FocusLost));
+    take({});
+    SetMenu(window_, CreateMenu());
+    ASSERT_TRUE(win32_test::PushSdlMouseButton(window_, 1, true, 30, 5));
+    game = take({WM_ACTIVATE, WM_NCLBUTTONDOWN});
+    SetMenu(window_, nullptr);
+    ASSERT_EQ(game.size(), 2u);
+    EXPECT_EQ(LOWORD(game[0].wParam), WA_ACTIVE);
+    EXPECT_EQ(game[1].message, WM_NCLBUTTONDOWN);
 }
 
 TEST_F(SdlEventsTest, WindowEventsBecomeSizeMoveCloseAndPaint) {

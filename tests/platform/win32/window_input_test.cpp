@@ -61,7 +61,7 @@ protected:
 };
 
 TEST_F(WindowInputTest, ActivationReachesTheInputLayerBeforeTheWindow) {
-    Win32SetActivationObserver(&DInputSetAppActive);
+    Win32SetActivationObserver(&DInputSetActiveWindow);
 
     win32_test::InjectActivation(window_, true);
     ExpectMessages(take(),
@@ -86,7 +86,7 @@ TEST_F(WindowInputTest, ActivationReachesTheInputLayerBeforeTheWindow) {
 }
 
 TEST_F(WindowInputTest, OurOwnMessageBoxTakingTheFocusIsNoDeactivation) {
-    Win32SetActivationObserver(&DInputSetAppActive);
+    Win32SetActivationObserver(&DInputSetActiveWindow);
     win32_test::InjectActivation(window_, true);
     take();
     win32_internal::SetOwnModalBoxShown(true);
@@ -246,6 +246,7 @@ TEST_F(WindowInputTest, TranslatedCharactersFollowShiftCapsLockAndCtrl) {
 
 TEST_F(WindowInputTest, MouseMessagesCarryButtonsAndPositions) {
     ASSERT_TRUE(MoveWindow(window_, 100, 200, 800, 600, TRUE));
+    win32_test::InjectActivation(window_, true);
     take();
     win32_test::InjectKey(window_, VK_SHIFT, true);
     take();
