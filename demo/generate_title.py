@@ -9,7 +9,8 @@ data/tiBaloon.dat their balloon texts (Shift-JIS)
 data/title.dat    the title page: the background and the four buttons (NEW GAME, LOAD,
                   RECOLLECTION, EXIT), values 1..4 for the label "menu" of script "title"
 data/gallery.dat  the recollection pages: page 1 the pictures (seen ones clickable, the others
-                  locked), page 2 the scenes, the page arrows (1001, 1002) and BACK (1003)
+                  locked), page 2 the scenes, the page arrows (1001, 1002) and BACK (1003),
+                  which the background also gives to a right click or Esc anywhere
 bmp/title/*.png   the images of those items, each in its normal, hovered and pressed state
 
 Item table records are 244 bytes: three 32-byte image names, flags, columns, rows, cell limit,
@@ -132,10 +133,12 @@ def gallery_background():
 
 
 def page_labels():
-    canvas = Canvas(120, 80, lambda x, y: (20, 50, 60) if y < 40 else (20, 45, 55))
+    """The lettering alone, outline and ink: the gallery's background shows around it."""
+    blank = (20, 50, 60)  # neither ink nor outline: left transparent
+    canvas = Canvas(120, 80, lambda x, y: blank)
     centred_text(canvas, 0, 0, 120, 40, "PAGE 1", 3, (200, 230, 230))
     centred_text(canvas, 0, 40, 120, 40, "PAGE 2", 3, (200, 230, 230))
-    save("pages.png", canvas)
+    save("pages.png", canvas, lambda x, y: canvas.rows[y][x] == blank)
 
 
 THUMBS = [
@@ -222,7 +225,10 @@ def title_table():
 
 
 def gallery_table():
-    records = [record(("gallery.png", "*", "*"), cell=(800, 600))]
+    # The background covers the page: a right click anywhere (or Esc, a right click at the
+    # pointer) is BACK.
+    records = [record(("gallery.png", "*", "*"), cell=(800, 600), script="title",
+                      label="gallery", right=1003)]
     for page in (1, 2):
         records.append(record(("pages.png", "*", "*"), cell=(120, 40), dest=(340, 90),
                               sources=((0, 40 * (page - 1)), (0, 0), (0, 0)), page=page))

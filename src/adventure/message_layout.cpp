@@ -23,6 +23,7 @@ constexpr std::string_view kOpeningChars =
     "\x81\x40\x81\x65\x81\x67\x81\x71\x81\x73\x81\x75\x81\x77\x81\x79\x81\x6B\x81\x69\x81\x6D"
     "\x81\x6F";
 constexpr std::string_view kIndent = "\x81\x40";
+constexpr char kLineFeed = '\n';
 
 constexpr std::uint32_t kNewPageDelayMs = 1000;
 constexpr std::uint32_t kDelayPerByteMs = 50;
@@ -162,12 +163,13 @@ void DrawRuby(const RubyGroup& group, int x0, int y, const std::string& line, D3
 }
 
 // Takes the characters of one line from `source` into `line`; answers the bytes of `source`
-// taken (the terminator not counted).
+// taken (the terminator not counted). A line feed ends the line and is taken with it, never
+// shown: the font would move its pen down a line that the layout does not count.
 std::size_t FillLine(const char* source, std::string* line, int x0, int y, D3DCOLOR colour) {
     const auto full = static_cast<std::size_t>(2 * LineChars());
     const std::size_t nearlyFull = full - 2;
     std::size_t taken = 0;
-    while (source[taken] != '\0' && line->size() < full) {
+    while (source[taken] != '\0' && source[taken] != kLineFeed && line->size() < full) {
         const char* c = source + taken;
         const std::size_t length = CharLength(c);
         if (*c == '{') {
@@ -195,6 +197,9 @@ std::size_t FillLine(const char* source, std::string* line, int x0, int y, D3DCO
         }
         line->append(c, length);
         taken += length;
+    }
+    if (source[taken] == kLineFeed) {
+        ++taken;  // also when the line filled up just before it: no empty line follows
     }
     return taken;
 }

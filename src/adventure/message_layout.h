@@ -1,9 +1,9 @@
 #pragma once
 // Message text into the message window, Japanese style: every line starts with a full-width
 // space unless it opens with a bracket; punctuation that may not start a line hangs at the end
-// of a full one; "{base/reading}" puts the reading as ruby over its base; "#n" is global word n,
-// expanded once as the message comes in; the speaker's name is the first line of a page. All
-// text is Shift-JIS.
+// of a full one; a line feed ends a line, and the next starts as any line does; "{base/reading}"
+// puts the reading as ruby over its base; "#n" is global word n, expanded once as the message
+// comes in; the speaker's name is the first line of a page. All text is Shift-JIS.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,8 +37,9 @@ std::string GetGlobalWord(int n);
 
 // Lays out one line: the speaker line when `name` is given (only on a page's first line; the
 // other arguments are then not used), else one line of `text` (a "#" is a character like any
-// other), adding the bytes it took to *consumed (and 1 for the terminator when the text runs
-// out). False when the window cannot be built: nothing is drawn and nothing taken.
+// other), adding the bytes it took to *consumed (the line feed that ends the line among them,
+// and 1 for the terminator when the text runs out). False when the window cannot be built:
+// nothing is drawn and nothing taken.
 bool MessageLayout(const char* name, const char* text, std::size_t* consumed);
 
 // Whether the character at `c` is an opening bracket (or the full-width space) that a line

@@ -5,6 +5,7 @@
 #include "adventure/message_layout.h"
 #include "adventure/message_window.h"
 #include "adventure_fixture.h"
+#include "foundation/app_settings.h"
 #include "script/script_variables.h"
 
 namespace adventure_tests {
@@ -26,23 +27,27 @@ TEST_F(MessageLayoutTest, LinesBreakJapaneseStyle) {
         const char* name;
         std::string utf8;
         std::size_t consumed;  // source bytes the first line takes
+        std::size_t shown;     // bytes of the line laid out, which the auto-page delay counts
     };
     const Case cases[] = {
-        {"a kana at the last slot begins the next line", kana25 + "いう", 50},
-        {"a full stop hangs at the last slot", kana25 + "。い", 52},
-        {"a full stop before a closing bracket moves with it", kana25 + "。」", 50},
+        {"a kana at the last slot begins the next line", kana25 + "いう", 50, 52},
+        {"a full stop hangs at the last slot", kana25 + "。い", 52, 54},
+        {"a full stop before a closing bracket moves with it", kana25 + "。」", 50, 52},
         {"an ASCII letter never hangs, though its byte is a trail byte of the table", kana25 + "BC",
-         50},
-        {"a line opening with a bracket has no indent", std::string("「") + kana25 + "い", 52},
-        {"half-width text fills the same bytes", std::string(60, 'a'), 50},
-        {"a short text takes its terminator too", "あいう", 7},
-        {"the empty text takes its terminator", "", 1},
+         50, 52},
+        {"a line opening with a bracket has no indent", std::string("「") + kana25 + "い", 52, 52},
+        {"half-width text fills the same bytes", std::string(60, 'a'), 50, 52},
+        {"a short text takes its terminator too", "あいう", 7, 8},
+        {"the empty text takes its terminator", "", 1, 0},
         {"a ruby group that does not fit goes to the next line", Repeat("あ", 24) + "{広場/ひろば}",
-         48},
-        {"a ruby group counts whole", "{広場/ひろば}い", 1 + 4 + 1 + 6 + 1 + 2 + 1},
+         48, 50},
+        {"a ruby group counts whole", "{広場/ひろば}い", 1 + 4 + 1 + 6 + 1 + 2 + 1, 8},
         {"a ruby group reads by characters: マ ends in the byte of }", "{島/シマ}",
-         1 + 2 + 1 + 4 + 1 + 1},
-        {"a brace without the rest is dropped", "{あい", 1 + 4 + 1},
+         1 + 2 + 1 + 4 + 1 + 1, 4},
+        {"a brace without the rest is dropped", "{あい", 1 + 4 + 1, 6},
+        {"a line feed ends the line, taken but not shown", "あい\nう", 5, 6},
+        {"a line feed at the last slot ends the line", kana25 + "\nい", 51, 52},
+        {"a line feed after a hanging full stop leaves no empty line", kana25 + "。\nい", 53, 54},
     };
     for (const Case& c : cases) {
         LineCounter = -1;
@@ -51,6 +56,7 @@ TEST_F(MessageLayoutTest, LinesBreakJapaneseStyle) {
         ASSERT_TRUE(MessageLayout(nullptr, text.c_str(), &consumed)) << c.name;
         EXPECT_EQ(consumed, c.consumed) << c.name;
         EXPECT_EQ(LineCounter, c.utf8.empty() ? 0 : 1) << c.name;
+        EXPECT_EQ(AutoPageDelayMs, MsgAutoInterval + 1000 + 50 * c.shown) << c.name;
     }
 }
 

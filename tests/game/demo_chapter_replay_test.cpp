@@ -8,7 +8,7 @@
 // recollection unlocked; demo_title_again is the next run over its saves; demo_journey plays the
 // journey with its movies and its train map; demo_save_points saves in every part of the story and
 // loads each save back from the title; demo_backlog pages the backlog back to a page that shows a
-// global word.
+// global word; demo_first_page_backlog pages the first chapter's first page back and forth.
 
 #include <algorithm>
 #include <cctype>
@@ -165,11 +165,54 @@ TEST(DemoChapterReplayTest, TheBacklogShowsAPageAsThePageShowedIt) {
     game.AddAction(490, [&] { pagedBack = LookAtMessageWindow(); });
     PlayDemo(&game, "demo_backlog");
     EXPECT_EQ(shown.cursor, MessageBacklog::kEnd);
-    EXPECT_EQ(pagedBack.cursor, 4u) << "four entries back: the count of trains";
+    EXPECT_EQ(pagedBack.cursor, 3u) << "three entries back: the count of trains";
     EXPECT_EQ(pagedBack.variable9, 800) << "the screen width";
     EXPECT_NE(shown.variable9, pagedBack.variable9);
     ASSERT_FALSE(shown.mask.empty());
     EXPECT_TRUE(pagedBack.mask == shown.mask) << "the count the page showed";
+}
+
+// The text lines of the message window that show anything: line k is the F rows from
+// F / 2 + H x k of the mask copy (the speaker's name is line 0; ruby lies above its line).
+std::vector<int> LinesShown(const MessageWindowLook& look) {
+    const MessageGeometry g = GetMessageGeometry();
+    std::vector<int> lines;
+    for (int k = 0; g.fontSize / 2 + g.lineHeight * k + g.fontSize <= g.height; ++k) {
+        const auto first =
+            static_cast<std::size_t>(g.fontSize / 2 + g.lineHeight * k) * ScreenWidth;
+        const auto last = first + static_cast<std::size_t>(g.fontSize) * ScreenWidth;
+        if (last <= look.mask.size() &&
+            std::any_of(look.mask.begin() + static_cast<std::ptrdiff_t>(first),
+                        look.mask.begin() + static_cast<std::ptrdiff_t>(last),
+                        [](std::uint32_t pixel) { return (pixel & 0xFFFFFF) != 0; })) {
+            lines.push_back(k);
+        }
+    }
+    return lines;
+}
+
+// The first chapter's first page, its three sentences one message, paged back to the chapter's
+// title with the wheel and forward again, comes back whole: the same frame, the name and three
+// lines.
+TEST(DemoChapterReplayTest, AWholePageComesBackFromTheBacklog) {
+    ReplayHarness game;
+    MessageWindowLook page;
+    MessageWindowLook back;
+    MessageWindowLook again;
+    game.AddAction(125, [&] { page = LookAtMessageWindow(); });
+    game.AddAction(170, [&] { back = LookAtMessageWindow(); });
+    game.AddAction(210, [&] { again = LookAtMessageWindow(); });
+    PlayDemo(&game, "demo_first_page_backlog");
+    EXPECT_EQ(LinesShown(page), (std::vector<int>{0, 1, 2, 3})) << "the name and three sentences";
+    EXPECT_EQ(back.cursor, 1u) << "the chapter's title, one entry back";
+    EXPECT_EQ(again.cursor, MessageBacklog::kEnd);
+    EXPECT_TRUE(again.mask == page.mask) << "the page as it was";
+    const ReplayCapture* first = game.FindCapture("first_page");
+    const ReplayCapture* title = game.FindCapture("title_paged_back");
+    const ReplayCapture* whole = game.FindCapture("first_page_again");
+    ASSERT_TRUE(first != nullptr && title != nullptr && whole != nullptr);
+    EXPECT_NE(title->hash, first->hash);
+    EXPECT_EQ(whole->hash, first->hash);
 }
 
 // The share of the pixels of rows top..bottom - 1 that are lit (a channel above 16).

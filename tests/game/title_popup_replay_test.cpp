@@ -1,5 +1,7 @@
 // The demo's title after a popup closed without a choice: the button that opened it is drawn
 // plain again, so that the title looks as it did before, and a key then lights one button only.
+// The recollection's page, left by Esc or a right click wherever the pointer stands, gives the
+// same title back.
 
 #include <vector>
 
@@ -24,7 +26,7 @@ std::uint32_t Pixel(const ReplayCapture& capture, int x, int y) {
     return capture.frame.argb[static_cast<std::size_t>(y) * capture.frame.width + x];
 }
 
-TEST(TitlePopupReplayTest, ButtonsArePlainAfterTheLoadPopupIsCancelledAndExitAnsweredNo) {
+TEST(TitlePopupReplayTest, TheTitleComesBackPlainFromItsPopupsAndFromTheRecollection) {
     ReplayHarness game;
     qvn::test::CopyDemoGame(game.dir());
     game.SetHashEveryFrame(false);
@@ -53,6 +55,16 @@ TEST(TitlePopupReplayTest, ButtonsArePlainAfterTheLoadPopupIsCancelledAndExitAns
         }
     }
     EXPECT_EQ(lit, std::vector<int>{0}) << "Up lights NEW GAME and nothing else";
+
+    const ReplayCapture* recollection = game.FindCapture("recollection");
+    const ReplayCapture* escaped = game.FindCapture("escaped");
+    const ReplayCapture* rightClicked = game.FindCapture("right_clicked");
+    for (const ReplayCapture* capture : {recollection, escaped, rightClicked}) {
+        ASSERT_TRUE(capture != nullptr && capture->drawn);
+    }
+    EXPECT_NE(recollection->hash, untouched->hash);
+    EXPECT_EQ(escaped->hash, untouched->hash) << "Esc on the recollection's page";
+    EXPECT_EQ(rightClicked->hash, untouched->hash) << "a right click on the recollection's page";
 }
 
 }  // namespace
