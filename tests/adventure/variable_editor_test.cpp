@@ -11,7 +11,9 @@
 #include "foundation/log.h"
 #include "platform/win32/controls_api.h"
 #include "platform/win32/dialog_input.h"
+#include "platform/win32/dialog_keyboard.h"
 #include "platform/win32/dialog_test_hooks.h"
+#include "platform/win32/message_keys.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
@@ -283,6 +285,60 @@ TEST_F(VariableEditorTest, ADoubleClickedRowTakesANumberThroughTheValueDialog) {
     win32_test::SetModalIdleHook(nullptr, nullptr);
     EXPECT_EQ(ScriptVariables.size(), 2u);
     EXPECT_EQ(Cell(1, 2), "9");
+}
+
+// The editor's keys as the presentation offers them to its dialog keyboard.
+void PressInEditor(UINT key) {
+    for (UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        Win32DialogKey(VariableEditorWindow,
+                       MSG{VariableEditorWindow, message, key, 0, 0, POINT{}});
+    }
+}
+
+// The value dialog's answer: `typed` into its field, then `key` pressed there.
+struct ValueKeys {
+    const char* typed;
+    UINT key;
+    std::string shown;  // what the field showed at first
+};
+
+TEST_F(VariableEditorTest, TheKeysChooseARowAndF2EditsItsValueWhichReturnStoresAndEscapeDrops) {
+    WriteNames("var\nflag\nbig\n");
+    Set(0, 12);
+    OpenVariableEditor(1);
+    const auto row = [this](LPARAM which) {
+        return SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), which);
+    };
+    EXPECT_EQ(row(LVNI_SELECTED), -1) << "no row chosen yet";
+    EXPECT_EQ(row(LVNI_FOCUSED), -1);
+    PressInEditor(VK_DOWN);  // the list has the focus
+    EXPECT_EQ(row(LVNI_SELECTED), 0);
+    EXPECT_EQ(row(LVNI_FOCUSED), 0);
+
+    ValueKeys answer{};
+    win32_test::SetModalIdleHook(
+        [](HWND dialog, void* raw) {
+            auto* keys = static_cast<ValueKeys*>(raw);
+            HWND field = GetDlgItem(dialog, kVariableValueField);
+            char text[32] = {};
+            GetWindowTextA(field, text, sizeof text);
+            keys->shown = text;
+            Win32TypeText(field, keys->typed);
+            // The focus is in the field: the dialog's keyboard takes Return and Escape.
+            win32_test::InjectKey(dialog, keys->key, true);
+            win32_test::InjectKey(dialog, keys->key, false);
+        },
+        &answer);
+    answer = ValueKeys{"-7", VK_RETURN, ""};
+    PressInEditor(VK_F2);
+    EXPECT_EQ(answer.shown, "12");
+    EXPECT_EQ(static_cast<std::int32_t>(GetVar(0)), -7);
+    EXPECT_EQ(Cell(0, 2), "-7");
+    answer = ValueKeys{"99", VK_ESCAPE, ""};
+    PressInEditor(VK_F2);
+    EXPECT_EQ(answer.shown, "-7");
+    EXPECT_EQ(static_cast<std::int32_t>(GetVar(0)), -7) << "dropped";
+    EXPECT_EQ(Cell(0, 2), "-7");
 }
 
 TEST_F(VariableEditorTest, TheTypedWordOpensItOnlyInAWindow) {

@@ -589,8 +589,9 @@ TEST_F(DialogPicturesTest, PreferencePagesAndTheVariableEditor) {
     ScriptVariables[3] = 4;
     OpenVariableEditor(1);
     ASSERT_NE(VariableEditorWindow, nullptr);
-    // The pointer below the rows, wherever an earlier test left it: no row is highlighted.
-    win32_test::InjectMouseMove(VariableEditorWindow, 150, 220);
+    // The pointer over the row "result" highlights nothing: only a chosen row is highlighted,
+    // and none is chosen yet.
+    win32_test::InjectMouseMove(VariableEditorWindow, 30, 44);
     Pump();
     ExpectPicture(VariableEditorWindow, "variable_editor")(nullptr);
     // A double click on "result" edits its value in dialog 153, drawn inside the editor while

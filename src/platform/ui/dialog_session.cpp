@@ -4,6 +4,7 @@
 
 #include <imgui.h>
 
+#include <cfloat>
 #include <cstdint>
 
 #include "platform/d3d9/present_overlay.h"
@@ -24,6 +25,11 @@ namespace {
 
 // Frames built at most per refresh: each may want glyphs the atlas lacks.
 constexpr int kAtlasPasses = 3;
+
+// The surface whose coordinates ImGui's pointer is in: the last one a pointer message came for.
+// Every dialog shares ImGui's one pointer; on any other surface it points nowhere, so that a
+// dialog that opens elsewhere shows nothing under a pointer that never was over it.
+HWND pointerSurface = nullptr;
 
 // Where the dialog's client area lies in the surface's window coordinates.
 POINT DialogOrigin(const DialogSession& s) {
@@ -51,6 +57,9 @@ IDirect3DDevice9* SessionDevice(const DialogSession& s) {
 
 void ApplyDialogInput(DialogSession& s, const MSG& message) {
     ImGuiIO& io = ImGui::GetIO();
+    if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) {
+        pointerSurface = s.surface;
+    }
     switch (message.message) {
         case WM_MOUSEMOVE: {
             const POINT at = SurfacePoint(s, message);
@@ -100,6 +109,10 @@ void RunDialogFrame(DialogSession& s, bool last, bool runActions) {
     io.DisplaySize =
         ImVec2(static_cast<float>(RectWidth(window)), static_cast<float>(RectHeight(window)));
     io.DeltaTime = 1.0f / 60.0f;
+    const ImVec2 pointer = io.MousePos;
+    if (pointerSurface != s.surface) {
+        io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);
+    }
     BuildFontAtlas();
     ImGui::NewFrame();
     DialogView::Actions actions;
@@ -117,6 +130,7 @@ void RunDialogFrame(DialogSession& s, bool last, bool runActions) {
     } else {
         ImGui::EndFrame();
     }
+    io.MousePos = pointer;
     if (runActions) {
         for (auto& action : actions) {
             action();

@@ -10,7 +10,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/ui/dialog_text.h"
 #include "platform/ui/focus_cue.h"
+#include "platform/ui/list_view.h"
 #include "platform/ui/ui_font.h"
 #include "platform/win32/bitmap_api.h"
 #include "platform/win32/control_model.h"
@@ -29,30 +31,6 @@ namespace {
 using win32_internal::ControlKind;
 using win32_internal::ControlSnapshot;
 using win32_internal::ControlState;
-
-// The text without the "&" that marks a mnemonic ("&&" stays one "&"); never a trail byte of
-// Shift-JIS, so the bytes are stepped one by one.
-std::string WithoutMnemonics(const std::string& sjis) {
-    std::string out;
-    for (std::size_t i = 0; i < sjis.size(); ++i) {
-        if (sjis[i] == '&' && i + 1 < sjis.size()) {
-            ++i;
-        }
-        out += sjis[i];
-    }
-    return out;
-}
-
-// UTF-8 for ImGui, its characters wanted in the font.
-std::string Utf8(const std::string& sjis) {
-    std::string utf8 = Cp932ToUtf8(sjis).value_or(std::string());
-    WantGlyphs(utf8);
-    return utf8;
-}
-
-std::string Label(const std::string& sjis) {
-    return Utf8(WithoutMnemonics(sjis));
-}
 
 // The width of one Shift-JIS character in the dialogs' font, as the frame being built draws it;
 // kept until the font atlas is built again.
@@ -414,53 +392,9 @@ void Control(const ViewContext& view, HWND control) {
                 ImVec2(at.x, at.y + win32_internal::kTabRowHeight - 2),
                 ImVec2(at.x + size.x, at.y + size.y), ImGui::GetColorU32(ImGuiCol_Border));
             break;
-        case ControlKind::kListView: {
-            // A column of width 0 is hidden, as the list view shows it.
-            std::vector<std::size_t> shown;
-            for (std::size_t i = 0; i < state.columns.size(); ++i) {
-                if (state.columns[i].data != 0) {
-                    shown.push_back(i);
-                }
-            }
-            if (shown.empty() ||
-                !ImGui::BeginTable("##list", static_cast<int>(shown.size()),
-                                   ImGuiTableFlags_Borders | ImGuiTableFlags_ScrollY, size)) {
-                break;
-            }
-            for (std::size_t index : shown) {
-                ImGui::TableSetupColumn(Label(state.columns[index].text).c_str(),
-                                        ImGuiTableColumnFlags_WidthFixed,
-                                        static_cast<float>(state.columns[index].data));
-            }
-            ImGui::TableHeadersRow();
-            for (std::size_t row = 0; row < state.rows.size(); ++row) {
-                const std::vector<std::string>& cells = state.rows[row];
-                ImGui::TableNextRow();
-                for (std::size_t column = 0; column < shown.size(); ++column) {
-                    ImGui::TableSetColumnIndex(static_cast<int>(column));
-                    const std::string cell =
-                        shown[column] < cells.size() ? Label(cells[shown[column]]) : std::string();
-                    if (column != 0) {
-                        ImGui::TextUnformatted(cell.c_str());
-                        continue;
-                    }
-                    // The row is one selectable across its columns; a double click on it starts
-                    // editing its label.
-                    const std::string id = cell + "##row" + std::to_string(row);
-                    ImGui::Selectable(id.c_str(), static_cast<int>(row) == state.selection,
-                                      ImGuiSelectableFlags_SpanAllColumns |
-                                          ImGuiSelectableFlags_AllowDoubleClick);
-                    FocusOnPress(view, control);
-                    if (ImGui::IsItemHovered() && ImGui::IsMouseDoubleClicked(0)) {
-                        const int index = static_cast<int>(row);
-                        actions.push_back(
-                            [control, index] { Win32BeginLabelEdit(control, index); });
-                    }
-                }
-            }
-            ImGui::EndTable();
+        case ControlKind::kListView:
+            ListView(control, state, size, control == view.focus, view.actions);
             break;
-        }
         default:
             break;
     }

@@ -42,6 +42,48 @@ bool ComboKeyDown(HWND combo, const ControlState& state, UINT key, bool alt) {
     return true;
 }
 
+// Up and Down focus the next row, Home and End the first and the last; Page Up and Page Down
+// the first and the last row shown, or from there a page further. Without a focused row, Up and
+// Down start at the first row. F2 edits the focused row's label.
+bool ListKeyDown(HWND list, const ControlState& state, UINT key) {
+    const int focused = state.focusedRow;
+    const int top = state.topRow;
+    const int page = ListRowsPerPage(list);
+    const int bottom = top + page - 1;
+    int row = 0;
+    switch (key) {
+        case VK_F2:
+            if (focused >= 0) {
+                Win32BeginLabelEdit(list, focused);
+            }
+            return true;
+        case VK_UP:
+            row = focused < 0 ? 0 : focused - 1;
+            break;
+        case VK_DOWN:
+            row = focused < 0 ? 0 : focused + 1;
+            break;
+        case VK_HOME:
+            row = 0;
+            break;
+        case VK_END:
+            row = static_cast<int>(state.rows.size()) - 1;
+            break;
+        case VK_PRIOR:
+            row = focused == top ? focused - std::max(1, page - 1) : top;
+            break;
+        case VK_NEXT:
+            row = focused == bottom ? focused + std::max(1, page - 1) : bottom;
+            break;
+        default:
+            return false;
+    }
+    if (!state.rows.empty()) {
+        Win32FocusListRow(list, std::clamp(row, 0, static_cast<int>(state.rows.size()) - 1));
+    }
+    return true;
+}
+
 // The track-bar notification of a key, 0xFFFF for a key the track bar does not take.
 WORD TrackbarCode(UINT key) {
     switch (key) {
@@ -75,6 +117,8 @@ bool ControlKeyDown(HWND control, UINT key, bool alt) {
             const WORD code = TrackbarCode(key);
             return !alt && code != 0xFFFF && Win32StepTrackbar(control, code);
         }
+        case ControlKind::kListView:
+            return !alt && ListKeyDown(control, state, key);
         case ControlKind::kTab:
             if (alt || (key != VK_LEFT && key != VK_RIGHT)) {
                 return false;

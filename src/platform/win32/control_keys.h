@@ -5,7 +5,9 @@
 // Alt+Down, Alt+Up or F4 (an open list also closes with Return and Escape, and when the focus
 // leaves the box); a track bar moves by its line size with the arrow keys, by its page size with
 // Page Up and Page Down, to its ends with Home and End, and ends the move (TB_ENDTRACK) when the
-// key is let go; a tab control shows the previous or next page with Left and Right.
+// key is let go; a tab control shows the previous or next page with Left and Right; a list view
+// moves its focused and selected row with the arrow keys, Home, End, Page Up and Page Down,
+// scrolling to show it, and edits that row's label with F2.
 
 #include "platform/winbase/win_types.h"
 

@@ -258,7 +258,19 @@ LRESULT ListViewMessage(ControlState& s, UINT message, WPARAM wParam, LPARAM lPa
         case LVM_DELETEALLITEMS:
             s.rows.clear();
             s.selection = -1;
+            s.focusedRow = -1;
+            s.topRow = 0;
             return TRUE;
+        case LVM_GETNEXTITEM:
+            // Only the search from the start for the focused or the selected row.
+            if (static_cast<int>(wParam) != -1) {
+                return -1;
+            }
+            return lParam == LVNI_FOCUSED    ? s.focusedRow
+                   : lParam == LVNI_SELECTED ? s.selection
+                                             : -1;
+        case LVM_GETTOPINDEX:
+            return s.topRow;
         default:
             return 0;
     }
@@ -325,6 +337,9 @@ LRESULT TabControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT ListViewProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == LVM_GETCOUNTPERPAGE) {
+        return ListRowsPerPage(control);
+    }
     return Dispatch(control, ControlKind::kListView, message, wParam, lParam, LVM_GETITEMCOUNT,
                     LVM_SETEXTENDEDLISTVIEWSTYLE, ListViewMessage);
 }

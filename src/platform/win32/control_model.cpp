@@ -47,6 +47,12 @@ int TrackbarPageSize(const ControlState& trackbar) {
                                  : std::max(1, (trackbar.rangeMax - trackbar.rangeMin) / 5);
 }
 
+int ListRowsPerPage(HWND list) {
+    RECT client{};
+    GetClientRect(list, &client);
+    return std::max(1, (RectHeight(client) - 2 * kListFrame - kListHeaderHeight) / kListRowHeight);
+}
+
 ControlKind ControlKindOfClass(const char* className) {
     if (className == nullptr) {
         return ControlKind::kNone;

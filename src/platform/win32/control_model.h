@@ -16,6 +16,11 @@ constexpr int kTabRowHeight = 22;
 // is that of the box with its list open; its window keeps only the closed height, so that the
 // pointer over a control below a closed box reaches that control.
 constexpr int kComboClosedHeight = 17;
+// A list view in report view as it is drawn, in pixels: a frame, a header row and rows of one
+// height. How many rows a page holds, and so where its keys page and scroll to, follows from them.
+constexpr int kListFrame = 1;
+constexpr int kListHeaderHeight = 17;
+constexpr int kListRowHeight = 17;
 
 enum class ControlKind { kNone, kButton, kStatic, kEdit, kComboBox, kTrackbar, kTab, kListView };
 
@@ -42,10 +47,15 @@ struct ControlState {
     HICON icon = nullptr;                        // static icons
     std::vector<ControlItem> columns;            // list views: text and width (data)
     std::vector<std::vector<std::string>> rows;  // list views: the cells of each row
+    int focusedRow = -1;                         // list views: the row the keys move from
+    int topRow = 0;                              // list views: the first row shown
 };
 
 // The step of a track bar's Page Up and Page Down.
 int TrackbarPageSize(const ControlState& trackbar);
+
+// The rows list view `list` shows whole, at least 1 (LVM_GETCOUNTPERPAGE).
+int ListRowsPerPage(HWND list);
 
 // The kind of a control class name (case ignored); kNone for any other class.
 ControlKind ControlKindOfClass(const char* className);

@@ -184,7 +184,15 @@ constexpr UINT LVM_GETITEMCOUNT = 0x1004;
 constexpr UINT LVM_SETITEMA = 0x1006;
 constexpr UINT LVM_INSERTITEMA = 0x1007;
 constexpr UINT LVM_DELETEALLITEMS = 0x1009;
+// wParam -1 and lParam LVNI_FOCUSED or LVNI_SELECTED: the focused or the selected row, -1 for
+// none (a list with LVS_SINGLESEL has one selected row at most, and its keys move both).
+constexpr UINT LVM_GETNEXTITEM = 0x100C;
+constexpr LPARAM LVNI_FOCUSED = 0x1;
+constexpr LPARAM LVNI_SELECTED = 0x2;
 constexpr UINT LVM_INSERTCOLUMNA = 0x101B;
+// The first row shown, and how many rows the list shows whole.
+constexpr UINT LVM_GETTOPINDEX = 0x1027;
+constexpr UINT LVM_GETCOUNTPERPAGE = 0x1028;
 constexpr UINT LVM_GETITEMTEXTA = 0x102D;
 constexpr UINT LVM_SETITEMTEXTA = 0x102E;
 constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;

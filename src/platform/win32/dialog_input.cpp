@@ -2,6 +2,7 @@
 
 #include "platform/win32/dialog_input.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -181,15 +182,48 @@ bool Win32TypeText(HWND control, LPCSTR text) {
     return true;
 }
 
-bool Win32BeginLabelEdit(HWND control, int row) {
+namespace {
+
+// A row of a usable list view.
+bool ListRow(HWND control, int row) {
+    return Usable(control) && KindOf(control) == ControlKind::kListView && row >= 0 &&
+           row < static_cast<int>(ControlSnapshot(control).rows.size());
+}
+
+// The first row shown that a page of `page` rows can start at.
+int TopRowWithin(const ControlState& list, int top, int page) {
+    return std::clamp(top, 0, std::max(0, static_cast<int>(list.rows.size()) - page));
+}
+
+}  // namespace
+
+bool Win32FocusListRow(HWND control, int row) {
+    if (!ListRow(control, row)) {
+        return false;
+    }
+    const int page = ListRowsPerPage(control);
+    ChangeControl(control, [&](ControlState& s) {
+        s.selection = row;
+        s.focusedRow = row;
+        s.topRow = TopRowWithin(s, std::clamp(s.topRow, row - page + 1, row), page);
+    });
+    return true;
+}
+
+bool Win32ScrollList(HWND control, int top) {
     if (!Usable(control) || KindOf(control) != ControlKind::kListView) {
         return false;
     }
-    const ControlState state = ControlSnapshot(control);
-    if (row < 0 || row >= static_cast<int>(state.rows.size())) {
+    const int page = ListRowsPerPage(control);
+    ChangeControl(control, [&](ControlState& s) { s.topRow = TopRowWithin(s, top, page); });
+    return true;
+}
+
+bool Win32BeginLabelEdit(HWND control, int row) {
+    if ((GetWindowLongPtrA(control, GWL_STYLE) & LVS_EDITLABELS) == 0 ||
+        !Win32FocusListRow(control, row)) {
         return false;
     }
-    ChangeControl(control, [&](ControlState& s) { s.selection = row; });
     NMLVDISPINFOA info{};
     info.item.iItem = row;
     info.item.mask = LVIF_TEXT;

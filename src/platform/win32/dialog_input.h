@@ -33,7 +33,14 @@ bool Win32StepTrackbar(HWND control, WORD code);
 bool Win32ShowComboList(HWND control, bool open);
 // Replaces an edit field's text as typing would (EN_CHANGE); not for a read-only field.
 bool Win32TypeText(HWND control, LPCSTR text);
-// Starts editing the label of a list view's row (LVN_BEGINLABELEDITA).
+// Focuses and selects row `row` of a list view, as a click on it or its keys do, and scrolls the
+// list as little as shows the row whole.
+bool Win32FocusListRow(HWND control, int row);
+// Scrolls a list view so that row `top` comes first, as its scroll bar or the wheel do; the
+// last page stops it.
+bool Win32ScrollList(HWND control, int top);
+// Starts editing the label of a list view's row (LVN_BEGINLABELEDITA), which is then its focused
+// and selected row; only a list with LVS_EDITLABELS edits labels.
 bool Win32BeginLabelEdit(HWND control, int row);
 // The pointer at client point `at` of `dialog`: WM_MOUSEMOVE (client coordinates of the
 // receiver) to the window holding the capture, else to the enabled control under the point, else

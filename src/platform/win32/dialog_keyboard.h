@@ -5,9 +5,9 @@
 // - The focus (dialog_focus.h) starts on the first tab stop, or where WM_INITDIALOG put it when
 //   that answered FALSE. Tab and Shift+Tab move it to the next and the previous tab stop,
 //   wrapping, through the controls of the pages inside the dialog too.
-// - A focused combo box, track bar or tab control takes its own keys (control_keys.h). On a
-//   button the arrow keys move the focus among the buttons of its group (from a WS_GROUP control
-//   up to the next one), wrapping, and a radio button they reach is chosen.
+// - A focused combo box, track bar, tab control or list view takes its own keys (control_keys.h).
+//   On a button the arrow keys move the focus among the buttons of its group (from a WS_GROUP
+//   control up to the next one), wrapping, and a radio button they reach is chosen.
 // - Space clicks the focused button. Return presses the focused push button, else the default
 //   button. Escape closes the dialog (WM_CLOSE), or only the open list of a combo box.
 // - A mnemonic, "&" before a letter or digit in a control's text, answers Alt with that key, and

@@ -32,7 +32,7 @@ constexpr DialogItemTemplate kItems[] = {
     {40, WC_TABCONTROLA, nullptr, 0, 120, 0, 80, 60},
     {50, WC_EDITA, nullptr, ES_AUTOHSCROLL, 120, 64, 80, 12},
     {51, WC_EDITA, nullptr, ES_READONLY, 120, 80, 80, 12},
-    {60, WC_LISTVIEWA, nullptr, LVS_REPORT, 0, 70, 110, 40},
+    {60, WC_LISTVIEWA, nullptr, LVS_REPORT | LVS_EDITLABELS, 0, 70, 110, 40},
 };
 constexpr DialogTemplate kDialog{
     WS_POPUP | WS_CAPTION, "test", 10, 20, 210, 120, kItems, static_cast<int>(std::size(kItems))};
@@ -63,6 +63,14 @@ constexpr WORD kKeyResource = 903;
 // The dialog parameter that makes WM_INITDIALOG put the focus on Cancel and answer FALSE.
 constexpr LPARAM kFocusCancel = 5;
 
+// A list view alone, four rows high below its header.
+constexpr DialogItemTemplate kListItems[] = {
+    {60, WC_LISTVIEWA, nullptr, LVS_REPORT | LVS_EDITLABELS | LVS_SINGLESEL | WS_TABSTOP, 0, 0, 100,
+     56},
+};
+constexpr DialogTemplate kListDialog{WS_POPUP | WS_CAPTION, "list", 10, 20, 100, 56, kListItems, 1};
+constexpr WORD kListResource = 904;
+
 // What the dialog procedure heard, one line a notification.
 std::vector<std::string> heard;
 bool selChangingRefused = false;
@@ -87,6 +95,11 @@ INT_PTR RecordingProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             heard.push_back("notify " + std::to_string(header->idFrom) + " " +
                             std::to_string(static_cast<int>(header->code)));
+            if (header->code == LVN_BEGINLABELEDITA) {
+                heard.back() +=
+                    " row " +
+                    std::to_string(reinterpret_cast<const NMLVDISPINFOA*>(lParam)->item.iItem);
+            }
             return header->code == TCN_SELCHANGING && selChangingRefused;
         }
         case WM_HSCROLL:
@@ -114,6 +127,7 @@ protected:
     void SetUp() override {
         Win32RegisterDialogResource(kResource, &kDialog);
         Win32RegisterDialogResource(kKeyResource, &kKeyDialog);
+        Win32RegisterDialogResource(kListResource, &kListDialog);
         heard.clear();
         selChangingRefused = false;
         steps.clear();
@@ -205,10 +219,10 @@ TEST_F(DialogTest, ControlsAnswerTheirMessagesAndNotifyAsAUserWouldMakeThem) {
     });
     EXPECT_EQ(result, 102) << "closing is Cancel";
     const std::vector<std::string> expected = {
-        "init 77",        "command 10 0",   "command 11 0",   "command 12 0",
-        "command 13 0",   "command 20 1",   "hscroll 5 1",    "hscroll 5 0",
-        "hscroll 4 0",    "hscroll 8 0",    "notify 40 -552", "notify 40 -551",
-        "notify 40 -552", "command 50 768", "notify 60 -105", "command 2 0"};
+        "init 77",        "command 10 0",   "command 11 0",         "command 12 0",
+        "command 13 0",   "command 20 1",   "hscroll 5 1",          "hscroll 5 0",
+        "hscroll 4 0",    "hscroll 8 0",    "notify 40 -552",       "notify 40 -551",
+        "notify 40 -552", "command 50 768", "notify 60 -105 row 0", "command 2 0"};
     EXPECT_EQ(heard, expected);
 }
 
@@ -288,6 +302,78 @@ TEST_F(DialogTest, KeysMoveTheFocusAndSendWhatTheMouseSends) {
         expected.insert(expected.end(), c.heard.begin(), c.heard.end());
         EXPECT_EQ(heard, expected);
     }
+}
+
+// One key to the list dialog, and the list's focused row and first row shown after it; the
+// selection follows the focused row.
+struct ListKey {
+    const char* name;
+    UINT key;
+    int focused;
+    int top;
+    std::vector<std::string> heard;
+};
+const std::vector<ListKey>* listKeys = nullptr;
+std::size_t nextListKey = 0;
+
+LRESULT ListState(HWND list, UINT message, LPARAM which = 0) {
+    return SendMessageA(list, message, static_cast<WPARAM>(-1), which);
+}
+
+// Checks what the last key did, then presses the next one.
+void PressNextListKey(HWND dialog, void*) {
+    HWND list = GetDlgItem(dialog, 60);
+    if (nextListKey > 0) {
+        const ListKey& done = (*listKeys)[nextListKey - 1];
+        SCOPED_TRACE(done.name);
+        EXPECT_EQ(ListState(list, LVM_GETNEXTITEM, LVNI_FOCUSED), done.focused);
+        EXPECT_EQ(ListState(list, LVM_GETNEXTITEM, LVNI_SELECTED), done.focused);
+        EXPECT_EQ(ListState(list, LVM_GETTOPINDEX), done.top);
+        EXPECT_EQ(heard, done.heard);
+    }
+    if (nextListKey == listKeys->size()) {
+        EndDialog(dialog, 0);
+        return;
+    }
+    heard.clear();
+    const UINT key = (*listKeys)[nextListKey++].key;
+    win32_test::InjectKey(dialog, key, true);
+    win32_test::InjectKey(dialog, key, false);
+}
+
+TEST_F(DialogTest, AListViewsKeysMoveItsFocusedRowIntoViewAndF2EditsItsLabel) {
+    const std::vector<ListKey> keys = {
+        {"F2 without a focused row edits nothing", VK_F2, -1, 0, {}},
+        {"Down without a focused row focuses the first", VK_DOWN, 0, 0, {}},
+        {"Down the next", VK_DOWN, 1, 0, {}},
+        {"End the last, the list scrolled to show it", VK_END, 9, 6, {}},
+        {"Home the first", VK_HOME, 0, 0, {}},
+        {"Page Down the last row shown", VK_NEXT, 3, 0, {}},
+        {"Page Down from there a page further", VK_NEXT, 6, 3, {}},
+        {"Up the previous, shown already", VK_UP, 5, 3, {}},
+        {"Page Up the first row shown", VK_PRIOR, 3, 3, {}},
+        {"Page Up from there a page back", VK_PRIOR, 0, 0, {}},
+        {"Up stops at the first", VK_UP, 0, 0, {}},
+        {"Down again", VK_DOWN, 1, 0, {}},
+        {"F2 edits the focused row's label", VK_F2, 1, 0, {"notify 60 -105 row 1"}},
+    };
+    listKeys = &keys;
+    nextListKey = 0;
+    steps = {[](HWND dialog) {
+        // Ten rows, none of them focused or selected; the list has the focus as the only tab stop.
+        HWND list = GetDlgItem(dialog, 60);
+        LVCOLUMNA column{LVCF_TEXT | LVCF_WIDTH, 0, 40, const_cast<char*>("No."), 0, 0};
+        SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+        for (int row = 0; row < 10; ++row) {
+            LVITEMA item{LVIF_TEXT, row, 0, 0, 0, const_cast<char*>("r"), 0, 0, 0};
+            SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        }
+        EXPECT_EQ(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0), 4);
+        win32_test::SetModalIdleHook(PressNextListKey, nullptr);
+    }};
+    win32_test::SetModalIdleHook(RunSteps, nullptr);
+    DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kListResource), nullptr, RecordingProc, 0);
+    EXPECT_EQ(nextListKey, keys.size());
 }
 
 int timerTicks = 0;
