@@ -72,8 +72,11 @@ struct Preset {
 };
 constexpr Preset kPresets[] = {{1, 0, 0, 0}, {0, 0, 0, 0}, {0, 80, 1, 0}, {0, 80, 2, 1}};
 
-bool positionKnown = false;
-POINT rememberedPosition{};
+// Where the last page of this run stood: the next page is centred there. Pages differ in size,
+// so a shared centre (not a shared corner) keeps a page that the player never moved centred on
+// the screen, and one the player moved where the player put it.
+bool centreKnown = false;
+POINT rememberedCentre{};
 
 void Store(const char* name, DWORD value) {
     WriteRegistryDword(kSettingsMain, name, value);
@@ -180,16 +183,23 @@ void FillDepthCombo(HWND dialog) {
     AddDepthFormatItem(combo, "32bit", D3DFMT_D32, selected);
 }
 
+// The first page stands where its template puts it (centred on the screen); every later page
+// is centred where the page before it ended.
 void PlacePage(HWND dialog) {
-    RECT rect{};
-    GetWindowRect(dialog, &rect);
-    if (!positionKnown) {
-        positionKnown = true;
-        rememberedPosition = POINT{rect.left, rect.top};
+    if (!centreKnown) {
         return;
     }
-    SetWindowPos(dialog, nullptr, rememberedPosition.x, rememberedPosition.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    SetWindowPos(dialog, nullptr, rememberedCentre.x - RectWidth(rect) / 2,
+                 rememberedCentre.y - RectHeight(rect) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+void RememberCentre(HWND dialog) {
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    rememberedCentre = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    centreKnown = true;
 }
 
 void InitDialog(HWND dialog) {
@@ -216,6 +226,7 @@ bool Command(HWND dialog, int id, WORD code) {
         case kQuit:
         case kAdvanced:
         case kSimple:
+            RememberCentre(dialog);
             EndDialog(dialog, id);
             return false;
         case kFullScreen:
@@ -309,7 +320,7 @@ bool Command(HWND dialog, int id, WORD code) {
 }  // namespace
 
 void ForgetStartupDialogPosition() {
-    positionKnown = false;
+    centreKnown = false;
 }
 
 int AddDepthFormatItem(HWND combo, const char* text, D3DFORMAT format, D3DFORMAT selected) {

@@ -25,5 +25,6 @@ DWORD GetTextureFilterMagChoice();
 DWORD GetFieldReduce();
 DWORD GetCharReduce();
 
-// The next page shown is placed anew (each run places the pages where its first one went).
+// The next page shown stands where its template puts it; each later page of the run is centred
+// where the page before it ended.
 void ForgetStartupDialogPosition();

@@ -1,6 +1,8 @@
 // The start-up settings, notice and version dialogs, driven by control id with nothing drawn.
 
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "platform/win32/dialog_test_hooks.h"
 #include "platform/win32/icon_api.h"
 #include "platform/win32/menu_api.h"
+#include "platform/win32/message_keys.h"
 #include "platform/win32/shell_test_hooks.h"
 #include "platform/win32/window_api.h"
 #include "platform/win32/window_placement.h"
@@ -306,6 +309,74 @@ TEST_F(DialogsTest, HoverHelpOfEveryControlOnBothPagesIsItsOwn) {
              Click(2)});
         EXPECT_EQ(pointed, page == 109 ? 5 : 14) << page;
     }
+}
+
+// The pages of one run share a centre, whatever their size: the screen's, or wherever the player
+// moved a page to. Alt+A shows the detailed page, Alt+E the simple one again.
+TEST_F(DialogsTest, StartupPagesAreCentredWhereThePageBeforeStood) {
+    win32_test::SetDesktopSize(1280, 1024);
+    auto press = [](HWND dialog, std::initializer_list<UINT> keys) {
+        for (UINT key : keys) {
+            win32_test::InjectKey(dialog, key, true);
+        }
+        for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+            win32_test::InjectKey(dialog, *key, false);
+        }
+    };
+    struct Case {
+        const char* name;
+        bool moved;
+        POINT centre;
+    };
+    const Case cases[] = {
+        {"never moved: centred on the screen", false, {640, 512}},
+        // The simple page (330 x 230) dragged to (60, 40).
+        {"moved: centred where the player left the page", true, {225, 155}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        struct Seen {
+            WORD page;
+            POINT centre;
+            LONG width;
+        };
+        std::vector<Seen> seen;
+        auto look = [&seen](HWND dialog) {
+            RECT rect{};
+            GetWindowRect(dialog, &rect);
+            seen.push_back({Win32DialogResource(dialog),
+                            POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2},
+                            RectWidth(rect)});
+        };
+        std::vector<Action> steps;
+        if (c.moved) {
+            steps.push_back([](HWND d) { win32_test::InjectMove(d, 60, 40); });
+        }
+        steps.push_back([&](HWND d) {
+            look(d);
+            press(d, {VK_MENU, 'A'});
+        });
+        steps.push_back([&](HWND d) {
+            look(d);
+            press(d, {VK_MENU, 'E'});
+        });
+        steps.push_back([&](HWND d) {
+            look(d);
+            press(d, {VK_RETURN});
+        });
+        Driver driver{steps};
+        win32_test::SetModalIdleHook(&Driver::Idle, &driver);
+        EXPECT_TRUE(RunStartupDialogLoop(RunStartupSettingsDialog));
+        win32_test::SetModalIdleHook(nullptr, nullptr);
+        ASSERT_EQ(seen.size(), 3u);
+        EXPECT_EQ(seen[1].page, 210);
+        EXPECT_GT(seen[1].width, seen[0].width) << "the detailed page is the larger";
+        for (const Seen& page : seen) {
+            EXPECT_NEAR(page.centre.x, c.centre.x, 2) << "page " << page.page;
+            EXPECT_NEAR(page.centre.y, c.centre.y, 2) << "page " << page.page;
+        }
+    }
+    win32_test::SetDesktopSize(0, 0);
 }
 
 TEST_F(DialogsTest, NoticeCopiesTheOldLogAndEndsWithItsButtons) {

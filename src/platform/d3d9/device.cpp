@@ -22,6 +22,7 @@ namespace d3d9_internal {
 namespace {
 
 std::atomic<PresentOverlay> presentOverlay{nullptr};
+std::atomic<DeviceEndObserver> deviceEndObserver{nullptr};
 
 struct LiveDevices {
     std::mutex mutex;
@@ -68,6 +69,10 @@ void SetPresentOverlay(PresentOverlay overlay) {
 
 PresentOverlay CurrentPresentOverlay() {
     return presentOverlay.load();
+}
+
+void SetDeviceEndObserver(DeviceEndObserver observer) {
+    deviceEndObserver = observer;
 }
 
 void Device::KeepPicture(Surface* strip, const std::uint32_t* frame) {
@@ -117,6 +122,9 @@ IDirect3DDevice9* FindDeviceOfWindow(HWND window) {
 }
 
 Device::~Device() {
+    if (DeviceEndObserver observer = deviceEndObserver.load()) {
+        observer(this);
+    }
     {
         std::lock_guard<std::mutex> lock(Live().mutex);
         Live().devices.erase(this);

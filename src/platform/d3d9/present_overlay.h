@@ -1,6 +1,7 @@
 #pragma once
 // Internal to src/platform: the presentation of dialogs and menus (src/platform/ui) draws over a
-// device's frame at the moment it is presented, after the game finished drawing it.
+// device's frame at the moment it is presented, after the game finished drawing it, and lets go
+// of what it keeps on a device when the device goes.
 
 #include "platform/d3d9/d3d9.h"
 
@@ -13,6 +14,11 @@ namespace d3d9_internal {
 using PresentOverlay = void (*)(IDirect3DDevice9* device, HWND window, IDirect3DSurface9** strip);
 void SetPresentOverlay(PresentOverlay overlay);
 PresentOverlay CurrentPresentOverlay();
+
+// Called when a device's last reference is released, before the device lets go of anything, so
+// that resources kept on it are released while they still belong to it. Null: none.
+using DeviceEndObserver = void (*)(IDirect3DDevice9* device);
+void SetDeviceEndObserver(DeviceEndObserver observer);
 
 // The live device that presents into `window`, or null.
 IDirect3DDevice9* FindDeviceOfWindow(HWND window);

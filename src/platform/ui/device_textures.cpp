@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "platform/d3d9/present_overlay.h"
 #include "platform/ui/imgui_renderer.h"
 #include "platform/ui/ui_font.h"
 #include "platform/win32/icon_api.h"
@@ -18,16 +19,6 @@ struct Kept {
 };
 
 std::map<IDirect3DDevice9*, Kept> kept;
-
-template <typename Resource>
-bool BelongsTo(Resource* resource, IDirect3DDevice9* device) {
-    IDirect3DDevice9* owner = nullptr;
-    if (resource == nullptr || FAILED(resource->GetDevice(&owner))) {
-        return false;
-    }
-    owner->Release();
-    return owner == device;
-}
 
 template <typename Resource>
 void Drop(Resource*& resource) {
@@ -46,15 +37,23 @@ void DropAll(Kept& entry) {
     entry.fontGeneration = -1;
 }
 
-// The entry of `device`, emptied when what it holds belongs to another device.
-Kept& EntryOf(IDirect3DDevice9* device) {
-    Kept& entry = kept[device];
-    const bool stale = (entry.font != nullptr && !BelongsTo(entry.font, device)) ||
-                       (!entry.icons.empty() && !BelongsTo(entry.icons.begin()->second, device));
-    if (stale) {
-        DropAll(entry);
+void ReleaseKeptOn(IDirect3DDevice9* device) {
+    if (auto found = kept.find(device); found != kept.end()) {
+        DropAll(found->second);
+        kept.erase(found);
     }
-    return entry;
+}
+
+// The entry of `device`. From the first entry on, each device's entry is released as its device
+// goes, so that nothing kept outlives its device and a new device at a dead one's address starts
+// with nothing kept.
+Kept& EntryOf(IDirect3DDevice9* device) {
+    static const bool observing = [] {
+        d3d9_internal::SetDeviceEndObserver(ReleaseKeptOn);
+        return true;
+    }();
+    static_cast<void>(observing);
+    return kept[device];
 }
 
 }  // namespace
@@ -88,20 +87,6 @@ IDirect3DTexture9* IconTexture(IDirect3DDevice9* device, HICON icon) {
         entry.icons[icon] = texture;
     }
     return texture;
-}
-
-void ReleaseDeviceTextures(IDirect3DDevice9* device) {
-    if (auto found = kept.find(device); found != kept.end()) {
-        DropAll(found->second);
-        kept.erase(found);
-    }
-}
-
-void ReleaseAllDeviceTextures() {
-    for (auto& [device, entry] : kept) {
-        DropAll(entry);
-    }
-    kept.clear();
 }
 
 }  // namespace ui_internal

@@ -210,7 +210,6 @@ bool MakeDialogDevice(DialogSession& s) {
 
 void ReleaseDialogSession(DialogSession& s) {
     if (s.ownDevice != nullptr) {
-        ReleaseDeviceTextures(s.ownDevice);
         s.ownDevice->Release();
         s.ownDevice = nullptr;
     }

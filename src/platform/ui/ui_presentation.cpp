@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "platform/d3d9/present_overlay.h"
-#include "platform/ui/device_textures.h"
 #include "platform/ui/drawn_windows.h"
 #include "platform/ui/ui_font.h"
 #include "platform/win32/menu_tracker.h"
@@ -129,7 +128,6 @@ void DrawOnHeadlessDisplay(bool draw) {
 void RemoveUiPresentation() {
     win32_internal::SetUiHooks(nullptr);
     d3d9_internal::SetPresentOverlay(nullptr);
-    ui_internal::ReleaseAllDeviceTextures();
 }
 
 }  // namespace ui
